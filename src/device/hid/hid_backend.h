@@ -1,0 +1,52 @@
+#pragma once
+// The operating-system side of HID access. One backend talks to real devices (hidapi on
+// hidraw); the emulator provides another. Everything above this interface is portable.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "device/hid/hid_types.h"
+
+namespace orvane::hid {
+
+struct OpenMode {
+    bool read = true;
+    bool write = true;
+    bool exclusive = false;  ///< refuse other writers where the platform can
+};
+
+/// An open interface. read/write may be called from one thread while abort() is called from
+/// another; a waiting call then returns false at once. A call that returns false leaves no
+/// transfer pending on the caller's buffer.
+class Handle {
+public:
+    virtual ~Handle() = default;
+    virtual const InterfaceInfo& info() const = 0;
+    virtual const ReportLayout& layout() const = 0;
+    /// Reads one input report (report id first) into buffer. false on time-out, abort or error.
+    virtual bool read(std::span<uint8_t> buffer, int timeoutMs, size_t& transferred) = 0;
+    /// Writes one output report (report id first). false on time-out, abort or error.
+    virtual bool write(std::span<const uint8_t> report, int timeoutMs, size_t& transferred) = 0;
+    /// Makes a read or write that is waiting now return false at once.
+    virtual void abort() = 0;
+};
+
+enum class OpenError { None, NotFound, PermissionDenied, Busy, Other };
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual std::string name() const = 0;
+    /// All present HID interfaces, in a stable order. false when the system cannot be asked.
+    virtual bool enumerate(std::vector<InterfaceInfo>& out) = 0;
+    virtual std::unique_ptr<Handle> open(const std::string& path, const OpenMode& mode,
+                                         OpenError* error = nullptr) = 0;
+    /// Whether the interface at path still exists. Cheap; does not disturb open handles.
+    virtual bool probePresent(const std::string& path) = 0;
+};
+
+}  // namespace orvane::hid

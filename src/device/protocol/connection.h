@@ -1,0 +1,54 @@
+#pragma once
+// DeviceConnection: one per device kind (keyboard, mouse, mousepad). Holds the expected
+// identity, the block length of the bank commands, the connected and sync flags, the open
+// configuration interface and the lock taken for each whole request/reply attempt.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "device/hid/hid_device.h"
+
+namespace orvane::protocol {
+
+class ReportTrace;
+
+class DeviceConnection {
+public:
+    static constexpr uint16_t kDefaultBlockLength = 512;
+
+    /// tag names the device in traces and logs: "kb", "ms" or "mp".
+    DeviceConnection(hid::Backend& backend, std::string tag);
+    ~DeviceConnection();
+
+    const std::string& tag() const { return tag_; }
+
+    std::atomic<uint16_t> blockLength{kDefaultBlockLength};
+    // Expected identity, set once when the program initialises.
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    uint16_t usage = 0;
+    uint16_t usagePage = 0;
+
+    /// The configuration interface is open and verified. While false every command returns 0
+    /// without any I/O.
+    std::atomic<bool> connected{false};
+    /// The device is driven by the synchronised lighting effect of all devices.
+    std::atomic<bool> syncLighting{false};
+
+    hid::HidDevice device;
+    /// Held for each whole request/reply attempt; recursive so that a presence monitor can
+    /// hold it for a whole pass and run a read-back inside.
+    std::recursive_mutex lock;
+
+    /// Optional; every report written and read is recorded. Set before transfers start.
+    void setTrace(ReportTrace* trace) { trace_.store(trace); }
+    ReportTrace* trace() const { return trace_.load(); }
+
+private:
+    std::string tag_;
+    std::atomic<ReportTrace*> trace_{nullptr};
+};
+
+}  // namespace orvane::protocol

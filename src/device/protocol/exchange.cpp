@@ -1,0 +1,73 @@
+#include "device/protocol/exchange.h"
+
+#include "device/protocol/trace.h"
+
+namespace orvane::protocol {
+
+namespace {
+
+// One write and one read under the lock. Returns kOk, kNoReply or kWriteFailed.
+int32_t Attempt(DeviceConnection& c, const Report& request, Report& reply, size_t& bytesRead) {
+    std::lock_guard guard(c.lock);
+    ReportTrace* trace = c.trace();
+    if (trace) trace->record(c.tag(), 'w', request);
+    size_t written = 0;
+    if (!c.device.writeReport(request, written)) return kWriteFailed;
+    if (!c.device.readReport(reply, kReplyTimeoutMs, bytesRead)) return kNoReply;
+    if (trace) trace->record(c.tag(), 'r', reply);
+    return kOk;
+}
+
+}  // namespace
+
+int32_t Exchange(DeviceConnection& c, const Report& request, Report& reply, size_t* bytesRead) {
+    size_t read = 0;
+    if (bytesRead) *bytesRead = 0;
+    if (!c.connected) return kNoReply;
+    for (int attempt = 0; attempt < kExchangeAttempts; ++attempt) {
+        const int32_t r = Attempt(c, request, reply, read);
+        if (r == kWriteFailed) return kWriteFailed;
+        if (r == kOk) {
+            if (bytesRead) *bytesRead = read;
+            return kOk;
+        }
+    }
+    return kNoReply;
+}
+
+bool ExchangeOnce(DeviceConnection& c, const Report& request, Report* reply) {
+    if (!c.connected) return false;
+    Report scratch{};
+    size_t read = 0;
+    std::lock_guard guard(c.lock);
+    ReportTrace* trace = c.trace();
+    if (trace) trace->record(c.tag(), 'w', request);
+    size_t written = 0;
+    (void)c.device.writeReport(request, written);
+    Report& target = reply ? *reply : scratch;
+    if (!c.device.readReport(target, kReplyTimeoutMs, read)) return false;
+    if (trace) trace->record(c.tag(), 'r', target);
+    return true;
+}
+
+int32_t JudgeStatus(const Report& reply) {
+    switch (reply[off::status]) {
+    case kStatusRefusedFF: return kRefusedFF;
+    case kStatusRefusedFE: return kRefusedFE;
+    default: return kOk;
+    }
+}
+
+const char* ResultText(int32_t result) {
+    switch (result) {
+    case kOk: return "ok";
+    case kNoReply: return "device not connected or not answering";
+    case kWriteFailed: return "write to the device failed";
+    case kRefusedFF: return "device refused the request (status 0xff)";
+    case kRefusedFE: return "device refused the request (status 0xfe)";
+    case kBankOutOfRange: return "bank index out of range";
+    default: return "unknown result";
+    }
+}
+
+}  // namespace orvane::protocol

@@ -1,0 +1,33 @@
+#include "tools/cli.h"
+
+#include <iostream>
+
+#include "device/discovery.h"
+
+namespace orvane::cli {
+
+std::unique_ptr<protocol::DeviceConnection> Context::connect(device::DeviceKind kind,
+                                                             device::DeviceModel* model) {
+    auto connection = std::make_unique<protocol::DeviceConnection>(backend, std::string(device::KindTag(kind)));
+    connection->setTrace(trace);
+    const auto error = device::ConnectFirst(kind, *connection, model);
+    if (error != device::ConnectError::None) {
+        fail(std::string(device::KindTag(kind)) + ": " + device::ConnectErrorText(error));
+        return nullptr;
+    }
+    return connection;
+}
+
+int Context::fail(std::string_view message) {
+    err << "orvanectl: " << message << '\n';
+    return kExitFailure;
+}
+
+std::optional<device::DeviceKind> ParseKind(std::string_view text) {
+    if (text == "kb") return device::DeviceKind::Keyboard;
+    if (text == "ms") return device::DeviceKind::Mouse;
+    if (text == "mp") return device::DeviceKind::Mousepad;
+    return std::nullopt;
+}
+
+}  // namespace orvane::cli

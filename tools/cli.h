@@ -1,0 +1,51 @@
+#pragma once
+// orvanectl's shared context and the table its subcommands register in.
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/hid/hid_backend.h"
+#include "device/identity.h"
+#include "device/protocol/connection.h"
+#include "device/protocol/trace.h"
+
+namespace orvane::cli {
+
+/// Exit codes: 0 success, 1 the device failed or is missing, 2 usage error.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Context {
+    hid::Backend& backend;
+    protocol::ReportTrace* trace = nullptr;
+    std::ostream& out;
+    std::ostream& err;
+
+    /// Opens the configuration interface of the first device of `kind`; on failure prints
+    /// one clear line and returns null.
+    std::unique_ptr<protocol::DeviceConnection> connect(device::DeviceKind kind,
+                                                        device::DeviceModel* model = nullptr);
+    /// Prints "orvanectl: <message>" on stderr and returns kExitFailure.
+    int fail(std::string_view message);
+};
+
+struct Subcommand {
+    std::string_view name;
+    std::string_view usage;    ///< arguments, e.g. "kb|ms|mp"
+    std::string_view summary;
+    std::function<int(Context&, const std::vector<std::string>& args)> run;
+};
+
+/// The subcommands of each concern; orvanectl.cpp gathers them into one table.
+std::vector<Subcommand> DeviceSubcommands();
+
+/// "kb", "ms" or "mp" → device kind.
+std::optional<device::DeviceKind> ParseKind(std::string_view text);
+
+}  // namespace orvane::cli

@@ -1,0 +1,95 @@
+// orvanectl: Orvane devices from the command line, real (hidapi) or emulated.
+//   orvanectl [--simulate[=LIST]] [--trace FILE] COMMAND [ARGS]
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/hid/hidapi_backend.h"
+#include "sim/emulator.h"
+#include "tools/cli.h"
+
+using namespace orvane;
+
+namespace {
+
+constexpr const char* kDefaultSimulation = "kb,ms,mp";
+
+std::vector<cli::Subcommand> AllSubcommands() {
+    std::vector<cli::Subcommand> all;
+    for (auto& c : cli::DeviceSubcommands()) all.push_back(std::move(c));
+    return all;
+}
+
+void PrintUsage(std::ostream& out, const std::vector<cli::Subcommand>& commands) {
+    out << "usage: orvanectl [--simulate[=LIST]] [--trace FILE] COMMAND [ARGS]\n"
+           "  --simulate[=LIST]  use emulated devices: a comma list of kb, kb1, ms, ms2, mp "
+           "(default kb,ms,mp)\n"
+           "  --trace FILE       write every report sent and received to FILE\n"
+           "commands:\n";
+    for (const auto& c : commands) out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto commands = AllSubcommands();
+    std::optional<std::string> simulate;
+    std::string tracePath;
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--simulate") simulate = kDefaultSimulation;
+        else if (arg.rfind("--simulate=", 0) == 0) simulate = arg.substr(11);
+        else if (arg == "--trace" && i + 1 < argc) tracePath = argv[++i];
+        else if (arg == "-h" || arg == "--help") {
+            PrintUsage(std::cout, commands);
+            return cli::kExitOk;
+        } else if (arg.rfind("--", 0) == 0) {
+            std::cerr << "orvanectl: unknown option " << arg << '\n';
+            PrintUsage(std::cerr, commands);
+            return cli::kExitUsage;
+        } else break;
+    }
+    if (i >= argc) {
+        PrintUsage(std::cerr, commands);
+        return cli::kExitUsage;
+    }
+    const std::string name = argv[i];
+    const std::vector<std::string> args(argv + i + 1, argv + argc);
+
+    std::unique_ptr<hid::Backend> backend;
+    if (simulate) {
+        auto emulator = std::make_unique<sim::EmulatorBackend>();
+        std::string error;
+        if (!emulator->addFromList(*simulate, &error)) {
+            std::cerr << "orvanectl: " << error << '\n';
+            return cli::kExitUsage;
+        }
+        backend = std::move(emulator);
+    } else {
+        backend = std::make_unique<hid::HidapiBackend>();
+    }
+
+    std::unique_ptr<protocol::ReportTrace> trace;
+    if (!tracePath.empty()) {
+        trace = protocol::ReportTrace::ToFile(tracePath);
+        if (!trace) {
+            std::cerr << "orvanectl: cannot write the trace file " << tracePath << '\n';
+            return cli::kExitFailure;
+        }
+    }
+
+    cli::Context ctx{*backend, trace.get(), std::cout, std::cerr};
+    for (const auto& c : commands) {
+        if (c.name != name) continue;
+        const int rc = c.run(ctx, args);
+        if (rc == cli::kExitUsage)
+            std::cerr << "orvanectl: usage: orvanectl " << c.name << ' ' << c.usage << '\n';
+        return rc;
+    }
+    std::cerr << "orvanectl: unknown command " << name << '\n';
+    PrintUsage(std::cerr, commands);
+    return cli::kExitUsage;
+}
