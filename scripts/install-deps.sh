@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, test and run. Idempotent: when
+# everything is there it changes nothing and asks no network.
+set -euo pipefail
+
+PACKAGES=(
+  cmake g++ ninja-build ccache pkg-config
+  qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-svg-dev
+  libhidapi-dev libjsoncpp-dev libcurl4-openssl-dev libcpp-httplib-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth x11-utils libxcb1-dev libx11-dev libxi-dev
+  fonts-dejavu-core fonts-wqy-microhei
+  clang-14 libclang-rt-14-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
