@@ -1,0 +1,19 @@
+#pragma once
+// The BeginTransfer ... EndTransfer bracket of a multi-report read-back, for sequences that
+// stop at the first failed step. A device that refused a step is still answering, so the
+// bracket is closed; a device that did not answer (or a failed write: unplugged) is not
+// kept waiting on another four silent attempts.
+
+#include <cstdint>
+
+#include "device/protocol/commands.h"
+
+namespace orvane::device {
+
+/// Ends a sequence after a failed step and passes the step's result on.
+inline int32_t AbandonTransfer(protocol::DeviceConnection& c, int32_t failed) {
+    if (failed != protocol::kNoReply && failed != protocol::kWriteFailed) protocol::EndTransfer(c);
+    return failed;
+}
+
+}  // namespace orvane::device

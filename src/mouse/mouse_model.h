@@ -1,0 +1,74 @@
+#pragma once
+// What the program holds about the connected mouse. One MouseModel lives for the whole run;
+// the presence monitor, the window thread and the lighting animation share it, so the
+// records are reached through snapshot()/update() under the model's own lock, never while
+// a report is on its way (device operations read into scratch buffers and commit after).
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string_view>
+
+#include "device/identity.h"
+#include "mouse/mouse_records.h"
+
+namespace orvane::mouse {
+
+struct MouseData {
+    MouseDeviceInfo info;
+    MouseDefaultKeys defaultKeys;
+    MouseSettingsBlock block;
+    MouseState state;
+    /// Desktop pointer speed (1-20) and wheel lines (1-10) the lighting profile keeps.
+    uint8_t pointerSpeed = 0;
+    uint8_t wheelLines = 0;
+};
+
+class MouseModel {
+public:
+    MouseData snapshot() const {
+        std::lock_guard lock(mutex_);
+        return data_;
+    }
+    MouseState state() const {
+        std::lock_guard lock(mutex_);
+        return data_.state;
+    }
+    /// Runs fn on the records under the model's lock. fn must not send reports.
+    template <class Fn>
+    void update(Fn&& fn) {
+        std::lock_guard lock(mutex_);
+        fn(data_);
+    }
+
+    /// Set by every editor that changes what the mouse stores (DPI, report rate, lift-off,
+    /// lighting mode, DPI colour, a lighting profile load); cleared by FlushMouseState.
+    std::atomic<bool> stateDirty{false};
+    /// The second mouse model (product 0x6717): DPI stage 6 and its own default lighting.
+    std::atomic<bool> alternativeModel{false};
+
+private:
+    mutable std::mutex mutex_;
+    MouseData data_;
+};
+
+/// The alternative-model flag after the mouse with this product id was found: set for the
+/// second model, cleared for the first, kept for any other id.
+constexpr bool AlternativeModelAfterConnect(uint16_t productId, bool previous) {
+    if (productId == device::Identity(device::DeviceModel::Mouse2).productId) return true;
+    if (productId == device::Identity(device::DeviceModel::Mouse).productId) return false;
+    return previous;
+}
+
+/// The shipped default profile files of the mouse.
+inline constexpr std::string_view kDefaultKeyProfileFile = "mskeydefault.pro";
+constexpr std::string_view DefaultLightingProfileFile(bool alternativeModel) {
+    return alternativeModel ? "msdengdefault2.led" : "msdengdefault.led";
+}
+
+/// Stages the lighting profile in slot record 0 (whatever slot is active): the current
+/// state in bytes 0-22, pointer speed and wheel lines in bytes 23 and 24. Returns the
+/// record, which is the 64-byte ".led" body.
+MouseSlotRecord StageLightingProfile(MouseData& data);
+
+}  // namespace orvane::mouse
