@@ -1,0 +1,84 @@
+#include "device/presence.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+
+#include "device/log.h"
+
+namespace orvane::device {
+
+bool SleepUnlessStopped(std::stop_token stop, std::chrono::milliseconds duration) {
+    std::mutex m;
+    std::condition_variable_any cv;
+    std::unique_lock lock(m);
+    return !cv.wait_for(lock, stop, duration, [] { return false; }) && !stop.stop_requested();
+}
+
+PresenceMonitor::PresenceMonitor(protocol::DeviceConnection& connection, std::vector<uint16_t> products,
+                                 PresenceClient& client, std::string exitText)
+    : connection_(connection), products_(std::move(products)), client_(client), exitText_(std::move(exitText)) {}
+
+bool PresenceMonitor::verify(const hid::InterfaceInfo& a, const hid::ReportLayout& caps) const {
+    return a.vendorId == connection_.vendorId &&
+           std::find(products_.begin(), products_.end(), a.productId) != products_.end() &&
+           caps.usagePage == connection_.usagePage && caps.usage == connection_.usage;
+}
+
+PresenceMonitor::Event PresenceMonitor::probeOrScan(bool& enumerationFailed) {
+    std::lock_guard guard(connection_.lock);
+    auto& device = connection_.device;
+    if (connection_.connected) {
+        if (device.probePresent()) return Event::StillPresent;
+        connection_.connected = false;
+        connection_.syncLighting = false;
+        return Event::Gone;
+    }
+    if (!device.enumeratePaths()) {
+        enumerationFailed = true;
+        return Event::None;
+    }
+    Event event = Event::None;
+    for (; device.pathCursor < device.pathList.size(); ++device.pathCursor) {
+        const hid::InterfaceInfo& candidate = device.pathList[device.pathCursor];
+        if (candidate.vendorId != connection_.vendorId) continue;
+        device.mode = hid::OpenMode{.read = true, .write = true, .exclusive = false};
+        device.path = candidate.path;
+        if (!device.open()) continue;
+        const hid::InterfaceInfo attributes = device.attributes();
+        if (!verify(attributes, device.caps())) {
+            device.close();
+            continue;
+        }
+        connection_.connected = true;
+        client_.connectDeviceWork(attributes);
+        event = Event::Connected;
+        break;
+    }
+    device.freePaths();
+    return event;
+}
+
+bool PresenceMonitor::pass(std::stop_token stop) {
+    bool enumerationFailed = false;
+    const Event event = probeOrScan(enumerationFailed);
+    // The lock is released here: the UI work below may wait for the UI thread.
+    switch (event) {
+    case Event::Connected: client_.connectUi(stop); break;
+    case Event::StillPresent: client_.presentUi(stop); break;
+    case Event::Gone: client_.disconnectUi(stop); break;
+    case Event::None: break;
+    }
+    return !enumerationFailed;
+}
+
+void PresenceMonitor::run(std::stop_token stop) {
+    while (!stop.stop_requested()) {
+        if (!pass(stop)) break;
+        const auto period = connection_.connected ? kProbePeriod : kScanPeriod;
+        if (!SleepUnlessStopped(stop, period)) break;
+    }
+    Log(exitText_);
+}
+
+}  // namespace orvane::device
