@@ -1,7 +1,104 @@
-// Until the application shell lands, the program only says what it is.
-#include <cstdio>
+// orvane: the configuration program. One copy per session; it lives in the tray until a
+// device is found.
+#include <QApplication>
+#include <QLayout>
+#include <QTimer>
 
-int main() {
-    std::puts("Orvane Configurator: the window is not built yet; use orvanectl --simulate list.");
-    return 0;
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "device/hid/hidapi_backend.h"
+#include "platform/single_instance.h"
+#include "sim/emulator.h"
+#include "ui/log.h"
+
+using namespace orvane;
+
+namespace {
+
+QStringList ArgumentsOf(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+int SaveScreenshot(app::MainWindow& window, const QString& path) {
+    window.ensurePolished();
+    if (window.layout()) window.layout()->activate();
+    const bool saved = window.grab().save(path, "PNG");
+    if (!saved) std::fprintf(stderr, "orvane: cannot write %s\n", qPrintable(path));
+    return saved ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const app::CommandLine line = app::ParseCommandLine(ArgumentsOf(argc, argv));
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "orvane: %s\n%s\n", qPrintable(line.error), app::kUsage);
+        return 2;
+    }
+    if (line.help) {
+        std::puts(app::kUsage);
+        return 0;
+    }
+    if (!app::HasDisplay(line)) {
+        std::fputs("orvane: no display found: set DISPLAY or WAYLAND_DISPLAY, or run with "
+                   "QT_QPA_PLATFORM=offscreen (or xvfb-run)\n", stderr);
+        return 1;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvane"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // A screenshot run is a one-off rendering and does not take part in the one-copy rule.
+    std::unique_ptr<platform::SingleInstance> instance;
+    if (!line.screenshot) {
+        instance = std::make_unique<platform::SingleInstance>();
+        if (!instance->acquire()) {
+            instance->signalRunning();
+            return 0;
+        }
+    }
+
+    std::unique_ptr<hid::Backend> backend;
+    if (line.simulate) {
+        auto emulator = std::make_unique<sim::EmulatorBackend>();
+        std::string error;
+        if (!emulator->addFromList(line.simulate->toStdString(), &error)) {
+            std::fprintf(stderr, "orvane: %s\n%s\n", error.c_str(), app::kUsage);
+            return 2;
+        }
+        backend = std::move(emulator);
+    } else {
+        backend = std::make_unique<hid::HidapiBackend>();
+    }
+
+    int status = 0;
+    {
+        app::MainWindow window(*backend, app::MainWindow::Options{.tray = !line.screenshot});
+        if (instance)
+            QObject::connect(instance.get(), &platform::SingleInstance::signalled, &window,
+                             &app::MainWindow::onInstanceSignal);
+        window.initialise();
+        if (line.screenshot) {
+            QTimer::singleShot(0, &window, [&] {
+                status = SaveScreenshot(window, *line.screenshot);
+                window.shutdown();
+            });
+        }
+        const int loop = application.exec();
+        if (status == 0) status = loop;
+        if (window.shutdownOutcome() == app::StopOutcome::TimedOut) {
+            // Workers that outlived the bound still run: end now rather than free what
+            // they use.
+            std::fflush(nullptr);
+            std::_Exit(status);
+        }
+    }
+    return status;
 }

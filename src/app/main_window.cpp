@@ -1,0 +1,304 @@
+#include "app/main_window.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDir>
+#include <QMenu>
+#include <QLayout>
+#include <QMouseEvent>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QWindow>
+
+#include "app/app_icon.h"
+#include "app/message_box.h"
+#include "app/tray.h"
+#include "device/identity.h"
+#include "ui/log.h"
+
+namespace orvane::app {
+
+namespace {
+
+const char kSkinSection[] = "SKINIMAGE";
+
+bool Is(const QString& name, const char* other) {
+    return name.compare(QLatin1String(other), Qt::CaseInsensitive) == 0;
+}
+
+// The device tabs and the page of "tab_switch" each selects.
+struct DeviceTab {
+    const char* option;
+    int page;
+};
+constexpr std::array<DeviceTab, 6> kDeviceTabs{{
+    {"kb_tab", 0}, {"kb_onecolor_tab", 0}, {"ms_tab", 1}, {"mp_tab", 2}, {"ani_tab", 3}, {"split_tab", 4},
+}};
+
+const DeviceTab* FindDeviceTab(const QString& name) {
+    for (const auto& tab : kDeviceTabs)
+        if (Is(name, tab.option)) return &tab;
+    return nullptr;
+}
+
+void ShowPage(QWidget* pages, int index) {
+    if (auto* stack = qobject_cast<QStackedWidget*>(pages)) stack->setCurrentIndex(index);
+    else if (auto* tabs = qobject_cast<QTabWidget*>(pages)) tabs->setCurrentIndex(index);
+}
+
+// Preview controls in the window's order: mouse, mousepad, keyboard.
+struct PreviewFamily {
+    const char* prefix;
+    int count;
+};
+constexpr std::array<PreviewFamily, 3> kPreviewFamilies{{{"ms_dkey_", 20}, {"mp_dkey_", 15}, {"kb_dkey_", 126}}};
+
+// The window-level buttons looked up once.
+constexpr std::array<const char*, 6> kWindowButtons{"closebtn", "maxbtn", "restorebtn", "minbtn", "skinbtn", "setbtn"};
+
+}  // namespace
+
+MainWindow::MainWindow(hid::Backend& backend, Options options, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      options_(std::move(options)),
+      skin_(options_.skinFolder),
+      bridge_([this](const ui::Notification& n) { notify(n); }),
+      mainIni_(options_.mainIni.empty() ? platform::MainIniPath() : options_.mainIni),
+      machine_(options_.machineSettings.empty() ? platform::MachineSettings::DefaultPath() : options_.machineSettings),
+      keyboard_(std::make_unique<protocol::DeviceConnection>(backend, "kb")),
+      mouse_(std::make_unique<protocol::DeviceConnection>(backend, "ms")),
+      mousepad_(std::make_unique<protocol::DeviceConnection>(backend, "mp")) {
+    setObjectName(QStringLiteral("MainWnd"));
+    setWindowTitle(QString::fromUtf8(kTitle));
+    setAttribute(Qt::WA_StyledBackground);
+    resize(kSize);
+    setMinimumSize(kSize);
+    setWindowIcon(AppIcon(skin_.folder()));
+
+    if (options_.dialogs) {
+        dialogs_ = options_.dialogs;
+    } else {
+        ownDialogs_ = std::make_unique<QtDialogs>(skin_, language_);
+        dialogs_ = ownDialogs_.get();
+    }
+
+    skin_.load(QStringLiteral("XML_MAIN"), this);
+    const QString qss = skin_.styleSheet();
+    if (!qss.isEmpty()) setStyleSheet(qss);
+    controls_.add(this);
+    bridge_.attach(this);
+
+    router_.setHandler(Owner::Window, [this](const ui::Notification& n, const Route&) { onWindowControl(n); });
+    router_.setHandler(Owner::DeviceTabs, [this](const ui::Notification& n, const Route&) { onDeviceTab(n); });
+
+    timer1_.setSingleShot(true);
+    timer1_.setInterval(1000);
+    connect(&timer1_, &QTimer::timeout, this, &MainWindow::onTimer1);
+    timer2_.setInterval(1000);
+    connect(&timer2_, &QTimer::timeout, this, &MainWindow::onTimer2);
+    timer3_.setInterval(10);
+    timer3_.setTimerType(Qt::PreciseTimer);
+    connect(&timer3_, &QTimer::timeout, this, [this] { phase_.advance(); });
+    timer7_.setSingleShot(true);
+    connect(&timer7_, &QTimer::timeout, this, [this] {
+        update();
+        if (layout()) layout()->activate();
+        qCInfo(lcShell) << "1234567890";
+    });
+}
+
+MainWindow::~MainWindow() {
+    if (!outcome_) shutdown();
+}
+
+bool MainWindow::anyDeviceConnected() const {
+    for (const auto* c : {keyboard_.get(), mouse_.get(), mousepad_.get()})
+        if (c && c->connected) return true;  // null once released at exit
+    return false;
+}
+
+void MainWindow::initialise() {
+    qCInfo(lcShell) << "InitWindow";
+    for (const char* name : kWindowButtons)
+        if (!control(QLatin1String(name))) qCDebug(lcShell) << "skin has no" << name;
+    size_t slot = 0;
+    for (const auto& family : kPreviewFamilies)
+        for (int i = 0; i < family.count; ++i)
+            previews_[slot++] = ui::Preview::enable(control(QLatin1String(family.prefix) + QString::number(i)));
+    if (options_.tray) {
+        tray_ = std::make_unique<Tray>(windowIcon(), Tray::Callbacks{
+            [this] { onTrayLeftClick(); },
+            [this](QMenu& menu) { fillMenu(menu, true); },
+        });
+        tray_->show();
+    }
+
+    // "windowinit"
+    qCInfo(lcNotify).noquote() << ui::event::WindowInit << objectName();
+    applySkinImage();
+    for (const auto& init : hooks_.pageInit)
+        if (init) init();
+    hide();
+    writeDeviceIdentities();
+    applyLanguageAtStart();
+    startWorkersAndTimers();
+    reloadTexts();
+}
+
+void MainWindow::applySkinImage() {
+    if (mainIni_.readInt(kSkinSection, "FLAGS") != 1) return;
+    auto* root = control(QStringLiteral("root"));
+    if (!root) return;
+    QString image = QString::fromStdString(mainIni_.readString(kSkinSection, "IMAGE", ""));
+    if (QDir::isRelativePath(image)) image = QDir(skin_.folder()).filePath(image);
+    root->setAttribute(Qt::WA_StyledBackground);
+    root->setStyleSheet(QStringLiteral("#%1 { background-color: transparent; border-image: url(\"%2\") 0 0 0 0 stretch stretch; }")
+                            .arg(root->objectName(), image));
+}
+
+void MainWindow::writeDeviceIdentities() {
+    struct Expected {
+        protocol::DeviceConnection* connection;
+        device::DeviceModel model;
+    };
+    for (const auto& [connection, model] : {Expected{mouse_.get(), device::DeviceModel::Mouse},
+                                            Expected{mousepad_.get(), device::DeviceModel::Mousepad},
+                                            Expected{keyboard_.get(), device::DeviceModel::RgbKeyboard}}) {
+        std::lock_guard guard(connection->lock);
+        const auto& identity = device::Identity(model);
+        connection->vendorId = identity.vendorId;
+        connection->productId = identity.productId;
+        connection->usage = device::kConfigUsage;
+        connection->usagePage = device::kConfigUsagePage;
+        connection->connected = false;
+    }
+}
+
+void MainWindow::applyLanguageAtStart() {
+    // The installer's (or the last run's) choice in the machine settings wins over main.ini.
+    if (const auto stored = machine_.language()) {
+        if (const auto* row = ui::LanguageByMachineValue(QString::fromStdString(*stored).trimmed().toInt()))
+            mainIni_.writeInt(kSkinSection, "LANGUAGE", row->iniValue);
+    } else {
+        qCInfo(lcShell) << "读注册表失败了";
+    }
+    if (const auto* row = ui::LanguageByIniValue(mainIni_.readInt(kSkinSection, "LANGUAGE", 0))) loadLanguage(*row);
+}
+
+void MainWindow::loadLanguage(const ui::LanguageRow& row) {
+    language_.load(QDir(skin_.folder()).filePath(QLatin1String(row.file)), QLatin1String(row.code));
+}
+
+void MainWindow::startWorkersAndTimers() {
+    workers_.startAll([this] {
+        timer3_.start();
+        timer2_.start();
+    });
+}
+
+void MainWindow::notify(const ui::Notification& n) {
+    if (n.type == ui::event::WindowInit) {
+        qCInfo(lcNotify).noquote() << n.type << n.sender;
+        return;
+    }
+    router_.dispatch(n);
+}
+
+void MainWindow::onWindowControl(const ui::Notification& n) {
+    const QString& name = n.sender;
+    if (Is(name, "closebtn")) {
+        hide();  // the program goes on in the tray
+    } else if (Is(name, "minbtn")) {
+        showMinimized();
+    } else if (Is(name, "maxbtn")) {
+        showMaximized();
+    } else if (Is(name, "restorebtn")) {
+        showNormal();
+    } else if (Is(name, "skinbtn")) {
+        if (hooks_.openSkinWindow) hooks_.openSkinWindow(n.control);
+    } else if (Is(name, "setbtn")) {
+        if (hooks_.openSettingsWindow) hooks_.openSettingsWindow();
+    } else if (Is(name, "menubtn")) {
+        QMenu menu(this);
+        fillMenu(menu, false);
+        menu.exec(QCursor::pos());
+    }
+    // "dpi_btn": Qt follows the screen's scale by itself.
+}
+
+void MainWindow::onDeviceTab(const ui::Notification& n) {
+    auto* option = qobject_cast<QAbstractButton*>(n.control.data());
+    if (option && !option->isChecked()) return;  // the tab that lost the selection
+    finishSelectionChange(n.sender);
+}
+
+void MainWindow::selectDeviceTab(const QString& tab) {
+    for (const auto& t : kDeviceTabs) {
+        auto* option = control<QAbstractButton>(QLatin1String(t.option));
+        ui::Silently(option, [&](QAbstractButton* b) { b->setChecked(Is(tab, t.option)); });
+    }
+    if (const auto* t = FindDeviceTab(tab)) ShowPage(control(QStringLiteral("tab_switch")), t->page);
+}
+
+bool MainWindow::keepMacroEditor(const char* bar, const char* macroTab, std::initializer_list<const char*> tabs,
+                                 const QString& option) {
+    QWidget* saveBar = control(QLatin1String(bar));
+    if (!saveBar || !saveBar->isVisibleTo(this) || Is(option, macroTab)) return false;
+    for (const char* tab : tabs)
+        if (Is(option, tab)) return false;
+    ui::Silently(control<QAbstractButton>(QLatin1String(macroTab)), [](QAbstractButton* b) { b->setChecked(true); });
+    for (const char* tab : tabs) {
+        QWidget* t = control(QLatin1String(tab));
+        if (t && t->isVisibleTo(this)) {
+            selectDeviceTab(QLatin1String(tab));
+            break;
+        }
+    }
+    showMessage(QStringLiteral("message_text_3"), true);
+    return true;
+}
+
+bool MainWindow::finishSelectionChange(const QString& option) {
+    if (keepMacroEditor("ms_macro_tab_saveorcancel", "ms_macro_Op_tab", {"ms_tab"}, option) ||
+        keepMacroEditor("kb_macro_tab_saveorcancel", "kb_macro_Op_tab", {"kb_tab", "kb_onecolor_tab"}, option))
+        return false;
+    if (hooks_.removeInputHooks) hooks_.removeInputHooks();
+    if (FindDeviceTab(option)) selectDeviceTab(option);
+    return true;
+}
+
+int MainWindow::showMessage(const QString& text, bool textIsId) {
+    return dialogs_->showMessage(this, text, textIsId);
+}
+
+void MainWindow::showNoDeviceMessage() {
+    if (noDeviceBoxOpen_) return;
+    noDeviceBoxOpen_ = true;
+    showMessage(QStringLiteral("message_text_1"), true);
+    noDeviceBoxOpen_ = false;
+}
+
+void MainWindow::scheduleRelayout(std::chrono::milliseconds delay) { timer7_.start(delay); }
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    if (outcome_) {
+        e->accept();
+        return;
+    }
+    e->ignore();  // closing only hides; the tray menu's "exit" ends the program
+    hide();
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::ActivationChange) onActivationChanged(isActiveWindow());
+    QWidget::changeEvent(e);
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* e) {
+    // The window has no system frame: a press on its background drags it.
+    if (e->button() == Qt::LeftButton && windowHandle()) windowHandle()->startSystemMove();
+    QWidget::mousePressEvent(e);
+}
+
+}  // namespace orvane::app

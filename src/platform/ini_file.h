@@ -1,0 +1,56 @@
+#pragma once
+// IniFile: the private-profile INI format that main.ini, the profile index files and the
+// machine settings use. Behaves like the classic Windows functions so that files written by
+// either side read the same:
+//  - sections and keys match without regard to ASCII case; surrounding blanks are ignored;
+//  - every read has a default ("0" unless the caller gives another) for a missing file,
+//    section or key;
+//  - a value read is cut to 259 characters (the 260-character buffers of the callers);
+//    one pair of enclosing quotes is removed;
+//  - a write replaces the key's line in place, keeps every other line as it was, appends a
+//    missing key at the end of its section and a missing section at the end of the file;
+//  - the file (and its folder) is created by the first write.
+// Unlike the classic functions, every write is atomic (a temporary file renamed over the
+// old one) and texts with line breaks, or keys and sections that would change the file's
+// structure, are refused instead of corrupting the file. All operations of all IniFile
+// objects in the process are serialised, so read-modify-write never loses another
+// thread's update.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane::platform {
+
+class IniFile {
+public:
+    static constexpr size_t kMaxValueLength = 259;
+
+    explicit IniFile(std::filesystem::path path);
+
+    const std::filesystem::path& path() const { return path_; }
+
+    /// The value, or nullopt when the file, section or key is missing.
+    std::optional<std::string> find(std::string_view section, std::string_view key) const;
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue = "0") const;
+    /// Leading decimal number of the value (atoi rules: optional sign, digits; 0 when none);
+    /// defaultValue when the key is missing.
+    int readInt(std::string_view section, std::string_view key, int defaultValue = 0) const;
+
+    /// false when the text is refused or the file cannot be written.
+    bool writeString(std::string_view section, std::string_view key, std::string_view value);
+    bool writeInt(std::string_view section, std::string_view key, int value);
+    bool removeKey(std::string_view section, std::string_view key);
+    bool removeSection(std::string_view section);
+
+    std::vector<std::string> sections() const;
+    std::vector<std::string> keys(std::string_view section) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace orvane::platform

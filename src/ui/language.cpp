@@ -1,0 +1,82 @@
+#include "ui/language.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QXmlStreamReader>
+
+#include "ui/log.h"
+
+namespace orvane::ui {
+
+const LanguageRow* LanguageByIniValue(int value) {
+    for (const auto& row : kLanguages)
+        if (row.iniValue == value) return &row;
+    return nullptr;
+}
+
+const LanguageRow* LanguageByMachineValue(int value) {
+    for (const auto& row : kLanguages)
+        if (row.machineValue == value) return &row;
+    return nullptr;
+}
+
+const LanguageRow* LanguageByTrayItem(const QString& item) {
+    for (const auto& row : kLanguages)
+        if (row.trayItem && item == QLatin1String(row.trayItem)) return &row;
+    return nullptr;
+}
+
+bool Language::load(const QString& path, const QString& code) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcShell) << "language file missing:" << path;
+        return false;
+    }
+    QHash<QString, QString> texts;
+    QXmlStreamReader xml(&file);
+    if (xml.readNextStartElement() && xml.name() == QLatin1String("Language")) {
+        while (xml.readNextStartElement()) {
+            if (xml.name() == QLatin1String("Text")) {
+                const auto id = xml.attributes().value(QLatin1String("id")).toString();
+                texts.insert(id, xml.readElementText());
+            } else {
+                xml.skipCurrentElement();
+            }
+        }
+    } else if (!xml.hasError()) {
+        xml.raiseError(QStringLiteral("no <Language> element"));
+    }
+    if (xml.hasError()) {
+        qCWarning(lcShell) << "language file unreadable:" << path << xml.errorString();
+        return false;
+    }
+    texts_ = std::move(texts);
+    code_ = code;
+    return true;
+}
+
+QString Language::text(const QString& id) const { return texts_.value(id, id); }
+
+void Language::apply(QWidget* root) const {
+    if (!root) return;
+    auto applyOne = [this](QWidget* w) {
+        const auto textId = w->property("textId").toString();
+        if (!textId.isEmpty() && has(textId)) {
+            const auto text = texts_.value(textId);
+            if (auto* label = qobject_cast<QLabel*>(w)) label->setText(text);
+            else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(text);
+            else if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setPlaceholderText(text);
+            else if (auto* group = qobject_cast<QGroupBox*>(w)) group->setTitle(text);
+            else w->setWindowTitle(text);
+        }
+        const auto tipId = w->property("tipId").toString();
+        if (!tipId.isEmpty() && has(tipId)) w->setToolTip(texts_.value(tipId));
+    };
+    applyOne(root);
+    for (QWidget* w : root->findChildren<QWidget*>()) applyOne(w);
+}
+
+}  // namespace orvane::ui

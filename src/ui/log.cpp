@@ -1,0 +1,4 @@
+#include "ui/log.h"
+
+Q_LOGGING_CATEGORY(lcNotify, "orvane.notify", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcShell, "orvane.shell", QtInfoMsg)
