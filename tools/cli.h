@@ -44,6 +44,7 @@ struct Subcommand {
 
 /// The subcommands of each concern; orvanectl.cpp gathers them into one table.
 std::vector<Subcommand> DeviceSubcommands();
+std::vector<Subcommand> ModelSubcommands();
 
 /// "kb", "ms" or "mp" → device kind.
 std::optional<device::DeviceKind> ParseKind(std::string_view text);

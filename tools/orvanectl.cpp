@@ -19,6 +19,7 @@ constexpr const char* kDefaultSimulation = "kb,ms,mp";
 std::vector<cli::Subcommand> AllSubcommands() {
     std::vector<cli::Subcommand> all;
     for (auto& c : cli::DeviceSubcommands()) all.push_back(std::move(c));
+    for (auto& c : cli::ModelSubcommands()) all.push_back(std::move(c));
     return all;
 }
 

@@ -76,6 +76,22 @@ int32_t ReloadMouseSlotZero(DeviceConnection& c, MouseModel& model, const profil
     return kOk;
 }
 
+int32_t ReadMouseSlotRecords(DeviceConnection& c, MouseModel& model) {
+    std::array<SlotExchangeBytes, kSlotCount> records{};
+    uint8_t active = 0;
+    int32_t r = kOk;
+    for (unsigned s = 0; s < kSlotCount && r == kOk; ++s) r = ReadSlotRecord(c, s, records[s]);
+    if (r == kOk) r = ReadActiveSlot(c, active);
+    if (r != kOk) return r;
+    model.update([&](MouseData& d) {
+        for (size_t s = 0; s < kSlotCount; ++s) d.block.slots[s].assignPrefix(records[s]);
+        const uint8_t shown = active < kSlotCount ? active : 0;
+        d.state = d.block.slots[shown].state();
+        d.state.setActiveSlot(shown);
+    });
+    return kOk;
+}
+
 SlotSwitchResult SelectMouseSlot(DeviceConnection& c, MouseModel& model, unsigned n) {
     auto result = SwitchActiveSlot(c, n, [&](unsigned previous) {
         model.update([&](MouseData& d) { d.block.slots[previous].setState(d.state); });

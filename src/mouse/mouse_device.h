@@ -35,6 +35,12 @@ int32_t ReadBackMouse(protocol::DeviceConnection& c, MouseModel& model,
 int32_t ReloadMouseSlotZero(protocol::DeviceConnection& c, MouseModel& model,
                             const profiles::ProfileHooks& hooks);
 
+/// The five slot records as the mouse holds them and its active slot; the active slot's
+/// record becomes the current state (an active-slot byte above 4 shows slot 0). The connect
+/// sequence does not use it (the state shown then comes from the lighting profile); tools
+/// and tests that want the mouse's own state do.
+int32_t ReadMouseSlotRecords(protocol::DeviceConnection& c, MouseModel& model);
+
 /// Makes slot n (0-4) the mouse's active slot and its record the current state. Above 4
 /// nothing is sent; when n is already active only the one-byte read is sent. On Switched
 /// the caller hides the button-function panel and refreshes the page.

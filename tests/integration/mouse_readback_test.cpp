@@ -193,6 +193,25 @@ TEST(MouseSlots, ReloadOfSlotZeroTakesTheMouseRecord) {
     EXPECT_EQ(rig.commands(), (std::vector<uint8_t>{protocol::kReadMemory, protocol::kReadMemory}));
 }
 
+TEST(MouseSlots, TheMouseOwnRecordsOnRequest) {
+    for (uint8_t active : {uint8_t{2}, uint8_t{8}}) {
+        ReadBackRig rig(DeviceModel::Mouse);
+        rig.firmware([&](sim::DeviceFirmware& fw) {
+            for (size_t i = 64; i < fw.settingsMemory().size(); ++i) fw.settingsMemory()[i] = static_cast<uint8_t>(i);
+            fw.settingsMemory()[0] = active;
+        });
+        MouseModel model;
+        ASSERT_EQ(mouse::ReadMouseSlotRecords(rig.connection, model), protocol::kOk);
+        const MouseData d = model.snapshot();
+        const size_t shown = active < 5 ? active : 0;
+        EXPECT_EQ(d.state.activeSlot(), shown);
+        rig.firmware([&](sim::DeviceFirmware& fw) {
+            for (size_t s = 0; s < 5; ++s) EXPECT_EQ(Slice(d.block.slots[s].bytes, 0, 56), Slice(fw.slotRecord(s), 0, 56));
+            EXPECT_EQ(Slice(d.state.bytes, 1, 22), Slice(fw.slotRecord(shown), 1, 22));
+        });
+    }
+}
+
 TEST(MouseFlush, SendsTheStateOnceWithZerosAfterIt) {
     ReadBackRig rig(DeviceModel::Mouse);
     // The mouse's record has other values after byte 22; the flush does not carry them.

@@ -1,0 +1,184 @@
+// orvanectl readback / slot: the device models read back as JSON, and the on-board slot
+// switch of the mouse and the mousepad.
+
+#include <charconv>
+#include <ostream>
+#include <sstream>
+#include <string>
+
+#include "device/info_fields.h"
+#include "device/protocol/commands.h"
+#include "keyboard/keyboard_device.h"
+#include "mouse/dpi.h"
+#include "mouse/mouse_device.h"
+#include "mousepad/pad_device.h"
+#include "tools/cli.h"
+
+namespace orvane::cli {
+
+namespace {
+
+std::string Hex(std::span<const uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string s;
+    s.reserve(bytes.size() * 2);
+    for (uint8_t b : bytes) {
+        s += kDigits[b >> 4];
+        s += kDigits[b & 0xF];
+    }
+    return s;
+}
+
+std::string Quoted(std::string_view text) {
+    std::string s = "\"";
+    for (char ch : text) {
+        if (ch == '"' || ch == '\\') s += '\\';
+        s += ch;
+    }
+    return s + '"';
+}
+
+template <class Record>
+std::string HexOf(const Record& r) { return Quoted(Hex(r.bytes)); }
+
+template <class List, class Fn>
+std::string Array(const List& list, Fn&& item) {
+    std::string s = "[";
+    bool first = true;
+    for (const auto& x : list) {
+        s += first ? "" : ", ";
+        s += item(x);
+        first = false;
+    }
+    return s + "]";
+}
+
+/// "info": the record as hex and the fields this program reads from it.
+std::string InfoObject(device::DeviceKind kind, const protocol::DeviceInfoBytes& info) {
+    std::ostringstream o;
+    o << "{\"record\": " << Quoted(Hex(info));
+    for (const auto& field : device::InfoFieldsOf(kind)) o << ", " << Quoted(field.name) << ": " << device::ReadInfoField(info, field);
+    o << '}';
+    return o.str();
+}
+
+int RunKeyboard(Context& ctx, protocol::DeviceConnection& c, device::DeviceModel model) {
+    keyboard::KeyboardModel kb;
+    kb.variant = keyboard::VariantAfterConnect(device::Identity(model).productId, kb.variant);
+    const auto result = keyboard::ReadBackKeyboard(c, kb, {});
+    if (result.tooManyKeys)
+        return ctx.fail("kb: the keyboard reports more keys than 170; its tables cannot be read");
+    if (!result.ok()) return ctx.fail(std::string("kb: read-back failed: ") + protocol::ResultText(result.result));
+    const auto d = kb.snapshot();
+    const auto& row = keyboard::RowOf(kb.variant);
+    auto& o = ctx.out;
+    o << "{\n  \"device\": " << Quoted(device::Identity(model).displayName) << ",\n";
+    o << "  \"variant\": " << Quoted(row.tab) << ",\n";
+    o << "  \"info\": " << InfoObject(device::DeviceKind::Keyboard, d.info.bytes) << ",\n";
+    o << "  \"blockLength\": " << c.blockLength << ",\n";
+    o << "  \"nativeKeys\": " << HexOf(d.nativeKeys) << ",\n";
+    o << "  \"banks\": [" << HexOf(d.banks[0]) << "],\n";
+    o << "  \"positionMap\": " << Array(d.positionMap, [](int32_t v) { return std::to_string(v); }) << ",\n";
+    o << "  \"lighting\": " << HexOf(d.lighting) << "\n}\n";
+    return kExitOk;
+}
+
+int RunMouse(Context& ctx, protocol::DeviceConnection& c, device::DeviceModel model) {
+    mouse::MouseModel ms;
+    ms.alternativeModel = mouse::AlternativeModelAfterConnect(device::Identity(model).productId, false);
+    int32_t r = mouse::ReadBackMouse(c, ms, {});
+    if (r == protocol::kOk) r = mouse::ReadMouseSlotRecords(c, ms);
+    if (r != protocol::kOk) return ctx.fail(std::string("ms: read-back failed: ") + protocol::ResultText(r));
+    auto d = ms.snapshot();
+    const auto* sensor = mouse::ApplySensorLimits(d.info);
+    auto& o = ctx.out;
+    o << "{\n  \"device\": " << Quoted(device::Identity(model).displayName) << ",\n";
+    o << "  \"alternativeModel\": " << (ms.alternativeModel ? "true" : "false") << ",\n";
+    o << "  \"info\": " << InfoObject(device::DeviceKind::Mouse, d.info.bytes) << ",\n";
+    o << "  \"sensor\": ";
+    if (sensor) o << "{\"minimumDpi\": " << sensor->minimumDpi << ", \"min\": " << Quoted(sensor->minLabel)
+                  << ", \"max\": " << Quoted(sensor->maxLabel) << "},\n";
+    else o << "null,\n";
+    o << "  \"defaultKeys\": " << HexOf(d.defaultKeys) << ",\n";
+    o << "  \"pages\": " << Array(d.block.pages, [](const auto& p) { return HexOf(p); }) << ",\n";
+    o << "  \"slots\": " << Array(d.block.slots, [](const auto& s) { return HexOf(s); }) << ",\n";
+    o << "  \"state\": " << HexOf(d.state) << ",\n";
+    std::array<size_t, mouse::kDpiStageCount> stages{0, 1, 2, 3, 4, 5};
+    o << "  \"dpiStages\": " << Array(stages, [&](size_t s) {
+        return Quoted(mouse::DpiLabelText(d.info, d.state.dpiStage(s)));
+    }) << ",\n";
+    o << "  \"activeDpiStage\": " << int(d.state.activeDpiStage()) << "\n}\n";
+    return kExitOk;
+}
+
+int RunPad(Context& ctx, protocol::DeviceConnection& c, device::DeviceModel model) {
+    mousepad::PadModel mp;
+    const int32_t r = mousepad::ReadBackPad(c, mp, {});
+    if (r != protocol::kOk) return ctx.fail(std::string("mp: read-back failed: ") + protocol::ResultText(r));
+    const auto d = mp.snapshot();
+    auto& o = ctx.out;
+    o << "{\n  \"device\": " << Quoted(device::Identity(model).displayName) << ",\n";
+    o << "  \"info\": " << InfoObject(device::DeviceKind::Mousepad, d.info.bytes) << ",\n";
+    o << "  \"slots\": " << Array(d.slots, [](const auto& s) { return HexOf(s); }) << ",\n";
+    o << "  \"state\": " << HexOf(d.state) << "\n}\n";
+    return kExitOk;
+}
+
+int RunReadBack(Context& ctx, const std::vector<std::string>& args) {
+    if (args.size() != 1) return kExitUsage;
+    const auto kind = ParseKind(args[0]);
+    if (!kind) return kExitUsage;
+    device::DeviceModel model{};
+    auto connection = ctx.connect(*kind, &model);
+    if (!connection) return kExitFailure;
+    switch (*kind) {
+    case device::DeviceKind::Keyboard: return RunKeyboard(ctx, *connection, model);
+    case device::DeviceKind::Mouse: return RunMouse(ctx, *connection, model);
+    case device::DeviceKind::Mousepad: return RunPad(ctx, *connection, model);
+    }
+    return kExitUsage;
+}
+
+int RunSlot(Context& ctx, const std::vector<std::string>& args) {
+    if (args.size() != 2) return kExitUsage;
+    const auto kind = ParseKind(args[0]);
+    if (!kind || *kind == device::DeviceKind::Keyboard) return kExitUsage;
+    unsigned slot = 0;
+    const auto& text = args[1];
+    const auto parsed = std::from_chars(text.data(), text.data() + text.size(), slot);
+    if (parsed.ec != std::errc() || parsed.ptr != text.data() + text.size() || slot >= mouse::kOnboardSlotCount)
+        return kExitUsage;
+    auto connection = ctx.connect(*kind);
+    if (!connection) return kExitFailure;
+    mouse::SlotSwitchResult result;
+    if (*kind == device::DeviceKind::Mouse) {
+        mouse::MouseModel ms;
+        result = mouse::SelectMouseSlot(*connection, ms, slot);
+    } else {
+        mousepad::PadModel mp;
+        result = mousepad::SelectPadSlot(*connection, mp, slot);
+    }
+    switch (result.outcome) {
+    case mouse::SlotSwitch::AlreadyActive:
+        ctx.out << args[0] << ": slot " << slot << " was already active\n";
+        return kExitOk;
+    case mouse::SlotSwitch::Switched:
+        ctx.out << args[0] << ": slot " << slot << " is now active\n";
+        return kExitOk;
+    case mouse::SlotSwitch::Ignored:
+    case mouse::SlotSwitch::Failed:
+        break;
+    }
+    return ctx.fail(args[0] + ": switching to slot " + std::to_string(slot) + " failed: " + protocol::ResultText(result.result));
+}
+
+}  // namespace
+
+std::vector<Subcommand> ModelSubcommands() {
+    return {
+        {"readback", "kb|ms|mp", "reads the device back and prints its models as JSON", RunReadBack},
+        {"slot", "ms|mp 0-4", "makes that on-board slot the active one", RunSlot},
+    };
+}
+
+}  // namespace orvane::cli
