@@ -35,13 +35,13 @@ TEST(PlatformSingleInstance, SecondCopySignalsTheFirst) {
     QTemporaryDir dir;
     SingleInstance first(dir.path());
     ASSERT_TRUE(first.acquire());
-    int signals = 0;
-    QObject::connect(&first, &SingleInstance::signalled, [&] { ++signals; });
+    int signalCount = 0;
+    QObject::connect(&first, &SingleInstance::signalled, [&] { ++signalCount; });
 
     SingleInstance second(dir.path());
     EXPECT_FALSE(second.acquire());
     EXPECT_TRUE(second.signalRunning());
-    EXPECT_TRUE(SpinUntil([&] { return signals == 1; }));
+    EXPECT_TRUE(SpinUntil([&] { return signalCount == 1; }));
 
     // A stranger that sends something else is not a signal.
     QLocalSocket stranger;
@@ -50,7 +50,7 @@ TEST(PlatformSingleInstance, SecondCopySignalsTheFirst) {
     stranger.write("hello\n");
     stranger.waitForBytesWritten(2000);
     SpinUntil([] { return false; }, 200);
-    EXPECT_EQ(signals, 1);
+    EXPECT_EQ(signalCount, 1);
 }
 
 TEST(PlatformSingleInstance, LockIsFreeAgainAfterTheFirstEnds) {
