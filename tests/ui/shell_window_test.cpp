@@ -1,0 +1,246 @@
+// The main window: hiding, the tray, a second copy, languages, start-up and shutdown.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+
+#include <atomic>
+
+#include "app/main_window.h"
+#include "platform/single_instance.h"
+#include "shell_test_support.h"
+#include "sim/emulator.h"
+
+using namespace orvane;
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    std::filesystem::path path(const char* name) { return std::filesystem::path(dir.path().toStdString()) / name; }
+    app::MainWindow::Options options(std::chrono::milliseconds bound = app::WorkerSet::kStopBound) {
+        return {.skinFolder = shelltest::FixtureSkin(), .mainIni = path("main.ini"),
+                .machineSettings = path("machine.ini"), .dialogs = &dialogs, .stopBound = bound, .tray = true};
+    }
+    std::string mainLanguage() { return platform::IniFile(path("main.ini")).readString("SKINIMAGE", "LANGUAGE", "?"); }
+    std::string machineLanguage() { return platform::MachineSettings(path("machine.ini")).language().value_or("?"); }
+    QString title(app::MainWindow& w) { return w.control<QLabel>("title")->text(); }
+
+    QTemporaryDir dir;
+    sim::EmulatorBackend backend;
+    ui::ScriptedDialogs dialogs;
+};
+
+TEST_F(WindowTest, CloseButtonOnlyHides) {
+    app::MainWindow window(backend, options());
+    window.initialise();
+    EXPECT_FALSE(window.isVisible());  // no device: the window stays in the tray
+    window.show();
+    window.control<QAbstractButton>("closebtn")->click();
+    EXPECT_FALSE(window.isVisible());
+    window.show();
+    window.close();  // the window manager's close does the same
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.shutdownOutcome().has_value());
+}
+
+TEST_F(WindowTest, TrayClickWithoutDeviceShowsTheMessageOnceWhileItIsOpen) {
+    app::MainWindow window(backend, options());
+    window.initialise();
+    window.show();
+    dialogs.whileOpen = [&] {
+        window.onTrayLeftClick();
+        window.onTrayLeftClick();
+        window.onInstanceSignal();
+    };
+    window.onTrayLeftClick();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "message_text_1");
+    EXPECT_TRUE(dialogs.shown[0].textIsId);
+    EXPECT_FALSE(window.isVisible());
+    dialogs.whileOpen = nullptr;
+    window.onTrayLeftClick();  // the box was closed: the next click shows it again
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(WindowTest, TrayClickTogglesTheWindowWhenADeviceIsConnected) {
+    app::MainWindow window(backend, options());
+    window.initialise();
+    window.mouse().connected = true;
+    window.onTrayLeftClick();
+    EXPECT_TRUE(window.isVisible());
+    window.onTrayLeftClick();
+    EXPECT_FALSE(window.isVisible());
+    window.onTrayLeftClick();
+    window.showMinimized();
+    window.onTrayLeftClick();  // minimised counts as hidden: it is restored
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_TRUE(dialogs.shown.empty());
+    window.mouse().connected = false;
+}
+
+TEST_F(WindowTest, SecondCopySignalsTheFirst) {
+    app::MainWindow window(backend, options());
+    window.initialise();
+    platform::SingleInstance first(dir.path() + "/run");
+    ASSERT_TRUE(first.acquire());
+    QObject::connect(&first, &platform::SingleInstance::signalled, &window, &app::MainWindow::onInstanceSignal);
+
+    platform::SingleInstance second(dir.path() + "/run");
+    ASSERT_FALSE(second.acquire());
+    ASSERT_TRUE(second.signalRunning());
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return dialogs.shown.size() == 1; }));  // no device
+    EXPECT_EQ(dialogs.shown[0].text, "message_text_1");
+
+    window.keyboard().connected = true;
+    ASSERT_TRUE(second.signalRunning());
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return window.isVisible(); }));  // raised
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    window.keyboard().connected = false;
+}
+
+TEST_F(WindowTest, LanguageFromTheTrayMenu) {
+    app::MainWindow window(backend, options());
+    window.initialise();
+    EXPECT_EQ(title(window), "Orvane");
+    shelltest::LogCapture log;
+
+    QMenu menu;
+    window.fillMenu(menu, true);
+    QStringList names, texts;
+    for (QAction* a : menu.actions()) names << a->objectName(), texts << a->text();
+    EXPECT_EQ(names, (QStringList{"lan_cn", "exit", "lan_tw", "lan_en", "about"}));
+    EXPECT_EQ(texts[1], "Close");
+
+    struct Case {
+        const char* item;
+        const char* ini;
+        const char* machine;
+        const char* title;
+        const char* exitText;
+    };
+    for (const Case& c : {Case{"lan_cn", "1", "2020", "奥凡", "关闭"}, Case{"lan_tw", "2", "3030", "奧凡", "關閉"},
+                          Case{"lan_en", "0", "1010", "Orvane", "Close"}}) {
+        SCOPED_TRACE(c.item);
+        window.fillMenu(menu, true);
+        menu.findChild<QAction*>(c.item)->trigger();
+        EXPECT_EQ(mainLanguage(), c.ini);
+        EXPECT_EQ(machineLanguage(), c.machine);
+        EXPECT_EQ(title(window), QString::fromUtf8(c.title));
+        window.fillMenu(menu, true);
+        EXPECT_EQ(menu.actions().at(1)->text(), QString::fromUtf8(c.exitText));
+    }
+    EXPECT_TRUE(log.contains("写成功！"));
+
+    // An item the window does not know shows its text as it is.
+    window.fillMenu(menu, true);
+    menu.findChild<QAction*>("about")->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "About");
+    EXPECT_FALSE(dialogs.shown[0].textIsId);
+}
+
+TEST_F(WindowTest, StartUpTakesTheMachineLanguage) {
+    platform::IniFile(path("main.ini")).writeString("SKINIMAGE", "LANGUAGE", "0");
+    platform::MachineSettings(path("machine.ini")).setLanguage("2020");
+    app::MainWindow window(backend, options());
+    window.initialise();
+    EXPECT_EQ(mainLanguage(), "1");
+    EXPECT_EQ(title(window), QString::fromUtf8("奥凡"));
+    EXPECT_EQ(window.language().code(), "cn_zh");
+    EXPECT_EQ(window.keyboard().vendorId, 0x264A);
+    EXPECT_EQ(window.keyboard().productId, 0x3021);
+    EXPECT_EQ(window.mouse().productId, 0x5523);
+    EXPECT_EQ(window.mousepad().productId, 0x5104);
+    EXPECT_EQ(window.mousepad().usagePage, 0xFF1C);
+    EXPECT_EQ(window.mousepad().usage, 0x0092);
+    const uint8_t before = window.phase().counter;
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return window.phase().counter != before; }));  // timer 3 runs
+}
+
+TEST_F(WindowTest, NoMachineLanguageLeavesMainIniAlone) {
+    platform::IniFile(path("main.ini")).writeString("SKINIMAGE", "LANGUAGE", "3");
+    shelltest::LogCapture log;
+    app::MainWindow window(backend, options());
+    window.initialise();
+    EXPECT_TRUE(log.contains("读注册表失败了"));
+    EXPECT_EQ(mainLanguage(), "3");
+    EXPECT_EQ(window.language().code(), "jp");
+}
+
+TEST_F(WindowTest, ShutdownIsBoundedWhenAWorkerIgnoresItsStop) {
+    app::MainWindow window(backend, options(std::chrono::milliseconds(300)));
+    auto release = std::make_shared<std::atomic<bool>>(false);
+    window.workers().plug(app::WorkerSlot::KeyboardPresence, {"stubborn", [release](std::stop_token) {
+        while (!*release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }});
+    window.workers().plug(app::WorkerSlot::MouseLighting, {"polite", [](std::stop_token stop) {
+        while (app::WaitFor(stop, std::chrono::milliseconds(1))) {}
+    }});
+    window.initialise();
+    shelltest::LogCapture log;
+    EXPECT_EQ(window.shutdown(), app::StopOutcome::TimedOut);
+    EXPECT_TRUE(log.contains("所有对象处于非激发状态，超时"));
+    EXPECT_TRUE(log.contains("退出测试"));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.anyDeviceConnected());
+    EXPECT_EQ(window.shutdown(), app::StopOutcome::TimedOut);  // once only
+    *release = true;  // let the stubborn one end before the test does
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return window.workers().running() == 0; }));
+}
+
+TEST_F(WindowTest, ShutdownWaitsForWorkersButNotForTheVersionCheck) {
+    app::MainWindow window(backend, options());  // the full 10 s bound: stops must be prompt
+    auto cancelled = std::make_shared<std::atomic<bool>>(false);
+    for (auto slot : {app::WorkerSlot::KeyboardPresence, app::WorkerSlot::MousePresence,
+                      app::WorkerSlot::SynchronisedLighting, app::WorkerSlot::MousepadWatcher})
+        window.workers().plug(slot, {"waiter", [](std::stop_token stop) {
+            while (app::WaitFor(stop, std::chrono::seconds(30))) {}
+        }});
+    // A version check stuck in its request until cancelled; the exit must not wait for it.
+    window.workers().plug(app::WorkerSlot::VersionCheck, {"version", [cancelled](std::stop_token) {
+        while (!*cancelled) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }, [cancelled] { *cancelled = true; }});
+    window.initialise();
+    EXPECT_EQ(window.workers().running(), 5u);
+    shelltest::LogCapture log;
+    EXPECT_EQ(window.shutdown(), app::StopOutcome::AllEnded);
+    EXPECT_TRUE(log.contains("所有对象处于激发状态"));
+    EXPECT_TRUE(*cancelled);
+}
+
+TEST(UiDispatcher, SendRunsOnTheUiThreadAndIsWithdrawnOnStop) {
+    app::UiDispatcher dispatcher;
+    std::thread::id ranOn;
+    bool sent = false;
+    std::jthread worker([&](std::stop_token stop) {
+        sent = dispatcher.send([&] { ranOn = std::this_thread::get_id(); }, stop);
+    });
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return ranOn != std::thread::id(); }));
+    worker.join();
+    EXPECT_TRUE(sent);
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+
+    // The UI thread is busy (here: not running its loop) when the worker is told to stop:
+    // the send gives up instead of waiting for it, and the function never runs.
+    bool ran = false;
+    std::atomic<bool> returned{false};
+    std::jthread blocked([&](std::stop_token stop) {
+        sent = dispatcher.send([&] { ran = true; }, stop);
+        returned = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    blocked.request_stop();
+    blocked.join();
+    EXPECT_TRUE(returned);
+    EXPECT_FALSE(sent);
+    QApplication::processEvents();
+    EXPECT_FALSE(ran);
+}
+
+}  // namespace
