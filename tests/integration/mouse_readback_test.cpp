@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "device/protocol/commands.h"
 #include "integration/readback_rig.h"
@@ -117,6 +119,26 @@ TEST(MouseReadBack, AMouseThatStopsOrVanishesHalfWayLeavesThePreviousData) {
         EXPECT_EQ(hooks.lighting, 1) << "no profile is saved from a read-back that did not complete";
         EXPECT_EQ(hooks.keys, 1);
     }
+}
+
+TEST(MouseReadBack, AnimationReadsTheStateWhileTheMouseIsReadBack) {
+    // The lighting animation reads the state on its own thread while the presence monitor
+    // reads the mouse back and the window thread flushes.
+    ReadBackRig rig(DeviceModel::Mouse);
+    MouseModel model;
+    std::atomic<bool> done{false};
+    std::jthread animation([&] {
+        unsigned sum = 0;
+        while (!done) sum += model.state().lightingMode() + model.snapshot().info.dpiStep();
+        (void)sum;
+    });
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(mouse::ReadBackMouse(rig.connection, model, {}), protocol::kOk);
+        model.update([](MouseData& d) { d.state.setReportRate(2); });
+        model.stateDirty = true;
+        EXPECT_EQ(mouse::FlushMouseState(rig.connection, model), protocol::kOk);
+    }
+    done = true;
 }
 
 TEST(MouseSlots, SwitchingSendsOnlyWhatIsNeeded) {
