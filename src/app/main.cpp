@@ -80,7 +80,9 @@ int main(int argc, char** argv) {
 
     int status = 0;
     {
-        app::MainWindow window(*backend, app::MainWindow::Options{.tray = !line.screenshot});
+        app::MainWindow::Options options;
+        options.tray = !line.screenshot;
+        app::MainWindow window(*backend, options);
         if (instance)
             QObject::connect(instance.get(), &platform::SingleInstance::signalled, &window,
                              &app::MainWindow::onInstanceSignal);

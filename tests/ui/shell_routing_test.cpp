@@ -89,7 +89,9 @@ TEST(Router, OwnersByName) {
         SCOPED_TRACE(std::string(c.type) + " " + c.name);
         const auto route = app::FindRoute(QString::fromLatin1(c.type), QString::fromLatin1(c.name));
         ASSERT_EQ(route.has_value(), c.owner.has_value());
-        if (route) EXPECT_EQ(route->owner, *c.owner);
+        if (route) {
+            EXPECT_EQ(route->owner, *c.owner);
+        }
     }
 }
 

@@ -178,10 +178,10 @@ TEST_F(WindowTest, ShutdownIsBoundedWhenAWorkerIgnoresItsStop) {
     auto release = std::make_shared<std::atomic<bool>>(false);
     window.workers().plug(app::WorkerSlot::KeyboardPresence, {"stubborn", [release](std::stop_token) {
         while (!*release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }});
+    }, {}});
     window.workers().plug(app::WorkerSlot::MouseLighting, {"polite", [](std::stop_token stop) {
         while (app::WaitFor(stop, std::chrono::milliseconds(1))) {}
-    }});
+    }, {}});
     window.initialise();
     shelltest::LogCapture log;
     EXPECT_EQ(window.shutdown(), app::StopOutcome::TimedOut);
@@ -201,7 +201,7 @@ TEST_F(WindowTest, ShutdownWaitsForWorkersButNotForTheVersionCheck) {
                       app::WorkerSlot::SynchronisedLighting, app::WorkerSlot::MousepadWatcher})
         window.workers().plug(slot, {"waiter", [](std::stop_token stop) {
             while (app::WaitFor(stop, std::chrono::seconds(30))) {}
-        }});
+        }, {}});
     // A version check stuck in its request until cancelled; the exit must not wait for it.
     window.workers().plug(app::WorkerSlot::VersionCheck, {"version", [cancelled](std::stop_token) {
         while (!*cancelled) std::this_thread::sleep_for(std::chrono::milliseconds(5));
