@@ -104,7 +104,7 @@ MainWindow::MainWindow(hid::Backend& backend, Options options, QWidget* parent)
     connect(&timer7_, &QTimer::timeout, this, [this] {
         update();
         if (layout()) layout()->activate();
-        qCInfo(lcShell) << "1234567890";
+        qCDebug(lcShell) << "1234567890";
     });
 }
 
@@ -119,7 +119,7 @@ bool MainWindow::anyDeviceConnected() const {
 }
 
 void MainWindow::initialise() {
-    qCInfo(lcShell) << "InitWindow";
+    qCDebug(lcShell) << "InitWindow";
     for (const char* name : kWindowButtons)
         if (!control(QLatin1String(name))) qCDebug(lcShell) << "skin has no" << name;
     size_t slot = 0;
@@ -135,7 +135,7 @@ void MainWindow::initialise() {
     }
 
     // "windowinit"
-    qCInfo(lcNotify).noquote() << ui::event::WindowInit << objectName();
+    qCDebug(lcNotify).noquote() << ui::event::WindowInit << objectName();
     applySkinImage();
     for (const auto& init : hooks_.pageInit)
         if (init) init();
@@ -181,7 +181,7 @@ void MainWindow::applyLanguageAtStart() {
         if (const auto* row = ui::LanguageByMachineValue(QString::fromStdString(*stored).trimmed().toInt()))
             mainIni_.writeInt(kSkinSection, "LANGUAGE", row->iniValue);
     } else {
-        qCInfo(lcShell) << "读注册表失败了";
+        qCDebug(lcShell) << "读注册表失败了";
     }
     if (const auto* row = ui::LanguageByIniValue(mainIni_.readInt(kSkinSection, "LANGUAGE", 0))) loadLanguage(*row);
 }
@@ -199,7 +199,7 @@ void MainWindow::startWorkersAndTimers() {
 
 void MainWindow::notify(const ui::Notification& n) {
     if (n.type == ui::event::WindowInit) {
-        qCInfo(lcNotify).noquote() << n.type << n.sender;
+        qCDebug(lcNotify).noquote() << n.type << n.sender;
         return;
     }
     router_.dispatch(n);

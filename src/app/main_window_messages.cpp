@@ -29,7 +29,7 @@ void MainWindow::onActivationChanged(bool active) {
 }
 
 void MainWindow::onInstanceSignal() {
-    qCInfo(lcShell) << "软件标示" << platform::SingleInstance::kSignalName;
+    qCDebug(lcShell) << "软件标示" << platform::SingleInstance::kSignalName;
     if (anyDeviceConnected()) {
         showNormal();
         raise();
@@ -82,7 +82,7 @@ void MainWindow::onMenuCommand(const QString& name, const QString& text) {
 void MainWindow::changeLanguage(const ui::LanguageRow& row) {
     loadLanguage(row);
     mainIni_.writeInt(kSkinSection, "LANGUAGE", row.iniValue);
-    if (machine_.setLanguage(std::to_string(row.machineValue))) qCInfo(lcShell) << "写成功！";
+    if (machine_.setLanguage(std::to_string(row.machineValue))) qCDebug(lcShell) << "写成功！";
     reloadTexts();
 }
 
@@ -97,24 +97,24 @@ void MainWindow::reloadTexts() {
 void MainWindow::onTextsChanged() { reloadTexts(); }
 
 void MainWindow::onKeyboardKeyCaptured(const CapturedInput& input) {
-    qCInfo(lcShell) << "WM_HOOK_KEY_SINGLEKEY";
+    qCDebug(lcShell) << "WM_HOOK_KEY_SINGLEKEY";
     Call(hooks_.keyboardKeyCaptured, input);
 }
 
 void MainWindow::onKeyboardMacroKey(const CapturedInput& input) {
-    qCInfo(lcShell) << "WM_HOOK_KEY_MACRO";
+    qCDebug(lcShell) << "WM_HOOK_KEY_MACRO";
     Call(hooks_.keyboardMacroKey, input);
 }
 
 void MainWindow::onKeyboardMacroMouse(const CapturedInput& input) { Call(hooks_.keyboardMacroMouse, input); }
 
 void MainWindow::onMouseKeyCaptured(const CapturedInput& input) {
-    qCInfo(lcShell) << "WM_HOOK_MOU_SINGLEKEY";
+    qCDebug(lcShell) << "WM_HOOK_MOU_SINGLEKEY";
     Call(hooks_.mouseKeyCaptured, input);
 }
 
 void MainWindow::onMouseMacroKey(const CapturedInput& input) {
-    qCInfo(lcShell) << "WM_HOOK_MOU_MACRO";
+    qCDebug(lcShell) << "WM_HOOK_MOU_MACRO";
     Call(hooks_.mouseMacroKey, input);
 }
 
@@ -146,12 +146,12 @@ void MainWindow::onNewVersionAvailable() { Call(hooks_.openSettingsWindow); }
 
 StopOutcome MainWindow::shutdown() {
     if (outcome_) return *outcome_;
-    qCInfo(lcShell) << "退出测试";
+    qCDebug(lcShell) << "退出测试";
     if (tray_) tray_->remove();
     hide();
     for (QTimer* timer : {&timer1_, &timer2_, &timer3_, &timer7_}) timer->stop();
     outcome_ = workers_.stopAll(options_.stopBound);
-    qCInfo(lcShell).noquote() << QString::fromUtf8(OutcomeText(*outcome_)).trimmed();
+    qCDebug(lcShell).noquote() << QString::fromUtf8(OutcomeText(*outcome_)).trimmed();
     releaseDevices();
     emit shutDown();
     QCoreApplication::exit(0);

@@ -46,7 +46,7 @@ void Router::setHandler(Owner owner, Handler handler) { handlers_[size_t(owner)]
 bool Router::hasHandler(Owner owner) const { return bool(handlers_[size_t(owner)]); }
 
 bool Router::dispatch(const ui::Notification& n) const {
-    qCInfo(lcNotify).noquote() << n.type << n.sender;
+    qCDebug(lcNotify).noquote() << n.type << n.sender;
     const auto route = FindRoute(n.type, n.sender);
     if (!route) return false;
     const auto& handler = handlers_[size_t(route->owner)];

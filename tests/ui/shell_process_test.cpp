@@ -37,7 +37,11 @@ protected:
     }
 
     QTemporaryDir home;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = [] {
+        auto e = QProcessEnvironment::systemEnvironment();
+        e.insert("QT_LOGGING_RULES", "orvane.*.debug=true");  // the checks read the debug texts
+        return e;
+    }();
 };
 
 TEST_F(OrvaneProcess, CommandLineAndDisplay) {

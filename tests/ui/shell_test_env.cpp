@@ -22,9 +22,11 @@ LogCapture::LogCapture() {
     QMutexLocker lock(&gLogMutex);
     gLines = new QStringList;
     previous_ = qInstallMessageHandler(&LogCapture::handler);
+    QLoggingCategory::setFilterRules("orvane.*.debug=true");  // debug texts are off by default
 }
 
 LogCapture::~LogCapture() {
+    QLoggingCategory::setFilterRules(QString());
     qInstallMessageHandler(previous_);
     QMutexLocker lock(&gLogMutex);
     delete gLines;
