@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+
+#include "device/guarded_data.h"
 #include <string_view>
 
 #include "device/identity.h"
@@ -54,23 +56,9 @@ struct KeyboardData {
     size_t activeBank() const { return lighting.slot() < kBankCount ? lighting.slot() : 0; }
 };
 
-class KeyboardModel {
+class KeyboardModel : public device::GuardedData<KeyboardData> {
 public:
-    KeyboardData snapshot() const {
-        std::lock_guard lock(mutex_);
-        return data_;
-    }
-    template <class Fn>
-    void update(Fn&& fn) {
-        std::lock_guard lock(mutex_);
-        fn(data_);
-    }
-
     std::atomic<KeyboardVariant> variant{KeyboardVariant::Rgb};
-
-private:
-    mutable std::mutex mutex_;
-    KeyboardData data_;
 };
 
 }  // namespace orvane::keyboard

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+
+#include "device/guarded_data.h"
 #include <string_view>
 
 #include "device/identity.h"
@@ -24,21 +26,10 @@ struct MouseData {
     uint8_t wheelLines = 0;
 };
 
-class MouseModel {
+class MouseModel : public device::GuardedData<MouseData> {
 public:
-    MouseData snapshot() const {
-        std::lock_guard lock(mutex_);
-        return data_;
-    }
     MouseState state() const {
-        std::lock_guard lock(mutex_);
-        return data_.state;
-    }
-    /// Runs fn on the records under the model's lock. fn must not send reports.
-    template <class Fn>
-    void update(Fn&& fn) {
-        std::lock_guard lock(mutex_);
-        fn(data_);
+        return read([](const MouseData& d) { return d.state; });
     }
 
     /// Set by every editor that changes what the mouse stores (DPI, report rate, lift-off,
@@ -46,10 +37,6 @@ public:
     std::atomic<bool> stateDirty{false};
     /// The second mouse model (product 0x6717): DPI stage 6 and its own default lighting.
     std::atomic<bool> alternativeModel{false};
-
-private:
-    mutable std::mutex mutex_;
-    MouseData data_;
 };
 
 /// The alternative-model flag after the mouse with this product id was found: set for the

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <mutex>
 
+#include "device/guarded_data.h"
+
 #include "mousepad/pad_records.h"
 
 namespace orvane::mousepad {
@@ -16,29 +18,15 @@ struct PadData {
     PadState state;
 };
 
-class PadModel {
+class PadModel : public device::GuardedData<PadData> {
 public:
-    PadData snapshot() const {
-        std::lock_guard lock(mutex_);
-        return data_;
-    }
     PadState state() const {
-        std::lock_guard lock(mutex_);
-        return data_.state;
-    }
-    template <class Fn>
-    void update(Fn&& fn) {
-        std::lock_guard lock(mutex_);
-        fn(data_);
+        return read([](const PadData& d) { return d.state; });
     }
 
     /// Set by every lighting control of the pad page and by a lighting profile load;
     /// cleared by FlushPadState.
     std::atomic<bool> stateDirty{false};
-
-private:
-    mutable std::mutex mutex_;
-    PadData data_;
 };
 
 }  // namespace orvane::mousepad

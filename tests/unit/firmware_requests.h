@@ -48,12 +48,7 @@ inline uint8_t Chunked(Firmware& fw, uint8_t command, uint16_t base, size_t n, c
     Report request{};
     for (size_t k = 0; k < n; k += kChunkSize) {
         const size_t length = std::min(kChunkSize, n - k);
-        request[off::reportId] = kReportId;
-        request[off::command] = command;
-        request[off::length] = static_cast<uint8_t>(length);
-        WriteLe16(request, off::offset, static_cast<uint16_t>(base + k));
-        if (source) std::memcpy(&request[off::data], source + k, length);
-        StoreChecksum(request);
+        PrepareChunk(request, command, length, static_cast<uint16_t>(base + k), source ? source + k : nullptr);
         const Report reply = Send(fw, request);
         if (reply[off::status] != kStatusAccepted) return reply[off::status];
         if (target) std::memcpy(target + k, &reply[off::data], length);

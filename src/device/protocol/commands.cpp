@@ -37,13 +37,7 @@ int32_t ChunkedTransfer(DeviceConnection& c, uint8_t command, uint16_t base, siz
     Report reply{};
     for (size_t k = 0; k < n; k += kChunkSize) {
         const size_t length = std::min(kChunkSize, n - k);
-        request[off::reportId] = kReportId;
-        request[off::command] = command;
-        request[off::length] = static_cast<uint8_t>(length);
-        WriteLe16(request, off::offset, static_cast<uint16_t>(base + k));
-        request[off::status] = 0;
-        if (source) std::memcpy(&request[off::data], source + k, length);
-        StoreChecksum(request);
+        PrepareChunk(request, command, length, static_cast<uint16_t>(base + k), source ? source + k : nullptr);
         int32_t r = Exchange(c, request, reply);
         if (r == kOk) r = JudgeStatus(reply);
         if (r != kOk) return r;

@@ -68,4 +68,17 @@ constexpr Report MakeRequest(uint8_t command, uint8_t length, uint16_t offset) {
     return r;
 }
 
+/// One chunk of a block transfer in a request buffer that is reused chunk after chunk: the
+/// header is rewritten and `length` data bytes copied in (none when data is null), while the
+/// bytes past `length` keep what the previous chunk left; the checksum covers them as sent.
+inline void PrepareChunk(Report& r, uint8_t command, size_t length, uint16_t offset, const uint8_t* data) {
+    r[off::reportId] = kReportId;
+    r[off::command] = command;
+    r[off::length] = static_cast<uint8_t>(length);
+    WriteLe16(r, off::offset, offset);
+    r[off::status] = 0;
+    for (size_t i = 0; data && i < length; ++i) r[off::data + i] = data[i];
+    StoreChecksum(r);
+}
+
 }  // namespace orvane::protocol
