@@ -45,6 +45,7 @@ struct Subcommand {
 /// The subcommands of each concern; orvanectl.cpp gathers them into one table.
 std::vector<Subcommand> DeviceSubcommands();
 std::vector<Subcommand> ModelSubcommands();
+std::vector<Subcommand> ProfileSubcommands();
 std::vector<Subcommand> RenderSubcommands();
 
 /// "kb", "ms" or "mp" → device kind.

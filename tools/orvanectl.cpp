@@ -20,6 +20,7 @@ std::vector<cli::Subcommand> AllSubcommands() {
     std::vector<cli::Subcommand> all;
     for (auto& c : cli::DeviceSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::ModelSubcommands()) all.push_back(std::move(c));
+    for (auto& c : cli::ProfileSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::RenderSubcommands()) all.push_back(std::move(c));
     return all;
 }

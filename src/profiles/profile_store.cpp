@@ -114,7 +114,7 @@ void ProfileStore::setList(ListId id, ProfileList list) {
     lists_[static_cast<size_t>(id)] = std::move(list);
 }
 
-std::string_view ProfileStore::initProfileLists(DeviceKind kind) {
+ProfileStore::InitResult ProfileStore::initProfileLists(DeviceKind kind) {
     auto guard = lock();
     for (const ListId id : ListsOf(kind)) {
         ProfileList list;
@@ -122,8 +122,8 @@ std::string_view ProfileStore::initProfileLists(DeviceKind kind) {
         for (int i = 0; i < count; ++i) list.names.push_back(indexName(id, i));
         if (count == 0) {
             const auto body = readBody(id, defaultPath(id, /*firstRun=*/true));
-            if (body.result == ReadResult::Missing) return kFileMissingMessage;
-            if (body.result == ReadResult::BadMagic) return kBadMagicMessage;
+            if (body.result == ReadResult::Missing) return {kFileMissingMessage, id};
+            if (body.result == ReadResult::BadMagic) return {kBadMagicMessage, id};
             // The file first: the index never names a profile that has no file.
             const std::string name(kFirstProfileName);
             if (writeBody(id, *profilePath(id, name), body.bytes) && writeEntry(id, 0, name, true) &&

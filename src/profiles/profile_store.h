@@ -86,9 +86,13 @@ public:
     ProfileList list(ListId id) const;
     void setList(ListId id, ProfileList list);
     /// Fills the device's lists from its index; on first run (count 0) creates "New Profile 1"
-    /// from the default file. Returns the message to show when a default file is missing or
-    /// malformed (the device's remaining lists are then left empty), else empty.
-    std::string_view initProfileLists(DeviceKind kind);
+    /// from the default file. When a default file is missing or malformed the message to
+    /// show is returned and the device's remaining lists are left empty.
+    struct InitResult {
+        std::string_view message;  ///< empty when all lists were filled
+        ListId failed{};           ///< the list whose default file could not be read
+    };
+    InitResult initProfileLists(DeviceKind kind);
 
     // ---- load and save ----
     /// Reads the file of the profile at that index position into the models. A missing or

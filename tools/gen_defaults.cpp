@@ -1,0 +1,24 @@
+// gen_defaults FOLDER: writes the default profile files into FOLDER (data/defaults in the
+// source tree holds the shipped copies).
+
+#include <filesystem>
+#include <iostream>
+
+#include "profiles/profile_file.h"
+#include "tools/default_profiles.h"
+
+int main(int argc, char** argv) {
+    using namespace orvane;
+    if (argc != 2) {
+        std::cerr << "usage: gen_defaults FOLDER\n";
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    for (const auto& file : tools::DefaultProfiles()) {
+        if (!profiles::WriteProfileFile(folder / file.fileName, profiles::Spec(file.list).kind, file.body)) {
+            std::cerr << "gen_defaults: cannot write " << (folder / file.fileName).string() << '\n';
+            return 1;
+        }
+    }
+    return 0;
+}
