@@ -111,7 +111,8 @@ def check_texts(known, roots):
         if root is None:
             continue
         for w in root.iter():
-            for tid in [dynamic(w, "textId"), dynamic(w, "tipId"), w.get("textId")]:
+            items = (dynamic(w, "itemTextIds") or "").split(",")
+            for tid in [dynamic(w, "textId"), dynamic(w, "tipId"), w.get("textId")] + [i.strip() for i in items]:
                 if tid and tid not in known:
                     problem(f"{name}: text id {tid} has no text in the language files")
 

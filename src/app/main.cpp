@@ -1,6 +1,7 @@
 // orvane: the configuration program. One copy per session; it lives in the tray until a
 // device is found.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLayout>
 #include <QTimer>
 
@@ -10,6 +11,7 @@
 
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/presence_wiring.h"
 #include "device/hid/hidapi_backend.h"
 #include "platform/single_instance.h"
 #include "sim/emulator.h"
@@ -18,6 +20,8 @@
 using namespace orvane;
 
 namespace {
+
+constexpr qint64 kScreenshotWaitMs = 5000;
 
 QStringList ArgumentsOf(int argc, char** argv) {
     QStringList args;
@@ -83,15 +87,27 @@ int main(int argc, char** argv) {
         app::MainWindow::Options options;
         options.tray = !line.screenshot;
         app::MainWindow window(*backend, options);
+        app::DeviceWiring devices(window);
+        devices.install();
         if (instance)
             QObject::connect(instance.get(), &platform::SingleInstance::signalled, &window,
                              &app::MainWindow::onInstanceSignal);
         window.initialise();
+        QTimer screenshotWait;
+        QElapsedTimer sinceStart;
         if (line.screenshot) {
-            QTimer::singleShot(0, &window, [&] {
+            // The picture waits for the devices present at start to be read back and shown,
+            // or a few seconds when none answers.
+            sinceStart.start();
+            screenshotWait.setInterval(50);
+            QObject::connect(&screenshotWait, &QTimer::timeout, &window, [&] {
+                if (!devices.settled() && sinceStart.elapsed() < kScreenshotWaitMs) return;
+                screenshotWait.stop();
+                devices.showMousePerformance();
                 status = SaveScreenshot(window, *line.screenshot);
                 window.shutdown();
             });
+            screenshotWait.start();
         }
         const int loop = application.exec();
         if (status == 0) status = loop;

@@ -19,6 +19,7 @@ enum class Owner : uint8_t {
     MouseDpi,                // DPI, report rate, sensor, wheel
     MouseLighting,
     MouseSlots,              // the mouse's on-board profile slots
+    MouseSubPages,           // the options of the mouse page's sections
     CursorSequences,
     MousepadLighting,
     Profiles,
@@ -107,6 +108,10 @@ inline constexpr auto kOwnership = [] {
         OwnershipRow{M::Exact, "Pallet", kColorChanged, O::MouseDpi},
         OwnershipRow{M::Family, "ms_Deng_color_btn_", kLightEvents, O::MouseLighting},
         OwnershipRow{M::BeginsWith, "ms_deng_", kLightEvents, O::MouseLighting},
+        OwnershipRow{M::Exact, "ms_deng_Op_tab", kSelectChanged, O::MouseSubPages},
+        OwnershipRow{M::Exact, "ms_key_Op_tab", kSelectChanged, O::MouseSubPages},
+        OwnershipRow{M::Exact, "ms_rich_Op_tab", kSelectChanged, O::MouseSubPages},
+        OwnershipRow{M::Exact, "ms_cursor_Op_tab", kSelectChanged, O::MouseSubPages},
         OwnershipRow{M::Family, "ms_profile_", kClick, O::MouseSlots},
         OwnershipRow{M::Exact, "ms_one_profile_default", kClick, O::MouseSlots},
         OwnershipRow{M::Family, "ms_bullet_op_", kCursorEvents, O::CursorSequences},

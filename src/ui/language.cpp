@@ -1,6 +1,7 @@
 #include "ui/language.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -71,6 +72,12 @@ void Language::apply(QWidget* root) const {
             else if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setPlaceholderText(text);
             else if (auto* group = qobject_cast<QGroupBox*>(w)) group->setTitle(text);
             else w->setWindowTitle(text);
+        }
+        // A list's items: "itemTextIds" names the text of each item, in item order.
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            const QStringList ids = w->property("itemTextIds").toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
+            for (int i = 0; i < ids.size() && i < combo->count(); ++i)
+                if (has(ids[i].trimmed())) combo->setItemText(i, texts_.value(ids[i].trimmed()));
         }
         const auto tipId = w->property("tipId").toString();
         if (!tipId.isEmpty() && has(tipId)) w->setToolTip(texts_.value(tipId));

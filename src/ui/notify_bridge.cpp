@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QSpinBox>
 
+#include "ui/controls/color_palette.h"
+
 namespace orvane::ui {
 
 namespace {
@@ -49,6 +51,8 @@ void NotifyBridge::attachOne(QWidget* w) {
         connect(slider, &QAbstractSlider::sliderReleased, this, [this, slider] { notify(event::ValueChanged, slider); });
     } else if (auto* spin = qobject_cast<QSpinBox*>(w)) {
         connect(spin, &QSpinBox::valueChanged, this, [this, spin] { notify(event::ValueChanged, spin); });
+    } else if (auto* palette = qobject_cast<ColorPalette*>(w)) {
+        connect(palette, &ColorPalette::colorChanged, this, [this, palette] { notify(event::ColorChanged, palette); });
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         connect(edit, &QLineEdit::textEdited, this, [this, edit] { notify(event::TextChanged, edit); });
     }

@@ -7,6 +7,7 @@
 
 #include "ui/controls/chart_view.h"
 #include "ui/controls/circle_progress.h"
+#include "ui/controls/color_palette.h"
 #include "ui/controls/wnd_host.h"
 
 namespace orvane::ui {
@@ -25,17 +26,20 @@ QWidget* MakeChart(const QWidget& placeholder, const QString& skinFolder) {
 
 QWidget* MakeWndHost(const QWidget&, const QString&) { return new WndHost; }
 
+QWidget* MakePalette(const QWidget&, const QString&) { return new ColorPalette; }
+
 struct CustomClass {
     const char* name;
     QWidget* (*make)(const QWidget&, const QString&);
 };
 
 // "CircleProgress" is the class name the ring reports and also a layout tag for it.
-constexpr std::array<CustomClass, 4> kCustomClasses{{
+constexpr std::array<CustomClass, 5> kCustomClasses{{
     {"CCircleProgressUI", MakeCircle},
     {"CircleProgress", MakeCircle},
     {"CChartViewUI", MakeChart},
     {"CWndUI", MakeWndHost},
+    {"CColorPaletteUI", MakePalette},
 }};
 
 }  // namespace

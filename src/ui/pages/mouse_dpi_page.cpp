@@ -1,0 +1,215 @@
+#include "ui/pages/mouse_dpi_page.h"
+
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+#include <array>
+
+#include "ui/pages/device_models.h"
+#include "platform/pointer_settings.h"
+
+namespace orvane::ui::pages {
+
+using namespace mouse;
+
+namespace {
+
+const QString kReportCombo = QStringLiteral("ms_report_fct_combo");
+const QString kLiftOffSlider = QStringLiteral("ms_sensor_height_slider");
+const QString kPointerSlider = QStringLiteral("ms_point_speed_slider");
+const QString kWheelEdit = QStringLiteral("ms_gunlun_speed_edit");
+const QString kPalette = QStringLiteral("Pallet");
+const QString kSwatch = QStringLiteral("ms_DPI_colordp_btn");
+const char kSwatchFamily[] = "ms_DPI_color_btn_";
+// The R, G and B edits and the bit position of their component in 0xAARRGGBB.
+struct ComponentEdit {
+    const char* name;
+    int shift;
+};
+constexpr std::array<ComponentEdit, 3> kComponentEdits{{{"ms_DPI_edit_R", 16}, {"ms_DPI_edit_G", 8}, {"ms_DPI_edit_B", 0}}};
+
+}  // namespace
+
+int DpiStageOfSlider(const QString& name) {
+    for (int n = 1; n <= int(kDpiStageCount); ++n)
+        if (NameIs(name, DpiStageControl(n, "_slider").toLatin1().constData())) return n;
+    return 0;
+}
+
+QString DpiStageControl(int stage, const char* suffix) {
+    return QStringLiteral("ms_DPI%1%2").arg(stage).arg(QLatin1String(suffix));
+}
+
+MouseDpiPage::MouseDpiPage(ControlLookup lookup, MouseModel& model, const profiles::ProfileHooks& profiles,
+                           platform::PointerSettings& pointer)
+    : controls_(std::move(lookup)), model_(model), profiles_(profiles), pointer_(pointer) {}
+
+void MouseDpiPage::prepare() {
+    for (size_t k = 0; k < kSwatchColours.size(); ++k)
+        controls_.setSwatch(QLatin1String(kSwatchFamily) + QString::number(k), kSwatchColours[k]);
+    // Digits only; a number above 255 is still typeable and is clamped when stored.
+    for (const auto& edit : kComponentEdits)
+        if (auto* e = controls_.find<QLineEdit>(QLatin1String(edit.name))) {
+            e->setMaxLength(3);
+            e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,3}")), e));
+        }
+    if (auto* e = controls_.find<QLineEdit>(kWheelEdit)) e->setReadOnly(true);  // changed by its buttons
+    controls_.setSwatch(kSwatch, swatch_);
+}
+
+bool MouseDpiPage::handle(const Notification& n) {
+    const QString& name = n.sender;
+    const bool value = n.type == event::ValueChanged;
+    if (const int stage = DpiStageOfSlider(name)) {
+        // While dragged, stages 1-4 follow with their label; 5 and 6 update when released.
+        if (value) setDpiStage(stage, false);
+        else if (n.type == event::MoveValueChanged && stage <= 4) setDpiStage(stage, true);
+    } else if (NameIs(name, "ms_sensor_height_slider") && value) {
+        setLiftOff();
+    } else if (NameIs(name, "ms_point_speed_slider") && value) {
+        setPointerSpeed();
+    } else if (NameIs(name, "ms_report_fct_combo") && n.type == event::ItemSelect) {
+        setReportRate();
+    } else if (NameIs(name, "Pallet") && n.type == event::ColorChanged) {
+        if (const auto colour = controls_.paletteColour(kPalette)) setDpiColour(*colour, true);
+    } else if (const auto k = FamilyIndex(name, kSwatchFamily); k && n.type == event::Click) {
+        if (size_t(*k) < kSwatchColours.size()) setDpiColour(kSwatchColours[size_t(*k)], true);
+    } else if (n.type == event::TextChanged) {
+        for (size_t i = 0; i < kComponentEdits.size(); ++i)
+            if (NameIs(name, kComponentEdits[i].name)) setDpiColourComponent(int(i));
+    } else if (NameIs(name, "ms_gunlun_speed_up_btn") && n.type == event::Click) {
+        stepWheelLines(+1);
+    } else if (NameIs(name, "ms_gunlun_speed_down_btn") && n.type == event::Click) {
+        stepWheelLines(-1);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void MouseDpiPage::changed() {
+    model_.stateDirty = true;
+    profiles_.saveLighting();
+}
+
+void MouseDpiPage::showStageLabel(int stage, const MouseDeviceInfo& info, int position) {
+    controls_.setText(DpiStageControl(stage, "_label_value"), QString::fromStdString(DpiLabelText(info, position)));
+}
+
+void MouseDpiPage::setDpiStage(int stage, bool labelOnly) {
+    const int position = std::max(0, controls_.sliderValue(DpiStageControl(stage, "_slider")));
+    MouseDeviceInfo info;
+    if (labelOnly) {
+        info = model_.snapshot().info;
+    } else {
+        model_.update([&](MouseData& d) {
+            d.state.setDpiStage(size_t(stage - 1), uint8_t(std::min(position, 255)));
+            info = d.info;
+        });
+    }
+    showStageLabel(stage, info, position);
+    if (!labelOnly) changed();
+}
+
+void MouseDpiPage::setLiftOff() {
+    const uint8_t height = LiftOffFromSlider(controls_.sliderValue(kLiftOffSlider));
+    model_.update([&](MouseData& d) { d.state.setLiftOff(height); });
+    changed();
+}
+
+void MouseDpiPage::setReportRate() {
+    const int index = controls_.comboIndex(kReportCombo);
+    if (index < 0) return;  // the list lost its selection: nothing to store
+    model_.update([&](MouseData& d) { d.state.setReportRate(uint8_t(index)); });
+    changed();
+}
+
+void MouseDpiPage::setPointerSpeed() {
+    // The stored value is the clamped one that the desktop receives.
+    const int speed = ClampPointerSpeed(PointerSpeedFromSlider(controls_.sliderValue(kPointerSlider)));
+    model_.update([&](MouseData& d) { d.pointerSpeed = uint8_t(speed); });
+    profiles_.saveLighting();
+    pointer_.setPointerSpeed(speed);
+}
+
+void MouseDpiPage::setDpiColour(uint32_t argb, bool store) {
+    swatch_ = 0xFF000000u | argb;
+    controls_.setSwatch(kSwatch, swatch_);
+    for (const auto& edit : kComponentEdits)
+        controls_.setText(QLatin1String(edit.name), QString::number((argb >> edit.shift) & 0xFF));
+    if (!store) return;
+    model_.update([&](MouseData& d) { d.state.setDpiColour(RgbOf(argb)); });
+    changed();
+}
+
+void MouseDpiPage::setDpiColourComponent(int component) {
+    const auto& edit = kComponentEdits[size_t(component)];
+    const QString name = QLatin1String(edit.name);
+    const int typed = EditNumber(controls_.text(name).toStdString());
+    if (typed > 255) controls_.setText(name, QStringLiteral("255"));
+    const uint32_t value = ClampColourComponent(typed);
+    swatch_ = 0xFF000000u | (swatch_ & ~(0xFFu << edit.shift)) | (value << edit.shift);
+    controls_.setSwatch(kSwatch, swatch_);
+    controls_.setPaletteColour(kPalette, swatch_);
+    model_.update([&](MouseData& d) { d.state.set(MouseState::off::dpiColour + size_t(component), uint8_t(value)); });
+    changed();
+}
+
+void MouseDpiPage::stepWheelLines(int direction) {
+    const int lines = StepWheelLines(EditNumber(controls_.text(kWheelEdit).toStdString()), direction);
+    controls_.setText(kWheelEdit, QString::number(lines));
+    model_.update([&](MouseData& d) { d.wheelLines = uint8_t(lines); });
+    pointer_.setWheelLines(lines);
+    profiles_.saveLighting();
+}
+
+void MouseDpiPage::showReportRate() { controls_.setComboIndex(kReportCombo, model_.state().reportRate()); }
+
+void MouseDpiPage::showStages() {
+    const SensorLimits* limits = nullptr;
+    MouseDeviceInfo info;
+    MouseState state;
+    model_.update([&](MouseData& d) {
+        limits = ApplySensorLimits(d.info);
+        info = d.info;
+        state = d.state;
+    });
+    for (int n = 1; n <= int(kDpiStageCount); ++n) {
+        if (limits) {
+            controls_.setText(DpiStageControl(n, "_min"), QString::fromUtf8(limits->minLabel.data(), qsizetype(limits->minLabel.size())));
+            controls_.setText(DpiStageControl(n, "_max"), QString::fromUtf8(limits->maxLabel.data(), qsizetype(limits->maxLabel.size())));
+        }
+        // A stored position beyond the slider's end is shown (and labelled) at the end.
+        const int position = std::min<int>(state.dpiStage(size_t(n - 1)), info.highestPosition());
+        controls_.setSliderRange(DpiStageControl(n, "_slider"), 0, info.highestPosition());
+        controls_.setSlider(DpiStageControl(n, "_slider"), position);
+        showStageLabel(n, info, position);
+    }
+    const auto marks = StageHighlight(state.activeDpiStage());
+    for (int n = 1; n <= int(kDpiStageCount); ++n) {
+        const auto& mark = marks[size_t(n - 1)];
+        if (!mark) continue;
+        const uint32_t colour = *mark == StageMark::Active ? kActiveStageColour : kInactiveStageColour;
+        controls_.setTextColour(DpiStageControl(n, "_label_rank"), colour);
+        controls_.setTextColour(DpiStageControl(n, "_label_value"), colour);
+    }
+    const bool sixStages = model_.alternativeModel;
+    controls_.setVisible(DpiStageControl(6, "_la"), sixStages);
+    controls_.setVisible(DpiStageControl(6, "_va"), sixStages);
+    controls_.setSlider(kLiftOffSlider, state.liftOff());
+}
+
+void MouseDpiPage::showDpiColour() {
+    const uint32_t argb = ArgbOf(model_.state().dpiColour());
+    controls_.setPaletteColour(kPalette, argb);
+    setDpiColour(argb, false);
+}
+
+void MouseDpiPage::showPointerDefaults() { showPointerSettings(kDefaultPointerSpeed, kDefaultWheelLines); }
+
+void MouseDpiPage::showPointerSettings(int speed, int lines) {
+    controls_.setSlider(kPointerSlider, PointerSliderFromSpeed(speed));
+    controls_.setText(kWheelEdit, QString::number(lines));
+}
+
+}  // namespace orvane::ui::pages

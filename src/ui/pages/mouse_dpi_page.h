@@ -1,0 +1,66 @@
+#pragma once
+// The mouse's performance page: the six DPI stages with their limits and the stage in use,
+// the DPI indicator colour, the report rate, the lift-off height, and the desktop pointer
+// speed and wheel lines kept with the lighting profile. Edits go into the mouse model and
+// mark it changed (the 1-second flush sends it); the desktop values go through
+// PointerSettings. Every edit saves the selected lighting profile.
+
+#include <cstdint>
+
+#include "ui/pages/device_models.h"
+#include "profiles/profile_hooks.h"
+#include "ui/notification.h"
+#include "ui/pages/page_controls.h"
+
+namespace orvane::platform {
+class PointerSettings;
+}
+
+namespace orvane::ui::pages {
+
+class MouseDpiPage {
+public:
+    MouseDpiPage(ControlLookup lookup, mouse::MouseModel& model, const profiles::ProfileHooks& profiles,
+                 platform::PointerSettings& pointer);
+
+    /// Once the skin is loaded: swatch colours, edit limits.
+    void prepare();
+    /// A notification of one of the page's controls; false when the page does not know it.
+    bool handle(const Notification& n);
+
+    // Parts of the mouse page refresh, in the order it calls them.
+    void showReportRate();
+    /// Limits per sensor (writes the sensor's minimum DPI into the information record),
+    /// stage sliders and labels, the stage in use, stage 6, the lift-off height.
+    void showStages();
+    /// "Pallet", the swatch and the R/G/B edits from the stored DPI colour.
+    void showDpiColour();
+    /// What "ms_one_profile_default" shows: slider 5 (speed 10) and 3 wheel lines.
+    void showPointerDefaults();
+    /// A lighting profile's pointer speed and wheel lines (profile selection).
+    void showPointerSettings(int speed, int lines);
+
+private:
+    void setDpiStage(int stage, bool labelOnly);
+    void setLiftOff();
+    void setReportRate();
+    void setPointerSpeed();
+    void setDpiColour(uint32_t argb, bool store);
+    void setDpiColourComponent(int component);
+    void stepWheelLines(int direction);
+    void showStageLabel(int stage, const mouse::MouseDeviceInfo& info, int position);
+    void changed();  ///< marks the state for the flush and saves the lighting profile
+
+    PageControls controls_;
+    mouse::MouseModel& model_;
+    const profiles::ProfileHooks& profiles_;
+    platform::PointerSettings& pointer_;
+    uint32_t swatch_ = 0xFF000000;  ///< colour shown by "ms_DPI_colordp_btn"
+};
+
+/// "ms_DPI<n>_slider" → n (1-6), else 0.
+int DpiStageOfSlider(const QString& name);
+/// Control names of stage n (1-6).
+QString DpiStageControl(int stage, const char* suffix);
+
+}  // namespace orvane::ui::pages

@@ -1,0 +1,180 @@
+#include "ui/pages/pad_page.h"
+
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace orvane::ui::pages {
+
+using mousepad::PadData;
+using mousepad::PadState;
+
+namespace {
+
+const QString kModeCombo = QStringLiteral("mp_deng_combo_modeSelect");
+const QString kLightSlider = QStringLiteral("mp_deng_light_slider");
+const QString kSpeedSlider = QStringLiteral("mp_deng_speed_slider");
+const QString kSevenColour = QStringLiteral("mp_Deng_7color_check");
+const QString kLeft = QStringLiteral("mp_Deng_FXL_check");
+const QString kRight = QStringLiteral("mp_Deng_FXR_check");
+const QString kPalette = QStringLiteral("mp_deng_Color_Pallet");
+const QString kSwatch = QStringLiteral("mp_Deng_colordp_btn");
+const QString kSlotCombo = QStringLiteral("mp_deng_combo_profile");
+const char kSwatchFamily[] = "mp_Deng_color_btn_";
+
+struct ComponentEdit {
+    const char* name;
+    int shift;
+};
+constexpr std::array<ComponentEdit, 3> kComponentEdits{{{"mp_Deng_edit_R", 16}, {"mp_Deng_edit_G", 8}, {"mp_Deng_edit_B", 0}}};
+
+void Call(const std::function<void()>& fn) {
+    if (fn) fn();
+}
+
+}  // namespace
+
+PadPage::PadPage(ControlLookup lookup, protocol::DeviceConnection& pad, mousepad::PadModel& model,
+                 const profiles::ProfileHooks& profiles)
+    : controls_(std::move(lookup)), pad_(pad), model_(model), profiles_(profiles) {}
+
+void PadPage::prepare() {
+    for (size_t k = 0; k < mouse::kSwatchColours.size(); ++k)
+        controls_.setSwatch(QLatin1String(kSwatchFamily) + QString::number(k), mouse::kSwatchColours[k]);
+    for (const auto& edit : kComponentEdits)
+        if (auto* e = controls_.find<QLineEdit>(QLatin1String(edit.name))) {
+            e->setMaxLength(3);
+            e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,3}")), e));
+        }
+    controls_.setSwatch(kSwatch, swatch_);
+}
+
+template <class Fn>
+void PadPage::store(Fn&& change) {
+    model_.update([&](PadData& d) { change(d.state); });
+    model_.stateDirty = true;
+    profiles_.saveLighting();
+}
+
+bool PadPage::handle(const Notification& n) {
+    const QString& name = n.sender;
+    const QString& type = n.type;
+    if (NameIs(name, "mp_deng_combo_modeSelect") && type == event::ItemSelect) {
+        selectMode();
+    } else if (NameIs(name, "mp_deng_light_slider") && type == event::ValueChanged) {
+        const int position = std::max(0, controls_.sliderValue(kLightSlider));
+        store([&](PadState& s) { s.set(PadState::off::brightness, uint8_t(std::min(position, 255))); });
+    } else if (NameIs(name, "mp_deng_speed_slider") && type == event::ValueChanged) {
+        const uint8_t speed = mousepad::PadSpeedFromSlider(controls_.sliderValue(kSpeedSlider));
+        store([&](PadState& s) { s.set(PadState::off::speed, speed); });
+    } else if (NameIs(name, "mp_Deng_7color_check") && type == event::SelectChanged) {
+        const bool on = controls_.checked(kSevenColour);
+        store([&](PadState& s) { s.set(PadState::off::sevenColour, on ? 1 : 0); });
+    } else if ((NameIs(name, "mp_Deng_FXL_check") || NameIs(name, "mp_Deng_FXR_check")) && type == event::SelectChanged) {
+        setDirection(NameIs(name, "mp_Deng_FXL_check"));
+    } else if (NameIs(name, "mp_deng_Color_Pallet") && type == event::ColorChanged) {
+        if (const auto colour = controls_.paletteColour(kPalette)) setColour(*colour, true);
+    } else if (const auto k = FamilyIndex(name, kSwatchFamily); k && type == event::Click) {
+        if (size_t(*k) < mouse::kSwatchColours.size()) setColour(mouse::kSwatchColours[size_t(*k)], true);
+    } else if (type == event::TextChanged && name.startsWith(QLatin1String("mp_Deng_edit_"), Qt::CaseInsensitive)) {
+        for (size_t i = 0; i < kComponentEdits.size(); ++i)
+            if (NameIs(name, kComponentEdits[i].name)) setColourComponent(int(i));
+    } else if (NameIs(name, "mp_deng_same_mode") && type == event::Click) {
+        Call(links.sameMode);
+    } else if (NameIs(name, "mp_deng_combo_profile") && type == event::ItemSelect) {
+        selectSlot();
+    } else if (NameIs(name, "mp_one_profile_default") && type == event::Click) {
+        restoreDefaults();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void PadPage::applyModeControls(size_t mode) {
+    if (mode >= kPadModeControls.size()) return;
+    const PadModeControls& use = kPadModeControls[mode];
+    const std::array<std::pair<const char*, Use>, 5> targets{{
+        {"mp_deng_fx_layout", use.direction},
+        {"mp_deng_color_layout", use.colour},
+        {"mp_deng_7colorselect_layout", use.sevenColour},
+        {"mp_deng_speed_layout", use.speed},
+        {"mp_deng_same_mode", use.sameMode},
+    }};
+    for (const auto& [control, how] : targets)
+        if (how != Use::Keep) controls_.setEnabled(QLatin1String(control), how == Use::On);
+    if (mode == kRippleMode) Call(links.setFirstTrigger);
+}
+
+void PadPage::selectMode() {
+    const int mode = controls_.comboIndex(kModeCombo);
+    if (mode < 0) return;  // the list lost its selection
+    Call(links.endSynchronisedLighting);
+    Call(links.resetAnimation);
+    applyModeControls(size_t(mode));
+    store([&](PadState& s) { s.set(PadState::off::lightingMode, uint8_t(mode)); });
+}
+
+void PadPage::setDirection(bool left) {
+    controls_.setChecked(kLeft, left);
+    controls_.setChecked(kRight, !left);
+    store([&](PadState& s) { s.set(PadState::off::direction, left ? 1 : 0); });
+}
+
+void PadPage::setColour(uint32_t argb, bool save) {
+    swatch_ = 0xFF000000u | argb;
+    controls_.setSwatch(kSwatch, swatch_);
+    for (const auto& edit : kComponentEdits)
+        controls_.setText(QLatin1String(edit.name), QString::number((argb >> edit.shift) & 0xFF));
+    if (!save) return;
+    controls_.setChecked(kSevenColour, false);
+    store([&](PadState& s) {
+        s.setRgb(PadState::off::colour, mouse::RgbOf(argb));
+        s.set(PadState::off::sevenColour, 0);
+    });
+}
+
+void PadPage::setColourComponent(int component) {
+    const auto& edit = kComponentEdits[size_t(component)];
+    const QString name = QLatin1String(edit.name);
+    const int typed = mouse::EditNumber(controls_.text(name).toStdString());
+    if (typed > 255) controls_.setText(name, QStringLiteral("255"));
+    const uint32_t value = mouse::ClampColourComponent(typed);
+    swatch_ = 0xFF000000u | (swatch_ & ~(0xFFu << edit.shift)) | (value << edit.shift);
+    controls_.setSwatch(kSwatch, swatch_);
+    controls_.setPaletteColour(kPalette, swatch_);
+    controls_.setChecked(kSevenColour, false);
+    store([&](PadState& s) {
+        s.set(PadState::off::colour + size_t(component), uint8_t(value));
+        s.set(PadState::off::sevenColour, 0);
+    });
+}
+
+void PadPage::selectSlot() {
+    const int index = controls_.comboIndex(kSlotCombo);
+    // No selection is passed on as a slot that does not exist: nothing is sent.
+    const unsigned slot = index < 0 ? unsigned(mousepad::kSlotCount) : unsigned(index);
+    if (mousepad::SelectPadSlot(pad_, model_, slot).outcome == mousepad::SlotSwitch::Switched) refresh();
+}
+
+void PadPage::restoreDefaults() {
+    mousepad::ResetPadDefaults(pad_);
+    Call(links.readBackLater);
+}
+
+void PadPage::refresh() {
+    const PadState s = model_.state();
+    controls_.setComboIndex(kModeCombo, s.lightingMode());
+    if (s.lightingMode() < kPadModeControls.size() - 1) applyModeControls(s.lightingMode());  // mode 9: as they are
+    controls_.setSlider(kLightSlider, s.brightness());
+    controls_.setSlider(kSpeedSlider, mousepad::PadSliderFromSpeed(s.speed()));
+    const uint32_t argb = mouse::ArgbOf(s.colour());
+    controls_.setPaletteColour(kPalette, argb);
+    setColour(argb, false);
+    controls_.setChecked(kSevenColour, s.at(PadState::off::sevenColour) != 0);
+    const bool left = s.at(PadState::off::direction) != 0;
+    controls_.setChecked(kLeft, left);
+    controls_.setChecked(kRight, !left);
+    controls_.setComboIndex(kSlotCombo, s.activeSlot());
+}
+
+}  // namespace orvane::ui::pages
