@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QThread>
 
 #include "app/main_window.h"
 #include "app/tray.h"
@@ -154,7 +155,9 @@ StopOutcome MainWindow::shutdown() {
     qCDebug(lcShell).noquote() << QString::fromUtf8(OutcomeText(*outcome_)).trimmed();
     releaseDevices();
     emit shutDown();
-    QCoreApplication::exit(0);
+    // Only a running loop is ended: exit() without one would make every later modal loop
+    // return at once (a window torn down outside exec(), as in the tests).
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
     return *outcome_;
 }
 
