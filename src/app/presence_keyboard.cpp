@@ -4,6 +4,7 @@
 #include "app/presence_clients.h"
 #include "app/presence_ui.h"
 #include "device/log.h"
+#include "keyboard/keyboard_records.h"
 #include "ui/pages/device_models.h"
 
 namespace orvane::app {
@@ -12,8 +13,6 @@ using namespace presence;
 using keyboard::KeyboardVariant;
 
 namespace {
-// The key-count message: the language files keep "message_text_11" for the profile list.
-const QString kTooManyKeysText = QStringLiteral("message_text_19");
 // The keyboard needs a moment after it was opened before it answers.
 constexpr std::chrono::milliseconds kSettleAfterOpen{100};
 }  // namespace
@@ -33,7 +32,7 @@ void KeyboardPresence::connectUi(std::stop_token stop) {
     if (tooManyKeys_) {
         // Posted: the monitor does not wait for the user to close the box.
         MainWindow* window = &ctx_.window;
-        window->dispatcher().post([window] { window->showMessage(kTooManyKeysText, true); });
+        window->dispatcher().post([window] { window->showMessage(QString::fromUtf8(keyboard::kTooManyKeysMessage.data(), keyboard::kTooManyKeysMessage.size()), true); });
     }
     onUi(stop, [this] {
         MainWindow& window = ctx_.window;

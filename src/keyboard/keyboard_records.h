@@ -19,9 +19,10 @@ using device::Rgb;
 
 inline constexpr size_t kKeyTableSize = 512;
 /// The most keys a 512-byte key table holds at 3 bytes a key. A keyboard reporting more
-/// cannot be read; the program says so with this message once and keeps its tables.
+/// cannot be read; the program says so with this message once and keeps its tables. (The
+/// language files keep "message_text_11" for the profile list's last-entry message.)
 inline constexpr size_t kMaxKeyCount = kKeyTableSize / 3;  // 170
-inline constexpr std::string_view kTooManyKeysMessage = "message_text_11";
+inline constexpr std::string_view kTooManyKeysMessage = "message_text_19";
 inline constexpr size_t kBankCount = protocol::kBankCount;
 inline constexpr size_t kLightingSlotCount = 5;
 inline constexpr size_t kColourLayerCount = 5;

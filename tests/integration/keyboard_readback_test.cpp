@@ -87,7 +87,7 @@ TEST(KeyboardReadBack, MoreThan170KeysKeepsTheTables) {
             continue;
         }
         EXPECT_TRUE(result.tooManyKeys);
-        EXPECT_EQ(keyboard::kTooManyKeysMessage, "message_text_11");
+        EXPECT_EQ(keyboard::kTooManyKeysMessage, "message_text_19");
         EXPECT_EQ(after.info, before.info);
         EXPECT_EQ(after.nativeKeys, before.nativeKeys);
         EXPECT_EQ(after.banks, before.banks);
