@@ -104,7 +104,7 @@ public:
     bool saveSelected(ListId id);
     bool saveSelectedLighting(DeviceKind kind);
     bool saveSelectedKeys(DeviceKind kind);
-    /// The hooks the device read-backs save through.
+    /// The hooks the device read-backs save through (valid while the store lives).
     ProfileHooks hooksFor(DeviceKind kind);
 
     /// Reads a profile file (or a default, or an imported file) with the list's body size.
