@@ -18,12 +18,18 @@ constexpr size_t kMaxSlotIndex = kSlotCount - 1;
 
 bool ChecksumMatches(const Report& r) { return ComputeChecksum(r) == ReadLe16(r, off::checksum); }
 
+// Frames shorter than the LED count are sent too (the mouse's 30-byte blink) and so are
+// longer ones (the pad's 60-byte static, breathing and flash frames, bytes 45-59 zero):
+// the frame memory takes at least 60 bytes.
+constexpr size_t kLongestShortFrame = 60;
+size_t FrameMemorySize(const FirmwareProfile& p) { return std::max(p.frameSize(), kLongestShortFrame); }
+
 }  // namespace
 
 DeviceFirmware::DeviceFirmware(const FirmwareProfile& profile)
     : profile_(profile),
       info_(FactoryInfo(profile)),
-      frameStaging_(profile.frameSize(), 0) {
+      frameStaging_(FrameMemorySize(profile), 0) {
     if (profile_.hasKeyMemory) {
         const auto table = FactoryKeyTable(profile_);
         native_.assign(table.begin(), table.end());
@@ -142,8 +148,10 @@ void DeviceFirmware::frameChunkWritten(size_t offset, size_t length) {
         return;
     }
     frameFilled_ = std::max(frameFilled_, offset + length);
-    if (offset + length == frameStaging_.size()) {
-        lastFrame_ = frameStaging_;
+    // A frame ends with a short chunk, at the LED count or at the end of the memory.
+    const size_t end = offset + length;
+    if (length < kChunkSize || end == profile_.frameSize() || end == frameStaging_.size()) {
+        lastFrame_.assign(frameStaging_.begin(), frameStaging_.begin() + std::ptrdiff_t(end));
         ++frameCount_;
         frameBroken_ = true;  // a repeated last chunk must not count the frame twice
     }

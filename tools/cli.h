@@ -47,6 +47,7 @@ std::vector<Subcommand> DeviceSubcommands();
 std::vector<Subcommand> ModelSubcommands();
 std::vector<Subcommand> ProfileSubcommands();
 std::vector<Subcommand> RenderSubcommands();
+std::vector<Subcommand> StreamSubcommands();
 
 /// "kb", "ms" or "mp" → device kind.
 std::optional<device::DeviceKind> ParseKind(std::string_view text);

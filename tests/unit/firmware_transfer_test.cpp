@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "unit/firmware_requests.h"
@@ -15,13 +17,17 @@ using namespace fwtest;
 // ---- lighting frames ----------------------------------------------------------------------
 
 TEST(FirmwareFrames, CompleteFramesAreCountedOnce) {
-    const std::pair<DeviceModel, size_t> cases[] = {{DeviceModel::RgbKeyboard, 378},
-                                                    {DeviceModel::MonoKeyboard, 126},
-                                                    {DeviceModel::Mouse, 60},
-                                                    {DeviceModel::Mouse2, 60},
-                                                    {DeviceModel::Mousepad, 45}};
-    for (const auto& [model, size] : cases) {
-        SCOPED_TRACE(device::Identity(model).shortName);
+    // size: a frame as the lighting sends it; memory: the frame memory, past which a write
+    // is refused (the pad also takes 60-byte frames, the mouse 30-byte ones).
+    const std::tuple<DeviceModel, size_t, size_t> cases[] = {{DeviceModel::RgbKeyboard, 378, 378},
+                                                             {DeviceModel::MonoKeyboard, 126, 126},
+                                                             {DeviceModel::Mouse, 60, 60},
+                                                             {DeviceModel::Mouse, 30, 60},
+                                                             {DeviceModel::Mouse2, 60, 60},
+                                                             {DeviceModel::Mousepad, 45, 60},
+                                                             {DeviceModel::Mousepad, 60, 60}};
+    for (const auto& [model, size, memory] : cases) {
+        SCOPED_TRACE(std::string(device::Identity(model).shortName) + " " + std::to_string(size));
         auto fw = Make(model);
         EXPECT_TRUE(fw->lastFrame().empty());
         const auto first = Pattern(size, 1);
@@ -45,7 +51,7 @@ TEST(FirmwareFrames, CompleteFramesAreCountedOnce) {
         EXPECT_TRUE(std::equal(second.begin(), second.end(), fw->lastFrame().begin(), fw->lastFrame().end()));
 
         const std::vector<uint8_t> past(1, 0);
-        EXPECT_EQ(Status(*fw, Request(kWriteLightingFrame, past, static_cast<uint16_t>(size))), kStatusOutOfRange);
+        EXPECT_EQ(Status(*fw, Request(kWriteLightingFrame, past, static_cast<uint16_t>(memory))), kStatusOutOfRange);
     }
 }
 

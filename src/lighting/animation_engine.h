@@ -1,0 +1,128 @@
+#pragma once
+// The four lighting animation workers and what other threads tell them. Each run*()
+// is a worker body: it renders from the device's lighting record, sends the frame with
+// command 18 and hands the preview cells to a sink, paced by the tick timing of its
+// device, until its stop token fires. No Qt: the program plugs these bodies into its
+// worker slots, `orvanectl stream` into plain threads.
+//
+// A worker with nothing to render sleeps until changed() (or a stop) instead of polling;
+// every writer of what the workers read calls changed() after writing.
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <stop_token>
+
+#include "device/protocol/connection.h"
+#include "keyboard/keyboard_model.h"
+#include "lighting/animation_signal.h"
+#include "lighting/pacing.h"
+#include "lighting/sync_effects.h"
+#include "lighting/triggers.h"
+#include "mouse/mouse_model.h"
+#include "mousepad/pad_model.h"
+
+namespace orvane::lighting {
+
+enum class AnimationWorker : uint8_t { Keyboard, Mouse, Pad, Synchronised };
+enum class IdleEvent : uint8_t { Sleeping, Woken };
+
+struct AnimationOptions {
+    std::chrono::milliseconds keyboardStartWait{kKeyboardStartWaitMs};
+    std::chrono::milliseconds mouseStartWait{kMouseStartWaitMs};
+    std::chrono::milliseconds padStartWait{kPadStartWaitMs};
+    /// An idle worker also looks again after this long, for writers that change a record
+    /// without calling changed(). None: it wakes only on changed() and stop.
+    std::optional<std::chrono::milliseconds> idleRecheck{std::chrono::milliseconds(1000)};
+    /// Told each time a worker goes idle and each time it wakes from that (tests).
+    std::function<void(AnimationWorker, IdleEvent)> idleHook;
+};
+
+/// Where the preview cells of each frame go; called on the worker's thread, must not block.
+class PreviewSink {
+public:
+    virtual ~PreviewSink() = default;
+    virtual void show(LightingDevice device, std::span<const PreviewCell> cells) = 0;
+};
+
+struct AnimationDevices {
+    protocol::DeviceConnection& keyboard;
+    protocol::DeviceConnection& mouse;
+    protocol::DeviceConnection& pad;
+    keyboard::KeyboardModel& keyboardModel;
+    mouse::MouseModel& mouseModel;
+    mousepad::PadModel& padModel;
+};
+
+/// Frames sent to one device by its own worker and by the synchronised one.
+struct FrameCounters {
+    std::atomic<uint64_t> sent{0};      ///< frames attempted
+    std::atomic<uint64_t> accepted{0};  ///< frames whose every report the device took
+    std::atomic<uint64_t> reports{0};   ///< reports the attempted frames needed
+};
+
+class AnimationEngine {
+public:
+    explicit AnimationEngine(AnimationDevices devices, AnimationOptions options = {});
+    AnimationEngine(const AnimationEngine&) = delete;
+    AnimationEngine& operator=(const AnimationEngine&) = delete;
+
+    void runKeyboard(std::stop_token stop);
+    void runMouse(std::stop_token stop);
+    void runPad(std::stop_token stop);
+    void runSynchronised(std::stop_token stop);
+
+    // --- from other threads ----------------------------------------------------------------
+    /// The mouse's click notification lights both flash effects.
+    ReactiveTriggers triggers;
+    /// A mode selection (or the mouse's direction change): the device's animation state is
+    /// reset before its next tick.
+    void requestReset(LightingDevice device);
+    /// The mousepad ripple's first trigger (its page shows ripple mode).
+    void setPadFirstTrigger();
+    /// Something the workers read has changed: idle workers look again.
+    void changed();
+
+    /// Same mode, first step: bytes 1-8 of the source's record go into the two other
+    /// records and the synchronised record. The caller refreshes and saves the others,
+    /// then calls startSynchronised().
+    SameModeOutcome copyForSameMode(LightingDevice source);
+    /// Sets the sync flag of all three devices, connected or not.
+    void startSynchronised();
+    /// A lighting change on one device's page.
+    void endSynchronised(LightingDevice device);
+    /// A lighting mode selection on any page.
+    void endAllSynchronised();
+    SyncLightingRecord syncRecord() const;
+
+    /// Set before the workers start; null: no previews.
+    void setPreviewSink(PreviewSink* sink) { preview_ = sink; }
+    const FrameCounters& counters(LightingDevice device) const { return counters_[size_t(device)]; }
+
+private:
+    protocol::DeviceConnection& connection(LightingDevice device) const;
+    /// Sleeps until changed() or stop; false when stopped.
+    bool idle(std::stop_token stop, AnimationWorker worker, uint64_t seen);
+    bool takeReset(LightingDevice device);
+    /// Sends one payload (or the keyboard's self-built reports) and counts it.
+    void send(LightingDevice device, std::span<const uint8_t> payload);
+    void sendKeyboard(const KeyboardFrame& frame);
+    void showPreview(LightingDevice device, std::span<const PreviewCell> cells);
+
+    AnimationDevices devices_;
+    AnimationOptions options_;
+    ChangeSignal signal_;
+    PreviewSink* preview_ = nullptr;
+    std::array<std::atomic<bool>, 3> resetRequested_{};
+    std::atomic<bool> padFirstTrigger_{false};
+    mutable std::mutex syncMutex_;
+    SyncLightingRecord sync_;
+    std::array<FrameCounters, 3> counters_;
+};
+
+}  // namespace orvane::lighting
