@@ -10,8 +10,10 @@
 #include <memory>
 
 #include "app/command_line.h"
+#include "app/lighting_wiring.h"
 #include "app/main_window.h"
 #include "app/presence_wiring.h"
+#include "app/profile_wiring.h"
 #include "device/hid/hidapi_backend.h"
 #include "platform/single_instance.h"
 #include "sim/emulator.h"
@@ -89,6 +91,9 @@ int main(int argc, char** argv) {
         app::MainWindow window(*backend, options);
         app::DeviceWiring devices(window);
         devices.install();
+        app::LightingWiring lighting(window, devices);
+        lighting.install();
+        app::ProfileWiring profiles(window, devices);
         if (instance)
             QObject::connect(instance.get(), &platform::SingleInstance::signalled, &window,
                              &app::MainWindow::onInstanceSignal);

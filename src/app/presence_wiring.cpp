@@ -28,7 +28,9 @@ struct DeviceWiring::Monitor {
     // devices present at start are in.
     void run(std::stop_token stop) {
         while (!stop.stop_requested()) {
+            const bool wasConnected = connection.connected;
             if (!monitor.pass(stop)) break;
+            if (connection.connected != wasConnected && presenceChanged && *presenceChanged) (*presenceChanged)();
             ++passes;
             const auto period = connection.connected ? device::PresenceMonitor::kProbePeriod
                                                      : device::PresenceMonitor::kScanPeriod;
@@ -41,6 +43,7 @@ struct DeviceWiring::Monitor {
     std::unique_ptr<device::PresenceClient> client;
     device::PresenceMonitor monitor;
     const char* exitText;
+    const std::function<void()>* presenceChanged = nullptr;
     std::atomic<int> passes{0};
 };
 
@@ -102,6 +105,7 @@ void DeviceWiring::installMonitors() {
     for (size_t i = 0; i < kinds.size(); ++i) {
         auto& k = kinds[i];
         monitors_[i] = std::make_unique<Monitor>(k.connection, k.kind, std::move(k.client), k.exitText);
+        monitors_[i]->presenceChanged = &presenceChanged;
         window_.workers().plug(k.slot, {k.name, [m = monitors_[i].get()](std::stop_token stop) { m->run(stop); }, {}});
     }
 }

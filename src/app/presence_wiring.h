@@ -48,6 +48,9 @@ public:
     mousepad::PadModel pad;
     RuntimeFlags flags;
     PresenceLinks links;
+    /// On a monitor's thread after its device came or went (the lighting workers look
+    /// again). Set before the workers start.
+    std::function<void()> presenceChanged;
     platform::PointerSettings pointer;
 
     ui::pages::MouseDpiPage dpiPage;

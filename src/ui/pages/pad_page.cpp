@@ -52,6 +52,7 @@ template <class Fn>
 void PadPage::store(Fn&& change) {
     model_.update([&](PadData& d) { change(d.state); });
     model_.stateDirty = true;
+    Call(links.lightingEdited);
     profiles_.saveLighting();
 }
 
@@ -175,6 +176,7 @@ void PadPage::refresh() {
     controls_.setChecked(kLeft, left);
     controls_.setChecked(kRight, !left);
     controls_.setComboIndex(kSlotCombo, s.activeSlot());
+    Call(links.stateShown);
 }
 
 }  // namespace orvane::ui::pages

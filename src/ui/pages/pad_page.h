@@ -45,6 +45,10 @@ public:
         std::function<void()> resetAnimation;
         std::function<void()> setFirstTrigger;          ///< ripple mode
         std::function<void()> sameMode;                 ///< "mp_deng_same_mode"
+        /// A lighting control changed the pad's state: the pad leaves synchronised lighting.
+        std::function<void()> lightingEdited;
+        /// The page shows the pad state anew (read-back, slot, profile, same mode).
+        std::function<void()> stateShown;
         /// After the restore-defaults report: read the pad back a second later.
         std::function<void()> readBackLater;
     };
