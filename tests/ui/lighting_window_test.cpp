@@ -1,0 +1,171 @@
+// The lighting workers in the window with emulated devices: the previews of all three
+// devices move, their updates are coalesced, and the mousepad page's same mode, mode
+// selection and edits set and clear the sync flags.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QComboBox>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "app/lighting_wiring.h"
+#include "app/main_window.h"
+#include "app/presence_wiring.h"
+#include "platform/pointer_settings.h"
+#include "shell_test_support.h"
+#include "sim/emulator.h"
+
+using namespace orvane;
+using device::DeviceModel;
+using lighting::LightingDevice;
+
+namespace {
+
+// Zero-time link, no start waits: the window as the program builds it otherwise.
+struct LightingRig {
+    explicit LightingRig(std::initializer_list<DeviceModel> models) {
+        backend.setLink({std::chrono::microseconds(0)});
+        for (auto m : models) backend.add(m);
+        window = std::make_unique<app::MainWindow>(
+            backend, app::MainWindow::Options{.skinFolder = shelltest::SourceSkin(),
+                                              .mainIni = path("main.ini"),
+                                              .machineSettings = path("machine.ini"),
+                                              .dialogs = &dialogs,
+                                              .tray = false});
+        devices = std::make_unique<app::DeviceWiring>(*window, platform::MakeFallbackPointerBackend());
+        devices->install();
+        lighting::AnimationOptions options;
+        options.keyboardStartWait = options.mouseStartWait = options.padStartWait = std::chrono::milliseconds(0);
+        lighting = std::make_unique<app::LightingWiring>(*window, *devices, options);
+        lighting->install();
+        window->initialise();
+    }
+    ~LightingRig() {
+        lighting.reset();
+        devices.reset();
+        window->shutdown();
+    }
+    std::filesystem::path path(const char* name) const { return std::filesystem::path(dir.path().toStdString()) / name; }
+    template <class T = QWidget>
+    T* control(const char* name) const { return window->control<T>(QLatin1String(name)); }
+    bool waitForTab(const char* tab) {
+        return shelltest::WaitUntil([&] { return control(tab) && !control(tab)->isHidden(); });
+    }
+    // Bytes 1-8 of a device's record: mode, brightness, speed, direction, seven, R, G, B.
+    void choose(LightingDevice device, std::array<uint8_t, 8> c) {
+        const auto put = [&](auto& record) { std::copy(c.begin(), c.end(), record.bytes.begin() + 1); };
+        if (device == LightingDevice::Keyboard) devices->keyboard.update([&](auto& d) { put(d.lighting); });
+        if (device == LightingDevice::Mouse) devices->mouse.update([&](auto& d) { put(d.state); });
+        if (device == LightingDevice::Pad) devices->pad.update([&](auto& d) { put(d.state); });
+        lighting->engine().requestReset(device);
+    }
+    QColor preview(const QString& name) const {
+        auto* overlay = ui::Preview::of(window->control(name));
+        return overlay ? overlay->color() : QColor();
+    }
+    std::array<uint8_t, 8> choiceOf(const auto& record) const {
+        std::array<uint8_t, 8> c{};
+        std::copy_n(record.bytes.begin() + 1, 8, c.begin());
+        return c;
+    }
+    bool flags(bool kb, bool ms, bool mp) const {
+        return window->keyboard().syncLighting == kb && window->mouse().syncLighting == ms &&
+               window->mousepad().syncLighting == mp;
+    }
+
+    QTemporaryDir dir;
+    sim::EmulatorBackend backend;
+    ui::ScriptedDialogs dialogs;
+    std::unique_ptr<app::MainWindow> window;
+    std::unique_ptr<app::DeviceWiring> devices;
+    std::unique_ptr<app::LightingWiring> lighting;
+};
+
+TEST(LightingWindow, PreviewsOfAllThreeDevicesMove) {
+    LightingRig rig({DeviceModel::RgbKeyboard, DeviceModel::Mouse, DeviceModel::Mousepad});
+    ASSERT_TRUE(rig.waitForTab("mp_tab") && rig.waitForTab("ms_tab") && rig.waitForTab("kb_tab"));
+    rig.choose(LightingDevice::Keyboard, {7, 4, 0, 1, 0, 0, 0, 0});  // colour cycle
+    rig.choose(LightingDevice::Mouse, {3, 4, 0, 1, 0, 0, 0, 0});     // spectrum
+    rig.choose(LightingDevice::Pad, {0, 4, 0, 1, 1, 0, 0, 0});       // seven-colour wave
+
+    const QStringList cells{QStringLiteral("kb_dkey_30"), QStringLiteral("ms_dkey_0"), QStringLiteral("mp_dkey_0")};
+    const auto sample = [&] {
+        QList<QColor> colours;
+        for (const auto& c : cells) colours << rig.preview(c);
+        return colours;
+    };
+    ASSERT_TRUE(shelltest::WaitUntil([&] { return sample()[0].alpha() && sample()[1].alpha() && sample()[2].alpha(); }));
+    // Two pictures a moment apart, on the page of each device: every one has moved.
+    for (const char* tab : {"kb_tab", "ms_tab", "mp_tab"}) {
+        SCOPED_TRACE(tab);
+        rig.control<QAbstractButton>(tab)->setChecked(true);
+        const auto colours = sample();
+        const QImage first = rig.window->grab().toImage();
+        shelltest::WaitUntil([] { return false; }, 250);
+        const QImage second = rig.window->grab().toImage();
+        EXPECT_NE(first, second);
+        if (const char* out = std::getenv("ORVANE_LIGHTING_SHOTS")) {
+            first.save(QStringLiteral("%1/%2-1.png").arg(QLatin1String(out), QLatin1String(tab)));
+            second.save(QStringLiteral("%1/%2-2.png").arg(QLatin1String(out), QLatin1String(tab)));
+        }
+        const auto later = sample();
+        for (int i = 0; i < cells.size(); ++i) EXPECT_NE(colours[i], later[i]) << cells[i].toStdString();
+    }
+    // All three stream at their fastest; the overlays were updated at most once per screen
+    // frame (with room for a late timer).
+    const uint64_t before = rig.lighting->previews().updates();
+    QElapsedTimer clock;
+    clock.start();
+    shelltest::WaitUntil([] { return false; }, 500);
+    const double frames = double(clock.elapsed()) / double(app::PreviewCoalescer::kFramePeriod.count());
+    EXPECT_LE(double(rig.lighting->previews().updates() - before), frames + 2);
+    EXPECT_GT(rig.lighting->engine().counters(LightingDevice::Mouse).accepted, 0u);
+}
+
+TEST(LightingWindow, PadSameModeSetsAllFlagsAndPageChangesClearThem) {
+    // The keyboard is absent: same mode still sets its flag and copies into its record.
+    LightingRig rig({DeviceModel::Mouse, DeviceModel::Mousepad});
+    ASSERT_TRUE(rig.waitForTab("mp_tab") && rig.waitForTab("ms_tab"));
+    auto* combo = rig.control<QComboBox>("mp_deng_combo_modeSelect");
+    combo->setCurrentIndex(1);  // spectrum: same mode is enabled
+    auto* same = rig.control<QAbstractButton>("mp_deng_same_mode");
+    ASSERT_TRUE(same && same->isEnabled());
+
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        bool kb, ms, mp;  // flags after the change
+    };
+    const Case cases[] = {
+        {"mode selection on the pad page", [&] { combo->setCurrentIndex(2); }, false, false, false},
+        {"brightness on the pad page", [&] { rig.control<QAbstractSlider>("mp_deng_light_slider")->setValue(2); },
+         true, true, false},
+        {"command 6 to the mouse (the flush)",
+         [&] {
+             rig.devices->mouse.stateDirty = true;
+             rig.window->hooks().flushMouse();
+         },
+         true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        combo->setCurrentIndex(1);
+        same->click();
+        EXPECT_TRUE(rig.flags(true, true, true));
+        const auto pad = rig.devices->pad.state();
+        EXPECT_EQ(rig.choiceOf(rig.devices->mouse.state()), rig.choiceOf(pad));
+        EXPECT_EQ(rig.choiceOf(rig.devices->keyboard.read([](const auto& d) { return d.lighting; })), rig.choiceOf(pad));
+        EXPECT_EQ(rig.lighting->engine().syncRecord().choice().mode, 1);
+        c.change();
+        EXPECT_TRUE(rig.flags(c.kb, c.ms, c.mp));
+    }
+    // While synchronised, the synchronised effect feeds both devices.
+    combo->setCurrentIndex(1);
+    same->click();
+    const auto before = rig.lighting->engine().counters(LightingDevice::Mouse).accepted.load();
+    EXPECT_TRUE(shelltest::WaitUntil(
+        [&] { return rig.lighting->engine().counters(LightingDevice::Mouse).accepted > before + 3; }));
+}
+
+}  // namespace
