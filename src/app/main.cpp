@@ -13,6 +13,7 @@
 #include "app/lighting_wiring.h"
 #include "app/main_window.h"
 #include "app/presence_wiring.h"
+#include "app/profile_wiring.h"
 #include "device/hid/hidapi_backend.h"
 #include "platform/single_instance.h"
 #include "sim/emulator.h"
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
         devices.install();
         app::LightingWiring lighting(window, devices);
         lighting.install();
+        app::ProfileWiring profiles(window, devices);
         if (instance)
             QObject::connect(instance.get(), &platform::SingleInstance::signalled, &window,
                              &app::MainWindow::onInstanceSignal);

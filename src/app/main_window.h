@@ -69,6 +69,8 @@ public:
     UiDispatcher& dispatcher() { return dispatcher_; }
     LightingPhase& phase() { return phase_; }
     ui::Language& language() { return language_; }
+    /// Message boxes and file choices (scripted in tests).
+    ui::Dialogs& dialogs() { return *dialogs_; }
     const ui::SkinLoader& skin() const { return skin_; }
     ui::NotifyBridge& bridge() { return bridge_; }
     platform::IniFile& mainIni() { return mainIni_; }

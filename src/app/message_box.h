@@ -7,6 +7,7 @@
 
 #include "ui/control_index.h"
 #include "ui/dialogs.h"
+#include "ui/file_dialog.h"
 
 namespace orvane::ui {
 class Language;
@@ -41,6 +42,9 @@ public:
     QtDialogs(const ui::SkinLoader& skin, const ui::Language& language) : skin_(skin), language_(language) {}
     int showMessage(QWidget* owner, const QString& text, bool textIsId) override {
         return ShowMessage(owner, text, textIsId, skin_, language_);
+    }
+    QString chooseFile(QWidget* owner, const ui::FileChoice& choice) override {
+        return ui::ChooseFileWithQt(owner, choice);
     }
 
 private:

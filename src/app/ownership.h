@@ -126,6 +126,17 @@ inline constexpr auto kOwnership = [] {
         OwnershipRow{M::BeginsWith, "mp_deng_", kPadEvents, O::MousepadLighting},
         OwnershipRow{M::Exact, "mp_one_profile_default", kPadEvents, O::MousepadLighting},
         // profiles: the link controls before the other profile controls
+        // (the lists and rename buttons by name: their names also begin like lighting controls)
+        OwnershipRow{M::Exact, "kb_deng_profile_combo", kItemSelect, O::Profiles},
+        OwnershipRow{M::Exact, "kb_key_profile_combo", kItemSelect, O::Profiles},
+        OwnershipRow{M::Exact, "ms_deng_profile_combo", kItemSelect, O::Profiles},
+        OwnershipRow{M::Exact, "ms_key_profile_combo", kItemSelect, O::Profiles},
+        OwnershipRow{M::Exact, "mp_deng_profile_combo", kItemSelect, O::Profiles},
+        OwnershipRow{M::Exact, "kb_deng_profile_edit_save_btn", kClick, O::Profiles},
+        OwnershipRow{M::Exact, "kb_key_profile_edit_save_btn", kClick, O::Profiles},
+        OwnershipRow{M::Exact, "ms_deng_profile_edit_save_btn", kClick, O::Profiles},
+        OwnershipRow{M::Exact, "ms_key_profile_edit_save_btn", kClick, O::Profiles},
+        OwnershipRow{M::Exact, "mp_deng_profile_edit_save_btn", kClick, O::Profiles},
         OwnershipRow{M::Contains, "_profile_link_", kLinkEvents, O::ProfileLinks},
         OwnershipRow{M::Contains, "_pro_deng_", kProfileEvents, O::Profiles},
         OwnershipRow{M::Contains, "_pro_key_", kProfileEvents, O::Profiles},

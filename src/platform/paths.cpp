@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include <cstdlib>
 #include <system_error>
 
 namespace orvane::platform {
@@ -14,7 +15,9 @@ std::filesystem::path DocumentsFolder() {
 }
 
 std::filesystem::path DataFolder() {
-    const auto folder = DocumentsFolder() / kDataFolderName;
+    // ORVANE_DATA_DIR moves all of the user's data (tests, scripts, a second set of profiles).
+    const char* given = std::getenv(kDataFolderVariable);
+    const auto folder = given && *given ? std::filesystem::path(given) : DocumentsFolder() / kDataFolderName;
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     return folder;

@@ -1,6 +1,6 @@
 #pragma once
 // Where the program keeps the user's data: the data folder "KX" inside the XDG documents
-// folder, holding "main.ini" and the device folders.
+// folder (or the folder $ORVANE_DATA_DIR names), holding "main.ini" and the device folders.
 
 #include <filesystem>
 
@@ -8,10 +8,12 @@ namespace orvane::platform {
 
 inline constexpr char kDataFolderName[] = "KX";
 inline constexpr char kMainIniName[] = "main.ini";
+/// When set and not empty, the data folder itself (instead of DocumentsFolder()/KX).
+inline constexpr char kDataFolderVariable[] = "ORVANE_DATA_DIR";
 
 /// The XDG documents folder (~/Documents unless the user dirs say otherwise).
 std::filesystem::path DocumentsFolder();
-/// DocumentsFolder()/KX, created when missing.
+/// $ORVANE_DATA_DIR, else DocumentsFolder()/KX; created when missing.
 std::filesystem::path DataFolder();
 /// DataFolder()/main.ini (the file itself is created by its first write).
 std::filesystem::path MainIniPath();

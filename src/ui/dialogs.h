@@ -11,12 +11,28 @@
 
 namespace orvane::ui {
 
+/// A file to open or save, as a list's import or export asks for it: the extension added to
+/// a typed name without one, the name the dialog starts with ("*.led") and the filter as
+/// "description|pattern|description|pattern||" pairs.
+struct FileChoice {
+    bool save = false;
+    QString defaultExtension;
+    QString initialName;
+    QString filter;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
     /// A modal message box with a text of the language file (textIsId) or a ready text.
     /// 1 when the user confirmed, 0 when the box was closed any other way.
     virtual int showMessage(QWidget* owner, const QString& text, bool textIsId) = 0;
+    /// The chosen file's path, or empty when the user cancelled.
+    virtual QString chooseFile(QWidget* owner, const FileChoice& choice) {
+        (void)owner;
+        (void)choice;
+        return {};
+    }
 };
 
 /// Answers from a script and remembers what was asked.
@@ -36,8 +52,19 @@ public:
         return answer;
     }
 
+    QString chooseFile(QWidget*, const FileChoice& choice) override {
+        fileChoices.push_back(choice);
+        if (files.empty()) return {};
+        const QString file = files.front();
+        files.pop_front();
+        return file;
+    }
+
     std::vector<Shown> shown;
     std::deque<int> answers;
+    /// The files the file dialogs return in turn (empty: cancelled), and what was asked.
+    std::deque<QString> files;
+    std::vector<FileChoice> fileChoices;
     std::function<void()> whileOpen;
 };
 

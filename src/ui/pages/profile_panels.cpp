@@ -1,0 +1,102 @@
+#include "ui/pages/profile_panels.h"
+
+#include <QStackedWidget>
+#include <QTimer>
+
+namespace orvane::ui::pages {
+
+using profiles::ListId;
+
+namespace {
+
+// The button that shows and hides the profile tools of a page, and the tools.
+struct Spread {
+    const char* button;
+    const char* tools;
+};
+constexpr std::array<Spread, 3> kSpreads{{
+    {"kb_profile_fun_spread_btn", "kb_profile_fun_spead_tab"},
+    {"ms_profile_fun_spread_btn", "ms_profile_fun_spead_tab"},
+    {"mp_profile_fun_spread_btn", "mp_profile_fun_spead_tab"},
+}};
+
+// The keyboard's sub-pages ("kb_tab_switch": lighting, macros, keys, cursor) and the
+// profile set each shows in the header, as the mouse page does.
+enum class HeaderSet { Lighting, Keys, Disabled, Unchanged };
+constexpr std::array<HeaderSet, 4> kKeyboardPages{HeaderSet::Lighting, HeaderSet::Disabled, HeaderSet::Keys,
+                                                  HeaderSet::Unchanged};
+constexpr std::array<const char*, 5> kKeyboardHeader{"kb_profile_select_tab", "kb_profile_fun_spead_tab",
+                                                     "kb_deng_profile_edit", "kb_key_profile_edit",
+                                                     "kb_profile_fun_spread_btn"};
+
+}  // namespace
+
+ProfilePanels::ProfilePanels(profiles::ProfileOperations& operations, ProfilePanelEnv env)
+    : operations_(operations), env_(std::move(env)), controls_(env_.lookup) {
+    for (const auto& spec : profiles::kLists)
+        panels_[size_t(spec.id)] = std::make_unique<ProfilePanel>(spec.id, operations_, env_);
+}
+
+std::optional<ListId> ProfilePanels::ListOfCombo(const QString& name) {
+    for (const auto& spec : profiles::kLists)
+        if (NameIs(name, (std::string(spec.controlWord) + "_profile_combo").c_str())) return spec.id;
+    return std::nullopt;
+}
+
+void ProfilePanels::prepare() {
+    auto* pages = controls_.find<QStackedWidget>(QStringLiteral("kb_tab_switch"));
+    if (!pages || !env_.owner) return;
+    QObject::connect(pages, &QStackedWidget::currentChanged, env_.owner, [this](int page) { followKeyboardPage(page); });
+}
+
+void ProfilePanels::followKeyboardPage(int page) {
+    if (page < 0 || page >= int(kKeyboardPages.size())) return;
+    const HeaderSet set = kKeyboardPages[size_t(page)];
+    if (set == HeaderSet::Unchanged) return;
+    const bool enabled = set != HeaderSet::Disabled;
+    for (const char* name : kKeyboardHeader) controls_.setEnabled(QLatin1String(name), enabled);
+    if (!enabled) return;
+    const int item = set == HeaderSet::Keys ? 1 : 0;
+    for (const char* name : {"kb_profile_select_tab", "kb_profile_fun_spead_tab"})
+        if (auto* stack = controls_.find<QStackedWidget>(QLatin1String(name))) stack->setCurrentIndex(item);
+    controls_.setVisible(QStringLiteral("kb_profile_fun_spead_tab"), false);
+    controls_.setVisible(QStringLiteral("kb_deng_profile_edit"), item == 0);
+    controls_.setVisible(QStringLiteral("kb_key_profile_edit"), item == 1);
+}
+
+void ProfilePanels::initLists() {
+    for (const auto kind : {device::DeviceKind::Keyboard, device::DeviceKind::Mouse, device::DeviceKind::Mousepad}) {
+        const auto result = operations_.store().initProfileLists(kind);
+        for (const ListId id : profiles::ListsOf(kind)) panel(id).fill();
+        if (result.message.empty() || !env_.dialogs) continue;
+        // Shown once the window is up with its language.
+        const QString text = QString::fromLatin1(result.message.data(), qsizetype(result.message.size()));
+        auto show = [this, text] { env_.dialogs->showMessage(env_.owner, text, true); };
+        if (env_.owner) QTimer::singleShot(0, env_.owner, show);
+        else show();
+    }
+}
+
+bool ProfilePanels::handle(const Notification& n) {
+    if (n.type == event::Click) {
+        for (const auto& spread : kSpreads) {
+            if (!NameIs(n.sender, spread.button)) continue;
+            if (QWidget* tools = controls_.find(QLatin1String(spread.tools))) tools->setVisible(tools->isHidden());
+            return true;
+        }
+    }
+    for (auto& p : panels_)
+        if (p->handle(n)) return true;
+    return false;
+}
+
+void ProfilePanels::selectRecorded(ListId id) {
+    const auto& store = operations_.store();
+    const int recorded = store.recordedSelection(id);
+    const auto list = store.list(id);
+    // A list reports a selection only when it changes.
+    if (recorded < 0 || recorded >= list.count() || recorded == list.selection) return;
+    panel(id).select(recorded);
+}
+
+}  // namespace orvane::ui::pages
