@@ -26,6 +26,7 @@ bool Sleep(std::stop_token stop, uint32_t ms) { return ChangeSignal::SleepFor(st
 }  // namespace
 
 void AnimationEngine::runKeyboard(std::stop_token stop) {
+    ChangeSignal::WakeOnTime();
     KeyboardEngineState state;
     SeededRandom random(Seed());
     keyboard::LightingRecord record;
@@ -69,6 +70,7 @@ void AnimationEngine::runKeyboard(std::stop_token stop) {
 }
 
 void AnimationEngine::runMouse(std::stop_token stop) {
+    ChangeSignal::WakeOnTime();
     MouseAnimationState state;
     for (bool running = Sleep(stop, uint32_t(options_.mouseStartWait.count())); running;) {
         const uint64_t seen = signal_.generation();
@@ -100,6 +102,7 @@ void AnimationEngine::runMouse(std::stop_token stop) {
 }
 
 void AnimationEngine::runPad(std::stop_token stop) {
+    ChangeSignal::WakeOnTime();
     PadAnimationState state;
     for (bool running = Sleep(stop, uint32_t(options_.padStartWait.count())); running;) {
         const uint64_t seen = signal_.generation();

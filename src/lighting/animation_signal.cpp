@@ -1,5 +1,9 @@
 #include "lighting/animation_signal.h"
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
 namespace orvane::lighting {
 
 void ChangeSignal::notify() {
@@ -13,6 +17,12 @@ void ChangeSignal::notify() {
 uint64_t ChangeSignal::generation() const {
     std::lock_guard guard(mutex_);
     return generation_;
+}
+
+void ChangeSignal::WakeOnTime() {
+#ifdef __linux__
+    prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);  // 1 µs
+#endif
 }
 
 bool ChangeSignal::SleepFor(std::stop_token stop, std::chrono::milliseconds duration) {

@@ -26,6 +26,10 @@ public:
     /// stopped.
     bool waitForChange(std::stop_token stop, uint64_t seen, std::optional<std::chrono::milliseconds> recheck);
 
+    /// Asks for wake-ups on time (Linux lets a sleeping thread wake up to 50 µs late by
+    /// default, which adds up over a frame's sleeps and report waits). Calling thread only.
+    static void WakeOnTime();
+
 private:
     mutable std::mutex mutex_;
     std::condition_variable_any changed_;

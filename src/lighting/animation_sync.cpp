@@ -13,6 +13,7 @@ bool Sleep(std::stop_token stop, uint32_t ms) { return ChangeSignal::SleepFor(st
 }  // namespace
 
 void AnimationEngine::runSynchronised(std::stop_token stop) {
+    ChangeSignal::WakeOnTime();
     SyncState state;
     SeededRandom random(uint32_t(std::chrono::steady_clock::now().time_since_epoch().count()));
     for (bool running = true; running;) {
