@@ -1,9 +1,6 @@
 #include "ui/pages/mouse_dpi_page.h"
 
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
-
-#include <array>
 
 #include "ui/pages/device_models.h"
 #include "platform/pointer_settings.h"
@@ -18,15 +15,12 @@ const QString kReportCombo = QStringLiteral("ms_report_fct_combo");
 const QString kLiftOffSlider = QStringLiteral("ms_sensor_height_slider");
 const QString kPointerSlider = QStringLiteral("ms_point_speed_slider");
 const QString kWheelEdit = QStringLiteral("ms_gunlun_speed_edit");
-const QString kPalette = QStringLiteral("Pallet");
-const QString kSwatch = QStringLiteral("ms_DPI_colordp_btn");
-const char kSwatchFamily[] = "ms_DPI_color_btn_";
-// The R, G and B edits and the bit position of their component in 0xAARRGGBB.
-struct ComponentEdit {
-    const char* name;
-    int shift;
+const ColourControlNames kDpiColourControls{
+    .palette = "Pallet",
+    .swatch = "ms_DPI_colordp_btn",
+    .presetFamily = "ms_DPI_color_btn_",
+    .edits = {"ms_DPI_edit_R", "ms_DPI_edit_G", "ms_DPI_edit_B"},
 };
-constexpr std::array<ComponentEdit, 3> kComponentEdits{{{"ms_DPI_edit_R", 16}, {"ms_DPI_edit_G", 8}, {"ms_DPI_edit_B", 0}}};
 
 }  // namespace
 
@@ -42,24 +36,21 @@ QString DpiStageControl(int stage, const char* suffix) {
 
 MouseDpiPage::MouseDpiPage(ControlLookup lookup, MouseModel& model, const profiles::ProfileHooks& profiles,
                            platform::PointerSettings& pointer)
-    : controls_(std::move(lookup)), model_(model), profiles_(profiles), pointer_(pointer) {}
+    : controls_(lookup),
+      dpiColour_(lookup, kDpiColourControls, [this](const ColourChoice& c) { storeDpiColour(c); }),
+      model_(model),
+      profiles_(profiles),
+      pointer_(pointer) {}
 
 void MouseDpiPage::prepare() {
-    for (size_t k = 0; k < kSwatchColours.size(); ++k)
-        controls_.setSwatch(QLatin1String(kSwatchFamily) + QString::number(k), kSwatchColours[k]);
-    // Digits only; a number above 255 is still typeable and is clamped when stored.
-    for (const auto& edit : kComponentEdits)
-        if (auto* e = controls_.find<QLineEdit>(QLatin1String(edit.name))) {
-            e->setMaxLength(3);
-            e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,3}")), e));
-        }
+    dpiColour_.prepare();
     if (auto* e = controls_.find<QLineEdit>(kWheelEdit)) e->setReadOnly(true);  // changed by its buttons
-    controls_.setSwatch(kSwatch, swatch_);
 }
 
 bool MouseDpiPage::handle(const Notification& n) {
     const QString& name = n.sender;
     const bool value = n.type == event::ValueChanged;
+    if (dpiColour_.handle(n)) return true;
     if (const int stage = DpiStageOfSlider(name)) {
         // While dragged, stages 1-4 follow with their label; 5 and 6 update when released.
         if (value) setDpiStage(stage, false);
@@ -70,13 +61,6 @@ bool MouseDpiPage::handle(const Notification& n) {
         setPointerSpeed();
     } else if (NameIs(name, "ms_report_fct_combo") && n.type == event::ItemSelect) {
         setReportRate();
-    } else if (NameIs(name, "Pallet") && n.type == event::ColorChanged) {
-        if (const auto colour = controls_.paletteColour(kPalette)) setDpiColour(*colour, true);
-    } else if (const auto k = FamilyIndex(name, kSwatchFamily); k && n.type == event::Click) {
-        if (size_t(*k) < kSwatchColours.size()) setDpiColour(kSwatchColours[size_t(*k)], true);
-    } else if (n.type == event::TextChanged) {
-        for (size_t i = 0; i < kComponentEdits.size(); ++i)
-            if (NameIs(name, kComponentEdits[i].name)) setDpiColourComponent(int(i));
     } else if (NameIs(name, "ms_gunlun_speed_up_btn") && n.type == event::Click) {
         stepWheelLines(+1);
     } else if (NameIs(name, "ms_gunlun_speed_down_btn") && n.type == event::Click) {
@@ -132,26 +116,8 @@ void MouseDpiPage::setPointerSpeed() {
     pointer_.setPointerSpeed(speed);
 }
 
-void MouseDpiPage::setDpiColour(uint32_t argb, bool store) {
-    swatch_ = 0xFF000000u | argb;
-    controls_.setSwatch(kSwatch, swatch_);
-    for (const auto& edit : kComponentEdits)
-        controls_.setText(QLatin1String(edit.name), QString::number((argb >> edit.shift) & 0xFF));
-    if (!store) return;
-    model_.update([&](MouseData& d) { d.state.setDpiColour(RgbOf(argb)); });
-    changed();
-}
-
-void MouseDpiPage::setDpiColourComponent(int component) {
-    const auto& edit = kComponentEdits[size_t(component)];
-    const QString name = QLatin1String(edit.name);
-    const int typed = EditNumber(controls_.text(name).toStdString());
-    if (typed > 255) controls_.setText(name, QStringLiteral("255"));
-    const uint32_t value = ClampColourComponent(typed);
-    swatch_ = 0xFF000000u | (swatch_ & ~(0xFFu << edit.shift)) | (value << edit.shift);
-    controls_.setSwatch(kSwatch, swatch_);
-    controls_.setPaletteColour(kPalette, swatch_);
-    model_.update([&](MouseData& d) { d.state.set(MouseState::off::dpiColour + size_t(component), uint8_t(value)); });
+void MouseDpiPage::storeDpiColour(const ColourChoice& choice) {
+    model_.update([&](MouseData& d) { choice.storeInto(d.state, MouseState::off::dpiColour); });
     changed();
 }
 
@@ -200,9 +166,7 @@ void MouseDpiPage::showStages() {
 }
 
 void MouseDpiPage::showDpiColour() {
-    const uint32_t argb = ArgbOf(model_.state().dpiColour());
-    controls_.setPaletteColour(kPalette, argb);
-    setDpiColour(argb, false);
+    dpiColour_.show(ArgbOf(model_.state().dpiColour()));
 }
 
 void MouseDpiPage::showPointerDefaults() { showPointerSettings(kDefaultPointerSpeed, kDefaultWheelLines); }

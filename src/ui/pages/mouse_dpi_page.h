@@ -10,6 +10,7 @@
 #include "ui/pages/device_models.h"
 #include "profiles/profile_hooks.h"
 #include "ui/notification.h"
+#include "ui/pages/colour_picker.h"
 #include "ui/pages/page_controls.h"
 
 namespace orvane::platform {
@@ -22,6 +23,8 @@ class MouseDpiPage {
 public:
     MouseDpiPage(ControlLookup lookup, mouse::MouseModel& model, const profiles::ProfileHooks& profiles,
                  platform::PointerSettings& pointer);
+    MouseDpiPage(const MouseDpiPage&) = delete;  // the colour picker calls back into this page
+    MouseDpiPage& operator=(const MouseDpiPage&) = delete;
 
     /// Once the skin is loaded: swatch colours, edit limits.
     void prepare();
@@ -45,17 +48,16 @@ private:
     void setLiftOff();
     void setReportRate();
     void setPointerSpeed();
-    void setDpiColour(uint32_t argb, bool store);
-    void setDpiColourComponent(int component);
+    void storeDpiColour(const ColourChoice& choice);
     void stepWheelLines(int direction);
     void showStageLabel(int stage, const mouse::MouseDeviceInfo& info, int position);
     void changed();  ///< marks the state for the flush and saves the lighting profile
 
     PageControls controls_;
+    ColourPicker dpiColour_;  ///< "Pallet", "ms_DPI_colordp_btn", "ms_DPI_edit_R/G/B", presets
     mouse::MouseModel& model_;
     const profiles::ProfileHooks& profiles_;
     platform::PointerSettings& pointer_;
-    uint32_t swatch_ = 0xFF000000;  ///< colour shown by "ms_DPI_colordp_btn"
 };
 
 /// "ms_DPI<n>_slider" → n (1-6), else 0.

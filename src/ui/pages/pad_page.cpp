@@ -1,8 +1,5 @@
 #include "ui/pages/pad_page.h"
 
-#include <QLineEdit>
-#include <QRegularExpressionValidator>
-
 namespace orvane::ui::pages {
 
 using mousepad::PadData;
@@ -16,16 +13,15 @@ const QString kSpeedSlider = QStringLiteral("mp_deng_speed_slider");
 const QString kSevenColour = QStringLiteral("mp_Deng_7color_check");
 const QString kLeft = QStringLiteral("mp_Deng_FXL_check");
 const QString kRight = QStringLiteral("mp_Deng_FXR_check");
-const QString kPalette = QStringLiteral("mp_deng_Color_Pallet");
-const QString kSwatch = QStringLiteral("mp_Deng_colordp_btn");
 const QString kSlotCombo = QStringLiteral("mp_deng_combo_profile");
-const char kSwatchFamily[] = "mp_Deng_color_btn_";
 
-struct ComponentEdit {
-    const char* name;
-    int shift;
+const ColourControlNames kPadColourControls{
+    .palette = "mp_deng_Color_Pallet",
+    .swatch = "mp_Deng_colordp_btn",
+    .presetFamily = "mp_Deng_color_btn_",
+    .edits = {"mp_Deng_edit_R", "mp_Deng_edit_G", "mp_Deng_edit_B"},
+    .uncheckedOnChoice = "mp_Deng_7color_check",  // a chosen colour ends the colour cycle
 };
-constexpr std::array<ComponentEdit, 3> kComponentEdits{{{"mp_Deng_edit_R", 16}, {"mp_Deng_edit_G", 8}, {"mp_Deng_edit_B", 0}}};
 
 void Call(const std::function<void()>& fn) {
     if (fn) fn();
@@ -35,18 +31,13 @@ void Call(const std::function<void()>& fn) {
 
 PadPage::PadPage(ControlLookup lookup, protocol::DeviceConnection& pad, mousepad::PadModel& model,
                  const profiles::ProfileHooks& profiles)
-    : controls_(std::move(lookup)), pad_(pad), model_(model), profiles_(profiles) {}
+    : controls_(lookup),
+      colour_(lookup, kPadColourControls, [this](const ColourChoice& c) { storeColour(c); }),
+      pad_(pad),
+      model_(model),
+      profiles_(profiles) {}
 
-void PadPage::prepare() {
-    for (size_t k = 0; k < mouse::kSwatchColours.size(); ++k)
-        controls_.setSwatch(QLatin1String(kSwatchFamily) + QString::number(k), mouse::kSwatchColours[k]);
-    for (const auto& edit : kComponentEdits)
-        if (auto* e = controls_.find<QLineEdit>(QLatin1String(edit.name))) {
-            e->setMaxLength(3);
-            e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,3}")), e));
-        }
-    controls_.setSwatch(kSwatch, swatch_);
-}
+void PadPage::prepare() { colour_.prepare(); }
 
 template <class Fn>
 void PadPage::store(Fn&& change) {
@@ -59,6 +50,7 @@ void PadPage::store(Fn&& change) {
 bool PadPage::handle(const Notification& n) {
     const QString& name = n.sender;
     const QString& type = n.type;
+    if (colour_.handle(n)) return true;
     if (NameIs(name, "mp_deng_combo_modeSelect") && type == event::ItemSelect) {
         selectMode();
     } else if (NameIs(name, "mp_deng_light_slider") && type == event::ValueChanged) {
@@ -72,13 +64,6 @@ bool PadPage::handle(const Notification& n) {
         store([&](PadState& s) { s.set(PadState::off::sevenColour, on ? 1 : 0); });
     } else if ((NameIs(name, "mp_Deng_FXL_check") || NameIs(name, "mp_Deng_FXR_check")) && type == event::SelectChanged) {
         setDirection(NameIs(name, "mp_Deng_FXL_check"));
-    } else if (NameIs(name, "mp_deng_Color_Pallet") && type == event::ColorChanged) {
-        if (const auto colour = controls_.paletteColour(kPalette)) setColour(*colour, true);
-    } else if (const auto k = FamilyIndex(name, kSwatchFamily); k && type == event::Click) {
-        if (size_t(*k) < mouse::kSwatchColours.size()) setColour(mouse::kSwatchColours[size_t(*k)], true);
-    } else if (type == event::TextChanged && name.startsWith(QLatin1String("mp_Deng_edit_"), Qt::CaseInsensitive)) {
-        for (size_t i = 0; i < kComponentEdits.size(); ++i)
-            if (NameIs(name, kComponentEdits[i].name)) setColourComponent(int(i));
     } else if (NameIs(name, "mp_deng_same_mode") && type == event::Click) {
         Call(links.sameMode);
     } else if (NameIs(name, "mp_deng_combo_profile") && type == event::ItemSelect) {
@@ -121,31 +106,9 @@ void PadPage::setDirection(bool left) {
     store([&](PadState& s) { s.set(PadState::off::direction, left ? 1 : 0); });
 }
 
-void PadPage::setColour(uint32_t argb, bool save) {
-    swatch_ = 0xFF000000u | argb;
-    controls_.setSwatch(kSwatch, swatch_);
-    for (const auto& edit : kComponentEdits)
-        controls_.setText(QLatin1String(edit.name), QString::number((argb >> edit.shift) & 0xFF));
-    if (!save) return;
-    controls_.setChecked(kSevenColour, false);
+void PadPage::storeColour(const ColourChoice& choice) {
     store([&](PadState& s) {
-        s.setRgb(PadState::off::colour, mouse::RgbOf(argb));
-        s.set(PadState::off::sevenColour, 0);
-    });
-}
-
-void PadPage::setColourComponent(int component) {
-    const auto& edit = kComponentEdits[size_t(component)];
-    const QString name = QLatin1String(edit.name);
-    const int typed = mouse::EditNumber(controls_.text(name).toStdString());
-    if (typed > 255) controls_.setText(name, QStringLiteral("255"));
-    const uint32_t value = mouse::ClampColourComponent(typed);
-    swatch_ = 0xFF000000u | (swatch_ & ~(0xFFu << edit.shift)) | (value << edit.shift);
-    controls_.setSwatch(kSwatch, swatch_);
-    controls_.setPaletteColour(kPalette, swatch_);
-    controls_.setChecked(kSevenColour, false);
-    store([&](PadState& s) {
-        s.set(PadState::off::colour + size_t(component), uint8_t(value));
+        choice.storeInto(s, PadState::off::colour);
         s.set(PadState::off::sevenColour, 0);
     });
 }
@@ -168,9 +131,7 @@ void PadPage::refresh() {
     if (s.lightingMode() < kPadModeControls.size() - 1) applyModeControls(s.lightingMode());  // mode 9: as they are
     controls_.setSlider(kLightSlider, s.brightness());
     controls_.setSlider(kSpeedSlider, mousepad::PadSliderFromSpeed(s.speed()));
-    const uint32_t argb = mouse::ArgbOf(s.colour());
-    controls_.setPaletteColour(kPalette, argb);
-    setColour(argb, false);
+    colour_.show(mouse::ArgbOf(s.colour()));
     controls_.setChecked(kSevenColour, s.at(PadState::off::sevenColour) != 0);
     const bool left = s.at(PadState::off::direction) != 0;
     controls_.setChecked(kLeft, left);

@@ -13,6 +13,7 @@
 #include "ui/pages/device_models.h"
 #include "profiles/profile_hooks.h"
 #include "ui/notification.h"
+#include "ui/pages/colour_picker.h"
 #include "ui/pages/page_controls.h"
 
 namespace orvane::ui::pages {
@@ -55,6 +56,8 @@ public:
 
     PadPage(ControlLookup lookup, protocol::DeviceConnection& pad, mousepad::PadModel& model,
             const profiles::ProfileHooks& profiles);
+    PadPage(const PadPage&) = delete;  // the colour picker calls back into this page
+    PadPage& operator=(const PadPage&) = delete;
 
     void prepare();
     bool handle(const Notification& n);
@@ -66,8 +69,7 @@ public:
 private:
     void selectMode();
     void applyModeControls(size_t mode);
-    void setColour(uint32_t argb, bool save);
-    void setColourComponent(int component);
+    void storeColour(const ColourChoice& choice);
     void setDirection(bool left);
     void selectSlot();
     void restoreDefaults();
@@ -75,10 +77,10 @@ private:
     void store(Fn&& change);  ///< changes the state, marks it for the flush, saves the profile
 
     PageControls controls_;
+    ColourPicker colour_;  ///< "mp_deng_Color_Pallet", "mp_Deng_colordp_btn", "mp_Deng_edit_R/G/B", presets
     protocol::DeviceConnection& pad_;
     mousepad::PadModel& model_;
     const profiles::ProfileHooks& profiles_;
-    uint32_t swatch_ = 0xFF000000;
 };
 
 }  // namespace orvane::ui::pages
