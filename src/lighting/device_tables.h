@@ -1,5 +1,6 @@
 #pragma once
-// The mouse's LED groups and the mousepad's LED columns.
+// The mouse's LED groups and the mousepad's LED columns, and how the effects both devices
+// share (zone_effects.h) see each of them.
 
 #include <array>
 #include <cstddef>
@@ -25,5 +26,37 @@ struct PadColumn {
 inline constexpr std::array<PadColumn, kPadColumnCount> kPadColumns{{
     {1, {0}}, {2, {14, 1}}, {2, {13, 2}}, {0, {}}, {2, {12, 3}}, {3, {11, 4, 5}}, {5, {6, 7, 8, 9, 10}},
 }};
+
+/// One device as the shared effects see it: its LEDs fall into zones (the mouse's seven
+/// groups, the pad's fifteen single LEDs), and a few numbers tell the devices' versions of
+/// an effect apart.
+template <size_t LedsPerZone, size_t ZoneCount>
+struct ZoneDevice {
+    static constexpr size_t kZoneCount = ZoneCount;
+    size_t ledCount;
+    /// The LEDs of each zone; null when each LED is a zone of its own (zone i is LED i).
+    const std::array<std::array<uint8_t, LedsPerZone>, ZoneCount>* zones;
+    /// What a ripple level loses per frame from 128, 64, 32, 17 and 1 up.
+    std::array<uint8_t, 5> rippleFade;
+    /// The wave's preview alpha reads wave96 this many entries ahead of the colour's entry.
+    uint8_t waveAlphaLead;
+    size_t flashLedCount;  ///< flash on click lights LEDs 0 .. n-1
+};
+
+inline constexpr ZoneDevice<3, kMouseGroupCount> kMouseZones{
+    .ledCount = kMouseLedCount,
+    .zones = &kMouseGroups,
+    .rippleFade = {15, 10, 7, 3, 1},
+    .waveAlphaLead = 10,
+    .flashLedCount = 15,  // LEDs 15-19 stay dark
+};
+
+inline constexpr ZoneDevice<1, kPadLedCount> kPadZones{
+    .ledCount = kPadLedCount,
+    .zones = nullptr,
+    .rippleFade = {30, 20, 10, 5, 1},
+    .waveAlphaLead = 0,
+    .flashLedCount = kPadLedCount,
+};
 
 }  // namespace orvane::lighting
