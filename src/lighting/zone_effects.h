@@ -16,6 +16,10 @@ namespace orvane::lighting {
 inline constexpr unsigned kFlashMs = 99;        ///< a flash lasts until more than this has passed
 inline constexpr uint8_t kFlashColourStep = 14;  ///< hue wheel positions per click
 
+// Internal linkage: each renderer's copy is its own, so the compiler inlines the effects into
+// the renderer's switch as it did when they were written there (a frame costs tens of ns).
+namespace {
+
 /// A ripple level one frame later: the higher the level, the faster it fades.
 constexpr uint8_t RippleFade(uint8_t v, const std::array<uint8_t, 5>& fade) {
     if (v >= 128) return uint8_t(v - fade[0]);
@@ -120,5 +124,7 @@ struct ZoneEffects {
         }
     }
 };
+
+}  // namespace
 
 }  // namespace orvane::lighting
