@@ -48,8 +48,8 @@ std::optional<int> ParseIndex(const std::string& text) {
     return n;
 }
 
-std::string ListName(const profiles::ListSpec& spec) {
-    return std::string(device::KindTag(spec.kind)) + (spec.lighting ? " led" : " key");
+std::string ListName(const profiles::ListSpec& listSpec) {
+    return std::string(device::KindTag(listSpec.kind)) + (listSpec.lighting ? " led" : " key");
 }
 
 /// The models a selection loads into, with the flags of the connected model.
@@ -64,7 +64,7 @@ struct Models {
 bool InitLists(Context& ctx, ProfileStore& store, device::DeviceKind kind) {
     const auto init = store.initProfileLists(kind);
     if (init.message.empty()) return true;
-    ctx.fail(ListName(profiles::Spec(init.failed)) + ": the default profile file " +
+    ctx.fail(ListName(profiles::ListSpecOf(init.failed)) + ": the default profile file " +
              store.defaultPath(init.failed, true).string() +
              (init.message == profiles::kBadMagicMessage ? " is not a profile file" : " is missing"));
     return false;
@@ -81,7 +81,7 @@ int RunProfiles(Context& ctx, const std::vector<std::string>& args) {
     for (const ListId id : profiles::ListsOf(*kind)) {
         const auto list = store.list(id);
         const int selected = store.recordedSelection(id);
-        ctx.out << ListName(profiles::Spec(id)) << ": count " << list.count() << ", selected " << selected << '\n';
+        ctx.out << ListName(profiles::ListSpecOf(id)) << ": count " << list.count() << ", selected " << selected << '\n';
         for (int i = 0; i < list.count(); ++i)
             ctx.out << (i == selected ? "* " : "  ") << i << '\t' << list.names[size_t(i)] << '\n';
     }
@@ -90,7 +90,7 @@ int RunProfiles(Context& ctx, const std::vector<std::string>& args) {
 
 /// "kb|ms|mp key|led N" → the list and the position, checked against the stored list.
 struct Target {
-    const profiles::ListSpec* spec = nullptr;
+    const profiles::ListSpec* listSpec = nullptr;
     int position = 0;
 };
 
@@ -100,8 +100,8 @@ std::optional<Target> ParseTarget(Context& ctx, ProfileStore& store, const std::
     const auto kind = ParseKind(args[0]);
     const auto position = ParseIndex(args[2]);
     if (!kind || (args[1] != "key" && args[1] != "led") || !position) return std::nullopt;
-    const auto* spec = profiles::FindList(*kind, args[1] == "led");
-    if (!spec) {
+    const auto* listSpec = profiles::FindList(*kind, args[1] == "led");
+    if (!listSpec) {
         *rc = ctx.fail(args[0] + " has no key profiles");
         return std::nullopt;
     }
@@ -109,12 +109,12 @@ std::optional<Target> ParseTarget(Context& ctx, ProfileStore& store, const std::
         *rc = kExitFailure;
         return std::nullopt;
     }
-    const int count = store.list(spec->id).count();
+    const int count = store.list(listSpec->id).count();
     if (*position >= count) {
-        *rc = ctx.fail(ListName(*spec) + ": no profile " + args[2] + " (the list holds " + std::to_string(count) + ")");
+        *rc = ctx.fail(ListName(*listSpec) + ": no profile " + args[2] + " (the list holds " + std::to_string(count) + ")");
         return std::nullopt;
     }
-    return Target{spec, *position};
+    return Target{listSpec, *position};
 }
 
 /// What the program sends after a selection: key banks went out with the selection; the
@@ -130,7 +130,7 @@ std::string SendAfterSelect(protocol::DeviceConnection& c, Models& models, const
 }
 
 int RunSelect(Context& ctx, ProfileStore& store, Models& models, const Target& target, const std::string& tag) {
-    const auto kind = target.spec->kind;
+    const auto kind = target.listSpec->kind;
     device::DeviceModel model{};
     auto connection = ctx.connect(kind, &model);
     if (!connection) return kExitFailure;
@@ -145,14 +145,14 @@ int RunSelect(Context& ctx, ProfileStore& store, Models& models, const Target& t
         models.mouse.alternativeModel = mouse::AlternativeModelAfterConnect(product, models.mouse.alternativeModel);
 
     profiles::ProfileOperations operations(store, {connection.get(), connection.get(), nullptr});
-    const auto r = operations.selectProfile(target.spec->id, target.position);
+    const auto r = operations.selectProfile(target.listSpec->id, target.position);
     if (r.loaded != profiles::ReadResult::Read) {
         if (r.link.linked || r.selectedName.empty())
             return ctx.fail(tag + ": profile " + std::to_string(target.position) + " selected but not loaded");
         return ctx.fail(tag + ": profile \"" + r.selectedName + "\" selected, its file " +
                         (r.loaded == profiles::ReadResult::BadMagic ? "is not a profile file" : "is missing"));
     }
-    const std::string sent = SendAfterSelect(*connection, models, r, target.spec->id);
+    const std::string sent = SendAfterSelect(*connection, models, r, target.listSpec->id);
     if (sent.rfind("failed", 0) == 0) return ctx.fail(tag + ": profile \"" + r.selectedName + "\" loaded, sending " + sent);
     ctx.out << tag << ": selected " << target.position << " \"" << r.selectedName << "\"; " << sent << '\n';
     return kExitOk;
@@ -171,13 +171,13 @@ int RunProfile(Context& ctx, const std::vector<std::string>& args) {
     int rc = kExitUsage;
     const auto target = ParseTarget(ctx, store, {a.begin() + 1, a.begin() + 4}, &rc);
     if (!target) return rc;
-    const std::string tag = ListName(*target->spec);
+    const std::string tag = ListName(*target->listSpec);
     if (action == "select") return RunSelect(ctx, store, models, *target, tag);
 
     const std::filesystem::path file = a[4];
     const auto copied = action == "export"
-                            ? profiles::ExportProfileFile(store, target->spec->id, target->position, file)
-                            : profiles::ImportIntoProfile(store, target->spec->id, target->position, file);
+                            ? profiles::ExportProfileFile(store, target->listSpec->id, target->position, file)
+                            : profiles::ImportIntoProfile(store, target->listSpec->id, target->position, file);
     const std::string what = action == "export" ? "the profile's file" : file.string();
     if (copied.read == profiles::ReadResult::Missing) return ctx.fail(tag + ": cannot read " + what);
     if (copied.read == profiles::ReadResult::BadMagic)

@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path folder = argv[1];
     for (const auto& file : tools::DefaultProfiles()) {
-        if (!profiles::WriteProfileFile(folder / file.fileName, profiles::Spec(file.list).kind, file.body)) {
+        if (!profiles::WriteProfileFile(folder / file.fileName, profiles::ListSpecOf(file.list).kind, file.body)) {
             std::cerr << "gen_defaults: cannot write " << (folder / file.fileName).string() << '\n';
             return 1;
         }

@@ -43,7 +43,7 @@ void LoadPadLighting(mousepad::PadData& d, std::span<const uint8_t> body) {
 }  // namespace
 
 bool DeviceModels::has(ListId id) const {
-    switch (Spec(id).kind) {
+    switch (ListSpecOf(id).kind) {
     case DeviceKind::Keyboard: return keyboard != nullptr;
     case DeviceKind::Mouse: return mouse != nullptr;
     case DeviceKind::Mousepad: return pad != nullptr;
@@ -74,7 +74,7 @@ void LoadBody(ListId id, std::span<const uint8_t> body, const DeviceModels& mode
 
 std::vector<uint8_t> SaveBody(ListId id, const DeviceModels& models) {
     std::vector<uint8_t> body;
-    body.reserve(Spec(id).bodySize);
+    body.reserve(ListSpecOf(id).bodySize);
     if (!models.has(id)) return body;
     switch (id) {
     case ListId::KeyboardLighting:
@@ -107,7 +107,7 @@ std::vector<uint8_t> SaveBody(ListId id, const DeviceModels& models) {
 
 void ResetBody(ListId id, std::span<const uint8_t> body, const DeviceModels& models) {
     if (!models.has(id)) return;
-    const auto exchanged = body.first(std::min(body.size(), Spec(id).resetBytes));
+    const auto exchanged = body.first(std::min(body.size(), ListSpecOf(id).resetBytes));
     switch (id) {
     case ListId::MouseLighting:
         models.mouse->update([&](mouse::MouseData& d) {

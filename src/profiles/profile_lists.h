@@ -84,7 +84,7 @@ inline constexpr std::array<ListSpec, 5> kLists{{
      ".led", kSlotBodySize, "mpdengdefault.led", "mpdengdefault.led", kSlotExchangeBytes, kLedDialog, kLedDialog},
 }};
 
-constexpr const ListSpec& Spec(ListId id) { return kLists[static_cast<size_t>(id)]; }
+constexpr const ListSpec& ListSpecOf(ListId id) { return kLists[static_cast<size_t>(id)]; }
 
 inline constexpr std::array<ListId, 2> kKeyboardLists{ListId::KeyboardLighting, ListId::KeyboardKeys};
 inline constexpr std::array<ListId, 2> kMouseLists{ListId::MouseLighting, ListId::MouseKeys};

@@ -24,22 +24,22 @@ std::vector<fs::path> DefaultProfileFolders() {
 ProfileStore::ProfileStore(fs::path dataFolder, std::vector<fs::path> defaultFolders, DeviceModels models)
     : dataFolder_(std::move(dataFolder)), defaultFolders_(std::move(defaultFolders)), models_(models) {}
 
-fs::path ProfileStore::deviceFolder(ListId id) const { return dataFolder_ / Spec(id).folder; }
+fs::path ProfileStore::deviceFolder(ListId id) const { return dataFolder_ / ListSpecOf(id).folder; }
 
-fs::path ProfileStore::indexPath(ListId id) const { return deviceFolder(id) / Spec(id).indexFile; }
+fs::path ProfileStore::indexPath(ListId id) const { return deviceFolder(id) / ListSpecOf(id).indexFile; }
 
 std::optional<fs::path> ProfileStore::profilePath(ListId id, std::string_view name) const {
     if (!IsValidProfileName(name)) return std::nullopt;
-    return deviceFolder(id) / (std::string(name) + std::string(Spec(id).extension));
+    return deviceFolder(id) / (std::string(name) + std::string(ListSpecOf(id).extension));
 }
 
 fs::path ProfileStore::defaultPath(ListId id, bool firstRun) const {
-    const ListSpec& spec = Spec(id);
+    const ListSpec& listSpec = ListSpecOf(id);
     bool variant = false;
-    if (!firstRun && spec.kind == DeviceKind::Keyboard && models_.keyboard)
+    if (!firstRun && listSpec.kind == DeviceKind::Keyboard && models_.keyboard)
         variant = models_.keyboard->variant == keyboard::KeyboardVariant::SingleColour;
-    if (spec.kind == DeviceKind::Mouse && models_.mouse) variant = models_.mouse->alternativeModel;
-    const std::string name(variant ? spec.variantDefaultFile : spec.defaultFile);
+    if (listSpec.kind == DeviceKind::Mouse && models_.mouse) variant = models_.mouse->alternativeModel;
+    const std::string name(variant ? listSpec.variantDefaultFile : listSpec.defaultFile);
     for (const auto& folder : defaultFolders_) {
         std::error_code ec;
         if (fs::is_regular_file(folder / name, ec)) return folder / name;
@@ -50,16 +50,16 @@ fs::path ProfileStore::defaultPath(ListId id, bool firstRun) const {
 platform::IniFile ProfileStore::index(ListId id) const { return platform::IniFile(indexPath(id)); }
 
 int ProfileStore::indexCount(ListId id) const {
-    const int count = index(id).readInt(Spec(id).sections->count, kCountKey);
+    const int count = index(id).readInt(ListSpecOf(id).sections->count, kCountKey);
     return std::clamp(count, 0, kMaxListEntries);
 }
 
 int ProfileStore::recordedSelection(ListId id) const {
-    return index(id).readInt(Spec(id).sections->select, kSelectKey);
+    return index(id).readInt(ListSpecOf(id).sections->select, kSelectKey);
 }
 
 std::string ProfileStore::indexName(ListId id, int position) const {
-    return index(id).readString(Spec(id).sections->names, std::to_string(position));
+    return index(id).readString(ListSpecOf(id).sections->names, std::to_string(position));
 }
 
 bool LinkEntry::linked() const {
@@ -74,14 +74,14 @@ bool LinkEntry::linked() const {
 
 LinkEntry ProfileStore::link(ListId id, int position) const {
     const auto ini = index(id);
-    const auto& s = *Spec(id).sections;
+    const auto& s = *ListSpecOf(id).sections;
     const auto key = std::to_string(position);
     return {ini.readString(s.linked, key), ini.readString(s.process, key)};
 }
 
 bool ProfileStore::writeEntry(ListId id, int position, std::string_view name, bool newLink) {
     auto ini = index(id);
-    const auto& s = *Spec(id).sections;
+    const auto& s = *ListSpecOf(id).sections;
     const auto key = std::to_string(position);
     bool ok = ini.writeString(s.names, key, name);
     if (newLink) ok = ini.writeInt(s.linked, key, 0) && ok;
@@ -89,16 +89,16 @@ bool ProfileStore::writeEntry(ListId id, int position, std::string_view name, bo
 }
 
 bool ProfileStore::writeCount(ListId id, int count) {
-    return index(id).writeInt(Spec(id).sections->count, kCountKey, count);
+    return index(id).writeInt(ListSpecOf(id).sections->count, kCountKey, count);
 }
 
 bool ProfileStore::writeSelection(ListId id, int position) {
-    return index(id).writeInt(Spec(id).sections->select, kSelectKey, position);
+    return index(id).writeInt(ListSpecOf(id).sections->select, kSelectKey, position);
 }
 
 bool ProfileStore::writeLink(ListId id, int position, const LinkEntry& entry) {
     auto ini = index(id);
-    const auto& s = *Spec(id).sections;
+    const auto& s = *ListSpecOf(id).sections;
     const auto key = std::to_string(position);
     const bool ok = ini.writeString(s.linked, key, entry.flag);
     return ini.writeString(s.process, key, entry.process) && ok;
@@ -136,11 +136,11 @@ ProfileStore::InitResult ProfileStore::initProfileLists(DeviceKind kind) {
 }
 
 ProfileBody ProfileStore::readBody(ListId id, const fs::path& path) const {
-    return ReadProfileFile(path, Spec(id).bodySize);
+    return ReadProfileFile(path, ListSpecOf(id).bodySize);
 }
 
 bool ProfileStore::writeBody(ListId id, const fs::path& path, std::span<const uint8_t> body) const {
-    return WriteProfileFile(path, Spec(id).kind, body);
+    return WriteProfileFile(path, ListSpecOf(id).kind, body);
 }
 
 ReadResult ProfileStore::loadProfile(ListId id, int position) {
@@ -165,13 +165,13 @@ bool ProfileStore::saveSelected(ListId id) {
 }
 
 bool ProfileStore::saveSelectedLighting(DeviceKind kind) {
-    const ListSpec* spec = FindList(kind, true);
-    return spec && saveSelected(spec->id);
+    const ListSpec* listSpec = FindList(kind, true);
+    return listSpec && saveSelected(listSpec->id);
 }
 
 bool ProfileStore::saveSelectedKeys(DeviceKind kind) {
-    const ListSpec* spec = FindList(kind, false);
-    return spec && saveSelected(spec->id);
+    const ListSpec* listSpec = FindList(kind, false);
+    return listSpec && saveSelected(listSpec->id);
 }
 
 ProfileHooks ProfileStore::hooksFor(DeviceKind kind) {

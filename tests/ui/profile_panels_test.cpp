@@ -15,7 +15,7 @@ namespace {
 using orvane::device::DeviceKind;
 
 std::vector<uint8_t> Pattern(ListId id, uint8_t seed) {
-    std::vector<uint8_t> body(orvane::profiles::Spec(id).bodySize);
+    std::vector<uint8_t> body(orvane::profiles::ListSpecOf(id).bodySize);
     for (size_t i = 0; i < body.size(); ++i) body[i] = uint8_t(seed + i * 7);
     return body;
 }
@@ -46,7 +46,7 @@ TEST(ProfilePanels, FirstStartOnAnEmptyDataFolderCreatesTheFoldersFilesAndLists)
         EXPECT_EQ(Body(FileBytes(file)), Body(FileBytes(ShippedDefaults() / c.defaultFile)));
         orvane::platform::IniFile index(rig.data / c.index);
         EXPECT_EQ(index.readInt(c.countSection, "count"), 1);
-        EXPECT_EQ(index.readString(orvane::profiles::Spec(c.id).sections->names, "0"), "New Profile 1");
+        EXPECT_EQ(index.readString(orvane::profiles::ListSpecOf(c.id).sections->names, "0"), "New Profile 1");
         EXPECT_EQ(rig.entries(c.id), QStringList{"New Profile 1"});
     }
     EXPECT_TRUE(fs::exists(rig.data / "mp") && !fs::exists(rig.data / "mp" / "New Profile 1.pro"));

@@ -15,17 +15,17 @@ TEST(DefaultProfileFiles, ShippedFilesMatchTheFactoryContents) {
     ASSERT_EQ(expected.size(), 8u);
     for (const auto& file : expected) {
         SCOPED_TRACE(std::string(file.fileName));
-        const auto& spec = profiles::Spec(file.list);
-        ASSERT_EQ(file.body.size(), spec.bodySize);
+        const auto& listSpec = profiles::ListSpecOf(file.list);
+        ASSERT_EQ(file.body.size(), listSpec.bodySize);
         const auto shipped = platform::ReadWholeFile(testing::ShippedDefaults() / file.fileName);
         ASSERT_TRUE(shipped) << "run gen_defaults data/defaults";
-        EXPECT_EQ(*shipped, profiles::ProfileFileBytes(spec.kind, file.body)) << "run gen_defaults data/defaults";
+        EXPECT_EQ(*shipped, profiles::ProfileFileBytes(listSpec.kind, file.body)) << "run gen_defaults data/defaults";
     }
 }
 
 TEST(DefaultProfileFiles, LightingDefaultsHoldUsableSettings) {
     for (const auto& file : tools::DefaultProfiles()) {
-        if (!profiles::Spec(file.list).lighting) continue;
+        if (!profiles::ListSpecOf(file.list).lighting) continue;
         SCOPED_TRACE(std::string(file.fileName));
         EXPECT_EQ(file.body[2], 4);                    // full brightness
         EXPECT_NE(file.body[5] + file.body[6], 0);     // seven-colour, or a colour

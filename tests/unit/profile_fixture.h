@@ -48,13 +48,13 @@ struct ProfileRig {
     }
     /// A body of the list's size whose bytes show where they came from.
     static std::vector<uint8_t> Pattern(profiles::ListId id, uint8_t seed) {
-        std::vector<uint8_t> body(profiles::Spec(id).bodySize);
+        std::vector<uint8_t> body(profiles::ListSpecOf(id).bodySize);
         for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<uint8_t>(seed + i * 3);
         return body;
     }
     /// Writes a profile file directly (as an earlier run or another tool left it).
     void plant(profiles::ListId id, const std::string& name, const std::vector<uint8_t>& body) {
-        ASSERT_TRUE(profiles::WriteProfileFile(file(id, name), profiles::Spec(id).kind, body));
+        ASSERT_TRUE(profiles::WriteProfileFile(file(id, name), profiles::ListSpecOf(id).kind, body));
     }
     std::vector<std::string> indexNames(profiles::ListId id) const {
         std::vector<std::string> names;

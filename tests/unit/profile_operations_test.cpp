@@ -302,7 +302,7 @@ TEST(ProfileOperations, OtherResetsTakeTheDefaultIntoTheSelectedProfile) {
         EXPECT_TRUE(r.message.empty());
         const std::string def = rig.bytesOf(rig.store.defaultPath(id));
         const std::string saved = rig.bytesOf(rig.file(id, "New Profile 2"));
-        const size_t taken = profiles::Spec(id).resetBytes;
+        const size_t taken = profiles::ListSpecOf(id).resetBytes;
         EXPECT_EQ(saved.substr(0, 16 + taken), def.substr(0, 16 + taken));
     }
     EXPECT_TRUE(rig.pad.stateDirty);

@@ -120,7 +120,7 @@ TEST(ProfileStore, FirstRunCreatesNewProfileOneOfEveryListFromTheDefaults) {
     };
     for (const auto& e : expects) {
         SCOPED_TRACE(e.defaultFile);
-        const auto& s = *profiles::Spec(e.id).sections;
+        const auto& s = *profiles::ListSpecOf(e.id).sections;
         const platform::IniFile ini(rig.data / e.index);
         EXPECT_EQ(ini.find(s.count, "count"), "1");
         EXPECT_EQ(ini.find(s.names, "0"), "New Profile 1");

@@ -12,15 +12,15 @@ namespace {
 QString Latin(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
-FileChoice ChoiceOf(const profiles::DialogSpec& spec, bool save) {
-    return {save, Latin(spec.defaultExtension), Latin(spec.initialName), Latin(spec.filter)};
+FileChoice ChoiceOf(const profiles::DialogSpec& listSpec, bool save) {
+    return {save, Latin(listSpec.defaultExtension), Latin(listSpec.initialName), Latin(listSpec.filter)};
 }
 
 }  // namespace
 
 ProfilePanelNames ProfilePanelNames::Of(ListId id) {
-    const auto& spec = profiles::Spec(id);
-    const QString word = Latin(spec.controlWord);              // "kb_deng"
+    const auto& listSpec = profiles::ListSpecOf(id);
+    const QString word = Latin(listSpec.controlWord);              // "kb_deng"
     const QString device = word.section(QLatin1Char('_'), 0, 0);  // "kb"
     const QString kind = word.section(QLatin1Char('_'), 1);       // "deng"
     const QString tool = device + QStringLiteral("_pro_") + kind + QLatin1Char('_');
@@ -39,7 +39,7 @@ ProfilePanelNames ProfilePanelNames::Of(ListId id) {
     n.linkCheck = word + QStringLiteral("_profile_link_check");
     n.linkEdit = word + QStringLiteral("_profile_link_edit");
     n.linkArea = word + QStringLiteral("_profile_link_name_hor");
-    if (!spec.lighting) n.functionTab = device + QStringLiteral("_tab_function");
+    if (!listSpec.lighting) n.functionTab = device + QStringLiteral("_tab_function");
     return n;
 }
 
@@ -85,14 +85,14 @@ bool ProfilePanel::handle(const Notification& n) {
 
 void ProfilePanel::importFile() {
     if (!operations_.store().list(id_).hasSelection() || !env_.dialogs) return;
-    const QString file = env_.dialogs->chooseFile(env_.owner, ChoiceOf(profiles::Spec(id_).importDialog, false));
+    const QString file = env_.dialogs->chooseFile(env_.owner, ChoiceOf(profiles::ListSpecOf(id_).importDialog, false));
     if (file.isEmpty()) return;
     show(operations_.importProfile(id_, std::filesystem::path(file.toStdString())));
 }
 
 void ProfilePanel::exportFile() {
     if (!operations_.store().list(id_).hasSelection() || !env_.dialogs) return;
-    const QString file = env_.dialogs->chooseFile(env_.owner, ChoiceOf(profiles::Spec(id_).exportDialog, true));
+    const QString file = env_.dialogs->chooseFile(env_.owner, ChoiceOf(profiles::ListSpecOf(id_).exportDialog, true));
     if (file.isEmpty()) return;
     show(operations_.exportProfile(id_, std::filesystem::path(file.toStdString())));
 }

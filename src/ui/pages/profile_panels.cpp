@@ -33,13 +33,13 @@ constexpr std::array<const char*, 5> kKeyboardHeader{"kb_profile_select_tab", "k
 
 ProfilePanels::ProfilePanels(profiles::ProfileOperations& operations, ProfilePanelEnv env)
     : operations_(operations), env_(std::move(env)), controls_(env_.lookup) {
-    for (const auto& spec : profiles::kLists)
-        panels_[size_t(spec.id)] = std::make_unique<ProfilePanel>(spec.id, operations_, env_);
+    for (const auto& listSpec : profiles::kLists)
+        panels_[size_t(listSpec.id)] = std::make_unique<ProfilePanel>(listSpec.id, operations_, env_);
 }
 
 std::optional<ListId> ProfilePanels::ListOfCombo(const QString& name) {
-    for (const auto& spec : profiles::kLists)
-        if (NameIs(name, (std::string(spec.controlWord) + "_profile_combo").c_str())) return spec.id;
+    for (const auto& listSpec : profiles::kLists)
+        if (NameIs(name, (std::string(listSpec.controlWord) + "_profile_combo").c_str())) return listSpec.id;
     return std::nullopt;
 }
 
