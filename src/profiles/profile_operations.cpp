@@ -137,19 +137,33 @@ void ProfileOperations::applyLoaded(ListId id, ProfileResult& r, bool reset) {
 }
 
 ProfileResult ProfileOperations::addProfile(ListId id) {
+    return appendCopyOf(id, [&](const ProfileList& list) -> std::optional<AppendPlan> {
+        return AppendPlan{NextNewProfileName(list.names), store_.defaultPath(id)};
+    });
+}
+
+ProfileResult ProfileOperations::appendCopyOf(
+    ListId id, const std::function<std::optional<AppendPlan>(const ProfileList&)>& plan) {
     ProfileResult r;
     int position = 0;
     {
         auto guard = store_.lock();
         const auto list = store_.list(id);
-        const std::string name = NextNewProfileName(list.names);
+        const auto chosen = plan(list);
+        if (!chosen) return r;
+        const std::string& name = chosen->name;
+        const auto& source = chosen->source;
         const auto path = store_.profilePath(id, name);
-        const auto body = store_.readBody(id, store_.defaultPath(id));
+        if (!path) {
+            r.message = kInvalidNameMessage;
+            return r;
+        }
+        const auto body = source ? store_.readBody(id, *source) : ProfileBody{};
         if (!body.ok()) {
             r.message = ReadFailureMessage(body.result);
             return r;
         }
-        if (!path || !store_.writeBody(id, *path, body.bytes) || !AppendEntry(store_, id, name, *path)) {
+        if (!store_.writeBody(id, *path, body.bytes) || !AppendEntry(store_, id, name, *path)) {
             r.writeFailed = true;
             return r;
         }
@@ -199,35 +213,11 @@ ProfileResult ProfileOperations::deleteProfile(ListId id, const Confirm& confirm
 }
 
 ProfileResult ProfileOperations::copyProfile(ListId id) {
-    ProfileResult r;
-    int position = 0;
-    {
-        auto guard = store_.lock();
-        const auto list = store_.list(id);
-        if (!list.hasSelection()) return r;
+    return appendCopyOf(id, [&](const ProfileList& list) -> std::optional<AppendPlan> {
+        if (!list.hasSelection()) return std::nullopt;
         const std::string& source = list.names[size_t(list.selection)];
-        const std::string name = CopyName(list.names, source);
-        const auto path = store_.profilePath(id, name);
-        if (!path) {
-            r.message = kInvalidNameMessage;
-            return r;
-        }
-        const auto sourcePath = store_.profilePath(id, source);
-        const auto body = sourcePath ? store_.readBody(id, *sourcePath) : ProfileBody{};
-        if (!body.ok()) {
-            r.message = ReadFailureMessage(body.result);
-            return r;
-        }
-        if (!store_.writeBody(id, *path, body.bytes) || !AppendEntry(store_, id, name, *path)) {
-            r.writeFailed = true;
-            return r;
-        }
-        if (id == ListId::KeyboardLighting) LoadBody(id, body.bytes, store_.models());
-        position = list.count();
-    }
-    r = selectProfile(id, position);
-    r.listChanged = true;
-    return r;
+        return AppendPlan{CopyName(list.names, source), store_.profilePath(id, source)};
+    });
 }
 
 ProfileResult ProfileOperations::renameProfile(ListId id, std::string_view newName) {

@@ -95,6 +95,17 @@ private:
     /// Sends what a load or reset put into the models; the store's lock is not held.
     void applyLoaded(ListId id, ProfileResult& result, bool reset);
     std::optional<int32_t> writeKeyBank(ListId id);
+    /// Add and copy: the new profile's name and the file its body comes from, decided from
+    /// the list as it is under the store's lock (nullopt: nothing to do).
+    struct AppendPlan {
+        std::string name;
+        std::optional<std::filesystem::path> source;
+    };
+    /// Reads the source body, writes it as the new profile at the end of the list (file
+    /// first, then the index), then selects it with the store's lock released. Nothing is
+    /// changed when the source cannot be read or the name cannot be a file.
+    ProfileResult appendCopyOf(ListId id,
+                               const std::function<std::optional<AppendPlan>(const ProfileList&)>& plan);
 
     ProfileStore& store_;
     ProfileDevices devices_;
