@@ -34,7 +34,9 @@ template <size_t LedsPerZone, size_t ZoneCount>
 struct ZoneDevice {
     static constexpr size_t kZoneCount = ZoneCount;
     size_t ledCount;
-    /// The LEDs of each zone; null when each LED is a zone of its own (zone i is LED i).
+    /// Each LED is a zone of its own (zone i is LED i); `zones` is then null.
+    bool ledIsZone;
+    /// The LEDs of each zone.
     const std::array<std::array<uint8_t, LedsPerZone>, ZoneCount>* zones;
     /// What a ripple level loses per frame from 128, 64, 32, 17 and 1 up.
     std::array<uint8_t, 5> rippleFade;
@@ -45,6 +47,7 @@ struct ZoneDevice {
 
 inline constexpr ZoneDevice<3, kMouseGroupCount> kMouseZones{
     .ledCount = kMouseLedCount,
+    .ledIsZone = false,
     .zones = &kMouseGroups,
     .rippleFade = {15, 10, 7, 3, 1},
     .waveAlphaLead = 10,
@@ -53,6 +56,7 @@ inline constexpr ZoneDevice<3, kMouseGroupCount> kMouseZones{
 
 inline constexpr ZoneDevice<1, kPadLedCount> kPadZones{
     .ledCount = kPadLedCount,
+    .ledIsZone = true,
     .zones = nullptr,
     .rippleFade = {30, 20, 10, 5, 1},
     .waveAlphaLead = 0,

@@ -51,7 +51,9 @@ struct ZoneEffects {
     void lit(size_t i, Rgb c) { led(i, Scale(c, level), c, level); }
     void dark(size_t i) { led(i, {}, {}, 0); }
     void zone(size_t z, Rgb out, Rgb unscaled, uint8_t alpha) {
-        if constexpr (D.zones == nullptr) led(z, out, unscaled, alpha);
+        // A flag, not `zones == nullptr`: comparing an address is no constant expression in
+        // sanitizer builds.
+        if constexpr (D.ledIsZone) led(z, out, unscaled, alpha);
         else for (uint8_t i : (*D.zones)[z]) led(i, out, unscaled, alpha);
     }
     void all(Rgb c) {
