@@ -12,22 +12,14 @@
 #include "mouse/dpi.h"
 #include "mouse/mouse_device.h"
 #include "mousepad/pad_device.h"
+#include "device/hex.h"
 #include "tools/cli.h"
 
 namespace orvane::cli {
 
 namespace {
 
-std::string Hex(std::span<const uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string s;
-    s.reserve(bytes.size() * 2);
-    for (uint8_t b : bytes) {
-        s += kDigits[b >> 4];
-        s += kDigits[b & 0xF];
-    }
-    return s;
-}
+std::string Hex(std::span<const uint8_t> bytes) { return device::ToHex(bytes); }
 
 std::string Quoted(std::string_view text) {
     std::string s = "\"";

@@ -4,6 +4,7 @@
 
 #include <charconv>
 
+#include "device/hex.h"
 #include "lighting/keyboard_engine.h"
 #include "lighting/mouse_effects.h"
 #include "lighting/pacing.h"
@@ -34,16 +35,7 @@ keyboard::KeyColourMap TestPatternLayers(RenderTarget target) {
 
 }  // namespace
 
-std::string HexLine(std::span<const uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string s;
-    s.reserve(bytes.size() * 2);
-    for (uint8_t b : bytes) {
-        s += kDigits[b >> 4];
-        s += kDigits[b & 0xF];
-    }
-    return s;
-}
+std::string HexLine(std::span<const uint8_t> bytes) { return device::ToHex(bytes); }
 
 std::optional<RenderRequest> ParseRenderRequest(const std::vector<std::string>& args, std::string& error) {
     if (args.empty()) {

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "device/hex.h"
+
 namespace orvane::protocol {
 
 ReportTrace::ReportTrace(Sink sink) : sink_(std::move(sink)), start_(std::chrono::steady_clock::now()) {}
@@ -17,7 +19,6 @@ std::unique_ptr<ReportTrace> ReportTrace::ToFile(const std::string& path) {
 
 std::string ReportTrace::FormatLine(int64_t micros, std::string_view device, char direction,
                                     std::span<const uint8_t> bytes) {
-    static constexpr char kHex[] = "0123456789abcdef";
     std::string line = std::to_string(micros);
     line.reserve(line.size() + device.size() + 4 + bytes.size() * 2);
     line += ' ';
@@ -25,10 +26,7 @@ std::string ReportTrace::FormatLine(int64_t micros, std::string_view device, cha
     line += ' ';
     line += direction;
     line += ' ';
-    for (uint8_t b : bytes) {
-        line += kHex[b >> 4];
-        line += kHex[b & 0x0F];
-    }
+    device::AppendHex(line, bytes);
     return line;
 }
 
