@@ -23,6 +23,15 @@ int Context::fail(std::string_view message) {
     return kExitFailure;
 }
 
+int ConnectNamedDevice(Context& ctx, const std::vector<std::string>& args, NamedDevice& out) {
+    if (args.size() != 1) return kExitUsage;
+    const auto kind = ParseKind(args[0]);
+    if (!kind) return kExitUsage;
+    out.kind = *kind;
+    out.connection = ctx.connect(*kind, &out.model);
+    return out.connection ? kExitOk : kExitFailure;
+}
+
 std::optional<device::DeviceKind> ParseKind(std::string_view text) {
     if (text == "kb") return device::DeviceKind::Keyboard;
     if (text == "ms") return device::DeviceKind::Mouse;

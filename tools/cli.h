@@ -49,6 +49,16 @@ std::vector<Subcommand> ProfileSubcommands();
 std::vector<Subcommand> RenderSubcommands();
 std::vector<Subcommand> StreamSubcommands();
 
+/// The device a one-argument command ("kb|ms|mp") works on, connected.
+struct NamedDevice {
+    device::DeviceKind kind{};
+    device::DeviceModel model{};
+    std::unique_ptr<protocol::DeviceConnection> connection;
+};
+/// Parses args (exactly one device name) and connects: kExitOk, kExitUsage for bad
+/// arguments, kExitFailure (with its line printed) when the device cannot be reached.
+int ConnectNamedDevice(Context& ctx, const std::vector<std::string>& args, NamedDevice& out);
+
 /// "kb", "ms" or "mp" → device kind.
 std::optional<device::DeviceKind> ParseKind(std::string_view text);
 

@@ -41,12 +41,10 @@ int RunList(Context& ctx, const std::vector<std::string>& args) {
 }
 
 int RunInfo(Context& ctx, const std::vector<std::string>& args) {
-    if (args.size() != 1) return kExitUsage;
-    const auto kind = ParseKind(args[0]);
-    if (!kind) return kExitUsage;
-    device::DeviceModel model{};
-    auto connection = ctx.connect(*kind, &model);
-    if (!connection) return kExitFailure;
+    NamedDevice named;
+    if (const int rc = ConnectNamedDevice(ctx, args, named); rc != kExitOk) return rc;
+    auto& connection = named.connection;
+    const auto model = named.model;
     protocol::DeviceInfoBytes info{};
     const int32_t result = protocol::ReadDeviceInfo(*connection, info);
     if (result != protocol::kOk)
@@ -55,7 +53,7 @@ int RunInfo(Context& ctx, const std::vector<std::string>& args) {
     for (size_t i = 0; i < info.size(); ++i) hex << (i ? " " : "") << std::hex << std::setw(2) << std::setfill('0') << int(info[i]);
     ctx.out << "device\t" << device::Identity(model).displayName << '\n';
     ctx.out << "record\t" << hex.str() << '\n';
-    for (const auto& field : device::InfoFieldsOf(*kind)) {
+    for (const auto& field : device::InfoFieldsOf(named.kind)) {
         const uint32_t value = device::ReadInfoField(info, field);
         ctx.out << field.name << '\t';
         if (field.hex) ctx.out << "0x" << Hex4(static_cast<uint16_t>(value));

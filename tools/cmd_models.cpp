@@ -117,13 +117,11 @@ int RunPad(Context& ctx, protocol::DeviceConnection& c, device::DeviceModel mode
 }
 
 int RunReadBack(Context& ctx, const std::vector<std::string>& args) {
-    if (args.size() != 1) return kExitUsage;
-    const auto kind = ParseKind(args[0]);
-    if (!kind) return kExitUsage;
-    device::DeviceModel model{};
-    auto connection = ctx.connect(*kind, &model);
-    if (!connection) return kExitFailure;
-    switch (*kind) {
+    NamedDevice named;
+    if (const int rc = ConnectNamedDevice(ctx, args, named); rc != kExitOk) return rc;
+    auto& connection = named.connection;
+    const auto model = named.model;
+    switch (named.kind) {
     case device::DeviceKind::Keyboard: return RunKeyboard(ctx, *connection, model);
     case device::DeviceKind::Mouse: return RunMouse(ctx, *connection, model);
     case device::DeviceKind::Mousepad: return RunPad(ctx, *connection, model);
