@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "device/hid/hid_backend.h"
-#include "device/identity.h"
+#include "device/models.h"
 #include "device/protocol/report.h"
 #include "sim/firmware.h"
 
@@ -94,7 +94,7 @@ public:
     ~EmulatedDevice();
 
     device::DeviceModel model() const { return model_; }
-    const device::ModelIdentity& identity() const { return device::Identity(model_); }
+    const device::ModelRow& identity() const { return device::Identity(model_); }
 
     /// Runs fn with the firmware while no request is being handled (for tests that inspect
     /// or change the device's memory).

@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "device/identity.h"
+#include "device/models.h"
 #include "device/protocol/report.h"
 
 namespace orvane::sim {

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "keyboard/key_positions.h"
-
 namespace orvane::sim {
 
 namespace {
@@ -18,40 +16,18 @@ constexpr std::array<SensorRow, 3> kSensors{{
     {0x3360, 100, 119, 100, {3, 7, 15, 31, 63, 119}},    // 400 800 1600 3200 6400 12000
 }};
 
-// Keyboard: the keys of the position table, in position order, are the device's keys.
-constexpr size_t kKeyboardKeyCount = keyboard::OccupiedKeyPositionCount();
-static_assert(kKeyboardKeyCount <= kMaxKeyCount);
-
-constexpr std::array<FunctionCode, kKeyboardKeyCount> kKeyboardNativeKeys = [] {
-    std::array<FunctionCode, kKeyboardKeyCount> keys{};
-    size_t i = 0;
-    for (const auto& p : keyboard::kKeyPositions)
-        if (!p.empty()) keys[i++] = {p.type, p.modifiers, p.usage};
-    return keys;
-}();
-
-// Mouse buttons 0-5: left, wheel, right, forward, back, DPI button.
-constexpr std::array<FunctionCode, 6> kMouseNativeKeys{{
-    {0x10, 0x01, 0},  // left click
-    {0x10, 0x04, 0},  // middle click
-    {0x10, 0x02, 0},  // right click
-    {0x10, 0x10, 0},  // forward
-    {0x10, 0x08, 0},  // back
-    {0x13, 0x03, 0},  // DPI cycle
-}};
-
 constexpr uint16_t kVersion = 0x0103;
 
 // model, version, keys, factory banks, macro units, LEDs, bytes/LED, sensor, DPI stages,
 // key memory, slots, cursor image, factory speed, reset notification
 const std::array<FirmwareProfile, 5> kProfiles{{
-    {DeviceModel::RgbKeyboard, kVersion, kKeyboardNativeKeys, 1, 32, 126, 3, 0, 0,
+    {DeviceModel::RgbKeyboard, kVersion, kKeyboardFirmwareKeys, 1, 32, 126, 3, 0, 0,
      true, false, false, 0, std::nullopt},
-    {DeviceModel::MonoKeyboard, kVersion, kKeyboardNativeKeys, 1, 32, 126, 1, 0, 0,
+    {DeviceModel::MonoKeyboard, kVersion, kKeyboardFirmwareKeys, 1, 32, 126, 1, 0, 0,
      true, false, false, 0, std::nullopt},
-    {DeviceModel::Mouse, kVersion, kMouseNativeKeys, 5, 16, 20, 3, 0x3325, 5,
+    {DeviceModel::Mouse, kVersion, kMouseFirmwareKeys, 5, 16, 20, 3, 0x3325, 5,
      true, true, true, 2, uint16_t{0x0402}},
-    {DeviceModel::Mouse2, kVersion, kMouseNativeKeys, 5, 16, 20, 3, 0x3360, 6,
+    {DeviceModel::Mouse2, kVersion, kMouseFirmwareKeys, 5, 16, 20, 3, 0x3360, 6,
      true, true, true, 2, uint16_t{0x0402}},
     {DeviceModel::Mousepad, kVersion, {}, 0, 0, 15, 3, 0, 0,
      false, true, false, 7, std::nullopt},

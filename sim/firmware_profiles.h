@@ -11,17 +11,11 @@
 #include <span>
 #include <vector>
 
-#include "device/identity.h"
+#include "device/models.h"
 #include "device/protocol/commands.h"
+#include "sim/firmware_keys.h"
 
 namespace orvane::sim {
-
-/// A 3-byte function code {type, b1, b2} as stored in key tables and banks.
-struct FunctionCode {
-    uint8_t type = 0;
-    uint8_t b1 = 0;
-    uint8_t b2 = 0;
-};
 
 /// One row per sensor model: how DPI stage positions map to DPI, and the factory stages.
 struct SensorRow {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "device/hid/hid_backend.h"
-#include "device/identity.h"
+#include "device/models.h"
 #include "device/protocol/connection.h"
 #include "device/protocol/trace.h"
 

@@ -56,16 +56,15 @@ std::string InfoObject(device::DeviceKind kind, const protocol::DeviceInfoBytes&
 
 int RunKeyboard(Context& ctx, protocol::DeviceConnection& c, device::DeviceModel model) {
     keyboard::KeyboardModel kb;
-    kb.variant = keyboard::VariantAfterConnect(device::Identity(model).productId, kb.variant);
-    const auto result = keyboard::ReadBackKeyboard(c, kb, {});
+    kb.model = model;
+    const auto result = keyboard::ReadBackKeyboard(c, kb);
     if (result.tooManyKeys)
         return ctx.fail("kb: the keyboard reports more keys than 170; its tables cannot be read");
     if (!result.ok()) return ctx.fail(std::string("kb: read-back failed: ") + protocol::ResultText(result.result));
     const auto d = kb.snapshot();
-    const auto& row = keyboard::RowOf(kb.variant);
     auto& o = ctx.out;
     o << "{\n  \"device\": " << Quoted(device::Identity(model).displayName) << ",\n";
-    o << "  \"variant\": " << Quoted(row.tab) << ",\n";
+    o << "  \"model\": " << Quoted(device::RowOf(model).shortName) << ",\n";
     o << "  \"info\": " << InfoObject(device::DeviceKind::Keyboard, d.info.bytes) << ",\n";
     o << "  \"blockLength\": " << c.blockLength << ",\n";
     o << "  \"nativeKeys\": " << HexOf(d.nativeKeys) << ",\n";
@@ -77,15 +76,15 @@ int RunKeyboard(Context& ctx, protocol::DeviceConnection& c, device::DeviceModel
 
 int RunMouse(Context& ctx, protocol::DeviceConnection& c, device::DeviceModel model) {
     mouse::MouseModel ms;
-    ms.alternativeModel = mouse::AlternativeModelAfterConnect(device::Identity(model).productId, false);
-    int32_t r = mouse::ReadBackMouse(c, ms, {});
+    ms.model = model;
+    int32_t r = mouse::ReadBackMouse(c, ms);
     if (r == protocol::kOk) r = mouse::ReadMouseSlotRecords(c, ms);
     if (r != protocol::kOk) return ctx.fail(std::string("ms: read-back failed: ") + protocol::ResultText(r));
     auto d = ms.snapshot();
     const auto* sensor = mouse::ApplySensorLimits(d.info);
     auto& o = ctx.out;
     o << "{\n  \"device\": " << Quoted(device::Identity(model).displayName) << ",\n";
-    o << "  \"alternativeModel\": " << (ms.alternativeModel ? "true" : "false") << ",\n";
+    o << "  \"model\": " << Quoted(device::RowOf(model).shortName) << ",\n";
     o << "  \"info\": " << InfoObject(device::DeviceKind::Mouse, d.info.bytes) << ",\n";
     o << "  \"sensor\": ";
     if (sensor) o << "{\"minimumDpi\": " << sensor->minimumDpi << ", \"min\": " << Quoted(sensor->minLabel)
@@ -105,7 +104,7 @@ int RunMouse(Context& ctx, protocol::DeviceConnection& c, device::DeviceModel mo
 
 int RunPad(Context& ctx, protocol::DeviceConnection& c, device::DeviceModel model) {
     mousepad::PadModel mp;
-    const int32_t r = mousepad::ReadBackPad(c, mp, {});
+    const int32_t r = mousepad::ReadBackPad(c, mp);
     if (r != protocol::kOk) return ctx.fail(std::string("mp: read-back failed: ") + protocol::ResultText(r));
     const auto d = mp.snapshot();
     auto& o = ctx.out;

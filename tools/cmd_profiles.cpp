@@ -136,13 +136,12 @@ int RunSelect(Context& ctx, ProfileStore& store, Models& models, const Target& t
     if (!connection) return kExitFailure;
     const uint16_t product = device::Identity(model).productId;
     if (kind == device::DeviceKind::Keyboard) {
-        models.keyboard.variant = keyboard::VariantAfterConnect(product, models.keyboard.variant);
+        models.keyboard.model = device::ModelAfterConnect(kind, product, models.keyboard.model);
         // The read-back sets the bank length the keyboard takes; nothing is saved from it here.
-        const auto readBack = keyboard::ReadBackKeyboard(*connection, models.keyboard, {});
+        const auto readBack = keyboard::ReadBackKeyboard(*connection, models.keyboard);
         if (!readBack.ok()) return ctx.fail(tag + ": the keyboard could not be read back");
     }
-    if (kind == device::DeviceKind::Mouse)
-        models.mouse.alternativeModel = mouse::AlternativeModelAfterConnect(product, models.mouse.alternativeModel);
+    if (kind == device::DeviceKind::Mouse) models.mouse.model = device::ModelAfterConnect(kind, product, models.mouse.model);
 
     profiles::ProfileOperations operations(store, {connection.get(), connection.get(), nullptr});
     const auto r = operations.selectProfile(target.listSpec->id, target.position);

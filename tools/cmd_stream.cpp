@@ -108,7 +108,6 @@ int RunStream(Context& ctx, const std::vector<std::string>& args) {
     keyboard::KeyboardModel keyboardModel;
     mouse::MouseModel mouseModel;
     mousepad::PadModel padModel;
-    const profiles::ProfileHooks noProfiles;
     for (size_t i = 0; i < 3; ++i) {
         connections[i] = std::make_unique<protocol::DeviceConnection>(ctx.backend, std::string(device::KindTag(kinds[i])));
         connections[i]->setTrace(ctx.trace);
@@ -116,12 +115,11 @@ int RunStream(Context& ctx, const std::vector<std::string>& args) {
         if (device::ConnectFirst(kinds[i], *connections[i], &model) != device::ConnectError::None) continue;
         switch (kinds[i]) {
         case device::DeviceKind::Keyboard:
-            keyboardModel.variant = model == device::DeviceModel::MonoKeyboard ? keyboard::KeyboardVariant::SingleColour
-                                                                               : keyboard::KeyboardVariant::Rgb;
-            keyboard::ReadBackKeyboard(*connections[i], keyboardModel, noProfiles);
+            keyboardModel.model = model;
+            keyboard::ReadBackKeyboard(*connections[i], keyboardModel);
             break;
-        case device::DeviceKind::Mouse: mouse::ReadBackMouse(*connections[i], mouseModel, noProfiles); break;
-        case device::DeviceKind::Mousepad: mousepad::ReadBackPad(*connections[i], padModel, noProfiles); break;
+        case device::DeviceKind::Mouse: mouse::ReadBackMouse(*connections[i], mouseModel); break;
+        case device::DeviceKind::Mousepad: mousepad::ReadBackPad(*connections[i], padModel); break;
         }
     }
     keyboardModel.update([&](keyboard::KeyboardData& d) { Override(d.lighting, *request, request->mode[0]); });
@@ -179,7 +177,7 @@ int RunStream(Context& ctx, const std::vector<std::string>& args) {
             }
             reports = all;
         } else if (i == 0) {
-            timing = lighting::KeyboardTiming(keyboardModel.variant, choice.mode, choice.speed);
+            timing = lighting::KeyboardTiming(keyboardModel.variant(), choice.mode, choice.speed);
         } else if (i == 1) {
             timing = lighting::MouseTiming(choice.mode, choice.speed);
         } else {

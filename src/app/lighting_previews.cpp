@@ -2,27 +2,14 @@
 
 #include <algorithm>
 
+#include "runtime/runtime.h"
+
 namespace orvane::app {
 
 namespace {
 
-size_t FirstCell(lighting::LightingDevice device) {
-    switch (device) {
-    case lighting::LightingDevice::Mouse: return 0;
-    case lighting::LightingDevice::Pad: return 20;
-    case lighting::LightingDevice::Keyboard: break;
-    }
-    return 35;
-}
-
-size_t CellCount(lighting::LightingDevice device) {
-    switch (device) {
-    case lighting::LightingDevice::Mouse: return 20;
-    case lighting::LightingDevice::Pad: return 15;
-    case lighting::LightingDevice::Keyboard: break;
-    }
-    return 126;
-}
+size_t FirstCell(lighting::LightingDevice device) { return FirstPreviewCellOf(runtime::KindOf(device)); }
+size_t CellCount(lighting::LightingDevice device) { return PreviewCellsOf(runtime::KindOf(device)); }
 
 }  // namespace
 

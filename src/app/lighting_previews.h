@@ -12,7 +12,7 @@
 #include <chrono>
 #include <functional>
 
-#include "ui/pages/device_models.h"  // before the lighting headers: lifts Qt's "slots" macro
+#include "app/preview_layout.h"
 #include "lighting/animation_engine.h"
 #include "ui/preview.h"
 
@@ -21,7 +21,7 @@ namespace orvane::app {
 class PreviewCoalescer final : public QObject, public lighting::PreviewSink {
 public:
     /// Mouse cells 0-19, mousepad 20-34, keyboard 35-160: the window's preview order.
-    static constexpr size_t kCellCount = 20 + 15 + 126;
+    static constexpr size_t kCellCount = kPreviewCellCount;
     static constexpr std::chrono::milliseconds kFramePeriod{16};
     using OverlayAt = std::function<ui::PreviewOverlay*(size_t cell)>;
 

@@ -10,16 +10,16 @@
 #include <memory>
 
 #include "app/command_line.h"
-#include "app/lighting_wiring.h"
-#include "app/main_window.h"
-#include "app/presence_wiring.h"
-#include "app/profile_wiring.h"
+#include "app/features.h"
+#include "app/program.h"
 #include "device/hid/hidapi_backend.h"
 #include "platform/single_instance.h"
 #include "sim/emulator.h"
 #include "ui/log.h"
 
 using namespace orvane;
+using app::Program;
+using app::ProgramOptions;
 
 namespace {
 
@@ -86,18 +86,18 @@ int main(int argc, char** argv) {
 
     int status = 0;
     {
-        app::MainWindow::Options options;
-        options.tray = !line.screenshot;
-        app::MainWindow window(*backend, options);
-        app::DeviceWiring devices(window);
-        devices.install();
-        app::LightingWiring lighting(window, devices);
-        lighting.install();
-        app::ProfileWiring profiles(window, devices);
+        ProgramOptions options;
+        options.runtime.backend = backend.get();
+        options.runtime.pointerLog = [](std::string_view line) {
+            qCDebug(lcShell).noquote() << QString::fromUtf8(line.data(), qsizetype(line.size()));
+        };
+        options.window.tray = !line.screenshot;
+        Program program(std::move(options));
+        app::MainWindow& window = program.window();
         if (instance)
             QObject::connect(instance.get(), &platform::SingleInstance::signalled, &window,
                              &app::MainWindow::onInstanceSignal);
-        window.initialise();
+        program.initialise();
         QTimer screenshotWait;
         QElapsedTimer sinceStart;
         if (line.screenshot) {
@@ -106,17 +106,18 @@ int main(int argc, char** argv) {
             sinceStart.start();
             screenshotWait.setInterval(50);
             QObject::connect(&screenshotWait, &QTimer::timeout, &window, [&] {
-                if (!devices.settled() && sinceStart.elapsed() < kScreenshotWaitMs) return;
+                const auto* presence = program.feature<app::PresenceFeature>();
+                if (presence && !presence->settled() && sinceStart.elapsed() < kScreenshotWaitMs) return;
                 screenshotWait.stop();
-                devices.showMousePerformance();
+                if (auto* mouse = program.feature<app::MousePageFeature>()) mouse->showPerformance();
                 status = SaveScreenshot(window, *line.screenshot);
-                window.shutdown();
+                program.shutdown();
             });
             screenshotWait.start();
         }
         const int loop = application.exec();
         if (status == 0) status = loop;
-        if (window.shutdownOutcome() == app::StopOutcome::TimedOut) {
+        if (program.runtime().stopOutcome() == runtime::StopOutcome::TimedOut) {
             // Workers that outlived the bound still run: end now rather than free what
             // they use.
             std::fflush(nullptr);

@@ -14,7 +14,6 @@
 #include "app/app_icon.h"
 #include "app/message_box.h"
 #include "app/tray.h"
-#include "device/identity.h"
 #include "ui/log.h"
 
 namespace orvane::app {
@@ -47,28 +46,19 @@ void ShowPage(QWidget* pages, int index) {
     else if (auto* tabs = qobject_cast<QTabWidget*>(pages)) tabs->setCurrentIndex(index);
 }
 
-// Preview controls in the window's order: mouse, mousepad, keyboard.
-struct PreviewFamily {
-    const char* prefix;
-    int count;
-};
-constexpr std::array<PreviewFamily, 3> kPreviewFamilies{{{"ms_dkey_", 20}, {"mp_dkey_", 15}, {"kb_dkey_", 126}}};
-
 // The window-level buttons looked up once.
 constexpr std::array<const char*, 6> kWindowButtons{"closebtn", "maxbtn", "restorebtn", "minbtn", "skinbtn", "setbtn"};
 
 }  // namespace
 
-MainWindow::MainWindow(hid::Backend& backend, Options options, QWidget* parent)
+MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      runtime_(runtime),
       options_(std::move(options)),
       skin_(options_.skinFolder),
       bridge_([this](const ui::Notification& n) { notify(n); }),
       mainIni_(options_.mainIni.empty() ? platform::MainIniPath() : options_.mainIni),
-      machine_(options_.machineSettings.empty() ? platform::MachineSettings::DefaultPath() : options_.machineSettings),
-      keyboard_(std::make_unique<protocol::DeviceConnection>(backend, "kb")),
-      mouse_(std::make_unique<protocol::DeviceConnection>(backend, "ms")),
-      mousepad_(std::make_unique<protocol::DeviceConnection>(backend, "mp")) {
+      machine_(options_.machineSettings.empty() ? platform::MachineSettings::DefaultPath() : options_.machineSettings) {
     setObjectName(QStringLiteral("MainWnd"));
     setWindowTitle(QString::fromUtf8(kTitle));
     setAttribute(Qt::WA_StyledBackground);
@@ -88,44 +78,53 @@ MainWindow::MainWindow(hid::Backend& backend, Options options, QWidget* parent)
     if (!qss.isEmpty()) setStyleSheet(qss);
     controls_.add(this);
     bridge_.attach(this);
+    bindWindowControls();
 
-    router_.setHandler(Owner::Window, [this](const ui::Notification& n, const Route&) { onWindowControl(n); });
-    router_.setHandler(Owner::DeviceTabs, [this](const ui::Notification& n, const Route&) { onDeviceTab(n); });
-
-    timer1_.setSingleShot(true);
-    timer1_.setInterval(1000);
-    connect(&timer1_, &QTimer::timeout, this, &MainWindow::onTimer1);
-    timer2_.setInterval(1000);
-    connect(&timer2_, &QTimer::timeout, this, &MainWindow::onTimer2);
-    timer3_.setInterval(10);
-    timer3_.setTimerType(Qt::PreciseTimer);
-    connect(&timer3_, &QTimer::timeout, this, [this] { phase_.advance(); });
-    timer7_.setSingleShot(true);
-    connect(&timer7_, &QTimer::timeout, this, [this] {
+    progressHideTimer_.setSingleShot(true);
+    progressHideTimer_.setInterval(1000);
+    connect(&progressHideTimer_, &QTimer::timeout, this, [this] {
+        if (QWidget* progress = control(QStringLiteral("setting_progress"))) progress->hide();
+    });
+    flushTimer_.setInterval(1000);
+    connect(&flushTimer_, &QTimer::timeout, this, [this] { runtime_.events.flushTick.emit(); });
+    relayoutTimer_.setSingleShot(true);
+    connect(&relayoutTimer_, &QTimer::timeout, this, [this] {
         update();
         if (layout()) layout()->activate();
         qCDebug(lcShell) << "1234567890";
     });
+    subscriptions_ += runtime_.events.progress.subscribe([this](bool running) { showProgress(running); });
 }
 
 MainWindow::~MainWindow() {
-    if (!outcome_) shutdown();
+    if (!runtime_.stopOutcome()) shutdown();
 }
 
-bool MainWindow::anyDeviceConnected() const {
-    for (const auto* c : {keyboard_.get(), mouse_.get(), mousepad_.get()})
-        if (c && c->connected) return true;  // null once released at exit
-    return false;
+ui::pages::ControlLookup MainWindow::lookup() const {
+    return [this](const QString& name) { return control(name); };
+}
+
+void MainWindow::bindWindowControls() {
+    using namespace ui::event;
+    for (const char* name : {"closebtn", "minbtn", "maxbtn", "restorebtn", "menubtn"})
+        windowControls_.on(name, kClick, [this, name](const ui::Notification&) { onWindowButton(QLatin1String(name)); });
+    // "dpi_btn": Qt follows the screen's scale by itself.
+    windowControls_.on("dpi_btn", kClick, [](const ui::Notification&) {});
+    for (const auto& tab : kDeviceTabs)
+        deviceTabs_.on(tab.option, kSelectChanged, [this](const ui::Notification& n) { onDeviceTab(n); });
+    subscriptions_ += router_.bind(Owner::Window, windowControls_);
+    subscriptions_ += router_.bind(Owner::DeviceTabs, deviceTabs_);
 }
 
 void MainWindow::initialise() {
     qCDebug(lcShell) << "InitWindow";
     for (const char* name : kWindowButtons)
         if (!control(QLatin1String(name))) qCDebug(lcShell) << "skin has no" << name;
-    size_t slot = 0;
-    for (const auto& family : kPreviewFamilies)
-        for (int i = 0; i < family.count; ++i)
-            previews_[slot++] = ui::Preview::enable(control(QLatin1String(family.prefix) + QString::number(i)));
+    for (const auto& family : kPreviewFamilies) {
+        const size_t first = FirstPreviewCellOf(family.kind);
+        for (size_t i = 0; i < PreviewCellsOf(family.kind); ++i)
+            previews_[first + i] = ui::Preview::enable(control(QLatin1String(family.controlPrefix) + QString::number(i)));
+    }
     if (options_.tray) {
         tray_ = std::make_unique<Tray>(windowIcon(), Tray::Callbacks{
             [this] { onTrayLeftClick(); },
@@ -137,12 +136,9 @@ void MainWindow::initialise() {
     // "windowinit"
     qCDebug(lcNotify).noquote() << ui::event::WindowInit << objectName();
     applySkinImage();
-    for (const auto& init : hooks_.pageInit)
-        if (init) init();
     hide();
-    writeDeviceIdentities();
     applyLanguageAtStart();
-    startWorkersAndTimers();
+    runtime_.start([this] { flushTimer_.start(); });
     reloadTexts();
 }
 
@@ -155,24 +151,6 @@ void MainWindow::applySkinImage() {
     root->setAttribute(Qt::WA_StyledBackground);
     root->setStyleSheet(QStringLiteral("#%1 { background-color: transparent; border-image: url(\"%2\") 0 0 0 0 stretch stretch; }")
                             .arg(root->objectName(), image));
-}
-
-void MainWindow::writeDeviceIdentities() {
-    struct Expected {
-        protocol::DeviceConnection* connection;
-        device::DeviceModel model;
-    };
-    for (const auto& [connection, model] : {Expected{mouse_.get(), device::DeviceModel::Mouse},
-                                            Expected{mousepad_.get(), device::DeviceModel::Mousepad},
-                                            Expected{keyboard_.get(), device::DeviceModel::RgbKeyboard}}) {
-        std::lock_guard guard(connection->lock);
-        const auto& identity = device::Identity(model);
-        connection->vendorId = identity.vendorId;
-        connection->productId = identity.productId;
-        connection->usage = device::kConfigUsage;
-        connection->usagePage = device::kConfigUsagePage;
-        connection->connected = false;
-    }
 }
 
 void MainWindow::applyLanguageAtStart() {
@@ -190,13 +168,6 @@ void MainWindow::loadLanguage(const ui::LanguageRow& row) {
     language_.load(QDir(skin_.folder()).filePath(QLatin1String(row.file)), QLatin1String(row.code));
 }
 
-void MainWindow::startWorkersAndTimers() {
-    workers_.startAll([this] {
-        timer3_.start();
-        timer2_.start();
-    });
-}
-
 void MainWindow::notify(const ui::Notification& n) {
     if (n.type == ui::event::WindowInit) {
         qCDebug(lcNotify).noquote() << n.type << n.sender;
@@ -205,8 +176,7 @@ void MainWindow::notify(const ui::Notification& n) {
     router_.dispatch(n);
 }
 
-void MainWindow::onWindowControl(const ui::Notification& n) {
-    const QString& name = n.sender;
+void MainWindow::onWindowButton(const QString& name) {
     if (Is(name, "closebtn")) {
         hide();  // the program goes on in the tray
     } else if (Is(name, "minbtn")) {
@@ -215,16 +185,11 @@ void MainWindow::onWindowControl(const ui::Notification& n) {
         showMaximized();
     } else if (Is(name, "restorebtn")) {
         showNormal();
-    } else if (Is(name, "skinbtn")) {
-        if (hooks_.openSkinWindow) hooks_.openSkinWindow(n.control);
-    } else if (Is(name, "setbtn")) {
-        if (hooks_.openSettingsWindow) hooks_.openSettingsWindow();
     } else if (Is(name, "menubtn")) {
         QMenu menu(this);
         fillMenu(menu, false);
         menu.exec(QCursor::pos());
     }
-    // "dpi_btn": Qt follows the screen's scale by itself.
 }
 
 void MainWindow::onDeviceTab(const ui::Notification& n) {
@@ -263,9 +228,26 @@ bool MainWindow::finishSelectionChange(const QString& option) {
     if (keepMacroEditor("ms_macro_tab_saveorcancel", "ms_macro_Op_tab", {"ms_tab"}, option) ||
         keepMacroEditor("kb_macro_tab_saveorcancel", "kb_macro_Op_tab", {"kb_tab", "kb_onecolor_tab"}, option))
         return false;
-    if (hooks_.removeInputHooks) hooks_.removeInputHooks();
+    runtime_.events.captureEnds.emit();
     if (FindDeviceTab(option)) selectDeviceTab(option);
     return true;
+}
+
+void MainWindow::selectTab(const QString& tab) {
+    auto* option = control<QAbstractButton>(tab);
+    if (!option) return;
+    if (!option->isChecked()) option->setChecked(true);  // notifies; the routing switches
+    else finishSelectionChange(tab);                      // already selected: bring its page up
+}
+
+void MainWindow::showProgress(bool running) {
+    QWidget* progress = control(QStringLiteral("setting_progress"));
+    if (running) {
+        progressHideTimer_.stop();
+        if (progress) progress->show();
+    } else {
+        progressHideTimer_.start();
+    }
 }
 
 int MainWindow::showMessage(const QString& text, bool textIsId) {
@@ -279,10 +261,10 @@ void MainWindow::showNoDeviceMessage() {
     noDeviceBoxOpen_ = false;
 }
 
-void MainWindow::scheduleRelayout(std::chrono::milliseconds delay) { timer7_.start(delay); }
+void MainWindow::scheduleRelayout(std::chrono::milliseconds delay) { relayoutTimer_.start(delay); }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    if (outcome_) {
+    if (runtime_.stopOutcome()) {
         e->accept();
         return;
     }

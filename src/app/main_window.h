@@ -1,8 +1,10 @@
 #pragma once
-// MainWindow: the program's one window. Built from the skin layout "XML_MAIN"; owns the
-// three device connections, the workers, the timers, the tray icon, and receives every
-// notification of its controls, which the router hands to their owners. It stays hidden
-// (in the tray) until a device is found.
+// MainWindow: the program's one window. Built from the skin layout "XML_MAIN"; it gives the
+// features what every page needs — controls by name, the router, message boxes and file
+// choices, the language — and keeps the window's own behaviour: its title buttons, the
+// device tabs, the tray icon, the progress ring, the relayout timer and the 1-second flush
+// tick. It knows no feature: features subscribe to the runtime's events and bind their pages
+// to the router. It stays hidden (in the tray) until a device is found.
 
 #include <QTimer>
 #include <QWidget>
@@ -13,20 +15,18 @@
 #include <memory>
 #include <optional>
 
-#include "app/lighting_phase.h"
+#include "app/preview_layout.h"
 #include "app/router.h"
-#include "app/shell_hooks.h"
-#include "app/ui_dispatcher.h"
-#include "app/workers.h"
-#include "device/hid/hid_backend.h"
-#include "device/protocol/connection.h"
 #include "platform/ini_file.h"
 #include "platform/machine_settings.h"
 #include "platform/paths.h"
+#include "runtime/runtime.h"
 #include "ui/control_index.h"
 #include "ui/dialogs.h"
 #include "ui/language.h"
 #include "ui/notify_bridge.h"
+#include "ui/pages/page_bindings.h"
+#include "ui/pages/page_controls.h"
 #include "ui/preview.h"
 #include "ui/skin_loader.h"
 
@@ -41,33 +41,31 @@ class MainWindow : public QWidget {
 public:
     static constexpr char kTitle[] = "Orvane Gaming Software";
     static constexpr QSize kSize{800, 572};
-    static constexpr size_t kPreviewCount = 20 + 15 + 126;
+    static constexpr size_t kPreviewCount = kPreviewCellCount;
 
     struct Options {
         QString skinFolder = ui::DefaultSkinFolder();
         std::filesystem::path mainIni;          ///< empty: the data folder's main.ini
         std::filesystem::path machineSettings;  ///< empty: the default machine settings
         ui::Dialogs* dialogs = nullptr;         ///< null: real message boxes
-        std::chrono::milliseconds stopBound = WorkerSet::kStopBound;
         bool tray = true;
     };
 
-    MainWindow(hid::Backend& backend, Options options, QWidget* parent = nullptr);
+    MainWindow(runtime::Runtime& runtime, Options options, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    /// Looks up the window-level controls and previews, then does the "windowinit" work:
-    /// skin image, page lists, device identities, language choice, workers and timers.
+    /// The "windowinit" work once the features are installed: window-level controls and
+    /// previews, skin image, language choice, then the runtime's workers and the timers.
     void initialise();
 
-    // --- what the pages use ---------------------------------------------------------------
+    // --- what the features use ---------------------------------------------------------------
     QWidget* control(const QString& name) const { return controls_.find(name); }
     template <class T>
     T* control(const QString& name) const { return controls_.find<T>(name); }
+    /// Control lookup for page controllers.
+    ui::pages::ControlLookup lookup() const;
     Router& router() { return router_; }
-    ShellHooks& hooks() { return hooks_; }
-    WorkerSet& workers() { return workers_; }
-    UiDispatcher& dispatcher() { return dispatcher_; }
-    LightingPhase& phase() { return phase_; }
+    runtime::Runtime& runtime() { return runtime_; }
     ui::Language& language() { return language_; }
     /// Message boxes and file choices (scripted in tests).
     ui::Dialogs& dialogs() { return *dialogs_; }
@@ -75,12 +73,8 @@ public:
     ui::NotifyBridge& bridge() { return bridge_; }
     platform::IniFile& mainIni() { return mainIni_; }
     platform::MachineSettings& machineSettings() { return machine_; }
-    protocol::DeviceConnection& keyboard() { return *keyboard_; }
-    protocol::DeviceConnection& mouse() { return *mouse_; }
-    protocol::DeviceConnection& mousepad() { return *mousepad_; }
-    bool anyDeviceConnected() const;
-    /// Preview overlays: mouse 0-19, mousepad 20-34, keyboard 35-160 (null where the skin
-    /// has no such control).
+    bool anyDeviceConnected() const { return runtime_.anyConnected(); }
+    /// Preview overlays in the order of preview_layout.h (null where the skin has none).
     const std::array<ui::PreviewOverlay*, kPreviewCount>& previews() const { return previews_; }
 
     /// A notification of one of the window's controls.
@@ -89,10 +83,12 @@ public:
     /// else ends input capture and switches "tab_switch" for the device tabs. false when
     /// the macro editor was kept.
     bool finishSelectionChange(const QString& option);
+    /// Selects a device tab as a click would: the selection routing switches the page.
+    void selectTab(const QString& tab);
     int showMessage(const QString& text, bool textIsId);
     /// "message_text_1", unless the box this raised is still open.
     void showNoDeviceMessage();
-    /// Timer 7: relayout after a device connects or the window is restored.
+    /// Relayout after a device connects or the window is restored.
     void scheduleRelayout(std::chrono::milliseconds delay);
     void changeLanguage(const ui::LanguageRow& row);
     /// Re-applies the current language's texts to every window.
@@ -100,32 +96,18 @@ public:
     /// The tray menu (or the menubtn menu when withExit is false) as it would open now.
     void fillMenu(QMenu& menu, bool withExit);
 
-    // --- window messages -------------------------------------------------------------------
+    // --- what the shell answers --------------------------------------------------------------
     void onActivationChanged(bool active);
     void onInstanceSignal();
     void onTrayLeftClick();
     void onMenuCommand(const QString& name, const QString& text);
-    void onKeyboardKeyCaptured(const CapturedInput& input);
-    void onKeyboardMacroKey(const CapturedInput& input);
-    void onKeyboardMacroMouse(const CapturedInput& input);
-    void onMouseKeyCaptured(const CapturedInput& input);
-    void onMouseMacroKey(const CapturedInput& input);
-    void onMouseMacroMouse(const CapturedInput& input);
-    void onMouseReadBackRequest();
-    void onMouseSlotZeroReload();
-    void onPadReadBackRequest();
-    void showSettingProgress();
-    void hideSettingProgressSoon();
-    void onLastDeviceGone();
-    void onNewVersionAvailable();
-    void onTextsChanged();
-    /// The end of the program: hide, stop the workers (bounded), release the devices in the
-    /// order mousepad, mouse, keyboard, quit the event loop. Later calls return the first
+    /// The end of the program: hide, stop the runtime (its workers within the bound, its
+    /// job queues, the devices released), quit the event loop. Later calls return the first
     /// outcome.
-    StopOutcome shutdown();
-    std::optional<StopOutcome> shutdownOutcome() const { return outcome_; }
+    runtime::StopOutcome shutdown();
+    std::optional<runtime::StopOutcome> shutdownOutcome() const { return runtime_.stopOutcome(); }
 
-signals:
+Q_SIGNALS:
     void shutDown();
 
 protected:
@@ -134,20 +116,18 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
 
 private:
-    void onWindowControl(const ui::Notification& n);
+    void bindWindowControls();
+    void onWindowButton(const QString& name);
     void onDeviceTab(const ui::Notification& n);
     void applySkinImage();
-    void writeDeviceIdentities();
     void applyLanguageAtStart();
     void loadLanguage(const ui::LanguageRow& row);
-    void startWorkersAndTimers();
-    void onTimer1();
-    void onTimer2();
-    void releaseDevices();
+    void showProgress(bool running);
     bool keepMacroEditor(const char* bar, const char* macroTab, std::initializer_list<const char*> tabs,
                          const QString& option);
     void selectDeviceTab(const QString& tab);
 
+    runtime::Runtime& runtime_;
     Options options_;
     ui::SkinLoader skin_;
     ui::ControlIndex controls_;
@@ -156,25 +136,18 @@ private:
     std::unique_ptr<ui::Dialogs> ownDialogs_;
     ui::Dialogs* dialogs_;
     Router router_;
-    ShellHooks hooks_;
-    UiDispatcher dispatcher_;
-    LightingPhase phase_;
     platform::IniFile mainIni_;
     platform::MachineSettings machine_;
 
-    std::unique_ptr<protocol::DeviceConnection> keyboard_;
-    std::unique_ptr<protocol::DeviceConnection> mouse_;
-    std::unique_ptr<protocol::DeviceConnection> mousepad_;
-    WorkerSet workers_;
-
-    QTimer timer1_;  // hides "setting_progress"
-    QTimer timer2_;  // flushes the mouse and mousepad records
-    QTimer timer3_;  // lighting phase
-    QTimer timer7_;  // relayout
+    QTimer progressHideTimer_;  // hides "setting_progress" a second after long work ended
+    QTimer flushTimer_;         // every second: changed settings records go to the devices
+    QTimer relayoutTimer_;
     std::unique_ptr<Tray> tray_;
     std::array<ui::PreviewOverlay*, kPreviewCount> previews_{};
     bool noDeviceBoxOpen_ = false;
-    std::optional<StopOutcome> outcome_;
+    ui::pages::PageBindings windowControls_;
+    ui::pages::PageBindings deviceTabs_;
+    runtime::Subscriptions subscriptions_;
 };
 
 }  // namespace orvane::app

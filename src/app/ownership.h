@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include "ui/notification.h"
+
 namespace orvane::app {
 
 enum class Owner : uint8_t {
@@ -30,18 +32,7 @@ enum class Owner : uint8_t {
 
 enum class Match : uint8_t { Family, Exact, BeginsWith, Contains };
 
-enum Event : uint16_t {
-    kClick = 1 << 0,
-    kSelectChanged = 1 << 1,
-    kItemSelect = 1 << 2,
-    kItemClick = 1 << 3,
-    kValueChanged = 1 << 4,
-    kMoveValueChanged = 1 << 5,
-    kTextChanged = 1 << 6,
-    kColorChanged = 1 << 7,
-    kMouseEnter = 1 << 8,
-    kMouseLeave = 1 << 9,
-};
+using namespace ui::event;  // the event bits: kClick, kSelectChanged ...
 
 struct OwnershipRow {
     Match match;
@@ -73,8 +64,8 @@ inline constexpr auto kOwnership = [] {
         OwnershipRow{M::Exact, "minbtn", kClick, O::Window},
         OwnershipRow{M::Exact, "maxbtn", kClick, O::Window},
         OwnershipRow{M::Exact, "restorebtn", kClick, O::Window},
-        OwnershipRow{M::Exact, "skinbtn", kClick, O::Window},
-        OwnershipRow{M::Exact, "setbtn", kClick, O::Window},
+        OwnershipRow{M::Exact, "skinbtn", kClick, O::Window},  // the background window's feature binds it too
+        OwnershipRow{M::Exact, "setbtn", kClick, O::Window},   // the settings window's feature binds it too
         OwnershipRow{M::Exact, "menubtn", kClick, O::Window},
         OwnershipRow{M::Exact, "dpi_btn", kClick, O::Window},
         OwnershipRow{M::Exact, "kb_tab", kSelectChanged, O::DeviceTabs},

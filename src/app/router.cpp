@@ -4,18 +4,7 @@
 
 namespace orvane::app {
 
-uint16_t EventBit(const QString& type) {
-    using namespace ui::event;
-    static const std::array<std::pair<const QString*, uint16_t>, 10> kBits{{
-        {&Click, kClick}, {&SelectChanged, kSelectChanged}, {&ItemSelect, kItemSelect},
-        {&ItemClick, kItemClick}, {&ValueChanged, kValueChanged},
-        {&MoveValueChanged, kMoveValueChanged}, {&TextChanged, kTextChanged},
-        {&ColorChanged, kColorChanged}, {&MouseEnter, kMouseEnter}, {&MouseLeave, kMouseLeave},
-    }};
-    for (const auto& [name, bit] : kBits)
-        if (type == *name) return bit;  // exact, case-sensitive
-    return 0;
-}
+uint16_t EventBit(const QString& type) { return ui::event::BitOf(type); }
 
 std::optional<Route> FindRoute(const QString& type, const QString& sender) {
     const uint16_t bit = EventBit(type);
@@ -41,17 +30,21 @@ std::optional<Route> FindRoute(const QString& type, const QString& sender) {
     return std::nullopt;
 }
 
-void Router::setHandler(Owner owner, Handler handler) { handlers_[size_t(owner)] = std::move(handler); }
+runtime::Subscription Router::subscribe(Owner owner, Handler handler) {
+    return owners_[size_t(owner)].subscribe(std::move(handler));
+}
 
-bool Router::hasHandler(Owner owner) const { return bool(handlers_[size_t(owner)]); }
+runtime::Subscription Router::bind(Owner owner, const ui::pages::PageBindings& bindings) {
+    return subscribe(owner, [&bindings](const ui::Notification& n, const Route&) { bindings.dispatch(n); });
+}
+
+bool Router::hasHandler(Owner owner) const { return owners_[size_t(owner)].handlerCount() > 0; }
 
 bool Router::dispatch(const ui::Notification& n) const {
     qCDebug(lcNotify).noquote() << n.type << n.sender;
     const auto route = FindRoute(n.type, n.sender);
-    if (!route) return false;
-    const auto& handler = handlers_[size_t(route->owner)];
-    if (!handler) return false;
-    handler(n, *route);
+    if (!route || !hasHandler(route->owner)) return false;
+    owners_[size_t(route->owner)].emit(n, *route);
     return true;
 }
 

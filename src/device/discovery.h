@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "device/hid/hid_backend.h"
-#include "device/identity.h"
+#include "device/models.h"
 #include "device/protocol/connection.h"
 
 namespace orvane::device {

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "device/identity.h"
+#include "device/models.h"
 #include "device/protocol/commands.h"
 
 namespace orvane::device {

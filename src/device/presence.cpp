@@ -1,19 +1,10 @@
 #include "device/presence.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
-
 #include "device/log.h"
+#include "platform/stop_wait.h"
 
 namespace orvane::device {
-
-bool SleepUnlessStopped(std::stop_token stop, std::chrono::milliseconds duration) {
-    std::mutex m;
-    std::condition_variable_any cv;
-    std::unique_lock lock(m);
-    return !cv.wait_for(lock, stop, duration, [] { return false; }) && !stop.stop_requested();
-}
 
 PresenceMonitor::PresenceMonitor(protocol::DeviceConnection& connection, std::vector<uint16_t> products,
                                  PresenceClient& client, std::string exitText)
@@ -69,6 +60,7 @@ bool PresenceMonitor::pass(std::stop_token stop) {
     case Event::Gone: client_.disconnectUi(stop); break;
     case Event::None: break;
     }
+    ++passes_;
     return !enumerationFailed;
 }
 
@@ -76,7 +68,7 @@ void PresenceMonitor::run(std::stop_token stop) {
     while (!stop.stop_requested()) {
         if (!pass(stop)) break;
         const auto period = connection_.connected ? kProbePeriod : kScanPeriod;
-        if (!SleepUnlessStopped(stop, period)) break;
+        if (!platform::SleepUnlessStopped(stop, period)) break;
     }
     Log(exitText_);
 }

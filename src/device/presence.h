@@ -5,6 +5,7 @@
 // under the connection's lock; the page and window work runs after the lock is released, so
 // a monitor never waits for the UI thread while UI-thread commands could need its lock.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <stop_token>
@@ -50,6 +51,8 @@ public:
     /// One pass (probe, or scan with connect); for tests. Returns false when enumeration
     /// failed and the monitor must end.
     bool pass(std::stop_token stop);
+    /// Passes completed so far (the devices present at start are in after the first).
+    int passes() const { return passes_; }
 
 private:
     enum class Event { None, Connected, StillPresent, Gone };
@@ -60,9 +63,7 @@ private:
     std::vector<uint16_t> products_;
     PresenceClient& client_;
     std::string exitText_;
+    std::atomic<int> passes_{0};
 };
-
-/// Sleeps for `duration` or until stop is requested; false when stopped.
-bool SleepUnlessStopped(std::stop_token stop, std::chrono::milliseconds duration);
 
 }  // namespace orvane::device

@@ -22,7 +22,7 @@ void BuildPositionMap(const NativeKeyTable& native, size_t keyCount, PositionMap
     }
 }
 
-KeyboardReadBack ReadBackKeyboard(DeviceConnection& c, KeyboardModel& model, const profiles::ProfileHooks& hooks) {
+KeyboardReadBack ReadBackKeyboard(DeviceConnection& c, KeyboardModel& model) {
     KeyboardReadBack out;
     KeyboardInfo info;
     if ((out.result = BeginTransfer(c)) != kOk) {
@@ -63,7 +63,6 @@ KeyboardReadBack ReadBackKeyboard(DeviceConnection& c, KeyboardModel& model, con
     });
     EndTransfer(c);
     model.update([&](KeyboardData& d) { BuildPositionMap(d.nativeKeys, d.info.keyCount(), d.positionMap); });
-    hooks.saveKeys();
     return out;
 }
 

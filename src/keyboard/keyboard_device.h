@@ -5,7 +5,6 @@
 
 #include "device/protocol/connection.h"
 #include "keyboard/keyboard_model.h"
-#include "profiles/profile_hooks.h"
 
 namespace orvane::keyboard {
 
@@ -19,10 +18,9 @@ struct KeyboardReadBack {
 
 /// The read-back after the keyboard is found: information record, the connection's block
 /// length (3 x key count), the built-in key table and bank 0; the lighting record becomes
-/// slot 0's; then the position map is rebuilt and the selected key profile saved. A failed
-/// command leaves every table (and the block length) as it was and saves nothing.
-KeyboardReadBack ReadBackKeyboard(protocol::DeviceConnection& c, KeyboardModel& model,
-                                  const profiles::ProfileHooks& hooks);
+/// slot 0's; then the position map is rebuilt. A failed command leaves every table (and the
+/// block length) as it was. When ok() the caller saves the selected key profile.
+KeyboardReadBack ReadBackKeyboard(protocol::DeviceConnection& c, KeyboardModel& model);
 
 /// For every position in order, the first device key (0 .. keyCount-1) whose built-in code
 /// equals the position's {type, modifier bits, usage}. Positions without such a key keep

@@ -9,36 +9,16 @@
 #include <mutex>
 
 #include "device/guarded_data.h"
-#include <string_view>
-
-#include "device/identity.h"
+#include "device/models.h"
 #include "keyboard/keyboard_records.h"
 
 namespace orvane::keyboard {
 
+/// How the keyboard's lighting is driven: colours per LED, or one level per LED.
 enum class KeyboardVariant : uint8_t { Rgb = 0, SingleColour = 1 };
 
-/// What the variant flag selects.
-struct VariantRow {
-    KeyboardVariant variant;
-    std::string_view tab;
-    std::string_view modeCombo;
-    std::string_view defaultKeyProfile;
-    std::string_view defaultLightingProfile;
-};
-inline constexpr std::array<VariantRow, 2> kVariants{{
-    {KeyboardVariant::Rgb, "kb_tab", "kb_deng_combo_modeSelect", "kbkeydefault.pro", "kbdengdefault.led"},
-    {KeyboardVariant::SingleColour, "kb_onecolor_tab", "kb_deng_onecolor_combo_modeSelect",
-     "kbkeyonecolordefault.pro", "kbonecolordengdefault.led"},
-}};
-constexpr const VariantRow& RowOf(KeyboardVariant v) { return kVariants[static_cast<size_t>(v)]; }
-
-/// The variant after a keyboard with this product id was found: the RGB keyboard's id gives
-/// RGB, product id 0 single colour, any other id keeps the previous variant.
-constexpr KeyboardVariant VariantAfterConnect(uint16_t productId, KeyboardVariant previous) {
-    if (productId == device::Identity(device::DeviceModel::RgbKeyboard).productId) return KeyboardVariant::Rgb;
-    if (productId == device::Identity(device::DeviceModel::MonoKeyboard).productId) return KeyboardVariant::SingleColour;
-    return previous;
+constexpr KeyboardVariant VariantOf(device::DeviceModel model) {
+    return device::RowOf(model).singleColour() ? KeyboardVariant::SingleColour : KeyboardVariant::Rgb;
 }
 
 struct KeyboardData {
@@ -58,7 +38,10 @@ struct KeyboardData {
 
 class KeyboardModel : public device::GuardedData<KeyboardData> {
 public:
-    std::atomic<KeyboardVariant> variant{KeyboardVariant::Rgb};
+    /// The keyboard last found (the RGB one until then).
+    std::atomic<device::DeviceModel> model{device::DeviceModel::RgbKeyboard};
+    KeyboardVariant variant() const { return VariantOf(model.load()); }
+    const device::ModelRow& row() const { return device::RowOf(model.load()); }
 };
 
 }  // namespace orvane::keyboard

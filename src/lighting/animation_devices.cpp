@@ -41,7 +41,7 @@ void AnimationEngine::runKeyboard(std::stop_token stop) {
     };
     for (bool running = Sleep(stop, uint32_t(options_.keyboardStartWait.count())); running;) {
         const uint64_t seen = signal_.generation();
-        const auto variant = devices_.keyboardModel.variant.load();
+        const auto variant = devices_.keyboardModel.variant();
         const LightingChoice timed = devices_.keyboardModel.read([](const auto& d) { return LightingChoice::Of(d.lighting); });
         const TickTiming timing = KeyboardTiming(variant, timed.mode, timed.speed);
         if (!(running = Sleep(stop, timing.tickMs))) break;

@@ -26,7 +26,7 @@ void AnimationEngine::runSynchronised(std::stop_token stop) {
         const bool reachable = (targets.keyboard && devices_.keyboard.connected) ||
                                (targets.mouse && devices_.mouse.connected) || (targets.pad && devices_.pad.connected);
         const SyncFrames frames =
-            reachable ? RenderSync(choice, state, random, targets, devices_.keyboardModel.variant.load()) : SyncFrames{};
+            reachable ? RenderSync(choice, state, random, targets, devices_.keyboardModel.variant()) : SyncFrames{};
         if (!reachable || !(frames.keyboard.sends() || frames.mouse.sends() || frames.pad.sends())) {
             running = idle(stop, AnimationWorker::Synchronised, seen);
             continue;

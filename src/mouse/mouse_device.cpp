@@ -11,6 +11,10 @@ namespace orvane::mouse {
 
 using namespace protocol;
 using device::AbandonTransfer;
+using device::ReadActiveSlot;
+using device::ReadSlotRecord;
+using device::SwitchActiveSlot;
+using device::WriteCurrentState;
 
 MouseSlotRecord StageLightingProfile(MouseData& data) {
     MouseSlotRecord& record = data.block.slots[0];
@@ -20,7 +24,7 @@ MouseSlotRecord StageLightingProfile(MouseData& data) {
     return record;
 }
 
-int32_t ReadBackMouse(DeviceConnection& c, MouseModel& model, const profiles::ProfileHooks& hooks) {
+int32_t ReadBackMouse(DeviceConnection& c, MouseModel& model) {
     MouseDeviceInfo info;
     MouseDefaultKeys defaults;
     MouseKeyPages pages{};
@@ -42,8 +46,6 @@ int32_t ReadBackMouse(DeviceConnection& c, MouseModel& model, const profiles::Pr
         d.state.setActiveSlot(0);
     });
     EndTransfer(c);
-    hooks.saveLighting();
-    hooks.saveKeys();
     return kOk;
 }
 
@@ -63,7 +65,7 @@ void TakeOverSlot(MouseData& d, unsigned slot, const SlotExchangeBytes& record) 
 
 }  // namespace
 
-int32_t ReloadMouseSlotZero(DeviceConnection& c, MouseModel& model, const profiles::ProfileHooks& hooks) {
+int32_t ReloadMouseSlotZero(DeviceConnection& c, MouseModel& model) {
     model.update(KeepStateInItsSlot);
     uint8_t active = 0;  // read as the mouse expects it; the value is not used further
     int32_t r = ReadActiveSlot(c, active);
@@ -72,7 +74,6 @@ int32_t ReloadMouseSlotZero(DeviceConnection& c, MouseModel& model, const profil
     if (r != kOk) return r;
     record[0] = 0;
     model.update([&](MouseData& d) { TakeOverSlot(d, 0, record); });
-    hooks.saveLighting();
     return kOk;
 }
 

@@ -12,8 +12,7 @@
 
 #include "device/protocol/connection.h"
 #include "mouse/mouse_model.h"
-#include "mouse/onboard_slots.h"
-#include "profiles/profile_hooks.h"
+#include "device/onboard_slots.h"
 
 namespace orvane::platform {
 class PointerSettings;
@@ -21,19 +20,22 @@ class PointerSettings;
 
 namespace orvane::mouse {
 
+using device::kOnboardSlotCount;
+using device::SlotExchangeBytes;
+using device::SlotSwitch;
+using device::SlotSwitchResult;
+
 /// The full read-back at connect and on the mouse's "settings changed" notification:
 /// information record, factory keys and the five key pages; the slot-0 record becomes the
-/// current state (active slot 0). Then the selected lighting and key profiles are saved.
-/// Returns kOk, or the result of the first command that failed (nothing taken over).
-int32_t ReadBackMouse(protocol::DeviceConnection& c, MouseModel& model,
-                      const profiles::ProfileHooks& hooks);
+/// current state (active slot 0). Returns kOk, or the result of the first command that
+/// failed (nothing taken over). On kOk the caller saves the selected profiles.
+int32_t ReadBackMouse(protocol::DeviceConnection& c, MouseModel& model);
 
 /// The re-read on the mouse's "slot changed" notification: the current state goes back into
 /// the record of its slot, the mouse's slot-0 record is read and becomes the current state
-/// (active slot 0), and the selected lighting profile is saved. On a failed read the state
-/// stays as it was and nothing is saved.
-int32_t ReloadMouseSlotZero(protocol::DeviceConnection& c, MouseModel& model,
-                            const profiles::ProfileHooks& hooks);
+/// (active slot 0). On a failed read the state stays as it was; on kOk the caller saves
+/// the selected lighting profile.
+int32_t ReloadMouseSlotZero(protocol::DeviceConnection& c, MouseModel& model);
 
 /// The five slot records as the mouse holds them and its active slot; the active slot's
 /// record becomes the current state (an active-slot byte above 4 shows slot 0). The connect

@@ -9,9 +9,7 @@
 #include <mutex>
 
 #include "device/guarded_data.h"
-#include <string_view>
-
-#include "device/identity.h"
+#include "device/models.h"
 #include "mouse/mouse_records.h"
 
 namespace orvane::mouse {
@@ -35,23 +33,11 @@ public:
     /// Set by every editor that changes what the mouse stores (DPI, report rate, lift-off,
     /// lighting mode, DPI colour, a lighting profile load); cleared by FlushMouseState.
     std::atomic<bool> stateDirty{false};
-    /// The second mouse model (product 0x6717): DPI stage 6 and its own default lighting.
-    std::atomic<bool> alternativeModel{false};
+    /// The mouse last found (the first model until then); the second model has a sixth DPI
+    /// stage and its own default lighting.
+    std::atomic<device::DeviceModel> model{device::DeviceModel::Mouse};
+    const device::ModelRow& row() const { return device::RowOf(model.load()); }
 };
-
-/// The alternative-model flag after the mouse with this product id was found: set for the
-/// second model, cleared for the first, kept for any other id.
-constexpr bool AlternativeModelAfterConnect(uint16_t productId, bool previous) {
-    if (productId == device::Identity(device::DeviceModel::Mouse2).productId) return true;
-    if (productId == device::Identity(device::DeviceModel::Mouse).productId) return false;
-    return previous;
-}
-
-/// The shipped default profile files of the mouse.
-inline constexpr std::string_view kDefaultKeyProfileFile = "mskeydefault.pro";
-constexpr std::string_view DefaultLightingProfileFile(bool alternativeModel) {
-    return alternativeModel ? "msdengdefault2.led" : "msdengdefault.led";
-}
 
 /// Stages the lighting profile in slot record 0 (whatever slot is active): the current
 /// state in bytes 0-22, pointer speed and wheel lines in bytes 23 and 24. Returns the

@@ -7,9 +7,9 @@ namespace orvane::mousepad {
 
 using namespace protocol;
 using device::AbandonTransfer;
-using mouse::SlotExchangeBytes;
+using device::SlotExchangeBytes;
 
-int32_t ReadBackPad(DeviceConnection& c, PadModel& model, const profiles::ProfileHooks& hooks) {
+int32_t ReadBackPad(DeviceConnection& c, PadModel& model) {
     PadDeviceInfo info;
     std::array<SlotExchangeBytes, kSlotCount> records{};
     uint8_t active = 0;
@@ -18,8 +18,8 @@ int32_t ReadBackPad(DeviceConnection& c, PadModel& model, const profiles::Profil
     if (r != kOk) return AbandonTransfer(c, r);
     if ((r = ReadDeviceInfo(c, info.bytes)) != kOk) return AbandonTransfer(c, r);
     for (unsigned s = 0; s < kSlotCount; ++s)
-        if ((r = mouse::ReadSlotRecord(c, s, records[s])) != kOk) return AbandonTransfer(c, r);
-    if ((r = mouse::ReadActiveSlot(c, active)) != kOk) return AbandonTransfer(c, r);
+        if ((r = device::ReadSlotRecord(c, s, records[s])) != kOk) return AbandonTransfer(c, r);
+    if ((r = device::ReadActiveSlot(c, active)) != kOk) return AbandonTransfer(c, r);
 
     model.update([&](PadData& d) {
         d.info = info;
@@ -31,12 +31,11 @@ int32_t ReadBackPad(DeviceConnection& c, PadModel& model, const profiles::Profil
         d.state.setActiveSlot(shown);
     });
     EndTransfer(c);
-    hooks.saveLighting();
     return kOk;
 }
 
 SlotSwitchResult SelectPadSlot(DeviceConnection& c, PadModel& model, unsigned n) {
-    auto result = mouse::SwitchActiveSlot(c, n, [&](unsigned previous) {
+    auto result = device::SwitchActiveSlot(c, n, [&](unsigned previous) {
         model.update([&](PadData& d) { d.slots[previous].setState(d.state); });
     });
     if (result.outcome == SlotSwitch::Switched) {
@@ -51,7 +50,7 @@ SlotSwitchResult SelectPadSlot(DeviceConnection& c, PadModel& model, unsigned n)
 std::optional<int32_t> FlushPadState(DeviceConnection& c, PadModel& model) {
     if (!model.stateDirty.exchange(false)) return std::nullopt;
     const PadState state = model.state();
-    return mouse::WriteCurrentState(c, state.span());
+    return device::WriteCurrentState(c, state.span());
 }
 
 int32_t ResetPadDefaults(DeviceConnection& c) { return FactoryReset(c); }

@@ -9,18 +9,17 @@
 #include <optional>
 
 #include "device/protocol/connection.h"
-#include "mouse/onboard_slots.h"
+#include "device/onboard_slots.h"
 #include "mousepad/pad_model.h"
-#include "profiles/profile_hooks.h"
 
 namespace orvane::mousepad {
 
-using mouse::SlotSwitch;
-using mouse::SlotSwitchResult;
+using device::SlotSwitch;
+using device::SlotSwitchResult;
 
 /// Information record, the five slot records and the active slot; the active slot's record
-/// becomes the current state; then the selected lighting profile is saved.
-int32_t ReadBackPad(protocol::DeviceConnection& c, PadModel& model, const profiles::ProfileHooks& hooks);
+/// becomes the current state. On kOk the caller saves the selected lighting profile.
+int32_t ReadBackPad(protocol::DeviceConnection& c, PadModel& model);
 
 /// Makes slot n (0-4) the pad's active slot and its record the current state. Above 4 (or no
 /// selection, which the page passes as a value above 4) nothing is sent; an already active

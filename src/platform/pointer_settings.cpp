@@ -27,8 +27,9 @@ double GnomeSpeedOf(int speed) {
     return -1.0 + 2.0 * (s - kMinSpeed) / (kMaxSpeed - kMinSpeed);
 }
 
-PointerSettings::PointerSettings(std::unique_ptr<PointerBackend> backend, LogSink log)
-    : backend_(backend ? std::move(backend) : MakeFallbackPointerBackend()), log_(std::move(log)) {
+PointerSettings::PointerSettings(std::unique_ptr<PointerBackend> backend, LogSink log, Executor executor)
+    : backend_(backend ? std::move(backend) : MakeFallbackPointerBackend()), log_(std::move(log)),
+      executor_(std::move(executor)) {
     if (!log_) log_ = [](std::string_view line) { std::cerr << line << '\n'; };
 }
 
@@ -74,6 +75,10 @@ void PointerSettings::waitIdle() {
 void PointerSettings::startWorkerLocked() {
     if (working_) return;  // the running worker picks the new value up before it ends
     working_ = true;
+    if (executor_) {
+        executor_([this] { work({}); });
+        return;
+    }
     // A previous worker has cleared working_ as its last step, so this join is immediate.
     if (worker_.joinable()) worker_.join();
     worker_ = std::jthread([this](std::stop_token stop) { work(stop); });

@@ -1,8 +1,8 @@
 #pragma once
 // The desktop's pointer speed (1-20) and wheel scroll lines (1-10), which the mouse page
-// manages for the mouse. Values are applied through a desktop backend on a short-lived
-// worker, so a caller never waits for the desktop; quick changes coalesce and the latest
-// value is the one that stays applied.
+// manages for the mouse. Values are applied through a desktop backend off the caller's
+// thread (the program's desktop job queue, or a short-lived thread), so a caller never waits
+// for the desktop; quick changes coalesce and the latest value is the one that stays applied.
 
 #include <condition_variable>
 #include <functional>
@@ -41,8 +41,12 @@ double GnomeSpeedOf(int speed);
 
 class PointerSettings {
 public:
+    /// Runs the desktop calls off the caller's thread (a job queue of the program).
+    using Executor = std::function<void(std::function<void()> work)>;
+
     /// log receives one line for every value the backend cannot apply (stderr when empty).
-    explicit PointerSettings(std::unique_ptr<PointerBackend> backend, LogSink log = {});
+    /// Without an executor the settings keep a short-lived thread of their own.
+    explicit PointerSettings(std::unique_ptr<PointerBackend> backend, LogSink log = {}, Executor executor = {});
     /// Waits for a running worker (at most one desktop call).
     ~PointerSettings();
     PointerSettings(const PointerSettings&) = delete;
@@ -68,6 +72,7 @@ private:
 
     std::unique_ptr<PointerBackend> backend_;
     LogSink log_;
+    Executor executor_;
     mutable std::mutex mutex_;
     std::condition_variable idle_;
     int speed_ = 0;

@@ -65,7 +65,7 @@ void SingleInstance::onConnection() {
         connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
         connect(client, &QLocalSocket::readyRead, this, [this, client] {
             if (!client->canReadLine()) return;
-            if (client->readLine().trimmed() == kSignalName) emit signalled();
+            if (client->readLine().trimmed() == kSignalName) Q_EMIT signalled();
             client->disconnectFromServer();
         });
     }

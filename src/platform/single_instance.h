@@ -34,7 +34,7 @@ public:
     QString lockPath() const;
     QString socketPath() const;
 
-signals:
+Q_SIGNALS:
     /// A later copy has started (emitted on the thread that owns this object).
     void signalled();
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "device/identity.h"
+#include "device/models.h"
 
 namespace orvane::profiles {
 

@@ -9,7 +9,7 @@
 #include <span>
 #include <string_view>
 
-#include "device/identity.h"
+#include "device/models.h"
 
 namespace orvane::profiles {
 
@@ -48,10 +48,6 @@ struct ListSpec {
     const IndexSections* sections;
     std::string_view extension;    ///< ".pro" or ".led"
     size_t bodySize;
-    /// Default file of the first model, and of the variant (single-colour keyboard,
-    /// second mouse model); equal where the device has no variant.
-    std::string_view defaultFile;
-    std::string_view variantDefaultFile;
     /// Only this many bytes of the default are taken over by a reset (the slot bytes a
     /// device exchanges); the body size where the whole body is taken.
     size_t resetBytes;
@@ -72,19 +68,24 @@ using device::DeviceKind;
 
 inline constexpr std::array<ListSpec, 5> kLists{{
     {ListId::KeyboardLighting, DeviceKind::Keyboard, "kb", "kbProfile.ini", "kb_deng", true, &kLightingSections,
-     ".led", kKeyboardLightingBodySize, "kbdengdefault.led", "kbonecolordengdefault.led",
-     kKeyboardLightingBodySize, kLedDialog, kLedShortDialog},
+     ".led", kKeyboardLightingBodySize, kKeyboardLightingBodySize, kLedDialog, kLedShortDialog},
     {ListId::KeyboardKeys, DeviceKind::Keyboard, "kb", "kbProfile.ini", "kb_key", false, &kKeySections,
-     ".pro", kKeyBodySize, "kbkeydefault.pro", "kbkeyonecolordefault.pro", kKeyBodySize, kProDialog, kProDialog},
+     ".pro", kKeyBodySize, kKeyBodySize, kProDialog, kProDialog},
     {ListId::MouseLighting, DeviceKind::Mouse, "ms", "msProfile.ini", "ms_deng", true, &kLightingSections,
-     ".led", kSlotBodySize, "msdengdefault.led", "msdengdefault2.led", kSlotExchangeBytes, kLedDialog, kLedDialog},
+     ".led", kSlotBodySize, kSlotExchangeBytes, kLedDialog, kLedDialog},
     {ListId::MouseKeys, DeviceKind::Mouse, "ms", "msProfile.ini", "ms_key", false, &kKeySections,
-     ".pro", kKeyBodySize, "mskeydefault.pro", "mskeydefault.pro", kKeyBodySize, kProDialog, kProDialog},
+     ".pro", kKeyBodySize, kKeyBodySize, kProDialog, kProDialog},
     {ListId::PadLighting, DeviceKind::Mousepad, "mp", "mpProfile.ini", "mp_deng", true, &kLightingSections,
-     ".led", kSlotBodySize, "mpdengdefault.led", "mpdengdefault.led", kSlotExchangeBytes, kLedDialog, kLedDialog},
+     ".led", kSlotBodySize, kSlotExchangeBytes, kLedDialog, kLedDialog},
 }};
 
 constexpr const ListSpec& ListSpecOf(ListId id) { return kLists[static_cast<size_t>(id)]; }
+
+/// The shipped default file of the list for that device model (add, reset, first run).
+constexpr std::string_view DefaultFileOf(ListId id, device::DeviceModel model) {
+    const auto& row = device::RowOf(model);
+    return ListSpecOf(id).lighting ? row.defaultLightingProfile : row.defaultKeyProfile;
+}
 
 inline constexpr std::array<ListId, 2> kKeyboardLists{ListId::KeyboardLighting, ListId::KeyboardKeys};
 inline constexpr std::array<ListId, 2> kMouseLists{ListId::MouseLighting, ListId::MouseKeys};

@@ -175,6 +175,13 @@ ProfileResult ProfileOperations::appendCopyOf(
     return r;
 }
 
+ProfileOperations::DeleteQuestion ProfileOperations::deleteQuestion(ListId id) const {
+    const auto list = store_.list(id);
+    if (!list.hasSelection()) return {};
+    if (list.count() == 1) return {kLastProfileMessage, {}};
+    return {{}, kConfirmDeleteMessage};
+}
+
 ProfileResult ProfileOperations::deleteProfile(ListId id, const Confirm& confirm) {
     ProfileResult r;
     const auto before = store_.list(id);

@@ -81,6 +81,14 @@ public:
     ProfileResult selectProfile(ListId id, int n);
     ProfileResult addProfile(ListId id);
     ProfileResult deleteProfile(ListId id, const Confirm& confirm);
+    /// What a delete would ask before it runs, so that the question can be put on the
+    /// window's thread and the delete itself run elsewhere: nothing to delete (empty), a
+    /// refusal to show (`refusal`), or the confirmation to ask (`question`).
+    struct DeleteQuestion {
+        std::string_view refusal;
+        std::string_view question;
+    };
+    DeleteQuestion deleteQuestion(ListId id) const;
     ProfileResult copyProfile(ListId id);
     ProfileResult renameProfile(ListId id, std::string_view newName);
     /// `source` is the file the user chose; imported into the selected profile, which is

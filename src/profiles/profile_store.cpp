@@ -34,12 +34,13 @@ std::optional<fs::path> ProfileStore::profilePath(ListId id, std::string_view na
 }
 
 fs::path ProfileStore::defaultPath(ListId id, bool firstRun) const {
-    const ListSpec& listSpec = ListSpecOf(id);
-    bool variant = false;
-    if (!firstRun && listSpec.kind == DeviceKind::Keyboard && models_.keyboard)
-        variant = models_.keyboard->variant == keyboard::KeyboardVariant::SingleColour;
-    if (listSpec.kind == DeviceKind::Mouse && models_.mouse) variant = models_.mouse->alternativeModel;
-    const std::string name(variant ? listSpec.variantDefaultFile : listSpec.defaultFile);
+    // The connected (or last connected) model's file; the first run always creates the
+    // keyboard's profiles from the RGB keyboard's files.
+    const DeviceKind kind = ListSpecOf(id).kind;
+    device::DeviceModel model = device::FirstModelOf(kind);
+    if (kind == DeviceKind::Keyboard && models_.keyboard && !firstRun) model = models_.keyboard->model;
+    if (kind == DeviceKind::Mouse && models_.mouse) model = models_.mouse->model;
+    const std::string name(DefaultFileOf(id, model));
     for (const auto& folder : defaultFolders_) {
         std::error_code ec;
         if (fs::is_regular_file(folder / name, ec)) return folder / name;
@@ -172,13 +173,6 @@ bool ProfileStore::saveSelectedLighting(DeviceKind kind) {
 bool ProfileStore::saveSelectedKeys(DeviceKind kind) {
     const ListSpec* listSpec = FindList(kind, false);
     return listSpec && saveSelected(listSpec->id);
-}
-
-ProfileHooks ProfileStore::hooksFor(DeviceKind kind) {
-    ProfileHooks hooks;
-    hooks.saveSelectedLightingProfile = [this, kind] { saveSelectedLighting(kind); };
-    if (FindList(kind, false)) hooks.saveSelectedKeyProfile = [this, kind] { saveSelectedKeys(kind); };
-    return hooks;
 }
 
 }  // namespace orvane::profiles

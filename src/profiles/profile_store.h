@@ -21,7 +21,6 @@
 #include "platform/ini_file.h"
 #include "profiles/profile_bodies.h"
 #include "profiles/profile_file.h"
-#include "profiles/profile_hooks.h"
 #include "profiles/profile_lists.h"
 
 namespace orvane::profiles {
@@ -104,8 +103,6 @@ public:
     bool saveSelected(ListId id);
     bool saveSelectedLighting(DeviceKind kind);
     bool saveSelectedKeys(DeviceKind kind);
-    /// The hooks the device read-backs save through (valid while the store lives).
-    ProfileHooks hooksFor(DeviceKind kind);
 
     /// Reads a profile file (or a default, or an imported file) with the list's body size.
     ProfileBody readBody(ListId id, const std::filesystem::path& path) const;

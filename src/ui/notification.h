@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
+
 namespace orvane::ui {
 
 namespace event {
@@ -20,6 +22,22 @@ inline const QString TextChanged = QStringLiteral("textchanged");
 inline const QString ColorChanged = QStringLiteral("colorchanged");
 inline const QString MouseEnter = QStringLiteral("msenter");
 inline const QString MouseLeave = QStringLiteral("msleave");
+
+/// Event types as bits, for tables that take several.
+enum Bit : uint16_t {
+    kClick = 1 << 0,
+    kSelectChanged = 1 << 1,
+    kItemSelect = 1 << 2,
+    kItemClick = 1 << 3,
+    kValueChanged = 1 << 4,
+    kMoveValueChanged = 1 << 5,
+    kTextChanged = 1 << 6,
+    kColorChanged = 1 << 7,
+    kMouseEnter = 1 << 8,
+    kMouseLeave = 1 << 9,
+};
+/// The bit of an event type (compared exactly), or 0 for a type no table takes.
+uint16_t BitOf(const QString& type);
 }  // namespace event
 
 struct Notification {

@@ -72,7 +72,7 @@ struct WorkerRig {
         for (auto m : connected.size() ? connected : present) {
             const auto kind = device::Identity(m).kind;
             EXPECT_EQ(device::ConnectFirst(kind, connection(kind)), device::ConnectError::None);
-            if (m == DeviceModel::MonoKeyboard) keyboardModel.variant = keyboard::KeyboardVariant::SingleColour;
+            if (kind == device::DeviceKind::Keyboard) keyboardModel.model = m;
         }
         lighting::AnimationOptions options;
         options.keyboardStartWait = options.mouseStartWait = options.padStartWait = 0ms;

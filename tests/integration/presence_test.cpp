@@ -7,7 +7,7 @@
 #include <future>
 #include <thread>
 
-#include "device/identity.h"
+#include "device/models.h"
 #include "device/presence.h"
 #include "sim/emulator.h"
 

@@ -37,7 +37,7 @@ TEST(ProfileDevice, SelectingAKeyProfileWritesItsBytesIntoBankZero) {
         testing::ReadBackRig dev(c.model);
         const bool isKeyboard = c.list == ListId::KeyboardKeys;
         if (isKeyboard) {
-            ASSERT_TRUE(keyboard::ReadBackKeyboard(dev.connection, rig.keyboard, {}).ok());
+            ASSERT_TRUE(keyboard::ReadBackKeyboard(dev.connection, rig.keyboard).ok());
         }
         const size_t n = dev.connection.blockLength;  // keyboard: 3 x keys; mouse: 512
 
@@ -78,8 +78,10 @@ TEST(ProfileDevice, MouseArrivalLoadsAndSelectsTheRecordedProfiles) {
     testing::ReadBackRig dev(DeviceModel::Mouse);
     profiles::ProfileOperations ops(rig.store, {nullptr, &dev.connection, nullptr});
     ASSERT_EQ(profiles::LoadRecordedMouseLighting(rig.store), profiles::ReadResult::Read);
-    ASSERT_EQ(mouse::ReadBackMouse(dev.connection, rig.mouse, rig.store.hooksFor(device::DeviceKind::Mouse)),
-              protocol::kOk);
+    // The arrival's read-back, and the saves that follow a complete one.
+    ASSERT_EQ(mouse::ReadBackMouse(dev.connection, rig.mouse), protocol::kOk);
+    rig.store.saveSelectedLighting(device::DeviceKind::Mouse);
+    rig.store.saveSelectedKeys(device::DeviceKind::Mouse);
     const auto made = profiles::SelectRecordedProfiles(ops, device::DeviceKind::Mouse);
     ASSERT_EQ(made.size(), 2u);
     EXPECT_EQ(made[0].list, ListId::MouseLighting);
@@ -105,8 +107,8 @@ TEST(ProfileDevice, PadArrivalSelectsTheRecordedLightingAndFlushesIt) {
     rig.initAll();
     testing::ReadBackRig dev(DeviceModel::Mousepad);
     profiles::ProfileOperations ops(rig.store, {});
-    ASSERT_EQ(mousepad::ReadBackPad(dev.connection, rig.pad, rig.store.hooksFor(device::DeviceKind::Mousepad)),
-              protocol::kOk);
+    ASSERT_EQ(mousepad::ReadBackPad(dev.connection, rig.pad), protocol::kOk);
+    rig.store.saveSelectedLighting(device::DeviceKind::Mousepad);
     const auto made = profiles::SelectRecordedProfiles(ops, device::DeviceKind::Mousepad);
     ASSERT_EQ(made.size(), 1u);
     EXPECT_EQ(made[0].result.page, profiles::PageAction::RefreshPadPage);

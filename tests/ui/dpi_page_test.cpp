@@ -33,12 +33,12 @@ void Type(DeviceRig& rig, const char* edit, const QString& text) {
 }
 
 struct MouseRig : DeviceRig {
-    explicit MouseRig(DeviceModel model = DeviceModel::Mouse, const std::function<void(DeviceRig&)>& setup = {})
+    explicit MouseRig(DeviceModel model = DeviceModel::Mouse, const DeviceRig::Setup& setup = {})
         : DeviceRig({model}, setup), model(model) {
         EXPECT_TRUE(waitForTab("ms_tab"));
         flush();  // nothing pending from the connect
     }
-    void flush() { window->hooks().flushMouse(); }
+    void flush() { ProgramRig::flush(); }
     std::vector<uint8_t> activeRecord() {
         const auto memory = settings(model);
         const size_t slot = memory[0] < 5 ? memory[0] : 0;
@@ -64,7 +64,7 @@ TEST(DpiPage, LabelsAndLimitsFollowTheSensor) {
              Case{DeviceModel::Mouse2, 0x1234, 3, "400", "200", "5000"},
          }) {
         SCOPED_TRACE(c.value);
-        MouseRig rig(c.model, [&](DeviceRig& r) {
+        MouseRig rig(c.model, [&](programtest::ProgramRig& r) {
             if (c.sensor) r.firmware(c.model, [&](sim::DeviceFirmware& fw) { fw.setSensorId(c.sensor); });
         });
         rig.control<QAbstractSlider>("ms_DPI2_slider")->setValue(c.position);
@@ -91,7 +91,7 @@ TEST(DpiPage, StageInUseIsHighlighted) {
             rig.control(qPrintable(QStringLiteral("ms_DPI%1_label_value").arg(n)))->setStyleSheet("color: #123456;");
         }
         rig.devices->mouse.update([&](mouse::MouseData& d) { d.state.set(mouse::MouseState::off::activeDpiStage, c.active); });
-        rig.devices->refreshMousePage();
+        rig.runtime().events.modelChanged.emit(device::DeviceKind::Mouse);
         for (int n = 1; n <= 6; ++n) {
             const QString expected = QLatin1String(c.colours[size_t(n - 1)] ? c.colours[size_t(n - 1)] : "#123456");
             EXPECT_TRUE(colourOf(qPrintable(QStringLiteral("ms_DPI%1_label_rank").arg(n))).contains(expected)) << n;
@@ -170,6 +170,7 @@ TEST(MouseSlots, SlotButtonsSwitchTheMousesActiveSlot) {
         slot3.assign(r.begin(), r.end());
     });
     rig.control<QAbstractButton>("ms_profile_3")->click();
+    rig.settle();  // the switch runs as a mouse job
     EXPECT_EQ(rig.activeSlot(DeviceModel::Mouse), 3);
     EXPECT_EQ(rig.devices->mouse.state().activeSlot(), 3);
     EXPECT_EQ(rig.control<QAbstractSlider>("ms_DPI4_slider")->value(), slot3[kStages + 3]);
@@ -178,6 +179,7 @@ TEST(MouseSlots, SlotButtonsSwitchTheMousesActiveSlot) {
     auto& mouse = rig.device(DeviceModel::Mouse);
     mouse.resetCounters();
     rig.control<QAbstractButton>("ms_profile_3")->click();  // already active: only the one-byte read
+    rig.settle();
     EXPECT_EQ(mouse.requestCount(), 1u);
 
     // An edit now goes to slot 3.
@@ -193,6 +195,7 @@ TEST(MouseSlots, RestoreDefaultsResetsTheMouseAndThePointerControls) {
     rig.control<QAbstractButton>("ms_one_profile_default")->click();
     EXPECT_EQ(rig.control<QAbstractSlider>("ms_point_speed_slider")->value(), 5);
     EXPECT_EQ(Text(rig, "ms_gunlun_speed_edit"), "3");
+    rig.settle();
     uint64_t resets = 0;
     rig.firmware(DeviceModel::Mouse, [&](sim::DeviceFirmware& fw) { resets = fw.factoryResetCount(); });
     EXPECT_EQ(resets, 1u);

@@ -9,12 +9,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "app/lighting_wiring.h"
-#include "app/main_window.h"
-#include "app/presence_wiring.h"
-#include "platform/pointer_settings.h"
-#include "shell_test_support.h"
-#include "sim/emulator.h"
+#include "app/features.h"
+#include "program_rig.h"
 
 using namespace orvane;
 using device::DeviceModel;
@@ -22,46 +18,27 @@ using lighting::LightingDevice;
 
 namespace {
 
-// Zero-time link, no start waits: the window as the program builds it otherwise.
-struct LightingRig {
-    explicit LightingRig(std::initializer_list<DeviceModel> models) {
-        backend.setLink({std::chrono::microseconds(0)});
-        for (auto m : models) backend.add(m);
-        window = std::make_unique<app::MainWindow>(
-            backend, app::MainWindow::Options{.skinFolder = shelltest::SourceSkin(),
-                                              .mainIni = path("main.ini"),
-                                              .machineSettings = path("machine.ini"),
-                                              .dialogs = &dialogs,
-                                              .tray = false});
-        devices = std::make_unique<app::DeviceWiring>(*window, platform::MakeFallbackPointerBackend());
-        devices->install();
-        lighting::AnimationOptions options;
-        options.keyboardStartWait = options.mouseStartWait = options.padStartWait = std::chrono::milliseconds(0);
-        lighting = std::make_unique<app::LightingWiring>(*window, *devices, options);
-        lighting->install();
-        window->initialise();
+// Zero-time link, no start waits: the program with its presence, pages and lighting.
+struct LightingRig : programtest::ProgramRig {
+    explicit LightingRig(std::initializer_list<DeviceModel> models) : ProgramRig(Options(models)) {}
+    static programtest::RigOptions Options(std::initializer_list<DeviceModel> models) {
+        programtest::RigOptions o;
+        o.models.assign(models.begin(), models.end());
+        o.features = std::vector<std::string_view>{"presence", "mouse page", "mousepad page", "lighting"};
+        return o;
     }
-    ~LightingRig() {
-        lighting.reset();
-        devices.reset();
-        window->shutdown();
-    }
-    std::filesystem::path path(const char* name) const { return std::filesystem::path(dir.path().toStdString()) / name; }
-    template <class T = QWidget>
-    T* control(const char* name) const { return window->control<T>(QLatin1String(name)); }
-    bool waitForTab(const char* tab) {
-        return shelltest::WaitUntil([&] { return control(tab) && !control(tab)->isHidden(); });
-    }
+    app::LightingFeature& lightingFeature() { return *feature<app::LightingFeature>(); }
+    lighting::AnimationEngine& engine() { return runtime().lighting; }
     // Bytes 1-8 of a device's record: mode, brightness, speed, direction, seven, R, G, B.
     void choose(LightingDevice device, std::array<uint8_t, 8> c) {
         const auto put = [&](auto& record) { std::copy(c.begin(), c.end(), record.bytes.begin() + 1); };
-        if (device == LightingDevice::Keyboard) devices->keyboard.update([&](auto& d) { put(d.lighting); });
-        if (device == LightingDevice::Mouse) devices->mouse.update([&](auto& d) { put(d.state); });
-        if (device == LightingDevice::Pad) devices->pad.update([&](auto& d) { put(d.state); });
-        lighting->engine().requestReset(device);
+        if (device == LightingDevice::Keyboard) runtime().keyboard.update([&](auto& d) { put(d.lighting); });
+        if (device == LightingDevice::Mouse) runtime().mouse.update([&](auto& d) { put(d.state); });
+        if (device == LightingDevice::Pad) runtime().pad.update([&](auto& d) { put(d.state); });
+        engine().requestReset(device);
     }
-    QColor preview(const QString& name) const {
-        auto* overlay = ui::Preview::of(window->control(name));
+    QColor preview(const QString& name) {
+        auto* overlay = ui::Preview::of(control(name));
         return overlay ? overlay->color() : QColor();
     }
     std::array<uint8_t, 8> choiceOf(const auto& record) const {
@@ -69,17 +46,12 @@ struct LightingRig {
         std::copy_n(record.bytes.begin() + 1, 8, c.begin());
         return c;
     }
-    bool flags(bool kb, bool ms, bool mp) const {
-        return window->keyboard().syncLighting == kb && window->mouse().syncLighting == ms &&
-               window->mousepad().syncLighting == mp;
+    bool flags(bool kb, bool ms, bool mp) {
+        using device::DeviceKind;
+        return runtime().connection(DeviceKind::Keyboard).syncLighting == kb &&
+               runtime().connection(DeviceKind::Mouse).syncLighting == ms &&
+               runtime().connection(DeviceKind::Mousepad).syncLighting == mp;
     }
-
-    QTemporaryDir dir;
-    sim::EmulatorBackend backend;
-    ui::ScriptedDialogs dialogs;
-    std::unique_ptr<app::MainWindow> window;
-    std::unique_ptr<app::DeviceWiring> devices;
-    std::unique_ptr<app::LightingWiring> lighting;
 };
 
 TEST(LightingWindow, PreviewsOfAllThreeDevicesMove) {
@@ -101,9 +73,9 @@ TEST(LightingWindow, PreviewsOfAllThreeDevicesMove) {
         SCOPED_TRACE(tab);
         rig.control<QAbstractButton>(tab)->setChecked(true);
         const auto colours = sample();
-        const QImage first = rig.window->grab().toImage();
+        const QImage first = rig.window().grab().toImage();
         shelltest::WaitUntil([] { return false; }, 250);
-        const QImage second = rig.window->grab().toImage();
+        const QImage second = rig.window().grab().toImage();
         EXPECT_NE(first, second);
         if (const char* out = std::getenv("ORVANE_LIGHTING_SHOTS")) {
             first.save(QStringLiteral("%1/%2-1.png").arg(QLatin1String(out), QLatin1String(tab)));
@@ -114,13 +86,13 @@ TEST(LightingWindow, PreviewsOfAllThreeDevicesMove) {
     }
     // All three stream at their fastest; the overlays were updated at most once per screen
     // frame (with room for a late timer).
-    const uint64_t before = rig.lighting->previews().updates();
+    const uint64_t before = rig.lightingFeature().previews().updates();
     QElapsedTimer clock;
     clock.start();
     shelltest::WaitUntil([] { return false; }, 500);
     const double frames = double(clock.elapsed()) / double(app::PreviewCoalescer::kFramePeriod.count());
-    EXPECT_LE(double(rig.lighting->previews().updates() - before), frames + 2);
-    EXPECT_GT(rig.lighting->engine().counters(LightingDevice::Mouse).accepted, 0u);
+    EXPECT_LE(double(rig.lightingFeature().previews().updates() - before), frames + 2);
+    EXPECT_GT(rig.engine().counters(LightingDevice::Mouse).accepted, 0u);
 }
 
 TEST(LightingWindow, PadSameModeSetsAllFlagsAndPageChangesClearThem) {
@@ -143,8 +115,8 @@ TEST(LightingWindow, PadSameModeSetsAllFlagsAndPageChangesClearThem) {
          true, true, false},
         {"command 6 to the mouse (the flush)",
          [&] {
-             rig.devices->mouse.stateDirty = true;
-             rig.window->hooks().flushMouse();
+             rig.runtime().mouse.stateDirty = true;
+             rig.runtime().flush(device::DeviceKind::Mouse);
          },
          true, false, true},
     };
@@ -153,19 +125,19 @@ TEST(LightingWindow, PadSameModeSetsAllFlagsAndPageChangesClearThem) {
         combo->setCurrentIndex(1);
         same->click();
         EXPECT_TRUE(rig.flags(true, true, true));
-        const auto pad = rig.devices->pad.state();
-        EXPECT_EQ(rig.choiceOf(rig.devices->mouse.state()), rig.choiceOf(pad));
-        EXPECT_EQ(rig.choiceOf(rig.devices->keyboard.read([](const auto& d) { return d.lighting; })), rig.choiceOf(pad));
-        EXPECT_EQ(rig.lighting->engine().syncRecord().choice().mode, 1);
+        const auto pad = rig.runtime().pad.state();
+        EXPECT_EQ(rig.choiceOf(rig.runtime().mouse.state()), rig.choiceOf(pad));
+        EXPECT_EQ(rig.choiceOf(rig.runtime().keyboard.read([](const auto& d) { return d.lighting; })), rig.choiceOf(pad));
+        EXPECT_EQ(rig.engine().syncRecord().choice().mode, 1);
         c.change();
         EXPECT_TRUE(rig.flags(c.kb, c.ms, c.mp));
     }
     // While synchronised, the synchronised effect feeds both devices.
     combo->setCurrentIndex(1);
     same->click();
-    const auto before = rig.lighting->engine().counters(LightingDevice::Mouse).accepted.load();
+    const auto before = rig.engine().counters(LightingDevice::Mouse).accepted.load();
     EXPECT_TRUE(shelltest::WaitUntil(
-        [&] { return rig.lighting->engine().counters(LightingDevice::Mouse).accepted > before + 3; }));
+        [&] { return rig.engine().counters(LightingDevice::Mouse).accepted > before + 3; }));
 }
 
 }  // namespace

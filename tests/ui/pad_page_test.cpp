@@ -24,7 +24,7 @@ struct PadRig : DeviceRig {
         EXPECT_TRUE(waitForTab("mp_tab"));
         flush();
     }
-    void flush() { window->hooks().flushPad(); }
+    void flush() { ProgramRig::flush(); }
     std::vector<uint8_t> activeRecord() {
         const auto memory = settings(DeviceModel::Mousepad);
         const size_t slot = memory[0] < 5 ? memory[0] : 0;
@@ -125,12 +125,14 @@ TEST(PadPage, SlotListSwitchesThePadsActiveSlot) {
     uint8_t slot2Mode = 0;
     rig.firmware(DeviceModel::Mousepad, [&](sim::DeviceFirmware& fw) { slot2Mode = fw.slotRecord(2)[kMode]; });
     rig.control<QComboBox>("mp_deng_combo_profile")->setCurrentIndex(2);
+    rig.settle();  // the switch runs as a pad job
     EXPECT_EQ(rig.activeSlot(DeviceModel::Mousepad), 2);
     EXPECT_EQ(rig.control<QComboBox>("mp_deng_combo_modeSelect")->currentIndex(), slot2Mode);
 
     auto& pad = rig.device(DeviceModel::Mousepad);
     pad.resetCounters();
     rig.control<QComboBox>("mp_deng_combo_profile")->setCurrentIndex(-1);  // no selection: nothing sent
+    rig.settle();
     EXPECT_EQ(pad.requestCount(), 0u);
 }
 
@@ -139,11 +141,13 @@ TEST(PadPage, RestoreDefaultsReadsThePadBackASecondLater) {
     rig.control<QComboBox>("mp_deng_combo_modeSelect")->setCurrentIndex(6);
     rig.flush();
     rig.control<QAbstractButton>("mp_one_profile_default")->click();
+    rig.settle();
     uint64_t resets = 0;
     rig.firmware(DeviceModel::Mousepad, [&](sim::DeviceFirmware& fw) { resets = fw.factoryResetCount(); });
     EXPECT_EQ(resets, 1u);
     EXPECT_EQ(rig.devices->pad.state().lightingMode(), 6);  // not yet read back
     EXPECT_TRUE(shelltest::WaitUntil([&] { return rig.devices->pad.state().lightingMode() != 6; }, 5000));
+    rig.settle();  // the page shows it when the read-back job has reported
     EXPECT_EQ(rig.control<QComboBox>("mp_deng_combo_modeSelect")->currentIndex(), rig.devices->pad.state().lightingMode());
 }
 

@@ -53,8 +53,8 @@ TEST(PresenceWindow, MouseLeavingSwitchesToTheKeyboardOfTheRightModel) {
         const char* otherTab;
         int kind;
     };
-    for (const auto& c : {Case{DeviceModel::RgbKeyboard, "kb_tab", "kb_onecolor_tab", app::RuntimeFlags::RgbKeyboard},
-                          Case{DeviceModel::MonoKeyboard, "kb_onecolor_tab", "kb_tab", app::RuntimeFlags::SingleColourKeyboard}}) {
+    for (const auto& c : {Case{DeviceModel::RgbKeyboard, "kb_tab", "kb_onecolor_tab", runtime::RuntimeFlags::RgbKeyboard},
+                          Case{DeviceModel::MonoKeyboard, "kb_onecolor_tab", "kb_tab", runtime::RuntimeFlags::SingleColourKeyboard}}) {
         SCOPED_TRACE(c.tab);
         DeviceRig rig({c.keyboard, DeviceModel::Mouse});
         ASSERT_TRUE(rig.waitForTab(c.tab));
@@ -83,7 +83,7 @@ TEST(PresenceWindow, KeyboardLeavingShowsTheMousepadAndLastOneHidesTheWindow) {
     EXPECT_TRUE(shelltest::WaitUntil([&] { return !rig.shown("kb_tab"); }));
     EXPECT_TRUE(rig.checked("mp_tab"));
     EXPECT_EQ(DevicePage(rig), 2);
-    EXPECT_EQ(rig.devices->flags.keyboardKind, app::RuntimeFlags::NoKeyboard);
+    EXPECT_EQ(rig.devices->flags.keyboardKind, runtime::RuntimeFlags::NoKeyboard);
     EXPECT_TRUE(shelltest::WaitUntil([&] { return !rig.shown("mp_deng_same_mode"); }));
 
     rig.device(DeviceModel::Mousepad).unplug();
@@ -95,7 +95,7 @@ TEST(PresenceWindow, SecondMouseModelShowsTheSixthStage) {
         SCOPED_TRACE(sixth);
         DeviceRig rig({model});
         ASSERT_TRUE(rig.waitForTab("ms_tab"));
-        EXPECT_EQ(rig.devices->mouse.alternativeModel.load(), sixth);
+        EXPECT_EQ(rig.devices->mouse.model.load() == DeviceModel::Mouse2, sixth);
         EXPECT_EQ(rig.shown("ms_DPI6_la"), sixth);
         EXPECT_EQ(rig.shown("ms_DPI6_va"), sixth);
         EXPECT_TRUE(rig.shown("ms_DPI5_va"));
@@ -104,21 +104,21 @@ TEST(PresenceWindow, SecondMouseModelShowsTheSixthStage) {
 
 TEST(PresenceWindow, KeyboardWithTooManyKeysShowsItsMessageOnceAndStaysConnected) {
     DeviceRig rig({DeviceModel::RgbKeyboard},
-                  [](DeviceRig& r) { r.firmware(DeviceModel::RgbKeyboard, [](sim::DeviceFirmware& fw) { fw.setKeyCount(171); }); });
+                  [](programtest::ProgramRig& r) { r.firmware(DeviceModel::RgbKeyboard, [](sim::DeviceFirmware& fw) { fw.setKeyCount(171); }); });
     ASSERT_TRUE(rig.waitForTab("kb_tab"));
     EXPECT_TRUE(shelltest::WaitUntil([&] { return !rig.dialogs.shown.empty(); }));
     rig.settle();  // probes go on; the message is not repeated
     ASSERT_EQ(rig.dialogs.shown.size(), 1u);
     EXPECT_EQ(rig.dialogs.shown[0].text, "message_text_19");
-    EXPECT_TRUE(rig.window->keyboard().connected);
+    EXPECT_TRUE(rig.runtime().connection(device::DeviceKind::Keyboard).connected);
 }
 
 TEST(PresenceWindow, ScreenshotWaitEndsWhenEveryMonitorHasLooked) {
     DeviceRig rig({DeviceModel::Mouse, DeviceModel::Mousepad});
-    EXPECT_TRUE(shelltest::WaitUntil([&] { return rig.devices->settled(); }));
-    EXPECT_TRUE(rig.window->mouse().connected);
-    EXPECT_TRUE(rig.window->mousepad().connected);
-    rig.devices->showMousePerformance();
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return rig.feature<app::PresenceFeature>()->settled(); }));
+    EXPECT_TRUE(rig.runtime().connection(device::DeviceKind::Mouse).connected);
+    EXPECT_TRUE(rig.runtime().connection(device::DeviceKind::Mousepad).connected);
+    rig.feature<app::MousePageFeature>()->showPerformance();
     EXPECT_EQ(DevicePage(rig), 1);
     EXPECT_TRUE(rig.checked("ms_rich_Op_tab"));
     EXPECT_EQ(rig.control<QStackedWidget>("ms_tab_switch")->currentIndex(), 3);

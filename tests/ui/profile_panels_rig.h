@@ -15,13 +15,9 @@
 #include <map>
 #include <memory>
 
-#include "app/main_window.h"
-#include "app/presence_wiring.h"
-#include "app/profile_wiring.h"
-#include "platform/pointer_settings.h"
-#include "shell_test_support.h"
-#include "sim/emulator.h"
-#include "sim/firmware_device.h"
+#include "platform/paths.h"
+#include "program_rig.h"
+#include "ui/pages/profile_panel.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -33,7 +29,7 @@ using orvane::device::DeviceModel;
 using orvane::profiles::ListId;
 namespace fs = std::filesystem;
 
-inline fs::path ShippedDefaults() { return fs::path(ORVANE_SOURCE_DIR) / "data" / "defaults"; }
+using programtest::ShippedDefaults;
 
 inline std::string FileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -50,80 +46,55 @@ inline std::map<std::string, std::string> Snapshot(const fs::path& folder) {
     return files;
 }
 
-class ProfileWindowRig {
+class ProfileWindowRig : public programtest::ProgramRig {
 public:
     /// prepare runs on the data folder before the window exists (an earlier run's profiles).
     explicit ProfileWindowRig(std::initializer_list<DeviceModel> models,
                               const std::function<void(const fs::path& data)>& prepare = {})
-        : data(fs::path(scratch.path().toStdString()) / "data" / "KX") {
-        qputenv("ORVANE_DATA_DIR", QByteArray::fromStdString(data.string()));
-        if (prepare) prepare(data);
-        backend.setLink({std::chrono::microseconds(0)});
-        for (auto m : models) backend.add(m);
-        window = std::make_unique<orvane::app::MainWindow>(
-            backend, orvane::app::MainWindow::Options{.skinFolder = shelltest::SourceSkin(),
-                                                       .machineSettings = path("machine.ini"),
-                                                       .dialogs = &dialogs,
-                                                       .tray = false});
-        devices = std::make_unique<orvane::app::DeviceWiring>(*window, orvane::platform::MakeFallbackPointerBackend());
-        devices->install();
-        profiles = std::make_unique<orvane::app::ProfileWiring>(
-            *window, *devices,
-            orvane::app::ProfileWiring::Folders{orvane::profiles::ProfileDataFolder(), {ShippedDefaults()}});
-        window->initialise();
-        QApplication::processEvents();  // messages posted by the first fill
-    }
-    ~ProfileWindowRig() {
-        profiles.reset();  // stops the monitors
-        devices.reset();
-        window->shutdown();
-        qunsetenv("ORVANE_DATA_DIR");
+        : ProgramRig(Options(models, prepare)), window(&ProgramRig::window()), devices(&runtime()) {
+        settle();
     }
 
-    fs::path path(const char* name) const { return fs::path(scratch.path().toStdString()) / name; }
-    template <class T = QWidget>
-    T* control(const QString& name) const { return window->control<T>(name); }
+    /// Waits for the device's tab, then for the jobs its arrival started.
+    bool waitForTab(const char* tab) {
+        const bool shown = ProgramRig::waitForTab(tab);
+        settle();
+        return shown;
+    }
     void click(const QString& name) {
         auto* b = control<QAbstractButton>(name);
         ASSERT_NE(b, nullptr) << name.toStdString();
         b->click();
+        settle();
     }
-    QComboBox* combo(ListId id) const { return control<QComboBox>(names(id).combo); }
-    QStringList entries(ListId id) const {
+    QComboBox* combo(ListId id) { return control<QComboBox>(names(id).combo); }
+    QStringList entries(ListId id) {
         QStringList out;
         if (auto* c = combo(id))
             for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
         return out;
     }
     static orvane::ui::pages::ProfilePanelNames names(ListId id) { return orvane::ui::pages::ProfilePanelNames::Of(id); }
-    fs::path file(ListId id, const std::string& name) const { return *profiles->store.profilePath(id, name); }
+    fs::path file(ListId id, const std::string& name) { return *runtime().store.profilePath(id, name); }
     QStringList messages() const {
         QStringList out;
         for (const auto& s : dialogs.shown) out << s.text;
         return out;
     }
-    bool waitForTab(const char* tab) {
-        return shelltest::WaitUntil([&] {
-            QWidget* w = control(QLatin1String(tab));
-            return w && !w->isHidden();
-        });
-    }
-    std::vector<uint8_t> keyMemory(DeviceModel model, size_t n) {
-        std::vector<uint8_t> out;
-        backend.find(model)->withFirmware([&](orvane::sim::Firmware& f) {
-            auto& fw = static_cast<orvane::sim::DeviceFirmware&>(f);
-            out.assign(fw.keyMemory().begin(), fw.keyMemory().begin() + std::ptrdiff_t(n));
-        });
-        return out;
-    }
 
-    QTemporaryDir scratch;
-    fs::path data;
-    orvane::sim::EmulatorBackend backend;
-    orvane::ui::ScriptedDialogs dialogs;
-    std::unique_ptr<orvane::app::MainWindow> window;
-    std::unique_ptr<orvane::app::DeviceWiring> devices;
-    std::unique_ptr<orvane::app::ProfileWiring> profiles;
+    orvane::app::MainWindow* window;
+    orvane::runtime::Runtime* devices;  ///< models, store
+
+private:
+    static programtest::RigOptions Options(std::initializer_list<DeviceModel> models,
+                                           const std::function<void(const fs::path& data)>& prepare) {
+        programtest::RigOptions o;
+        o.models.assign(models.begin(), models.end());
+        o.features = std::vector<std::string_view>{"presence", "profiles", "mouse page", "mousepad page"};
+        o.dataFromEnvironment = true;
+        if (prepare) o.beforeBuild = [prepare](programtest::ProgramRig& rig) { prepare(rig.data); };
+        return o;
+    }
 };
 
 }  // namespace profilestest

@@ -64,9 +64,10 @@ TEST(ProfilePanels, AddCopyDeleteAndRenameThroughTheControls) {
     EXPECT_EQ(rig.combo(ListId::KeyboardLighting)->currentIndex(), 2);
     EXPECT_EQ(nameEdit->text(), "New Profile 3");
 
-    rig.combo(ListId::KeyboardLighting)->setCurrentIndex(0);  // the user picks the first
+    rig.combo(ListId::KeyboardLighting)->setCurrentIndex(0);
+    rig.settle();  // the user picks the first
     EXPECT_EQ(nameEdit->text(), "New Profile 1");
-    EXPECT_EQ(rig.profiles->store.recordedSelection(ListId::KeyboardLighting), 0);
+    EXPECT_EQ(rig.runtime().store.recordedSelection(ListId::KeyboardLighting), 0);
     rig.click(n.copy);
     rig.click(n.copy);  // copies the copy
     EXPECT_EQ(rig.entries(ListId::KeyboardLighting).mid(3),
@@ -76,6 +77,7 @@ TEST(ProfilePanels, AddCopyDeleteAndRenameThroughTheControls) {
     // Delete: declined leaves everything; confirmed removes the entry and its file and
     // selects the entry that took its place.
     rig.combo(ListId::KeyboardLighting)->setCurrentIndex(1);
+    rig.settle();
     const auto before = Snapshot(rig.data);
     rig.dialogs.answers = {0};
     rig.click(n.remove);
@@ -130,6 +132,7 @@ TEST(ProfilePanels, RefusedRenamesAndDeletesShowTheirMessageAndWriteNothing) {
     }
     // The only profile of a list cannot be deleted; nothing is asked.
     rig.combo(ListId::PadLighting)->setCurrentIndex(0);
+    rig.settle();
     rig.dialogs.answers = {1};
     rig.click(ProfileWindowRig::names(ListId::PadLighting).remove);
     EXPECT_EQ(rig.messages().back(), "message_text_11");
@@ -140,7 +143,9 @@ TEST(ProfilePanels, ExportAndImportGoThroughTheFileDialogs) {
     ProfileWindowRig rig({});
     const auto n = ProfileWindowRig::names(ListId::KeyboardLighting);
     rig.combo(ListId::KeyboardLighting)->setCurrentIndex(-1);
+    rig.settle();
     rig.combo(ListId::KeyboardLighting)->setCurrentIndex(0);
+    rig.settle();
     const auto stored = rig.file(ListId::KeyboardLighting, "New Profile 1");
 
     // Export: the save dialog with the list's settings; the file carries the keyboard kind.
@@ -182,6 +187,7 @@ TEST(ProfilePanels, ExportAndImportGoThroughTheFileDialogs) {
 
     // Key lists use the ".pro" settings.
     rig.combo(ListId::MouseKeys)->setCurrentIndex(0);
+    rig.settle();
     rig.click(ProfileWindowRig::names(ListId::MouseKeys).exportButton);
     EXPECT_EQ(rig.dialogs.fileChoices.back().filter, "(*.pro) | *.pro |(*.*)|*.*||");
     EXPECT_EQ(rig.dialogs.fileChoices.back().defaultExtension, "pro");
@@ -195,8 +201,10 @@ TEST(ProfilePanels, SelectingAKeyProfileSendsItsBytesToTheKeyboard) {
     const auto body = Pattern(ListId::KeyboardKeys, 0x21);
     ASSERT_TRUE(orvane::profiles::WriteProfileFile(rig.file(ListId::KeyboardKeys, "New Profile 2"), DeviceKind::Keyboard, body));
     rig.combo(ListId::KeyboardKeys)->setCurrentIndex(0);
+    rig.settle();
     rig.combo(ListId::KeyboardKeys)->setCurrentIndex(1);
-    const size_t length = rig.window->keyboard().blockLength;
+    rig.settle();
+    const size_t length = rig.runtime().connection(DeviceKind::Keyboard).blockLength;
     ASSERT_GT(length, 0u);
     EXPECT_EQ(rig.keyMemory(DeviceModel::RgbKeyboard, length),
               std::vector<uint8_t>(body.begin(), body.begin() + std::ptrdiff_t(length)));

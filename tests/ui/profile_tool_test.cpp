@@ -12,10 +12,7 @@
 #include <fstream>
 
 #include "ui/pages/device_models.h"  // lifts Qt's "slots" macro around the device records
-#pragma push_macro("slots")
-#undef slots
 #include "profiles/profile_operations.h"
-#pragma pop_macro("slots")
 
 namespace {
 

@@ -8,7 +8,8 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 
-#include "app/main_window.h"
+#include "app/program.h"
+#include "platform/pointer_settings.h"
 #include "app/router.h"
 #include "app/split_name.h"
 #include "shell_test_support.h"
@@ -97,26 +98,32 @@ TEST(Router, OwnersByName) {
 
 class RoutedWindow : public ::testing::Test {
 protected:
-    RoutedWindow()
-        : window(backend, app::MainWindow::Options{.skinFolder = shelltest::FixtureSkin(),
-                                                   .mainIni = path("main.ini"),
-                                                   .machineSettings = path("machine.ini"),
-                                                   .dialogs = &dialogs,
-                                                   .tray = false}) {}
+    RoutedWindow() : program(Options()), window(program.window()) {}
     std::filesystem::path path(const char* name) { return std::filesystem::path(dir.path().toStdString()) / name; }
+    app::ProgramOptions Options() {
+        app::ProgramOptions o;
+        o.runtime.backend = &backend;
+        o.runtime.dataFolder = path("data");
+        o.runtime.pointerBackend = platform::MakeFallbackPointerBackend();
+        o.window = {.skinFolder = shelltest::FixtureSkin(), .mainIni = path("main.ini"),
+                    .machineSettings = path("machine.ini"), .dialogs = &dialogs, .tray = false};
+        o.features = std::vector<std::string_view>{};
+        return o;
+    }
 
     QTemporaryDir dir;
     sim::EmulatorBackend backend;
     ui::ScriptedDialogs dialogs;
-    app::MainWindow window;
+    app::Program program;
+    app::MainWindow& window;
 };
 
 TEST_F(RoutedWindow, WidgetSignalsReachTheirOwnersByName) {
     std::vector<std::tuple<QString, QString, int>> seen;  // type, sender, index
     auto record = [&](const ui::Notification& n, const app::Route& r) { seen.emplace_back(n.type, n.sender, r.name.index); };
-    window.router().setHandler(Owner::MouseButtons, record);
-    window.router().setHandler(Owner::MouseDpi, record);
-    window.router().setHandler(Owner::Macros, record);
+    const auto buttons = window.router().subscribe(Owner::MouseButtons, record);
+    const auto dpi = window.router().subscribe(Owner::MouseDpi, record);
+    const auto macros = window.router().subscribe(Owner::Macros, record);
     window.initialise();
     shelltest::LogCapture log;
 
@@ -130,7 +137,7 @@ TEST_F(RoutedWindow, WidgetSignalsReachTheirOwnersByName) {
     ui::Silently(slider, [](QSlider* s) { s->setValue(60); });  // no notification
     auto* combo = window.control<QComboBox>("ms_key_fct_combo");
     combo->setCurrentIndex(1);
-    emit window.control<QLineEdit>("ms_macro_name_edit")->textEdited("m1");
+    Q_EMIT window.control<QLineEdit>("ms_macro_name_edit")->textEdited("m1");
     ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(std::get<0>(seen[1]), "valuechanged");
     EXPECT_EQ(std::get<1>(seen[1]), "ms_DPI1_slider");

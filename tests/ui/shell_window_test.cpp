@@ -9,7 +9,10 @@
 
 #include <atomic>
 
-#include "app/main_window.h"
+#include "app/program.h"
+#include "platform/pointer_settings.h"
+#include "platform/stop_wait.h"
+#include "runtime/ui_dispatcher.h"
 #include "platform/single_instance.h"
 #include "shell_test_support.h"
 #include "sim/emulator.h"
@@ -21,9 +24,17 @@ namespace {
 class WindowTest : public ::testing::Test {
 protected:
     std::filesystem::path path(const char* name) { return std::filesystem::path(dir.path().toStdString()) / name; }
-    app::MainWindow::Options options(std::chrono::milliseconds bound = app::WorkerSet::kStopBound) {
-        return {.skinFolder = shelltest::FixtureSkin(), .mainIni = path("main.ini"),
-                .machineSettings = path("machine.ini"), .dialogs = &dialogs, .stopBound = bound, .tray = true};
+    /// The bare window: no features, the fixture skin.
+    app::ProgramOptions options(std::chrono::milliseconds bound = runtime::WorkerSet::kStopBound) {
+        app::ProgramOptions o;
+        o.runtime.backend = &backend;
+        o.runtime.dataFolder = path("data");
+        o.runtime.pointerBackend = platform::MakeFallbackPointerBackend();
+        o.runtime.stopBound = bound;
+        o.window = {.skinFolder = shelltest::FixtureSkin(), .mainIni = path("main.ini"),
+                    .machineSettings = path("machine.ini"), .dialogs = &dialogs, .tray = true};
+        o.features = std::vector<std::string_view>{};
+        return o;
     }
     std::string mainLanguage() { return platform::IniFile(path("main.ini")).readString("SKINIMAGE", "LANGUAGE", "?"); }
     std::string machineLanguage() { return platform::MachineSettings(path("machine.ini")).language().value_or("?"); }
@@ -35,7 +46,8 @@ protected:
 };
 
 TEST_F(WindowTest, CloseButtonOnlyHides) {
-    app::MainWindow window(backend, options());
+    app::Program program(options());
+    app::MainWindow& window = program.window();
     window.initialise();
     EXPECT_FALSE(window.isVisible());  // no device: the window stays in the tray
     window.show();
@@ -48,7 +60,8 @@ TEST_F(WindowTest, CloseButtonOnlyHides) {
 }
 
 TEST_F(WindowTest, TrayClickWithoutDeviceShowsTheMessageOnceWhileItIsOpen) {
-    app::MainWindow window(backend, options());
+    app::Program program(options());
+    app::MainWindow& window = program.window();
     window.initialise();
     window.show();
     dialogs.whileOpen = [&] {
@@ -68,9 +81,10 @@ TEST_F(WindowTest, TrayClickWithoutDeviceShowsTheMessageOnceWhileItIsOpen) {
 }
 
 TEST_F(WindowTest, TrayClickTogglesTheWindowWhenADeviceIsConnected) {
-    app::MainWindow window(backend, options());
+    app::Program program(options());
+    app::MainWindow& window = program.window();
     window.initialise();
-    window.mouse().connected = true;
+    program.runtime().connection(device::DeviceKind::Mouse).connected = true;
     window.onTrayLeftClick();
     EXPECT_TRUE(window.isVisible());
     window.onTrayLeftClick();
@@ -81,11 +95,12 @@ TEST_F(WindowTest, TrayClickTogglesTheWindowWhenADeviceIsConnected) {
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(dialogs.shown.empty());
-    window.mouse().connected = false;
+    program.runtime().connection(device::DeviceKind::Mouse).connected = false;
 }
 
 TEST_F(WindowTest, SecondCopySignalsTheFirst) {
-    app::MainWindow window(backend, options());
+    app::Program program(options());
+    app::MainWindow& window = program.window();
     window.initialise();
     platform::SingleInstance first(dir.path() + "/run");
     ASSERT_TRUE(first.acquire());
@@ -97,15 +112,16 @@ TEST_F(WindowTest, SecondCopySignalsTheFirst) {
     EXPECT_TRUE(shelltest::WaitUntil([&] { return dialogs.shown.size() == 1; }));  // no device
     EXPECT_EQ(dialogs.shown[0].text, "message_text_1");
 
-    window.keyboard().connected = true;
+    program.runtime().connection(device::DeviceKind::Keyboard).connected = true;
     ASSERT_TRUE(second.signalRunning());
     EXPECT_TRUE(shelltest::WaitUntil([&] { return window.isVisible(); }));  // raised
     EXPECT_EQ(dialogs.shown.size(), 1u);
-    window.keyboard().connected = false;
+    program.runtime().connection(device::DeviceKind::Keyboard).connected = false;
 }
 
 TEST_F(WindowTest, LanguageFromTheTrayMenu) {
-    app::MainWindow window(backend, options());
+    app::Program program(options());
+    app::MainWindow& window = program.window();
     window.initialise();
     EXPECT_EQ(title(window), "Orvane");
     shelltest::LogCapture log;
@@ -148,25 +164,29 @@ TEST_F(WindowTest, LanguageFromTheTrayMenu) {
 TEST_F(WindowTest, StartUpTakesTheMachineLanguage) {
     platform::IniFile(path("main.ini")).writeString("SKINIMAGE", "LANGUAGE", "0");
     platform::MachineSettings(path("machine.ini")).setLanguage("2020");
-    app::MainWindow window(backend, options());
+    app::Program program(options());
+    app::MainWindow& window = program.window();
     window.initialise();
     EXPECT_EQ(mainLanguage(), "1");
     EXPECT_EQ(title(window), QString::fromUtf8("奥凡"));
     EXPECT_EQ(window.language().code(), "cn_zh");
-    EXPECT_EQ(window.keyboard().vendorId, 0x264A);
-    EXPECT_EQ(window.keyboard().productId, 0x3021);
-    EXPECT_EQ(window.mouse().productId, 0x5523);
-    EXPECT_EQ(window.mousepad().productId, 0x5104);
-    EXPECT_EQ(window.mousepad().usagePage, 0xFF1C);
-    EXPECT_EQ(window.mousepad().usage, 0x0092);
-    const uint8_t before = window.phase().counter;
-    EXPECT_TRUE(shelltest::WaitUntil([&] { return window.phase().counter != before; }));  // timer 3 runs
+    auto& rt = program.runtime();
+    EXPECT_EQ(rt.connection(device::DeviceKind::Keyboard).vendorId, 0x264A);
+    EXPECT_EQ(rt.connection(device::DeviceKind::Keyboard).productId, 0x3021);
+    EXPECT_EQ(rt.connection(device::DeviceKind::Mouse).productId, 0x5523);
+    EXPECT_EQ(rt.connection(device::DeviceKind::Mousepad).productId, 0x5104);
+    EXPECT_EQ(rt.connection(device::DeviceKind::Mousepad).usagePage, 0xFF1C);
+    EXPECT_EQ(rt.connection(device::DeviceKind::Mousepad).usage, 0x0092);
+    int ticks = 0;
+    const auto counting = rt.events.flushTick.subscribe([&] { ++ticks; });
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return ticks > 0; }));  // the flush timer runs
 }
 
 TEST_F(WindowTest, NoMachineLanguageLeavesMainIniAlone) {
     platform::IniFile(path("main.ini")).writeString("SKINIMAGE", "LANGUAGE", "3");
     shelltest::LogCapture log;
-    app::MainWindow window(backend, options());
+    app::Program program(options());
+    app::MainWindow& window = program.window();
     window.initialise();
     EXPECT_TRUE(log.contains("读注册表失败了"));
     EXPECT_EQ(mainLanguage(), "3");
@@ -174,48 +194,50 @@ TEST_F(WindowTest, NoMachineLanguageLeavesMainIniAlone) {
 }
 
 TEST_F(WindowTest, ShutdownIsBoundedWhenAWorkerIgnoresItsStop) {
-    app::MainWindow window(backend, options(std::chrono::milliseconds(300)));
+    app::Program program(options(std::chrono::milliseconds(300)));
+    app::MainWindow& window = program.window();
     auto release = std::make_shared<std::atomic<bool>>(false);
-    window.workers().plug(app::WorkerSlot::KeyboardPresence, {"stubborn", [release](std::stop_token) {
+    program.runtime().workers.plug(runtime::WorkerSlot::KeyboardPresence, {"stubborn", [release](std::stop_token) {
         while (!*release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }, {}});
-    window.workers().plug(app::WorkerSlot::MouseLighting, {"polite", [](std::stop_token stop) {
-        while (app::WaitFor(stop, std::chrono::milliseconds(1))) {}
+    program.runtime().workers.plug(runtime::WorkerSlot::MouseLighting, {"polite", [](std::stop_token stop) {
+        while (platform::SleepUnlessStopped(stop, std::chrono::milliseconds(1))) {}
     }, {}});
     window.initialise();
     shelltest::LogCapture log;
-    EXPECT_EQ(window.shutdown(), app::StopOutcome::TimedOut);
+    EXPECT_EQ(window.shutdown(), runtime::StopOutcome::TimedOut);
     EXPECT_TRUE(log.contains("所有对象处于非激发状态，超时"));
     EXPECT_TRUE(log.contains("退出测试"));
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(window.anyDeviceConnected());
-    EXPECT_EQ(window.shutdown(), app::StopOutcome::TimedOut);  // once only
+    EXPECT_EQ(window.shutdown(), runtime::StopOutcome::TimedOut);  // once only
     *release = true;  // let the stubborn one end before the test does
-    EXPECT_TRUE(shelltest::WaitUntil([&] { return window.workers().running() == 0; }));
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return program.runtime().workers.running() == 0; }));
 }
 
 TEST_F(WindowTest, ShutdownWaitsForWorkersButNotForTheVersionCheck) {
-    app::MainWindow window(backend, options());  // the full 10 s bound: stops must be prompt
+    app::Program program(options());  // the full 10 s bound: stops must be prompt
+    app::MainWindow& window = program.window();
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
-    for (auto slot : {app::WorkerSlot::KeyboardPresence, app::WorkerSlot::MousePresence,
-                      app::WorkerSlot::SynchronisedLighting, app::WorkerSlot::MousepadWatcher})
-        window.workers().plug(slot, {"waiter", [](std::stop_token stop) {
-            while (app::WaitFor(stop, std::chrono::seconds(30))) {}
+    for (auto slot : {runtime::WorkerSlot::KeyboardPresence, runtime::WorkerSlot::MousePresence,
+                      runtime::WorkerSlot::SynchronisedLighting, runtime::WorkerSlot::MousepadWatcher})
+        program.runtime().workers.plug(slot, {"waiter", [](std::stop_token stop) {
+            while (platform::SleepUnlessStopped(stop, std::chrono::seconds(30))) {}
         }, {}});
     // A version check stuck in its request until cancelled; the exit must not wait for it.
-    window.workers().plug(app::WorkerSlot::VersionCheck, {"version", [cancelled](std::stop_token) {
+    program.runtime().workers.plug(runtime::WorkerSlot::VersionCheck, {"version", [cancelled](std::stop_token) {
         while (!*cancelled) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }, [cancelled] { *cancelled = true; }});
     window.initialise();
-    EXPECT_EQ(window.workers().running(), 5u);
+    EXPECT_EQ(program.runtime().workers.running(), 5u);
     shelltest::LogCapture log;
-    EXPECT_EQ(window.shutdown(), app::StopOutcome::AllEnded);
+    EXPECT_EQ(window.shutdown(), runtime::StopOutcome::AllEnded);
     EXPECT_TRUE(log.contains("所有对象处于激发状态"));
     EXPECT_TRUE(*cancelled);
 }
 
 TEST(UiDispatcher, SendRunsOnTheUiThreadAndIsWithdrawnOnStop) {
-    app::UiDispatcher dispatcher;
+    runtime::UiDispatcher dispatcher;
     std::thread::id ranOn;
     bool sent = false;
     std::jthread worker([&](std::stop_token stop) {

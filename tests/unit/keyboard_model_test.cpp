@@ -59,11 +59,6 @@ TEST(KeyboardRecords, CountsVariantsAndLayouts) {
     EXPECT_EQ(info.keyCount(), 170u);
     EXPECT_EQ(info.macroCapacity(), 4096u);
 
-    EXPECT_EQ(VariantAfterConnect(0x3021, KeyboardVariant::SingleColour), KeyboardVariant::Rgb);
-    EXPECT_EQ(VariantAfterConnect(0x0000, KeyboardVariant::Rgb), KeyboardVariant::SingleColour);
-    EXPECT_EQ(VariantAfterConnect(0x4444, KeyboardVariant::SingleColour), KeyboardVariant::SingleColour);
-    EXPECT_EQ(RowOf(KeyboardVariant::SingleColour).tab, "kb_onecolor_tab");
-    EXPECT_EQ(RowOf(KeyboardVariant::Rgb).defaultLightingProfile, "kbdengdefault.led");
 
     KeyColourMap colours;
     colours.setColourAt(2, 5, {1, 2, 3});

@@ -126,14 +126,6 @@ TEST(MouseRecords, LayoutsKeepEveryByte) {
     EXPECT_EQ(data.block.bytes()[MouseSettingsBlock::kSlotsOffset + MouseSlotRecord::off::wheelLines], 6);
 }
 
-TEST(MouseModelFlags, AlternativeModelAndDefaultFiles) {
-    EXPECT_TRUE(AlternativeModelAfterConnect(0x6717, false));
-    EXPECT_FALSE(AlternativeModelAfterConnect(0x5523, true));
-    EXPECT_TRUE(AlternativeModelAfterConnect(0x1111, true));
-    EXPECT_EQ(DefaultLightingProfileFile(true), "msdengdefault2.led");
-    EXPECT_EQ(DefaultLightingProfileFile(false), "msdengdefault.led");
-}
-
 TEST(PadRecords, SpeedSlider) {
     EXPECT_EQ(mousepad::PadSpeedFromSlider(0), 14);
     EXPECT_EQ(mousepad::PadSpeedFromSlider(14), 0);

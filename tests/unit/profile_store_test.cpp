@@ -279,8 +279,8 @@ TEST(ProfileStore, SavesFromTwoThreadsLeaveOneWholeProfile) {
     const auto writer = [&](uint8_t mark) {
         for (int i = 0; i < 100; ++i) {
             rig.mouse.update([&](mouse::MouseData& m) { m.state.set(mouse::MouseState::off::colour, mark); });
-            rig.store.hooksFor(device::DeviceKind::Mouse).saveLighting();
-            rig.store.hooksFor(device::DeviceKind::Mouse).saveKeys();
+            rig.store.saveSelectedLighting(device::DeviceKind::Mouse);
+            rig.store.saveSelectedKeys(device::DeviceKind::Mouse);
         }
     };
     std::thread a(writer, 0x11), b(writer, 0x22);

@@ -91,7 +91,7 @@ void ColorPalette::mouseMoveEvent(QMouseEvent* e) {
 void ColorPalette::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
     pick(e->position());
-    if (!signalsBlocked()) emit colorChanged();
+    if (!signalsBlocked()) Q_EMIT colorChanged();
 }
 
 }  // namespace orvane::ui

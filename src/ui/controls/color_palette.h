@@ -23,7 +23,7 @@ public:
     QSize sizeHint() const override { return {220, 96}; }
     QSize minimumSizeHint() const override { return {120, 60}; }
 
-signals:
+Q_SIGNALS:
     void colorChanged();
 
 protected:

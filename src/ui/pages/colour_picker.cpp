@@ -15,7 +15,19 @@ constexpr int ShiftOf(size_t component) { return 16 - 8 * int(component); }
 }  // namespace
 
 ColourPicker::ColourPicker(ControlLookup lookup, ColourControlNames names, Chosen chosen)
-    : controls_(std::move(lookup)), names_(names), chosen_(std::move(chosen)) {}
+    : controls_(std::move(lookup)), names_(names), chosen_(std::move(chosen)) {
+    using namespace event;
+    bindings_
+        .on(names_.palette, kColorChanged,
+            [this](const Notification&) {
+                if (const auto colour = controls_.paletteColour(QLatin1String(names_.palette))) choose(*colour);
+            })
+        .onFamily(names_.presetFamily, int(mouse::kSwatchColours.size()), kClick, [this](const Notification&, int k) {
+            if (size_t(k) < mouse::kSwatchColours.size()) choose(mouse::kSwatchColours[size_t(k)]);
+        });
+    for (size_t c = 0; c < names_.edits.size(); ++c)
+        bindings_.on(names_.edits[c], kTextChanged, [this, c](const Notification&) { chooseComponent(c); });
+}
 
 void ColourPicker::prepare() const {
     for (size_t k = 0; k < mouse::kSwatchColours.size(); ++k)
@@ -27,25 +39,6 @@ void ColourPicker::prepare() const {
             e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,3}")), e));
         }
     controls_.setSwatch(QLatin1String(names_.swatch), swatch_);
-}
-
-bool ColourPicker::handle(const Notification& n) {
-    const QString& name = n.sender;
-    if (NameIs(name, names_.palette) && n.type == event::ColorChanged) {
-        if (const auto colour = controls_.paletteColour(QLatin1String(names_.palette))) choose(*colour);
-        return true;
-    }
-    if (const auto k = FamilyIndex(name, names_.presetFamily); k && n.type == event::Click) {
-        if (size_t(*k) < mouse::kSwatchColours.size()) choose(mouse::kSwatchColours[size_t(*k)]);
-        return true;
-    }
-    if (n.type == event::TextChanged)
-        for (size_t c = 0; c < names_.edits.size(); ++c)
-            if (NameIs(name, names_.edits[c])) {
-                chooseComponent(c);
-                return true;
-            }
-    return false;
 }
 
 void ColourPicker::show(uint32_t argb) {

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "ui/notification.h"
+#include "ui/pages/page_bindings.h"
 #include "ui/pages/page_controls.h"
 
 namespace orvane::ui::pages {
@@ -49,9 +50,10 @@ public:
 
     /// Once the skin is loaded: preset swatch colours, three-digit edits, the swatch.
     void prepare() const;
-    /// A notification of one of the colour's controls (after showing the choice, calls the
-    /// chosen callback); false when the notification is not the picker's.
-    bool handle(const Notification& n);
+    /// The colour's controls; a choice is shown, then reported to the chosen callback.
+    const PageBindings& bindings() const { return bindings_; }
+    /// A notification of one of the colour's controls; false when it is not the picker's.
+    bool handle(const Notification& n) const { return bindings_.dispatch(n); }
     /// Shows a stored colour in the palette, the swatch and the edits; nothing is chosen.
     void show(uint32_t argb);
     /// The colour the swatch shows.
@@ -67,6 +69,7 @@ private:
     ColourControlNames names_;
     Chosen chosen_;
     uint32_t swatch_ = 0xFF000000;
+    PageBindings bindings_;
 };
 
 }  // namespace orvane::ui::pages

@@ -34,46 +34,43 @@ QString DpiStageControl(int stage, const char* suffix) {
     return QStringLiteral("ms_DPI%1%2").arg(stage).arg(QLatin1String(suffix));
 }
 
-MouseDpiPage::MouseDpiPage(ControlLookup lookup, MouseModel& model, const profiles::ProfileHooks& profiles,
-                           platform::PointerSettings& pointer)
+MouseDpiPage::MouseDpiPage(ControlLookup lookup, runtime::Runtime& runtime)
     : controls_(lookup),
       dpiColour_(lookup, kDpiColourControls, [this](const ColourChoice& c) { storeDpiColour(c); }),
-      model_(model),
-      profiles_(profiles),
-      pointer_(pointer) {}
+      runtime_(runtime),
+      model_(runtime.mouse),
+      pointer_(runtime.pointer) {
+    using namespace event;
+    for (int stage = 1; stage <= int(kDpiStageCount); ++stage)
+        bindings_.on(DpiStageControl(stage, "_slider"), kValueChanged | kMoveValueChanged,
+                     [this, stage](const Notification& n) {
+                         // While dragged, stages 1-4 follow with their label; 5 and 6 update
+                         // when released.
+                         if (n.type == ValueChanged) setDpiStage(stage, false);
+                         else if (stage <= 4) setDpiStage(stage, true);
+                     });
+    bindings_.on(kLiftOffSlider, kValueChanged, [this](const Notification&) { setLiftOff(); })
+        .on(kPointerSlider, kValueChanged, [this](const Notification&) { setPointerSpeed(); })
+        .on(kReportCombo, kItemSelect, [this](const Notification&) { setReportRate(); })
+        .on("ms_gunlun_speed_up_btn", kClick, [this](const Notification&) { stepWheelLines(+1); })
+        .on("ms_gunlun_speed_down_btn", kClick, [this](const Notification&) { stepWheelLines(-1); })
+        .include(dpiColour_.bindings());
+}
 
 void MouseDpiPage::prepare() {
     dpiColour_.prepare();
     if (auto* e = controls_.find<QLineEdit>(kWheelEdit)) e->setReadOnly(true);  // changed by its buttons
 }
 
-bool MouseDpiPage::handle(const Notification& n) {
-    const QString& name = n.sender;
-    const bool value = n.type == event::ValueChanged;
-    if (dpiColour_.handle(n)) return true;
-    if (const int stage = DpiStageOfSlider(name)) {
-        // While dragged, stages 1-4 follow with their label; 5 and 6 update when released.
-        if (value) setDpiStage(stage, false);
-        else if (n.type == event::MoveValueChanged && stage <= 4) setDpiStage(stage, true);
-    } else if (NameIs(name, "ms_sensor_height_slider") && value) {
-        setLiftOff();
-    } else if (NameIs(name, "ms_point_speed_slider") && value) {
-        setPointerSpeed();
-    } else if (NameIs(name, "ms_report_fct_combo") && n.type == event::ItemSelect) {
-        setReportRate();
-    } else if (NameIs(name, "ms_gunlun_speed_up_btn") && n.type == event::Click) {
-        stepWheelLines(+1);
-    } else if (NameIs(name, "ms_gunlun_speed_down_btn") && n.type == event::Click) {
-        stepWheelLines(-1);
-    } else {
-        return false;
-    }
-    return true;
+void MouseDpiPage::refresh() {
+    showReportRate();
+    showStages();
+    showDpiColour();
 }
 
 void MouseDpiPage::changed() {
     model_.stateDirty = true;
-    profiles_.saveLighting();
+    runtime_.events.settingsEdited.emit(device::DeviceKind::Mouse);
 }
 
 void MouseDpiPage::showStageLabel(int stage, const MouseDeviceInfo& info, int position) {
@@ -112,7 +109,7 @@ void MouseDpiPage::setPointerSpeed() {
     // The stored value is the clamped one that the desktop receives.
     const int speed = ClampPointerSpeed(PointerSpeedFromSlider(controls_.sliderValue(kPointerSlider)));
     model_.update([&](MouseData& d) { d.pointerSpeed = uint8_t(speed); });
-    profiles_.saveLighting();
+    runtime_.events.settingsEdited.emit(device::DeviceKind::Mouse);
     pointer_.setPointerSpeed(speed);
 }
 
@@ -126,7 +123,7 @@ void MouseDpiPage::stepWheelLines(int direction) {
     controls_.setText(kWheelEdit, QString::number(lines));
     model_.update([&](MouseData& d) { d.wheelLines = uint8_t(lines); });
     pointer_.setWheelLines(lines);
-    profiles_.saveLighting();
+    runtime_.events.settingsEdited.emit(device::DeviceKind::Mouse);
 }
 
 void MouseDpiPage::showReportRate() { controls_.setComboIndex(kReportCombo, model_.state().reportRate()); }
@@ -159,7 +156,7 @@ void MouseDpiPage::showStages() {
         controls_.setTextColour(DpiStageControl(n, "_label_rank"), colour);
         controls_.setTextColour(DpiStageControl(n, "_label_value"), colour);
     }
-    const bool sixStages = model_.alternativeModel;
+    const bool sixStages = model_.row().dpiStages >= 6;
     controls_.setVisible(DpiStageControl(6, "_la"), sixStages);
     controls_.setVisible(DpiStageControl(6, "_va"), sixStages);
     controls_.setSlider(kLiftOffSlider, state.liftOff());

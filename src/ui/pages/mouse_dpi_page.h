@@ -3,33 +3,29 @@
 // the DPI indicator colour, the report rate, the lift-off height, and the desktop pointer
 // speed and wheel lines kept with the lighting profile. Edits go into the mouse model and
 // mark it changed (the 1-second flush sends it); the desktop values go through
-// PointerSettings. Every edit saves the selected lighting profile.
+// PointerSettings. Every edit has the selected lighting profile saved (settingsEdited).
 
 #include <cstdint>
 
-#include "ui/pages/device_models.h"
-#include "profiles/profile_hooks.h"
+#include "runtime/runtime.h"
 #include "ui/notification.h"
 #include "ui/pages/colour_picker.h"
+#include "ui/pages/page_bindings.h"
 #include "ui/pages/page_controls.h"
-
-namespace orvane::platform {
-class PointerSettings;
-}
 
 namespace orvane::ui::pages {
 
 class MouseDpiPage {
 public:
-    MouseDpiPage(ControlLookup lookup, mouse::MouseModel& model, const profiles::ProfileHooks& profiles,
-                 platform::PointerSettings& pointer);
+    MouseDpiPage(ControlLookup lookup, runtime::Runtime& runtime);
     MouseDpiPage(const MouseDpiPage&) = delete;  // the colour picker calls back into this page
     MouseDpiPage& operator=(const MouseDpiPage&) = delete;
 
     /// Once the skin is loaded: swatch colours, edit limits.
     void prepare();
-    /// A notification of one of the page's controls; false when the page does not know it.
-    bool handle(const Notification& n);
+    const PageBindings& bindings() const { return bindings_; }
+    /// Shows everything of the page the mouse model holds (the refresh of the mouse page).
+    void refresh();
 
     // Parts of the mouse page refresh, in the order it calls them.
     void showReportRate();
@@ -55,9 +51,10 @@ private:
 
     PageControls controls_;
     ColourPicker dpiColour_;  ///< "Pallet", "ms_DPI_colordp_btn", "ms_DPI_edit_R/G/B", presets
+    runtime::Runtime& runtime_;
     mouse::MouseModel& model_;
-    const profiles::ProfileHooks& profiles_;
     platform::PointerSettings& pointer_;
+    PageBindings bindings_;
 };
 
 /// "ms_DPI<n>_slider" → n (1-6), else 0.

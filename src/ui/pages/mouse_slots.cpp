@@ -6,43 +6,37 @@
 
 namespace orvane::ui::pages {
 
-namespace {
-void Call(const std::function<void()>& part) {
-    if (part) part();
-}
-}  // namespace
+using device::DeviceKind;
+using runtime::JobStatus;
 
-MouseSlotsPage::MouseSlotsPage(ControlLookup lookup, protocol::DeviceConnection& mouse, mouse::MouseModel& model,
-                               platform::PointerSettings& pointer, MouseDpiPage& dpi)
-    : controls_(std::move(lookup)), mouse_(mouse), model_(model), pointer_(pointer), dpi_(dpi) {}
-
-bool MouseSlotsPage::handle(const Notification& n) {
-    if (n.type != event::Click) return false;
-    if (const auto slot = FamilyIndex(n.sender, kMouseSlotFamily)) {
-        selectSlot(*slot);
-        return true;
-    }
-    if (NameIs(n.sender, "ms_one_profile_default")) {
-        restoreDefaults();
-        return true;
-    }
-    return false;
+MouseSlotsPage::MouseSlotsPage(ControlLookup lookup, runtime::Runtime& runtime, MouseDpiPage& dpi)
+    : controls_(std::move(lookup)), runtime_(runtime), dpi_(dpi) {
+    bindings_
+        .onFamily(kMouseSlotFamily, int(mouse::kSlotCount), event::kClick,
+                  [this](const Notification&, int slot) { selectSlot(slot); })
+        .on("ms_one_profile_default", event::kClick, [this](const Notification&) { restoreDefaults(); });
 }
 
 void MouseSlotsPage::selectSlot(int slot) {
-    const auto result = mouse::SelectMouseSlot(mouse_, model_, unsigned(slot));
-    if (result.outcome != mouse::SlotSwitch::Switched) return;
-    controls_.setVisible(QStringLiteral("ms_tab_function"), false);
-    refresh();
+    runtime_.jobs(DeviceKind::Mouse)
+        .submit<device::SlotSwitchResult>(
+            {.name = "mouse slot"}, [this, slot] { return runtime_.selectSlot(DeviceKind::Mouse, unsigned(slot)); },
+            [this](JobStatus status, const device::SlotSwitchResult& r) {
+                if (status != JobStatus::Done || r.outcome != device::SlotSwitch::Switched) return;
+                controls_.setVisible(QStringLiteral("ms_tab_function"), false);
+                runtime_.events.modelChanged.emit(DeviceKind::Mouse);
+            });
 }
 
 void MouseSlotsPage::restoreDefaults() {
     // The mouse announces its restored settings itself; the page is read back then.
     dpi_.showPointerDefaults();
-    mouse::ResetMouseDefaults(mouse_, pointer_);
+    runtime_.jobs(DeviceKind::Mouse).submit({.name = "mouse restore defaults"},
+                                            [this] { runtime_.resetDefaults(DeviceKind::Mouse); });
 }
 
-void MouseSlotsPage::showActiveSlot(unsigned slot) {
+void MouseSlotsPage::refresh() {
+    const unsigned slot = runtime_.mouse.state().activeSlot();
     for (unsigned s = 0; s < mouse::kSlotCount; ++s) {
         QWidget* button = controls_.find(QLatin1String(kMouseSlotFamily) + QString::number(s));
         if (!button) continue;
@@ -50,18 +44,6 @@ void MouseSlotsPage::showActiveSlot(unsigned slot) {
         button->style()->unpolish(button);
         button->style()->polish(button);
     }
-}
-
-void MouseSlotsPage::refresh() {
-    Call(parts.lightingMode);
-    dpi_.showReportRate();
-    Call(parts.lightingSliders);
-    dpi_.showStages();
-    Call(parts.lightingColour);
-    Call(parts.lightingChecks);
-    dpi_.showDpiColour();
-    Call(parts.buttonLabels);
-    showActiveSlot(model_.state().activeSlot());
 }
 
 }  // namespace orvane::ui::pages

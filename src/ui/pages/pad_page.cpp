@@ -1,5 +1,9 @@
 #include "ui/pages/pad_page.h"
 
+#include <QTimer>
+
+#include "ui/pages/device_models.h"
+
 namespace orvane::ui::pages {
 
 using mousepad::PadData;
@@ -23,19 +27,36 @@ const ColourControlNames kPadColourControls{
     .uncheckedOnChoice = "mp_Deng_7color_check",  // a chosen colour ends the colour cycle
 };
 
-void Call(const std::function<void()>& fn) {
-    if (fn) fn();
-}
-
+using device::DeviceKind;
+constexpr DeviceKind kPad = DeviceKind::Mousepad;
 }  // namespace
 
-PadPage::PadPage(ControlLookup lookup, protocol::DeviceConnection& pad, mousepad::PadModel& model,
-                 const profiles::ProfileHooks& profiles)
+PadPage::PadPage(ControlLookup lookup, runtime::Runtime& runtime)
     : controls_(lookup),
       colour_(lookup, kPadColourControls, [this](const ColourChoice& c) { storeColour(c); }),
-      pad_(pad),
-      model_(model),
-      profiles_(profiles) {}
+      runtime_(runtime),
+      model_(runtime.pad) {
+    using namespace event;
+    bindings_.on(kModeCombo, kItemSelect, [this](const Notification&) { selectMode(); })
+        .on(kLightSlider, kValueChanged, [this](const Notification&) {
+            const int position = std::max(0, controls_.sliderValue(kLightSlider));
+            store([&](PadState& s) { s.set(PadState::off::brightness, uint8_t(std::min(position, 255))); });
+        })
+        .on(kSpeedSlider, kValueChanged, [this](const Notification&) {
+            const uint8_t speed = mousepad::PadSpeedFromSlider(controls_.sliderValue(kSpeedSlider));
+            store([&](PadState& s) { s.set(PadState::off::speed, speed); });
+        })
+        .on(kSevenColour, kSelectChanged, [this](const Notification&) {
+            const bool on = controls_.checked(kSevenColour);
+            store([&](PadState& s) { s.set(PadState::off::sevenColour, on ? 1 : 0); });
+        })
+        .on(kLeft, kSelectChanged, [this](const Notification&) { setDirection(true); })
+        .on(kRight, kSelectChanged, [this](const Notification&) { setDirection(false); })
+        .on("mp_deng_same_mode", kClick, [this](const Notification&) { runtime_.sameLightingMode(kPad); })
+        .on(kSlotCombo, kItemSelect, [this](const Notification&) { selectSlot(); })
+        .on("mp_one_profile_default", kClick, [this](const Notification&) { restoreDefaults(); })
+        .include(colour_.bindings());
+}
 
 void PadPage::prepare() { colour_.prepare(); }
 
@@ -43,37 +64,9 @@ template <class Fn>
 void PadPage::store(Fn&& change) {
     model_.update([&](PadData& d) { change(d.state); });
     model_.stateDirty = true;
-    Call(links.lightingEdited);
-    profiles_.saveLighting();
-}
-
-bool PadPage::handle(const Notification& n) {
-    const QString& name = n.sender;
-    const QString& type = n.type;
-    if (colour_.handle(n)) return true;
-    if (NameIs(name, "mp_deng_combo_modeSelect") && type == event::ItemSelect) {
-        selectMode();
-    } else if (NameIs(name, "mp_deng_light_slider") && type == event::ValueChanged) {
-        const int position = std::max(0, controls_.sliderValue(kLightSlider));
-        store([&](PadState& s) { s.set(PadState::off::brightness, uint8_t(std::min(position, 255))); });
-    } else if (NameIs(name, "mp_deng_speed_slider") && type == event::ValueChanged) {
-        const uint8_t speed = mousepad::PadSpeedFromSlider(controls_.sliderValue(kSpeedSlider));
-        store([&](PadState& s) { s.set(PadState::off::speed, speed); });
-    } else if (NameIs(name, "mp_Deng_7color_check") && type == event::SelectChanged) {
-        const bool on = controls_.checked(kSevenColour);
-        store([&](PadState& s) { s.set(PadState::off::sevenColour, on ? 1 : 0); });
-    } else if ((NameIs(name, "mp_Deng_FXL_check") || NameIs(name, "mp_Deng_FXR_check")) && type == event::SelectChanged) {
-        setDirection(NameIs(name, "mp_Deng_FXL_check"));
-    } else if (NameIs(name, "mp_deng_same_mode") && type == event::Click) {
-        Call(links.sameMode);
-    } else if (NameIs(name, "mp_deng_combo_profile") && type == event::ItemSelect) {
-        selectSlot();
-    } else if (NameIs(name, "mp_one_profile_default") && type == event::Click) {
-        restoreDefaults();
-    } else {
-        return false;
-    }
-    return true;
+    // A lighting control changed the pad's own state: it leaves synchronised lighting.
+    runtime_.lighting.endSynchronised(lighting::LightingDevice::Pad);
+    runtime_.events.settingsEdited.emit(kPad);
 }
 
 void PadPage::applyModeControls(size_t mode) {
@@ -88,14 +81,14 @@ void PadPage::applyModeControls(size_t mode) {
     }};
     for (const auto& [control, how] : targets)
         if (how != Use::Keep) controls_.setEnabled(QLatin1String(control), how == Use::On);
-    if (mode == kRippleMode) Call(links.setFirstTrigger);
+    if (mode == kRippleMode) runtime_.lighting.setPadFirstTrigger();
 }
 
 void PadPage::selectMode() {
     const int mode = controls_.comboIndex(kModeCombo);
     if (mode < 0) return;  // the list lost its selection
-    Call(links.endSynchronisedLighting);
-    Call(links.resetAnimation);
+    runtime_.lighting.endAllSynchronised();
+    runtime_.lighting.requestReset(lighting::LightingDevice::Pad);
     applyModeControls(size_t(mode));
     store([&](PadState& s) { s.set(PadState::off::lightingMode, uint8_t(mode)); });
 }
@@ -116,13 +109,29 @@ void PadPage::storeColour(const ColourChoice& choice) {
 void PadPage::selectSlot() {
     const int index = controls_.comboIndex(kSlotCombo);
     // No selection is passed on as a slot that does not exist: nothing is sent.
-    const unsigned slot = index < 0 ? unsigned(mousepad::kSlotCount) : unsigned(index);
-    if (mousepad::SelectPadSlot(pad_, model_, slot).outcome == mousepad::SlotSwitch::Switched) refresh();
+    if (index < 0) return;
+    runtime_.jobs(kPad).submit<device::SlotSwitchResult>(
+        {.name = "pad slot"}, [this, slot = unsigned(index)] { return runtime_.selectSlot(kPad, slot); },
+        [this](runtime::JobStatus status, const device::SlotSwitchResult& r) {
+            if (status == runtime::JobStatus::Done && r.outcome == device::SlotSwitch::Switched)
+                runtime_.events.modelChanged.emit(kPad);
+        });
 }
 
 void PadPage::restoreDefaults() {
-    mousepad::ResetPadDefaults(pad_);
-    Call(links.readBackLater);
+    runtime_.jobs(kPad).submit({.name = "pad restore defaults"}, [this] { runtime_.resetDefaults(kPad); },
+                               [this](runtime::JobStatus status) {
+                                   if (status != runtime::JobStatus::Done) return;
+                                   // The pad has restored its slots a moment later: read it back then.
+                                   QTimer::singleShot(mousepad::kPadReadBackDelay, &lifetime_, [this] {
+                                       runtime_.jobs(kPad).submit<int32_t>(
+                                           {.name = "pad read-back"}, [this] { return runtime_.readBack(kPad); },
+                                           [this](runtime::JobStatus st, const int32_t& r) {
+                                               if (st == runtime::JobStatus::Done && r == protocol::kOk)
+                                                   runtime_.events.modelChanged.emit(kPad);
+                                           });
+                                   });
+                               });
 }
 
 void PadPage::refresh() {
@@ -137,7 +146,6 @@ void PadPage::refresh() {
     controls_.setChecked(kLeft, left);
     controls_.setChecked(kRight, !left);
     controls_.setComboIndex(kSlotCombo, s.activeSlot());
-    Call(links.stateShown);
 }
 
 }  // namespace orvane::ui::pages

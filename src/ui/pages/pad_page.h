@@ -2,18 +2,18 @@
 // The mousepad page: lighting mode (with the controls each mode uses), brightness, speed,
 // direction, seven-colour cycle, colour (palette, 30 swatches, R/G/B edits), the on-board
 // slot and restore-defaults. Edits go into the pad model and mark it changed (the 1-second
-// flush sends it) and save the selected lighting profile.
+// flush sends it); settingsEdited has the selected lighting profile saved. Device work (slot
+// switch, restore defaults and the read-back after it) runs as pad jobs.
 
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <optional>
 
-#include "device/protocol/connection.h"
-#include "ui/pages/device_models.h"
-#include "profiles/profile_hooks.h"
+#include <QObject>
+
+#include "runtime/runtime.h"
 #include "ui/notification.h"
 #include "ui/pages/colour_picker.h"
+#include "ui/pages/page_bindings.h"
 #include "ui/pages/page_controls.h"
 
 namespace orvane::ui::pages {
@@ -40,31 +40,15 @@ inline constexpr uint8_t kRippleMode = 5;  ///< its first trigger is set when ch
 
 class PadPage {
 public:
-    /// What the page asks of other parts of the program; empty ones are skipped.
-    struct Links {
-        std::function<void()> endSynchronisedLighting;  ///< a mode choice ends it on all devices
-        std::function<void()> resetAnimation;
-        std::function<void()> setFirstTrigger;          ///< ripple mode
-        std::function<void()> sameMode;                 ///< "mp_deng_same_mode"
-        /// A lighting control changed the pad's state: the pad leaves synchronised lighting.
-        std::function<void()> lightingEdited;
-        /// The page shows the pad state anew (read-back, slot, profile, same mode).
-        std::function<void()> stateShown;
-        /// After the restore-defaults report: read the pad back a second later.
-        std::function<void()> readBackLater;
-    };
-
-    PadPage(ControlLookup lookup, protocol::DeviceConnection& pad, mousepad::PadModel& model,
-            const profiles::ProfileHooks& profiles);
-    PadPage(const PadPage&) = delete;  // the colour picker calls back into this page
+    PadPage(ControlLookup lookup, runtime::Runtime& runtime);
+    PadPage(const PadPage&) = delete;  // the colour picker and the bindings call back into it
     PadPage& operator=(const PadPage&) = delete;
 
+    /// Once the skin is loaded: preset swatches, edit limits.
     void prepare();
-    bool handle(const Notification& n);
+    const PageBindings& bindings() const { return bindings_; }
     /// Shows the pad state.
     void refresh();
-
-    Links links;
 
 private:
     void selectMode();
@@ -78,9 +62,10 @@ private:
 
     PageControls controls_;
     ColourPicker colour_;  ///< "mp_deng_Color_Pallet", "mp_Deng_colordp_btn", "mp_Deng_edit_R/G/B", presets
-    protocol::DeviceConnection& pad_;
+    runtime::Runtime& runtime_;
     mousepad::PadModel& model_;
-    const profiles::ProfileHooks& profiles_;
+    PageBindings bindings_;
+    QObject lifetime_;  ///< ends the page's pending timers with it
 };
 
 }  // namespace orvane::ui::pages

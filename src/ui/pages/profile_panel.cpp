@@ -43,63 +43,77 @@ ProfilePanelNames ProfilePanelNames::Of(ListId id) {
     return n;
 }
 
-ProfilePanel::ProfilePanel(ListId id, profiles::ProfileOperations& operations, const ProfilePanelEnv& env)
-    : id_(id), operations_(operations), env_(env), controls_(env.lookup), names_(ProfilePanelNames::Of(id)) {}
+ProfilePanel::ProfilePanel(ListId id, const ProfilePanelEnv& env)
+    : id_(id), env_(env), controls_(env.lookup), names_(ProfilePanelNames::Of(id)) {
+    using namespace event;
+    using profiles::ProfileOperations;
+    bindings_
+        .on(names_.combo, kItemSelect,
+            [this](const Notification&) {
+                const int entry = controls_.comboIndex(names_.combo);
+                if (entry >= 0) select(entry);
+            })
+        .on(names_.add, kClick, [this](const Notification&) { run("add profile", [this](ProfileOperations& o) { return o.addProfile(id_); }); })
+        .on(names_.remove, kClick, [this](const Notification&) { remove(); })
+        .on(names_.copy, kClick, [this](const Notification&) { run("copy profile", [this](ProfileOperations& o) { return o.copyProfile(id_); }); })
+        .on(names_.import, kClick, [this](const Notification&) { importFile(); })
+        .on(names_.exportButton, kClick, [this](const Notification&) { exportFile(); })
+        .on(names_.reset, kClick, [this](const Notification&) { run("reset profile", [this](ProfileOperations& o) { return o.resetProfile(id_); }); })
+        .on(names_.edit, kClick,
+            [this](const Notification&) {
+                QWidget* area = controls_.find(names_.editArea);
+                if (area) area->setVisible(area->isHidden());
+            })
+        .on(names_.renameButton, kClick, [this](const Notification&) {
+            const std::string name = controls_.text(names_.nameEdit).toStdString();
+            run("rename profile", [this, name](ProfileOperations& o) { return o.renameProfile(id_, name); });
+        });
+}
 
-bool ProfilePanel::handle(const Notification& n) {
-    const QString& s = n.sender;
-    auto is = [&s](const QString& name) { return s.compare(name, Qt::CaseInsensitive) == 0; };
-    if (is(names_.combo)) {
-        if (n.type != event::ItemSelect) return true;
-        const int entry = controls_.comboIndex(names_.combo);
-        if (entry >= 0) select(entry);
-        return true;
+void ProfilePanel::run(const char* name, std::function<ProfileResult(profiles::ProfileOperations&)> operation) {
+    if (!env_.runtime) return;
+    runtime::Runtime& rt = *env_.runtime;
+    rt.jobs(profiles::ListSpecOf(id_).kind)
+        .submit<ProfileResult>({.name = name, .needsDevice = false},
+                               [&rt, operation = std::move(operation)] { return operation(rt.operations); },
+                               [this](runtime::JobStatus status, const ProfileResult& r) {
+                                   if (status == runtime::JobStatus::Done) show(r);
+                               });
+}
+
+void ProfilePanel::remove() {
+    if (!env_.runtime) return;
+    const auto ask = env_.runtime->operations.deleteQuestion(id_);
+    if (!ask.refusal.empty()) {
+        message(ask.refusal);
+        return;
     }
-    if (n.type != event::Click) return is(names_.add) || is(names_.remove) || is(names_.copy) || is(names_.import) ||
-                                        is(names_.exportButton) || is(names_.reset) || is(names_.edit) ||
-                                        is(names_.renameButton);
-    if (is(names_.add)) {
-        show(operations_.addProfile(id_));
-    } else if (is(names_.remove)) {
-        show(operations_.deleteProfile(id_, [this](std::string_view question) {
-            return env_.dialogs && env_.dialogs->showMessage(env_.owner, Latin(question), true) == 1;
-        }));
-    } else if (is(names_.copy)) {
-        show(operations_.copyProfile(id_));
-    } else if (is(names_.import)) {
-        importFile();
-    } else if (is(names_.exportButton)) {
-        exportFile();
-    } else if (is(names_.reset)) {
-        show(operations_.resetProfile(id_));
-    } else if (is(names_.edit)) {
-        QWidget* area = controls_.find(names_.editArea);
-        if (area) area->setVisible(area->isHidden());
-    } else if (is(names_.renameButton)) {
-        show(operations_.renameProfile(id_, controls_.text(names_.nameEdit).toStdString()));
-    } else {
-        return false;
-    }
-    return true;
+    if (ask.question.empty()) return;
+    if (!env_.dialogs || env_.dialogs->showMessage(env_.owner, Latin(ask.question), true) != 1) return;
+    // Asked and answered: the delete itself checks the list again as it then is.
+    run("delete profile", [this](profiles::ProfileOperations& o) { return o.deleteProfile(id_, [](std::string_view) { return true; }); });
 }
 
 void ProfilePanel::importFile() {
-    if (!operations_.store().list(id_).hasSelection() || !env_.dialogs) return;
+    if (!env_.runtime || !env_.runtime->store.list(id_).hasSelection() || !env_.dialogs) return;
     const QString file = env_.dialogs->chooseFile(env_.owner, ChoiceOf(profiles::ListSpecOf(id_).importDialog, false));
     if (file.isEmpty()) return;
-    show(operations_.importProfile(id_, std::filesystem::path(file.toStdString())));
+    const std::filesystem::path source(file.toStdString());
+    run("import profile", [this, source](profiles::ProfileOperations& o) { return o.importProfile(id_, source); });
 }
 
 void ProfilePanel::exportFile() {
-    if (!operations_.store().list(id_).hasSelection() || !env_.dialogs) return;
+    if (!env_.runtime || !env_.runtime->store.list(id_).hasSelection() || !env_.dialogs) return;
     const QString file = env_.dialogs->chooseFile(env_.owner, ChoiceOf(profiles::ListSpecOf(id_).exportDialog, true));
     if (file.isEmpty()) return;
-    show(operations_.exportProfile(id_, std::filesystem::path(file.toStdString())));
+    const std::filesystem::path target(file.toStdString());
+    run("export profile", [this, target](profiles::ProfileOperations& o) { return o.exportProfile(id_, target); });
 }
 
 void ProfilePanel::fill() {
+    if (!env_.runtime) return;
     auto* combo = controls_.find<QComboBox>(names_.combo);
-    const auto list = operations_.store().list(id_);
+    const auto list = env_.runtime->store.list(id_);
     Silently(combo, [&list](QComboBox* c) {
         c->clear();
         for (const auto& name : list.names) c->addItem(Utf8(name), Utf8(name));  // text and user data
@@ -107,7 +121,9 @@ void ProfilePanel::fill() {
     });
 }
 
-void ProfilePanel::select(int n) { show(operations_.selectProfile(id_, n)); }
+void ProfilePanel::select(int n) {
+    run("select profile", [this, n](profiles::ProfileOperations& o) { return o.selectProfile(id_, n); });
+}
 
 void ProfilePanel::show(const ProfileResult& r) {
     if (r.listChanged) fill();
@@ -121,8 +137,10 @@ void ProfilePanel::show(const ProfileResult& r) {
             tab->setEnabled(false);
         }
     }
-    if (r.loaded == profiles::ReadResult::Read && r.page != profiles::PageAction::None && env_.applyPage)
-        env_.applyPage(id_, r);
+    if (r.loaded == profiles::ReadResult::Read && env_.runtime) {
+        env_.runtime->events.profileLoaded.emit(id_, r);
+        env_.runtime->events.modelChanged.emit(profiles::ListSpecOf(id_).kind);
+    }
     if (!r.message.empty()) message(r.message);
     if (r.writeFailed) message(kWriteFailedMessage);
 }

@@ -15,14 +15,12 @@
 
 #include <functional>
 
-#include "ui/pages/device_models.h"  // before the profile headers: lifts Qt's "slots" macro
-#pragma push_macro("slots")
-#undef slots
 #include "profiles/profile_operations.h"
-#pragma pop_macro("slots")
+#include "runtime/runtime.h"
 #include "ui/dialogs.h"
 #include "ui/notification.h"
 #include "ui/notify_bridge.h"
+#include "ui/pages/page_bindings.h"
 #include "ui/pages/page_controls.h"
 
 namespace orvane::ui::pages {
@@ -40,24 +38,24 @@ struct ProfilePanelNames {
     static ProfilePanelNames Of(profiles::ListId id);
 };
 
-/// What the panels need from the window.
+/// What the panels need from the window and the runtime.
 struct ProfilePanelEnv {
     ControlLookup lookup;
     Dialogs* dialogs = nullptr;  ///< messages, the delete confirmation, file choices
     QWidget* owner = nullptr;    ///< the dialogs' owner
-    /// Puts a loaded profile into effect on its page (the result's `page`).
-    std::function<void(profiles::ListId, const profiles::ProfileResult&)> applyPage;
+    /// The operations run as jobs of the list's device (they may send what they load);
+    /// a loaded profile is announced with profileLoaded and modelChanged.
+    runtime::Runtime* runtime = nullptr;
 };
 
 class ProfilePanel {
 public:
-    ProfilePanel(profiles::ListId id, profiles::ProfileOperations& operations, const ProfilePanelEnv& env);
+    ProfilePanel(profiles::ListId id, const ProfilePanelEnv& env);
 
     profiles::ListId id() const { return id_; }
     const ProfilePanelNames& names() const { return names_; }
 
-    /// A notification of one of this panel's controls; false when it is not one of them.
-    bool handle(const Notification& n);
+    const PageBindings& bindings() const { return bindings_; }
     /// The entries and the selection as the store holds them.
     void fill();
     /// Shows what an operation did: entries, selection, name, link, page, message.
@@ -66,16 +64,19 @@ public:
     void select(int n);
 
 private:
+    /// Runs a profile operation as a job of the list's device and shows its result.
+    void run(const char* name, std::function<profiles::ProfileResult(profiles::ProfileOperations&)> operation);
+    void remove();
     void importFile();
     void exportFile();
     void showLink(const profiles::LinkDisplay& link);
     void message(std::string_view id);
 
     profiles::ListId id_;
-    profiles::ProfileOperations& operations_;
     const ProfilePanelEnv& env_;
     PageControls controls_;
     ProfilePanelNames names_;
+    PageBindings bindings_;
 };
 
 }  // namespace orvane::ui::pages

@@ -31,10 +31,15 @@ constexpr std::array<const char*, 5> kKeyboardHeader{"kb_profile_select_tab", "k
 
 }  // namespace
 
-ProfilePanels::ProfilePanels(profiles::ProfileOperations& operations, ProfilePanelEnv env)
-    : operations_(operations), env_(std::move(env)), controls_(env_.lookup) {
-    for (const auto& listSpec : profiles::kLists)
-        panels_[size_t(listSpec.id)] = std::make_unique<ProfilePanel>(listSpec.id, operations_, env_);
+ProfilePanels::ProfilePanels(ProfilePanelEnv env) : env_(std::move(env)), controls_(env_.lookup) {
+    for (const auto& spread : kSpreads)
+        bindings_.on(spread.button, event::kClick, [this, tools = spread.tools](const Notification&) {
+            if (QWidget* w = controls_.find(QLatin1String(tools))) w->setVisible(w->isHidden());
+        });
+    for (const auto& listSpec : profiles::kLists) {
+        panels_[size_t(listSpec.id)] = std::make_unique<ProfilePanel>(listSpec.id, env_);
+        bindings_.include(panels_[size_t(listSpec.id)]->bindings());
+    }
 }
 
 std::optional<ListId> ProfilePanels::ListOfCombo(const QString& name) {
@@ -66,7 +71,8 @@ void ProfilePanels::followKeyboardPage(int page) {
 
 void ProfilePanels::initLists() {
     for (const auto kind : {device::DeviceKind::Keyboard, device::DeviceKind::Mouse, device::DeviceKind::Mousepad}) {
-        const auto result = operations_.store().initProfileLists(kind);
+        if (!env_.runtime) return;
+        const auto result = env_.runtime->store.initProfileLists(kind);
         for (const ListId id : profiles::ListsOf(kind)) panel(id).fill();
         if (result.message.empty() || !env_.dialogs) continue;
         // Shown once the window is up with its language.
@@ -77,21 +83,9 @@ void ProfilePanels::initLists() {
     }
 }
 
-bool ProfilePanels::handle(const Notification& n) {
-    if (n.type == event::Click) {
-        for (const auto& spread : kSpreads) {
-            if (!NameIs(n.sender, spread.button)) continue;
-            if (QWidget* tools = controls_.find(QLatin1String(spread.tools))) tools->setVisible(tools->isHidden());
-            return true;
-        }
-    }
-    for (auto& p : panels_)
-        if (p->handle(n)) return true;
-    return false;
-}
-
 void ProfilePanels::selectRecorded(ListId id) {
-    const auto& store = operations_.store();
+    if (!env_.runtime) return;
+    const auto& store = env_.runtime->store;
     const int recorded = store.recordedSelection(id);
     const auto list = store.list(id);
     // A list reports a selection only when it changes.

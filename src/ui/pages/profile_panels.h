@@ -18,7 +18,7 @@ namespace orvane::ui::pages {
 
 class ProfilePanels {
 public:
-    ProfilePanels(profiles::ProfileOperations& operations, ProfilePanelEnv env);
+    explicit ProfilePanels(ProfilePanelEnv env);
     ProfilePanels(const ProfilePanels&) = delete;
     ProfilePanels& operator=(const ProfilePanels&) = delete;
 
@@ -27,8 +27,8 @@ public:
     /// Fills every list from its index; the first start creates "New Profile 1" per list. A
     /// missing or damaged default file is reported once the window is up.
     void initLists();
-    /// A notification of a profile control; false when no panel knows it.
-    bool handle(const Notification& n);
+    /// The spread buttons and every panel's controls.
+    const PageBindings& bindings() const { return bindings_; }
     /// Selects the entry the index records as "select" when it is not already selected
     /// (loaded and sent); a position outside the list selects nothing.
     void selectRecorded(profiles::ListId id);
@@ -40,10 +40,10 @@ public:
 private:
     void followKeyboardPage(int page);
 
-    profiles::ProfileOperations& operations_;
     ProfilePanelEnv env_;
     PageControls controls_;
     std::array<std::unique_ptr<ProfilePanel>, profiles::kLists.size()> panels_;
+    PageBindings bindings_;
 };
 
 }  // namespace orvane::ui::pages

@@ -1,0 +1,39 @@
+#pragma once
+// The program's features in install order. A new feature is one row here and one object of
+// its own; nothing else in the program changes for it.
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "app/feature.h"
+#include "app/features/lighting_feature.h"
+#include "app/features/mouse_page_feature.h"
+#include "app/features/pad_page_feature.h"
+#include "app/features/presence_feature.h"
+#include "app/features/profiles_feature.h"
+
+namespace orvane::app {
+
+struct FeatureRow {
+    std::string_view name;
+    std::unique_ptr<Feature> (*make)();
+};
+
+template <class F>
+std::unique_ptr<Feature> MakeFeature() {
+    return std::make_unique<F>();
+}
+
+inline constexpr std::array<FeatureRow, 5> kFeatures{{
+    // Presence first: its monitors take the first worker slots and its connect steps tell
+    // the others (deviceConnected) before the window shows the device's page.
+    {"presence", &MakeFeature<PresenceFeature>},
+    // Profiles before the pages: on arrival the recorded profiles are selected first.
+    {"profiles", &MakeFeature<ProfilesFeature>},
+    {"mouse page", &MakeFeature<MousePageFeature>},
+    {"mousepad page", &MakeFeature<PadPageFeature>},
+    {"lighting", &MakeFeature<LightingFeature>},
+}};
+
+}  // namespace orvane::app

@@ -1,0 +1,212 @@
+#include "app/features/presence_feature.h"
+
+#include <QStackedWidget>
+
+#include "app/main_window.h"
+#include "runtime/ui_dispatcher.h"
+#include "device/log.h"
+#include "keyboard/keyboard_records.h"
+#include "ui/log.h"
+
+namespace orvane::app {
+
+using device::DeviceKind;
+using runtime::RuntimeFlags;
+
+namespace {
+
+// Per kind: its worker slot and exit text, its tab and panel, its same-mode option, and the
+// page the window turns to when it goes: the first device's when that one is connected,
+// else the second's, else the window is hidden.
+struct KindRow {
+    DeviceKind kind;
+    runtime::WorkerSlot slot;
+    const char* workerName;
+    const char* exitText;
+    const char* panel;
+    const char* sameModeOption;
+    DeviceKind first;
+    DeviceKind second;
+};
+constexpr std::array<KindRow, 3> kKinds{{
+    {DeviceKind::Keyboard, runtime::WorkerSlot::KeyboardPresence, "keyboard presence", "键盘设备侦测线程设定退出",
+     "kb_tab_panel", "kb_deng_same_mode", DeviceKind::Mouse, DeviceKind::Mousepad},
+    {DeviceKind::Mouse, runtime::WorkerSlot::MousePresence, "mouse presence", "鼠标设备侦测线程设定退出",
+     "ms_tab_panel", "ms_deng_same_mode", DeviceKind::Keyboard, DeviceKind::Mousepad},
+    {DeviceKind::Mousepad, runtime::WorkerSlot::MousepadPresence, "mousepad presence", "鼠标垫设备侦测线程设定退出",
+     nullptr, "mp_deng_same_mode", DeviceKind::Keyboard, DeviceKind::Mouse},
+}};
+
+const KindRow& RowOf(DeviceKind kind) { return kKinds[runtime::IndexOf(kind)]; }
+
+// The relayout after a connect.
+constexpr std::chrono::milliseconds kRelayoutAfterConnect{100};
+
+void SetShown(MainWindow& window, const char* name, bool shown) {
+    if (QWidget* w = window.control(QLatin1String(name))) w->setVisible(shown);
+}
+
+void ShowPanel(MainWindow& window, const char* panel) {
+    QWidget* w = panel ? window.control(QLatin1String(panel)) : nullptr;
+    // A page of a page switch is shown by the switch; showing it here would lay it over
+    // the page in front.
+    if (w && !qobject_cast<QStackedWidget*>(w->parentWidget())) w->show();
+}
+
+std::vector<uint16_t> ProductsOf(DeviceKind kind) {
+    std::vector<uint16_t> products;
+    for (const auto& m : device::kModels)
+        if (m.kind == kind) products.push_back(m.productId);
+    return products;
+}
+
+}  // namespace
+
+const char* KeyboardTabOf(device::DeviceModel model) {
+    return device::RowOf(model).singleColour() ? "kb_onecolor_tab" : "kb_tab";
+}
+
+// The window's side of one kind. Its device work runs on the monitor's thread with the
+// connection locked; each window step is carried to the window's thread, the monitor
+// waiting for it (and withdrawing when it is stopped).
+class PresenceFeature::Client final : public device::PresenceClient {
+public:
+    Client(FeatureContext& context, DeviceKind kind) : rt_(context.runtime), window_(context.window), kind_(kind) {}
+
+    void connectDeviceWork(const hid::InterfaceInfo& attributes) override { report_ = rt_.arrive(kind_, attributes); }
+
+    void connectUi(std::stop_token stop) override {
+        sameModeShown_.reset();
+        switch (kind_) {
+        case DeviceKind::Keyboard: connectKeyboard(stop); break;
+        case DeviceKind::Mouse: connectMouse(stop); break;
+        case DeviceKind::Mousepad: connectPad(stop); break;
+        }
+    }
+
+    void presentUi(std::stop_token stop) override {
+        const KindRow& row = RowOf(kind_);
+        const bool show = rt_.connected(row.first) || rt_.connected(row.second);
+        if (sameModeShown_ == show) return;  // probes come every 100 ms: touch the UI on a change only
+        if (onUi(stop, [this, &row, show] { SetShown(window_, row.sameModeOption, show); })) sameModeShown_ = show;
+    }
+
+    void disconnectUi(std::stop_token stop) override {
+        sameModeShown_.reset();
+        if (kind_ == DeviceKind::Keyboard)
+            device::Log(rt_.keyboard.row().singleColour() ? "单色键盘不见了" : "RGB键盘不见了");
+        onUi(stop, [this] {
+            switch (kind_) {
+            case DeviceKind::Keyboard:
+                rt_.flags.keyboardKind = RuntimeFlags::NoKeyboard;
+                SetShown(window_, "kb_tab", false);
+                SetShown(window_, "kb_onecolor_tab", false);
+                break;
+            case DeviceKind::Mouse:
+                SetShown(window_, "ms_tab", false);
+                rt_.flags.mousePresent = false;
+                break;
+            case DeviceKind::Mousepad: SetShown(window_, "mp_tab", false); break;
+            }
+            rt_.events.deviceGone.emit(kind_);
+            chooseAnotherPage();
+        });
+    }
+
+private:
+    bool onUi(std::stop_token stop, std::function<void()> fn) {
+        return rt_.dispatcher()->send(std::move(fn), stop);
+    }
+
+    void connectKeyboard(std::stop_token stop) {
+        if (report_.tooManyKeys) {
+            // Posted: the monitor does not wait for the user to close the box.
+            MainWindow* window = &window_;
+            rt_.dispatcher()->post([window] {
+                window->showMessage(QString::fromUtf8(keyboard::kTooManyKeysMessage.data(),
+                                                      qsizetype(keyboard::kTooManyKeysMessage.size())),
+                                    true);
+            });
+        }
+        onUi(stop, [this] {
+            const bool single = rt_.keyboard.row().singleColour();
+            rt_.flags.keyboardKind = single ? RuntimeFlags::SingleColourKeyboard : RuntimeFlags::RgbKeyboard;
+            rt_.events.deviceConnected.emit(kind_);
+            window_.scheduleRelayout(kRelayoutAfterConnect);
+            ShowPanel(window_, RowOf(kind_).panel);
+            window_.show();
+            const char* tab = KeyboardTabOf(rt_.keyboard.model);
+            SetShown(window_, tab, true);
+            window_.selectTab(QLatin1String(tab));
+        });
+        device::Log("di");
+    }
+
+    void connectMouse(std::stop_token stop) {
+        onUi(stop, [this] {
+            rt_.flags.mousePresent = true;
+            rt_.events.deviceConnected.emit(kind_);
+            SetShown(window_, "ms_tab", true);
+            window_.selectTab(QStringLiteral("ms_tab"));
+            window_.scheduleRelayout(kRelayoutAfterConnect);
+            ShowPanel(window_, RowOf(kind_).panel);
+            window_.show();
+        });
+    }
+
+    // A mousepad alone does not bring the window up: its page is made ready and the tray
+    // icon shows the window.
+    void connectPad(std::stop_token stop) {
+        onUi(stop, [this] {
+            SetShown(window_, "mp_tab", true);
+            window_.selectTab(QStringLiteral("mp_tab"));
+            rt_.events.deviceConnected.emit(kind_);
+            if (QWidget* tab = window_.control(QStringLiteral("mp_tab"))) tab->update();
+            window_.scheduleRelayout(kRelayoutAfterConnect);
+        });
+    }
+
+    const char* tabOf(DeviceKind kind) const {
+        switch (kind) {
+        case DeviceKind::Keyboard: return KeyboardTabOf(rt_.keyboard.model);
+        case DeviceKind::Mouse: return "ms_tab";
+        case DeviceKind::Mousepad: return "mp_tab";
+        }
+        return "";
+    }
+
+    // Another device's page, or the window hidden when none is left.
+    void chooseAnotherPage() {
+        const KindRow& row = RowOf(kind_);
+        if (rt_.connected(row.first)) window_.selectTab(QLatin1String(tabOf(row.first)));
+        else if (rt_.connected(row.second)) window_.selectTab(QLatin1String(tabOf(row.second)));
+        else window_.hide();
+    }
+
+    runtime::Runtime& rt_;
+    MainWindow& window_;
+    DeviceKind kind_;
+    runtime::ArrivalReport report_;       // monitor thread only
+    std::optional<bool> sameModeShown_;  // monitor thread only
+};
+
+PresenceFeature::PresenceFeature() = default;
+PresenceFeature::~PresenceFeature() = default;
+
+void PresenceFeature::install(FeatureContext& context) {
+    for (const KindRow& row : kKinds) {
+        auto& m = monitors_[runtime::IndexOf(row.kind)];
+        m.client = std::make_unique<Client>(context, row.kind);
+        m.monitor = std::make_unique<device::PresenceMonitor>(context.runtime.connection(row.kind), ProductsOf(row.kind),
+                                                               *m.client, row.exitText);
+        plug(context, row.slot, {row.workerName, [monitor = m.monitor.get()](std::stop_token stop) { monitor->run(stop); }, {}});
+    }
+}
+
+bool PresenceFeature::settled() const {
+    for (const auto& m : monitors_)
+        if (!m.monitor || m.monitor->passes() == 0) return false;
+    return true;
+}
+
+}  // namespace orvane::app

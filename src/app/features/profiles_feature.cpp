@@ -1,0 +1,24 @@
+#include "app/features/profiles_feature.h"
+
+#include "app/main_window.h"
+
+namespace orvane::app {
+
+void ProfilesFeature::install(FeatureContext& context) {
+    runtime::Runtime& rt = context.runtime;
+    MainWindow& window = context.window;
+    panels_ = std::make_unique<ui::pages::ProfilePanels>(
+        ui::pages::ProfilePanelEnv{window.lookup(), &window.dialogs(), &window, &rt});
+    panels_->prepare();
+    panels_->initLists();
+    bind(context, Owner::Profiles, panels_->bindings());
+
+    // After the read-back: the entries "select" records, loaded and sent as jobs of the device.
+    subscriptions_ += rt.events.deviceConnected.subscribe([this](const device::DeviceKind& kind) {
+        for (const profiles::ListId id : profiles::ListsOf(kind)) panels_->selectRecorded(id);
+    });
+    subscriptions_ += rt.events.settingsEdited.subscribe(
+        [&rt](const device::DeviceKind& kind) { rt.store.saveSelectedLighting(kind); });
+}
+
+}  // namespace orvane::app

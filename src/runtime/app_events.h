@@ -1,0 +1,57 @@
+#pragma once
+// The program's typed events: what one feature tells the others without knowing them. Each
+// is emitted on the window's thread; subscribers keep the Subscription (usually in a
+// Subscriptions member) so that nothing calls them after they are gone.
+
+#include <cstdint>
+#include <string>
+
+#include "device/models.h"
+#include "profiles/profile_operations.h"
+#include "runtime/events.h"
+
+namespace orvane::runtime {
+
+using device::DeviceKind;
+
+/// Who asked for captured input: key assignment or the macro recorder of a device page.
+enum class CaptureTarget : uint8_t { KeyboardKey, KeyboardMacro, MouseKey, MouseMacro };
+
+/// A key or mouse event captured for an editor, in neutral terms.
+struct CapturedInput {
+    enum class Kind : uint8_t { KeyDown, KeyUp, ButtonDown, ButtonUp, Wheel, Move };
+    Kind kind = Kind::KeyDown;
+    uint32_t code = 0;   ///< Linux input key code, or the mouse button
+    uint32_t flags = 0;  ///< extended key, auto-repeat ...
+    int x = 0, y = 0;
+    uint64_t timeMs = 0;  ///< monotonic
+};
+
+/// A program setting that other windows follow.
+enum class Setting : uint8_t { Language, Background };
+
+struct AppEvents {
+    /// The device's connect work is done (its model holds what it read back).
+    Event<DeviceKind> deviceConnected;
+    /// The device went away (connected and sync flags already cleared).
+    Event<DeviceKind> deviceGone;
+    /// The device's model changed as a whole (a re-read, a slot switch, a profile load, same
+    /// mode): its pages show it anew.
+    Event<DeviceKind> modelChanged;
+    /// Every second: changed settings records go to the devices.
+    Event<> flushTick;
+    /// A profile operation loaded a profile into a model (selection, import, reset).
+    Event<profiles::ListId, profiles::ProfileResult> profileLoaded;
+    /// A page changed what the device's selected lighting profile keeps (lighting, DPI,
+    /// report rate, pointer speed ...): the profile is saved.
+    Event<DeviceKind> settingsEdited;
+    /// Input captured for an editor.
+    Event<CaptureTarget, CapturedInput> inputCaptured;
+    /// The window was deactivated or the page changed: input capture and recording end.
+    Event<> captureEnds;
+    Event<Setting> settingsChanged;
+    /// Long device work started (true) or ended (false): the progress ring.
+    Event<bool> progress;
+};
+
+}  // namespace orvane::runtime

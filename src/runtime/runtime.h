@@ -1,0 +1,155 @@
+#pragma once
+// Runtime: everything the program runs on, without a window. It owns the three device
+// connections (indexed by device kind), the device models, the run-time flags, the pointer
+// settings, the profile store and its operations, the lighting engine, the application
+// events, one device job queue per connection (plus one for desktop settings) and the
+// worker set. The program, the command-line tool and the test rigs build it the same way:
+// build it first, start it, stop it once (stop() is the one place that judges how the
+// workers ended), destroy it last.
+//
+// Its device work (arrival, re-reads, flushes, slot switches) is here as plain functions of
+// the runtime: they run on the thread that calls them (a monitor, a job queue) and save the
+// selected profiles themselves when what they read came whole.
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "device/hid/hid_backend.h"
+#include "device/models.h"
+#include "device/onboard_slots.h"
+#include "device/protocol/connection.h"
+#include "device/protocol/result.h"
+#include "keyboard/keyboard_model.h"
+#include "lighting/animation_engine.h"
+#include "mouse/mouse_model.h"
+#include "mousepad/pad_model.h"
+#include "platform/pointer_settings.h"
+#include "profiles/profile_operations.h"
+#include "profiles/profile_store.h"
+#include "runtime/app_events.h"
+#include "runtime/device_jobs.h"
+#include "runtime/runtime_flags.h"
+#include "runtime/workers.h"
+
+namespace orvane::runtime {
+
+class UiDispatcher;
+
+struct RuntimeOptions {
+    hid::Backend* backend = nullptr;
+    /// The profile data folder; empty: $ORVANE_DATA_DIR or the documents' "KX".
+    std::filesystem::path dataFolder;
+    /// Where the shipped default files are; empty: beside the program or in its prefix.
+    std::vector<std::filesystem::path> defaultFolders;
+    /// Where the desktop pointer speed and wheel lines go; null: the running desktop's.
+    std::unique_ptr<platform::PointerBackend> pointerBackend;
+    platform::LogSink pointerLog;
+    lighting::AnimationOptions animation;
+    /// Job results and events reach the thread that built the runtime through its Qt event
+    /// loop (the program, window tests). false: they are delivered on the job threads
+    /// (command-line tool, tests without an event loop).
+    bool deliverToCreatingThread = true;
+    std::chrono::milliseconds stopBound = WorkerSet::kStopBound;
+};
+
+/// What a device's arrival found, for the window's connect steps.
+struct ArrivalReport {
+    int32_t readBack = protocol::kNoReply;
+    bool tooManyKeys = false;  ///< the keyboard reports more keys than its tables hold
+};
+
+class Runtime {
+public:
+    explicit Runtime(RuntimeOptions options);
+    ~Runtime();
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    protocol::DeviceConnection& connection(DeviceKind kind) const;
+    bool connected(DeviceKind kind) const;
+    bool anyConnected() const;
+    /// The device's job queue.
+    JobRunner& jobs(DeviceKind kind);
+    /// The queue of desktop settings (pointer speed, wheel lines): no device needed.
+    JobRunner& desktopJobs();
+    /// How workers reach the window's thread; null without delivery to it.
+    UiDispatcher* dispatcher() const { return dispatcher_.get(); }
+
+    /// Starts the plugged workers in slot order (see WorkerSet::startAll).
+    void start(const std::function<void()>& afterSynchronisedLighting = {});
+    /// Stops the workers (within the bound) and the job queues, then releases the devices
+    /// in the order mousepad, mouse, keyboard. Later calls return the first outcome.
+    StopOutcome stop();
+    std::optional<StopOutcome> stopOutcome() const { return outcome_; }
+
+    // ---- device work: on a monitor's or a job queue's thread, never the window's ----------
+    /// The connect work of a device whose interface was just opened and verified, with its
+    /// connection locked: model flags from the product id, the read-back and the saves.
+    ArrivalReport arrive(DeviceKind kind, const hid::InterfaceInfo& attributes);
+    /// A full re-read of the device (the mouse's "settings changed", the pad's reset); saves
+    /// the selected profiles when it read everything.
+    int32_t readBack(DeviceKind kind);
+    /// The mouse's "slot changed" notification: slot 0's record becomes the state.
+    int32_t reloadMouseSlotZero();
+    /// Sends the changed settings record of the mouse or the pad (command 6); nullopt when
+    /// nothing was due. Command 6 ends the device's synchronised lighting.
+    std::optional<int32_t> flush(DeviceKind kind);
+    /// Makes on-board slot n the active one (mouse or pad).
+    device::SlotSwitchResult selectSlot(DeviceKind kind, unsigned n);
+    /// The factory-reset report (mouse: pointer 10 and wheel 3 first).
+    int32_t resetDefaults(DeviceKind kind);
+
+    // ---- on the window's thread --------------------------------------------------------------
+    /// Same mode: the source's lighting choice goes to the two other devices (their pages
+    /// are shown anew through modelChanged, their selected lighting profiles saved), then all
+    /// three are handed to the synchronised effect. Nothing is sent here.
+    void sameLightingMode(DeviceKind source);
+
+private:
+    // Declared first: built before, and destroyed after, everything that uses them. The
+    // destructor stops every thread before any member goes.
+    std::chrono::milliseconds stopBound_;
+    std::array<std::unique_ptr<protocol::DeviceConnection>, 3> connections_;
+    std::unique_ptr<UiDispatcher> dispatcher_;
+    std::unique_ptr<DeviceJobQueue> desktopJobs_;
+    std::optional<StopOutcome> outcome_;
+
+public:
+    keyboard::KeyboardModel keyboard;
+    mouse::MouseModel mouse;
+    mousepad::PadModel pad;
+    RuntimeFlags flags;
+    platform::PointerSettings pointer;
+    profiles::ProfileStore store;
+    profiles::ProfileOperations operations;
+    lighting::AnimationEngine lighting;
+    AppEvents events;
+
+private:
+    std::array<std::unique_ptr<DeviceJobQueue>, 3> jobs_;
+
+public:
+    WorkerSet workers;
+};
+
+/// The three device kinds, in the order of their connections.
+inline constexpr std::array<DeviceKind, 3> kDeviceKinds{DeviceKind::Keyboard, DeviceKind::Mouse, DeviceKind::Mousepad};
+constexpr size_t IndexOf(DeviceKind kind) { return size_t(kind) - 1; }
+
+/// The lighting engine's name of a device kind, and back.
+constexpr lighting::LightingDevice LightingDeviceOf(DeviceKind kind) {
+    return kind == DeviceKind::Keyboard ? lighting::LightingDevice::Keyboard
+           : kind == DeviceKind::Mouse  ? lighting::LightingDevice::Mouse
+                                        : lighting::LightingDevice::Pad;
+}
+constexpr DeviceKind KindOf(lighting::LightingDevice device) {
+    return device == lighting::LightingDevice::Keyboard ? DeviceKind::Keyboard
+           : device == lighting::LightingDevice::Mouse  ? DeviceKind::Mouse
+                                                        : DeviceKind::Mousepad;
+}
+
+}  // namespace orvane::runtime
