@@ -3,12 +3,15 @@
 #include <algorithm>
 
 #include "app/features.h"
+#include "device/protocol/window_thread_guard.h"
 
 namespace orvane::app {
 
 Program::Program(ProgramOptions options)
     : runtime_(std::make_unique<runtime::Runtime>(std::move(options.runtime))),
       window_(std::make_unique<MainWindow>(*runtime_, std::move(options.window))) {
+    // This is the window's thread: device work is submitted as jobs, never done here.
+    protocol::ForbidExchangesOnThisThread();
     FeatureContext context{*runtime_, *window_};
     for (const auto& row : kFeatures) {
         if (options.features && std::find(options.features->begin(), options.features->end(), row.name) ==
@@ -23,6 +26,7 @@ Program::~Program() {
     const runtime::StopOutcome outcome = shutdown();
     features_.clear();
     window_.reset();
+    protocol::AllowExchangesOnAnyThread();
     if (outcome == runtime::StopOutcome::TimedOut) {
         // A worker still runs and may use the runtime: keep it until the process ends.
         // (Never destroyed, not even at exit; reachable, so not a leak.)

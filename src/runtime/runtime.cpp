@@ -33,6 +33,19 @@ std::unique_ptr<protocol::DeviceConnection> ConnectionFor(hid::Backend& backend,
     return c;
 }
 
+// A job queue with its own thread, or (without job threads) one that runs every job at once.
+std::unique_ptr<JobRunner> MakeJobs(bool threads, std::string name, protocol::DeviceConnection* connection,
+                                    UiDispatcher* dispatcher, ProgressSink progress,
+                                    std::vector<DeviceJobQueue*>& queues) {
+    if (!threads)
+        return std::make_unique<InlineJobs>([connection] { return !connection || connection->connected; });
+    const Poster poster = dispatcher ? Poster([dispatcher](std::function<void()> fn) { dispatcher->post(std::move(fn)); })
+                                     : Poster{};
+    auto queue = std::make_unique<DeviceJobQueue>(std::move(name), connection, poster, std::move(progress));
+    queues.push_back(queue.get());
+    return queue;
+}
+
 // The keyboard needs a moment after it was opened before it answers.
 constexpr std::chrono::milliseconds kKeyboardSettleAfterOpen{100};
 
@@ -44,9 +57,7 @@ Runtime::Runtime(RuntimeOptions options)
                    ConnectionFor(*options.backend, DeviceKind::Mouse),
                    ConnectionFor(*options.backend, DeviceKind::Mousepad)},
       dispatcher_(options.deliverToCreatingThread ? std::make_unique<UiDispatcher>() : nullptr),
-      desktopJobs_(std::make_unique<DeviceJobQueue>(
-          "desktop", nullptr,
-          dispatcher_ ? Poster([d = dispatcher_.get()](std::function<void()> fn) { d->post(std::move(fn)); }) : Poster{})),
+      desktopJobs_(MakeJobs(options.jobThreads, "desktop", nullptr, dispatcher_.get(), {}, queues_)),
       pointer(options.pointerBackend ? std::move(options.pointerBackend)
                                      : platform::MakeDesktopPointerBackend(options.pointerLog),
               options.pointerLog,
@@ -56,12 +67,10 @@ Runtime::Runtime(RuntimeOptions options)
       store(DataFolderOf(options), DefaultFoldersOf(options), {&keyboard, &mouse, &pad}),
       operations(store, {connections_[0].get(), connections_[1].get(), &pointer}),
       lighting({*connections_[0], *connections_[1], *connections_[2], keyboard, mouse, pad}, std::move(options.animation)) {
-    const Poster poster = dispatcher_ ? Poster([d = dispatcher_.get()](std::function<void()> fn) { d->post(std::move(fn)); })
-                                      : Poster{};
     const ProgressSink progress = [this](bool running) { events.progress.emit(running); };
     for (DeviceKind kind : kDeviceKinds)
-        jobs_[IndexOf(kind)] = std::make_unique<DeviceJobQueue>(std::string(device::KindTag(kind)),
-                                                                connections_[IndexOf(kind)].get(), poster, progress);
+        jobs_[IndexOf(kind)] = MakeJobs(options.jobThreads, std::string(device::KindTag(kind)),
+                                        connections_[IndexOf(kind)].get(), dispatcher_.get(), progress, queues_);
 }
 
 Runtime::~Runtime() { stop(); }
@@ -87,9 +96,8 @@ StopOutcome Runtime::stop() {
     // A worker waiting for the window's thread is released by its stop token; jobs end after
     // the one in hand.
     StopOutcome outcome = workers.stopAll(stopBound_);
-    for (auto& queue : jobs_)
+    for (DeviceJobQueue* queue : queues_)
         if (!queue->stop(stopBound_)) outcome = StopOutcome::TimedOut;
-    if (!desktopJobs_->stop(stopBound_)) outcome = StopOutcome::TimedOut;
     outcome_ = outcome;
     device::Log(OutcomeText(outcome));
     for (DeviceKind kind : {DeviceKind::Mousepad, DeviceKind::Mouse, DeviceKind::Keyboard}) {

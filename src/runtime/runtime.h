@@ -54,6 +54,9 @@ struct RuntimeOptions {
     /// (command-line tool, tests without an event loop).
     bool deliverToCreatingThread = true;
     std::chrono::milliseconds stopBound = WorkerSet::kStopBound;
+    /// false: no job threads; every job runs at once on the thread that submits it and
+    /// reports right after (page tests without threads or devices).
+    bool jobThreads = true;
 };
 
 /// What a device's arrival found, for the window's connect steps.
@@ -115,7 +118,8 @@ private:
     std::chrono::milliseconds stopBound_;
     std::array<std::unique_ptr<protocol::DeviceConnection>, 3> connections_;
     std::unique_ptr<UiDispatcher> dispatcher_;
-    std::unique_ptr<DeviceJobQueue> desktopJobs_;
+    std::vector<DeviceJobQueue*> queues_;  ///< the threaded runners, to stop
+    std::unique_ptr<JobRunner> desktopJobs_;
     std::optional<StopOutcome> outcome_;
 
 public:
@@ -130,7 +134,7 @@ public:
     AppEvents events;
 
 private:
-    std::array<std::unique_ptr<DeviceJobQueue>, 3> jobs_;
+    std::array<std::unique_ptr<JobRunner>, 3> jobs_;
 
 public:
     WorkerSet workers;

@@ -116,7 +116,9 @@ TEST(LightingWindow, PadSameModeSetsAllFlagsAndPageChangesClearThem) {
         {"command 6 to the mouse (the flush)",
          [&] {
              rig.runtime().mouse.stateDirty = true;
-             rig.runtime().flush(device::DeviceKind::Mouse);
+             auto& rt = rig.runtime();
+             rt.jobs(device::DeviceKind::Mouse).submit({.name = "flush"}, [&rt] { rt.flush(device::DeviceKind::Mouse); });
+             rig.settle();
          },
          true, false, true},
     };

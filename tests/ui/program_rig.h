@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "device/protocol/window_thread_guard.h"
 #include "platform/pointer_settings.h"
 #include "shell_test_support.h"
 #include "sim/emulator.h"
@@ -69,6 +70,7 @@ public:
                           .tray = o.tray};
         options.features = o.features;
         environment_ = o.dataFromEnvironment;
+        exchangesBefore_ = orvane::protocol::ExchangesOnForbiddenThread();
         program = std::make_unique<orvane::app::Program>(std::move(options));
         if (o.beforeStart) o.beforeStart(*this);
         if (o.start) {
@@ -78,6 +80,8 @@ public:
     }
     ~ProgramRig() {
         program.reset();
+        EXPECT_EQ(orvane::protocol::ExchangesOnForbiddenThread(), exchangesBefore_)
+            << "a device exchange ran on the window's thread";
         if (environment_) qunsetenv("ORVANE_DATA_DIR");
     }
 
@@ -157,6 +161,7 @@ public:
 
 private:
     bool environment_ = false;
+    uint64_t exchangesBefore_ = 0;
 };
 
 }  // namespace programtest

@@ -12,7 +12,6 @@
 #include "app/program.h"
 #include "platform/pointer_settings.h"
 #include "platform/stop_wait.h"
-#include "runtime/ui_dispatcher.h"
 #include "platform/single_instance.h"
 #include "shell_test_support.h"
 #include "sim/emulator.h"
@@ -234,35 +233,6 @@ TEST_F(WindowTest, ShutdownWaitsForWorkersButNotForTheVersionCheck) {
     EXPECT_EQ(window.shutdown(), runtime::StopOutcome::AllEnded);
     EXPECT_TRUE(log.contains("所有对象处于激发状态"));
     EXPECT_TRUE(*cancelled);
-}
-
-TEST(UiDispatcher, SendRunsOnTheUiThreadAndIsWithdrawnOnStop) {
-    runtime::UiDispatcher dispatcher;
-    std::thread::id ranOn;
-    bool sent = false;
-    std::jthread worker([&](std::stop_token stop) {
-        sent = dispatcher.send([&] { ranOn = std::this_thread::get_id(); }, stop);
-    });
-    EXPECT_TRUE(shelltest::WaitUntil([&] { return ranOn != std::thread::id(); }));
-    worker.join();
-    EXPECT_TRUE(sent);
-    EXPECT_EQ(ranOn, std::this_thread::get_id());
-
-    // The UI thread is busy (here: not running its loop) when the worker is told to stop:
-    // the send gives up instead of waiting for it, and the function never runs.
-    bool ran = false;
-    std::atomic<bool> returned{false};
-    std::jthread blocked([&](std::stop_token stop) {
-        sent = dispatcher.send([&] { ran = true; }, stop);
-        returned = true;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    blocked.request_stop();
-    blocked.join();
-    EXPECT_TRUE(returned);
-    EXPECT_FALSE(sent);
-    QApplication::processEvents();
-    EXPECT_FALSE(ran);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "device/protocol/exchange.h"
 
 #include "device/protocol/trace.h"
+#include "device/protocol/window_thread_guard.h"
 
 namespace orvane::protocol {
 
@@ -24,6 +25,7 @@ int32_t Exchange(DeviceConnection& c, const Report& request, Report& reply, size
     size_t read = 0;
     if (bytesRead) *bytesRead = 0;
     if (!c.connected) return kNoReply;
+    NoteExchangeThread(c.tag().c_str());
     for (int attempt = 0; attempt < kExchangeAttempts; ++attempt) {
         const int32_t r = Attempt(c, request, reply, read);
         if (r == kWriteFailed) return kWriteFailed;
@@ -37,6 +39,7 @@ int32_t Exchange(DeviceConnection& c, const Report& request, Report& reply, size
 
 bool ExchangeOnce(DeviceConnection& c, const Report& request, Report* reply) {
     if (!c.connected) return false;
+    NoteExchangeThread(c.tag().c_str());
     Report scratch{};
     size_t read = 0;
     std::lock_guard guard(c.lock);
