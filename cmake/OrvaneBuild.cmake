@@ -66,3 +66,18 @@ function(orvane_check_layers)
     endif()
   endforeach()
 endfunction()
+
+# The include rule of the source folders (scripts/check_layers.py): configuring fails on an
+# include of a folder beside or above the including file's own.
+function(orvane_check_include_rule)
+  find_package(Python3 COMPONENTS Interpreter)
+  if(NOT Python3_FOUND)
+    message(WARNING "python3 not found: the include rule is checked by the tests only")
+    return()
+  endif()
+  execute_process(COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/check_layers.py ${PROJECT_SOURCE_DIR}
+                  RESULT_VARIABLE result OUTPUT_VARIABLE breaches)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "Includes against the layer order:\n${breaches}")
+  endif()
+endfunction()
