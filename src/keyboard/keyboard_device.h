@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "device/protocol/connection.h"
+#include "device/protocol/result.h"
 #include "keyboard/keyboard_model.h"
 
 namespace orvane::keyboard {
@@ -13,7 +14,7 @@ struct KeyboardReadBack {
     /// The keyboard reported more than 170 keys: nothing was read past the information
     /// record, the tables are unchanged, and the caller shows kTooManyKeysMessage once.
     bool tooManyKeys = false;
-    bool ok() const { return result == 1 && !tooManyKeys; }
+    bool ok() const { return result == protocol::kOk && !tooManyKeys; }
 };
 
 /// The read-back after the keyboard is found: information record, the connection's block
