@@ -1,0 +1,124 @@
+// orvane_ui_stall: how long the window's thread stands still while device work runs on a
+// slow emulated device. The program is built as main() builds it (offscreen, emulated RGB
+// keyboard and mouse on a link of LINK_MS per report); a 2 ms timer on the window's thread
+// records the longest gap between its ticks while each kind of work runs:
+//   a full read-back of the mouse, a key-profile selection (the bank goes to the keyboard),
+//   and a switch of the mouse's on-board slot.
+//   orvane_ui_stall [LINK_MS]   (default 5)
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+#include "app/features.h"
+#include "app/program.h"
+#include "platform/pointer_settings.h"
+#include "sim/emulator.h"
+#include "ui/dialogs.h"
+
+using namespace orvane;
+using device::DeviceKind;
+
+namespace {
+
+bool RunUntil(const std::function<bool()>& done, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+bool Idle(runtime::Runtime& rt) {
+    for (auto kind : runtime::kDeviceKinds)
+        if (!rt.jobs(kind).idle()) return false;
+    return true;
+}
+
+// Runs `start`, then the event loop until the jobs are done; returns the longest gap between
+// two ticks of a 2 ms timer and how long the work took.
+std::pair<qint64, qint64> Measure(runtime::Runtime& rt, const std::function<void()>& start) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, gap = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    ticker.setInterval(2);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        gap = std::max(gap, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    ticker.start();
+    last = clock.elapsed();
+    start();
+    gap = std::max(gap, clock.elapsed() - last);  // the call itself
+    last = clock.elapsed();
+    RunUntil([&] { return Idle(rt); }, 60000);
+    return {gap, clock.elapsed()};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int linkMs = argc > 1 ? std::atoi(argv[1]) : 5;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QTemporaryDir scratch;
+
+    sim::EmulatorBackend backend;
+    backend.setLink({std::chrono::microseconds(linkMs * 1000)});
+    backend.add(device::DeviceModel::RgbKeyboard);
+    backend.add(device::DeviceModel::Mouse);
+
+    app::ProgramOptions options;
+    options.runtime.backend = &backend;
+    options.runtime.dataFolder = std::filesystem::path(scratch.path().toStdString()) / "KX";
+    options.runtime.defaultFolders = {std::filesystem::path(ORVANE_SOURCE_DIR) / "data" / "defaults"};
+    options.runtime.pointerBackend = platform::MakeFallbackPointerBackend();
+    options.runtime.pointerLog = [](std::string_view) {};
+    options.window.mainIni = std::filesystem::path(scratch.path().toStdString()) / "main.ini";
+    options.window.machineSettings = std::filesystem::path(scratch.path().toStdString()) / "machine.ini";
+    options.window.tray = false;
+    ui::ScriptedDialogs dialogs;  // a message would otherwise wait for a click
+    options.window.dialogs = &dialogs;
+    // Lighting streams too, as in the program, competing for the same devices.
+    app::Program program(std::move(options));
+    program.initialise();
+    auto& rt = program.runtime();
+    auto& window = program.window();
+    if (!RunUntil([&] { return program.feature<app::PresenceFeature>()->settled() && Idle(rt); }, 30000)) {
+        std::fprintf(stderr, "orvane_ui_stall: the emulated devices did not arrive\n");
+        return 1;
+    }
+    // A second key profile to select.
+    window.control<QAbstractButton>(QStringLiteral("kb_pro_key_add_btn"))->click();
+    RunUntil([&] { return Idle(rt); }, 30000);
+
+    struct Work {
+        const char* name;
+        std::function<void()> start;
+    };
+    const Work work[] = {
+        {"mouse read-back", [&] {
+             rt.jobs(DeviceKind::Mouse).submit({.name = "read-back"}, [&rt] { rt.readBack(DeviceKind::Mouse); });
+         }},
+        {"key profile selection (bank to the keyboard)", [&] {
+             auto* combo = window.control<QComboBox>(QStringLiteral("kb_key_profile_combo"));
+             combo->setCurrentIndex(combo->currentIndex() == 0 ? 1 : 0);
+         }},
+        {"mouse slot switch", [&] { window.control<QAbstractButton>(QStringLiteral("ms_profile_2"))->click(); }},
+    };
+    std::printf("link %d ms per report; longest stall of the window's thread while the work ran:\n", linkMs);
+    for (const auto& w : work) {
+        const auto [gap, took] = Measure(rt, w.start);
+        std::printf("  %-46s %4lld ms stall   (the work took %lld ms)\n", w.name, static_cast<long long>(gap),
+                    static_cast<long long>(took));
+    }
+    program.shutdown();
+    for (const auto& shown : dialogs.shown) std::printf("message shown: %s\n", qPrintable(shown.text));
+    return 0;
+}
