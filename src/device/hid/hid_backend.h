@@ -27,7 +27,8 @@ public:
     virtual ~Handle() = default;
     virtual const InterfaceInfo& info() const = 0;
     virtual const ReportLayout& layout() const = 0;
-    /// Reads one input report (report id first) into buffer. false on time-out, abort or error.
+    /// Reads one input report into buffer, the report id first when the reports are numbered.
+    /// false on time-out, abort or error.
     virtual bool read(std::span<uint8_t> buffer, int timeoutMs, size_t& transferred) = 0;
     /// Writes one output report (report id first). false on time-out, abort or error.
     virtual bool write(std::span<const uint8_t> report, int timeoutMs, size_t& transferred) = 0;
