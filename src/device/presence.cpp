@@ -1,23 +1,15 @@
 #include "device/presence.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
 
 #include "device/log.h"
 
 namespace orvane::device {
 
-bool SleepUnlessStopped(std::stop_token stop, std::chrono::milliseconds duration) {
-    std::mutex m;
-    std::condition_variable_any cv;
-    std::unique_lock lock(m);
-    return !cv.wait_for(lock, stop, duration, [] { return false; }) && !stop.stop_requested();
-}
-
 PresenceMonitor::PresenceMonitor(protocol::DeviceConnection& connection, std::vector<uint16_t> products,
-                                 PresenceClient& client, std::string exitText)
-    : connection_(connection), products_(std::move(products)), client_(client), exitText_(std::move(exitText)) {}
+                                 PresenceClient& client, std::string exitText, HotplugSignal& hotplug)
+    : connection_(connection), products_(std::move(products)), client_(client), exitText_(std::move(exitText)),
+      wake_(hotplug) {}
 
 bool PresenceMonitor::verify(const hid::InterfaceInfo& a, const hid::ReportLayout& caps) const {
     return a.vendorId == connection_.vendorId &&
@@ -76,7 +68,7 @@ void PresenceMonitor::run(std::stop_token stop) {
     while (!stop.stop_requested()) {
         if (!pass(stop)) break;
         const auto period = connection_.connected ? kProbePeriod : kScanPeriod;
-        if (!SleepUnlessStopped(stop, period)) break;
+        if (!wait(stop, period)) break;
     }
     Log(exitText_);
 }
