@@ -167,8 +167,9 @@ struct HidrawBed::Node {
         size_t written = 0;
         if (link && link->write(std::span<const uint8_t>(bytes->data, static_cast<size_t>(bytes->data_len)), 1000, written))
             return Complete(client, bytes->data_len, 0);
-        const bool plugged = link && emulator->probePresent(emulatorPath);
-        Complete(client, -1, plugged ? EIO : ENODEV);
+        // The emulated device unplugged: as a node whose device went; otherwise a failed transfer.
+        const bool gone = link && !emulator->probePresent(emulatorPath);
+        Complete(client, -1, gone ? ENODEV : EIO);
     }
 
     /// Reads come from the queue itself unless the node is gone.
