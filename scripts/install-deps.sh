@@ -6,8 +6,10 @@ set -euo pipefail
 PACKAGES=(
   cmake g++ ninja-build ccache pkg-config
   qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-svg-dev
-  libhidapi-dev libjsoncpp-dev libcurl4-openssl-dev libcpp-httplib-dev
+  libhidapi-dev libudev-dev libjsoncpp-dev libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  umockdev libumockdev-dev
+  dpkg-dev appstream desktop-file-utils
   xvfb xauth x11-utils libxcb1-dev libx11-dev libxi-dev
   fonts-dejavu-core fonts-wqy-microhei
   clang-14 libclang-rt-14-dev

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <sstream>
+#include <utility>
 
 #include "device/hid/report_descriptor.h"
 #include "sim/descriptors.h"
@@ -88,13 +89,13 @@ public:
         transferred = 0;
         auto& p = *port_;
         std::unique_lock lock(p.mutex);
-        const uint64_t abortAtStart = aborts_;
         const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
         auto& queue = config_ ? p.replies : p.inputs;
         for (;;) {
             const auto now = Clock::now();
             p.refreshPlug(now);
-            if (!alive() || aborts_ != abortAtStart) return false;
+            if (std::exchange(abortPending_, false)) return false;
+            if (!alive()) return false;
             if (!queue.empty() && queue.front().readyAt <= now) {
                 const auto& bytes = queue.front().bytes;
                 transferred = std::min(buffer.size(), bytes.size());
@@ -154,9 +155,10 @@ public:
         return true;
     }
 
+    // Like the hidraw backend's: ends the read waiting now, or else fails the next one.
     void abort() override {
         std::lock_guard lock(port_->mutex);
-        ++aborts_;
+        abortPending_ = true;
         port_->changed.notify_all();
     }
 
@@ -177,7 +179,7 @@ private:
     std::shared_ptr<EmulatedDevice::Port> port_;
     bool config_;
     uint64_t generation_;
-    uint64_t aborts_ = 0;  // guarded by the port's mutex
+    bool abortPending_ = false;  // guarded by the port's mutex
 };
 
 // Writes `value` into `bits` bits at `bitOffset` of data (little-endian bit order, as HID).

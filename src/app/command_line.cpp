@@ -20,6 +20,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
             line.screenshot = value();
         } else if (arg.startsWith(QLatin1String("--screenshot="))) {
             line.screenshot = arg.mid(13);
+        } else if (arg == QLatin1String("--minimized")) {
+            line.minimized = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             line.help = true;
         } else if (arg == QLatin1String("-platform") || arg == QLatin1String("-display") ||

@@ -2,6 +2,7 @@
 // The command line of `orvane`:
 //   --simulate[=LIST]   emulated devices in-process (LIST of kb, kb1, ms, ms2, mp; default kb,ms,mp)
 //   --screenshot PATH   write a PNG of the main window once it is laid out, then exit
+//   --minimized         start hidden in the tray (how the session's autostart entry starts it)
 //   -h, --help
 // Qt's own -platform, -display and -style options pass through.
 
@@ -15,6 +16,7 @@ namespace orvane::app {
 struct CommandLine {
     std::optional<QString> simulate;  ///< the device list when simulating
     std::optional<QString> screenshot;
+    bool minimized = false;  ///< start hidden in the tray, not with the window shown
     bool help = false;
     bool platformGiven = false;  ///< -platform on the command line
     QString error;               ///< set when the line is not understood
@@ -22,7 +24,7 @@ struct CommandLine {
 
 inline constexpr char kDefaultSimulation[] = "kb,ms,mp";
 inline constexpr char kUsage[] =
-    "usage: orvane [--simulate[=kb,ms,mp]] [--screenshot PATH] [-platform NAME]";
+    "usage: orvane [--simulate[=kb,ms,mp]] [--screenshot PATH] [--minimized] [-platform NAME]";
 
 CommandLine ParseCommandLine(const QStringList& arguments);  // arguments without the program
 

@@ -92,6 +92,9 @@ int main(int argc, char** argv) {
             qCDebug(lcShell).noquote() << QString::fromUtf8(line.data(), qsizetype(line.size()));
         };
         options.window.tray = !line.screenshot;
+        options.window.startMinimized = line.minimized;
+        // Real devices: udev tells the monitors at once when a hidraw node comes or goes.
+        options.runtime.hotplug = !line.simulate;
         Program program(std::move(options));
         app::MainWindow& window = program.window();
         if (instance)

@@ -66,6 +66,7 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
     setMinimumSize(kSize);
     setWindowIcon(AppIcon(skin_.folder()));
 
+    keepHiddenForDevices_ = options_.startMinimized;
     if (options_.dialogs) {
         dialogs_ = options_.dialogs;
     } else {
@@ -259,6 +260,10 @@ void MainWindow::showNoDeviceMessage() {
     noDeviceBoxOpen_ = true;
     showMessage(QStringLiteral("message_text_1"), true);
     noDeviceBoxOpen_ = false;
+}
+
+void MainWindow::showForDevice() {
+    if (!keepHiddenForDevices_) show();
 }
 
 void MainWindow::scheduleRelayout(std::chrono::milliseconds delay) { relayoutTimer_.start(delay); }

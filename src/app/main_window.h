@@ -49,6 +49,9 @@ public:
         std::filesystem::path machineSettings;  ///< empty: the default machine settings
         ui::Dialogs* dialogs = nullptr;         ///< null: real message boxes
         bool tray = true;
+        /// Started from the session's autostart entry: the window does not come up when a
+        /// device arrives; the tray icon shows it.
+        bool startMinimized = false;
     };
 
     MainWindow(runtime::Runtime& runtime, Options options, QWidget* parent = nullptr);
@@ -88,6 +91,9 @@ public:
     int showMessage(const QString& text, bool textIsId);
     /// "message_text_1", unless the box this raised is still open.
     void showNoDeviceMessage();
+    /// A device arrived: the window comes up, unless it was started minimized and the user
+    /// has not opened it yet.
+    void showForDevice();
     /// Relayout after a device connects or the window is restored.
     void scheduleRelayout(std::chrono::milliseconds delay);
     void changeLanguage(const ui::LanguageRow& row);
@@ -145,6 +151,8 @@ private:
     std::unique_ptr<Tray> tray_;
     std::array<ui::PreviewOverlay*, kPreviewCount> previews_{};
     bool noDeviceBoxOpen_ = false;
+    bool keepHiddenForDevices_ = false;
+    void toggleAutostart();
     ui::pages::PageBindings windowControls_;
     ui::pages::PageBindings deviceTabs_;
     runtime::Subscriptions subscriptions_;

@@ -2,11 +2,13 @@
 // its menu, the second-instance signal, activation, and the end of the program.
 #include <QApplication>
 #include <QDir>
+#include <QAction>
 #include <QMenu>
 #include <QThread>
 
 #include "app/main_window.h"
 #include "app/tray.h"
+#include "platform/autostart.h"
 #include "platform/single_instance.h"
 #include "ui/log.h"
 
@@ -23,6 +25,7 @@ void MainWindow::onActivationChanged(bool active) {
 
 void MainWindow::onInstanceSignal() {
     qCDebug(lcShell) << "软件标示" << platform::SingleInstance::kSignalName;
+    keepHiddenForDevices_ = false;  // asked for: from now on the window comes up with a device
     if (anyDeviceConnected()) {
         showNormal();
         raise();
@@ -43,6 +46,7 @@ void MainWindow::onTrayLeftClick() {
         hide();
         return;
     }
+    keepHiddenForDevices_ = false;
     showNormal();
     raise();
     activateWindow();
@@ -57,6 +61,23 @@ void MainWindow::fillMenu(QMenu& menu, bool withExit) {
     const auto* row = ui::LanguageByIniValue(mainIni_.readInt(kSkinSection, "LANGUAGE", 0));
     const QString exitText = QString::fromUtf8(row ? row->exitText : ui::kLanguages[0].exitText);
     InsertMenuItem(menu, 1, QStringLiteral("exit"), exitText, command);
+    // Start with the session: a check that says whether the autostart entry is there.
+    menu.addSeparator();
+    const QString autostartText = language_.has(QStringLiteral("menu_autostart_text"))
+                                      ? language_.text(QStringLiteral("menu_autostart_text"))
+                                      : QStringLiteral("Start with the session");
+    auto* autostart = menu.addAction(autostartText);
+    autostart->setObjectName(QStringLiteral("autostart"));
+    autostart->setCheckable(true);
+    autostart->setChecked(platform::AutostartEnabled());
+    connect(autostart, &QAction::triggered, this, [this] { toggleAutostart(); });
+}
+
+void MainWindow::toggleAutostart() {
+    const bool on = !platform::AutostartEnabled();
+    std::string error;
+    if (!platform::SetAutostart(on, QCoreApplication::applicationFilePath().toStdString(), &error))
+        showMessage(QString::fromStdString(error), false);
 }
 
 void MainWindow::onMenuCommand(const QString& name, const QString& text) {

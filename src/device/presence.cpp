@@ -1,14 +1,16 @@
 #include "device/presence.h"
 
 #include <algorithm>
+
 #include "device/log.h"
 #include "platform/stop_wait.h"
 
 namespace orvane::device {
 
 PresenceMonitor::PresenceMonitor(protocol::DeviceConnection& connection, std::vector<uint16_t> products,
-                                 PresenceClient& client, std::string exitText)
-    : connection_(connection), products_(std::move(products)), client_(client), exitText_(std::move(exitText)) {}
+                                 PresenceClient& client, std::string exitText, HotplugSignal& hotplug)
+    : connection_(connection), products_(std::move(products)), client_(client), exitText_(std::move(exitText)),
+      wake_(hotplug) {}
 
 bool PresenceMonitor::verify(const hid::InterfaceInfo& a, const hid::ReportLayout& caps) const {
     return a.vendorId == connection_.vendorId &&
@@ -68,7 +70,7 @@ void PresenceMonitor::run(std::stop_token stop) {
     while (!stop.stop_requested()) {
         if (!pass(stop)) break;
         const auto period = connection_.connected ? kProbePeriod : kScanPeriod;
-        if (!platform::SleepUnlessStopped(stop, period)) break;
+        if (!wait(stop, period)) break;
     }
     Log(exitText_);
 }

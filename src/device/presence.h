@@ -1,7 +1,7 @@
 #pragma once
 // PresenceMonitor: the worker body that finds a device's configuration interface, opens and
 // verifies it, and then watches that it stays. While connected it probes every 100 ms;
-// otherwise it scans every 1000 ms. The device work of a pass (open, verify, read-back) runs
+// otherwise it scans every 1000 ms; a hot-plug event (hotplug.h) starts the next pass at once. The device work of a pass (open, verify, read-back) runs
 // under the connection's lock; the page and window work runs after the lock is released, so
 // a monitor never waits for the UI thread while UI-thread commands could need its lock.
 
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "device/hid/hid_types.h"
+#include "device/hotplug.h"
 #include "device/protocol/connection.h"
 
 namespace orvane::device {
@@ -40,13 +41,18 @@ public:
     static constexpr std::chrono::milliseconds kScanPeriod{1000};
 
     /// The connection carries the expected vendor id, usage page and usage; `products` lists
-    /// the product ids this kind accepts.
+    /// the product ids this kind accepts. `hotplug` cuts the sleep between passes short when
+    /// devices come or go.
     PresenceMonitor(protocol::DeviceConnection& connection, std::vector<uint16_t> products,
-                    PresenceClient& client, std::string exitText);
+                    PresenceClient& client, std::string exitText, HotplugSignal& hotplug = SystemHotplug());
 
     /// The thread body: runs until stop is requested (noticed at once, even while sleeping)
     /// or enumeration fails. A read-back in progress finishes first.
     void run(std::stop_token stop);
+
+    /// The sleep between passes: `period`, or less when devices came or went since the last
+    /// one. false when stop was requested.
+    bool wait(std::stop_token stop, std::chrono::milliseconds period) { return wake_.wait(stop, period); }
 
     /// One pass (probe, or scan with connect); for tests. Returns false when enumeration
     /// failed and the monitor must end.
@@ -64,6 +70,7 @@ private:
     PresenceClient& client_;
     std::string exitText_;
     std::atomic<int> passes_{0};
+    HotplugWaiter wake_;
 };
 
 }  // namespace orvane::device

@@ -53,6 +53,7 @@ constexpr std::chrono::milliseconds kKeyboardSettleAfterOpen{100};
 
 Runtime::Runtime(RuntimeOptions options)
     : stopBound_(options.stopBound),
+      hotplugWanted_(options.hotplug),
       connections_{ConnectionFor(*options.backend, DeviceKind::Keyboard),
                    ConnectionFor(*options.backend, DeviceKind::Mouse),
                    ConnectionFor(*options.backend, DeviceKind::Mousepad)},
@@ -89,12 +90,19 @@ JobRunner& Runtime::jobs(DeviceKind kind) { return *jobs_[IndexOf(kind)]; }
 
 JobRunner& Runtime::desktopJobs() { return *desktopJobs_; }
 
-void Runtime::start(const std::function<void()>& afterSynchronisedLighting) { workers.startAll(afterSynchronisedLighting); }
+void Runtime::start(const std::function<void()>& afterSynchronisedLighting) {
+    if (hotplugWanted_ && !hotplug_) {
+        hotplug_ = std::make_unique<device::UdevHotplugWatcher>();
+        if (!hotplug_->start()) device::Log("hot-plug: udev is not available; devices are found by the scan");
+    }
+    workers.startAll(afterSynchronisedLighting);
+}
 
 StopOutcome Runtime::stop() {
     if (outcome_) return *outcome_;
     // A worker waiting for the window's thread is released by its stop token; jobs end after
     // the one in hand.
+    if (hotplug_) hotplug_->stop();
     StopOutcome outcome = workers.stopAll(stopBound_);
     for (DeviceJobQueue* queue : queues_)
         if (!queue->stop(stopBound_)) outcome = StopOutcome::TimedOut;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "device/hid/hid_backend.h"
+#include "device/hotplug.h"
 #include "device/models.h"
 #include "device/onboard_slots.h"
 #include "device/protocol/connection.h"
@@ -57,6 +58,9 @@ struct RuntimeOptions {
     /// false: no job threads; every job runs at once on the thread that submits it and
     /// reports right after (page tests without threads or devices).
     bool jobThreads = true;
+    /// Watch udev for hidraw nodes coming and going, so the presence monitors look at once
+    /// (real devices; the monitors' own scan stays as the fallback).
+    bool hotplug = false;
 };
 
 /// What a device's arrival found, for the window's connect steps.
@@ -116,11 +120,13 @@ private:
     // Declared first: built before, and destroyed after, everything that uses them. The
     // destructor stops every thread before any member goes.
     std::chrono::milliseconds stopBound_;
+    bool hotplugWanted_ = false;
     std::array<std::unique_ptr<protocol::DeviceConnection>, 3> connections_;
     std::unique_ptr<UiDispatcher> dispatcher_;
     std::vector<DeviceJobQueue*> queues_;  ///< the threaded runners, to stop
     std::unique_ptr<JobRunner> desktopJobs_;
     std::optional<StopOutcome> outcome_;
+    std::unique_ptr<device::UdevHotplugWatcher> hotplug_;
 
 public:
     keyboard::KeyboardModel keyboard;

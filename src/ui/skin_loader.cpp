@@ -20,15 +20,19 @@ constexpr int kMaxNesting = 4;  // a sub-layout naming its own placeholder must 
 const char kCustomClass[] = "customClass";
 }  // namespace
 
-QString DefaultSkinFolder() {
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/skin");
-    if (QFileInfo::exists(beside + QStringLiteral("/res.xml"))) return beside;
+QString SkinFolderFor(const QString& programFolder) {
+    const QString beside = programFolder + QStringLiteral("/skin");
+    const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/orvane/skin"));
+    for (const QString& folder : {beside, installed})
+        if (QFileInfo::exists(folder + QStringLiteral("/res.xml"))) return folder;
 #ifdef ORVANE_SOURCE_SKIN_DIR
     return QStringLiteral(ORVANE_SOURCE_SKIN_DIR);
 #else
     return beside;
 #endif
 }
+
+QString DefaultSkinFolder() { return SkinFolderFor(QCoreApplication::applicationDirPath()); }
 
 SkinLoader::SkinLoader(QString folder) : folder_(std::move(folder)) {
     QFile index(QDir(folder_).filePath(QStringLiteral("res.xml")));

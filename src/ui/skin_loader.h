@@ -31,8 +31,11 @@ inline constexpr std::array<SubLayout, 10> kSubLayouts{{
     {"kb_CURSOR_UI", "Mouse_cursor.xml"},
 }};
 
-/// The skin folder: "skin" next to the executable, else the source tree's (for tests and
-/// runs from the build folder).
+/// The skin folder of a program in `programFolder`: "skin" next to it (the build folder),
+/// else the installation's <prefix>/share/orvane/skin (the program in <prefix>/bin), else the
+/// source tree's (tests and other runs from the build).
+QString SkinFolderFor(const QString& programFolder);
+/// SkinFolderFor() the running program's folder.
 QString DefaultSkinFolder();
 
 class SkinLoader {

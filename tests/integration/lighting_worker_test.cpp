@@ -18,6 +18,7 @@
 #include "lighting/animation_engine.h"
 #include "sim/emulator.h"
 #include "sim/firmware_device.h"
+#include "support/device_bed.h"
 
 namespace orvane {
 namespace {
@@ -57,8 +58,9 @@ struct IdleCounts {
 // Emulated devices on a zero-time link (connected are those listed), the models, and the
 // engine with no start waits and no periodic look while idle.
 struct WorkerRig {
-    sim::EmulatorBackend backend;
-    protocol::DeviceConnection keyboard{backend, "kb"}, mouse{backend, "ms"}, pad{backend, "mp"};
+    testing::DeviceBed bed;
+    sim::EmulatorBackend& backend = bed.emulator;
+    protocol::DeviceConnection keyboard{bed.backend(), "kb"}, mouse{bed.backend(), "ms"}, pad{bed.backend(), "mp"};
     keyboard::KeyboardModel keyboardModel;
     mouse::MouseModel mouseModel;
     mousepad::PadModel padModel;
@@ -67,8 +69,7 @@ struct WorkerRig {
     std::vector<std::jthread> workers;
 
     explicit WorkerRig(std::initializer_list<DeviceModel> present, std::initializer_list<DeviceModel> connected = {}) {
-        backend.setLink({std::chrono::microseconds(0)});
-        for (auto m : present) backend.add(m);
+        for (auto m : present) bed.add(m);
         for (auto m : connected.size() ? connected : present) {
             const auto kind = device::Identity(m).kind;
             EXPECT_EQ(device::ConnectFirst(kind, connection(kind)), device::ConnectError::None);
@@ -134,8 +135,11 @@ TEST(LightingWorkers, FramesOfEverySizeReachTheirDevices) {
         rig.choose(LightingDevice::Mouse, {c.mouseMode, 4, 0, 1, 0, 200, 100, 50});
         rig.choose(LightingDevice::Pad, {c.padMode, 4, 0, 1, 0, 200, 100, 50});
         rig.start();
+        // The pad counts a frame when its last report arrives; the engine counts it accepted
+        // once the reply to that report is read, a little later.
         EXPECT_TRUE(Eventually([&] {
-            return rig.frames(c.keyboard) >= 3 && rig.frames(DeviceModel::Mouse) >= 2 && rig.frames(DeviceModel::Mousepad) >= 3;
+            return rig.frames(c.keyboard) >= 3 && rig.frames(DeviceModel::Mouse) >= 2 &&
+                   rig.frames(DeviceModel::Mousepad) >= 3 && rig.engine->counters(LightingDevice::Pad).accepted >= 3;
         }));
         EXPECT_EQ(rig.lastFrame(c.keyboard).size(), c.keyboardBytes);
         EXPECT_EQ(rig.lastFrame(DeviceModel::Mouse).size(), c.mouseBytes);

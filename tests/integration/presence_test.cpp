@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -57,7 +59,8 @@ struct ReversedBackend : sim::EmulatorBackend {
 };
 
 struct MonitorRig {
-    explicit MonitorRig(device::DeviceKind kind) : connection(backend, "x") {
+    explicit MonitorRig(device::DeviceKind kind, device::HotplugSignal& hotplug = device::SystemHotplug())
+        : connection(backend, "x") {
         backend.setLink({std::chrono::microseconds(0)});
         const bool keyboard = kind == device::DeviceKind::Keyboard;
         connection.vendorId = keyboard ? device::kKeyboardVendor : device::kPeripheralVendor;
@@ -66,7 +69,7 @@ struct MonitorRig {
         std::vector<uint16_t> products;
         for (const auto& m : device::kModels)
             if (m.kind == kind) products.push_back(m.productId);
-        monitor = std::make_unique<device::PresenceMonitor>(connection, products, client, "exit");
+        monitor = std::make_unique<device::PresenceMonitor>(connection, products, client, "exit", hotplug);
     }
     ReversedBackend backend;
     protocol::DeviceConnection connection;
@@ -121,6 +124,40 @@ TEST(PresenceMonitor, ADeviceThatArrivesLaterIsFoundOnALaterPass) {
     rig.backend.add(DeviceModel::Mousepad);
     ASSERT_TRUE(rig.monitor->pass({}));
     EXPECT_TRUE(rig.connection.connected);
+}
+
+// Polls pred until it holds or a generous bound passes.
+bool Eventually(const std::function<bool()>& pred) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+TEST(PresenceMonitor, AHotplugEventStartsTheNextPassAtOnce) {
+    // The sleep between passes is an hour here: only the event can start the pass that finds
+    // the mouse, and then the one that sees it gone.
+    device::HotplugSignal hotplug;
+    MonitorRig rig(device::DeviceKind::Mouse, hotplug);
+    std::atomic<int> passes{0};
+    std::jthread worker([&](std::stop_token stop) {
+        while (rig.monitor->pass(stop)) {
+            ++passes;
+            if (!rig.monitor->wait(stop, std::chrono::hours(1))) break;
+        }
+    });
+    ASSERT_TRUE(Eventually([&] { return passes > 0; }));
+    auto& mouse = rig.backend.add(DeviceModel::Mouse);
+    hotplug.raise();
+    EXPECT_TRUE(Eventually([&] { return rig.connection.connected.load(); }));
+    mouse.unplug();
+    hotplug.raise();
+    EXPECT_TRUE(Eventually([&] { return !rig.connection.connected.load(); }));
+    worker.request_stop();
+    worker.join();
+    EXPECT_EQ(rig.client.events, (std::vector<std::string>{"work(connected)", "connectUi", "gone"}));
 }
 
 TEST(PresenceMonitor, StopEndsTheLoopPromptlyWhetherScanningOrProbing) {

@@ -1,6 +1,7 @@
 #pragma once
 // One emulated device on a zero-time link, its connection, and every request the host
-// wrote, for the read-back tests of the mouse, keyboard and mousepad.
+// wrote, for the read-back tests of the mouse, keyboard and mousepad. The connection talks to
+// the emulator or, in the hidraw tests, to the device's hidraw node (support/device_bed.h).
 
 #include <gtest/gtest.h>
 
@@ -12,19 +13,19 @@
 #include "device/protocol/trace.h"
 #include "sim/emulator.h"
 #include "sim/firmware_device.h"
+#include "support/device_bed.h"
 
 namespace orvane::testing {
 
 struct ReadBackRig {
-    sim::EmulatorBackend backend;
+    DeviceBed bed;
     sim::EmulatedDevice* device = nullptr;
-    protocol::DeviceConnection connection{backend, "dev"};
+    protocol::DeviceConnection connection{bed.backend(), "dev"};
     std::vector<protocol::Report> requests;
     protocol::ReportTrace trace{[this](std::string_view line) { collect(line); }};
 
     explicit ReadBackRig(device::DeviceModel model) {
-        backend.setLink({std::chrono::microseconds(0)});
-        device = &backend.add(model);
+        device = &bed.add(model);
         EXPECT_EQ(device::ConnectFirst(device::Identity(model).kind, connection), device::ConnectError::None);
         connection.setTrace(&trace);
     }

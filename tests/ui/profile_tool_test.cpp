@@ -1,6 +1,6 @@
 // orvanectl's profile commands run as the built tool on a scratch data folder: listing (the
 // first run fills the folder), selecting on an emulated device, export and import, and the
-// one-line errors with their exit codes.
+// one-line errors with their exit codes. Also its autostart command on a scratch config folder.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -40,6 +40,7 @@ protected:
         QProcess p;
         auto env = QProcessEnvironment::systemEnvironment();
         env.insert("ORVANE_DATA_DIR", QString::fromStdString(data.string()));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
         p.setProcessEnvironment(env);
         p.start(Tool(), args);
         Run r;
@@ -57,6 +58,7 @@ protected:
 
     QTemporaryDir scratch;
     fs::path data = fs::path(scratch.path().toStdString()) / "KX";
+    fs::path config = fs::path(scratch.path().toStdString()) / "config";
 };
 
 TEST_F(ProfileTool, ListsSelectsExportsAndImports) {
@@ -121,6 +123,31 @@ TEST_F(ProfileTool, ErrorsAreOneLineWithTheirExitCode) {
         }
     }
     EXPECT_EQ(Bytes(data / "kb" / "New Profile 1.pro"), before);
+}
+
+TEST_F(ProfileTool, AutostartOnOffAndStatus) {
+    const fs::path entry = config / "autostart" / "orvane.desktop";
+    EXPECT_EQ(run({"autostart", "status"}).out, "off\n");
+    const Run on = run({"autostart", "on"});
+    ASSERT_EQ(on.code, 0) << on.err.toStdString();
+    EXPECT_EQ(on.out.toStdString(), "autostart on: " + entry.string() + "\n");
+    // The program the entry starts is the built one, hidden in the tray.
+    const fs::path program = fs::weakly_canonical(fs::path(QCoreApplication::applicationDirPath().toStdString()) /
+                                                  ".." / "src" / "app" / "orvane");
+    EXPECT_NE(Bytes(entry).find("\nExec=" + program.string() + " --minimized\n"), std::string::npos) << Bytes(entry);
+    EXPECT_EQ(run({"autostart", "status"}).out, "on\n");
+    EXPECT_EQ(run({"autostart", "off"}).out, "autostart off\n");
+    EXPECT_FALSE(fs::exists(entry));
+    EXPECT_EQ(run({"autostart", "status"}).out, "off\n");
+    const Run wrong = run({"autostart", "maybe"});
+    EXPECT_EQ(wrong.code, 2);
+    EXPECT_TRUE(wrong.err.contains("usage: orvanectl autostart on|off|status"));
+    // A file where the folder should be: one line, exit code 1.
+    fs::remove_all(config / "autostart");
+    std::ofstream(config / "autostart") << "not a folder";
+    const Run blocked = run({"autostart", "on"});
+    EXPECT_EQ(blocked.code, 1);
+    EXPECT_EQ(blocked.err.count('\n'), 1) << blocked.err.toStdString();
 }
 
 }  // namespace

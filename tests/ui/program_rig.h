@@ -44,6 +44,7 @@ struct RigOptions {
     /// The data folder (and main.ini with it) named by ORVANE_DATA_DIR, as the program finds
     /// it; otherwise the runtime is given the scratch data folder and main.ini directly.
     bool dataFromEnvironment = false;
+    bool startMinimized = false;
 };
 
 class ProgramRig {
@@ -67,7 +68,8 @@ public:
                           .mainIni = o.dataFromEnvironment ? fs::path() : path("main.ini"),
                           .machineSettings = path("machine.ini"),
                           .dialogs = &dialogs,
-                          .tray = o.tray};
+                          .tray = o.tray,
+                          .startMinimized = o.startMinimized};
         options.features = o.features;
         environment_ = o.dataFromEnvironment;
         exchangesBefore_ = orvane::protocol::ExchangesOnForbiddenThread();

@@ -129,7 +129,8 @@ TEST_F(WindowTest, LanguageFromTheTrayMenu) {
     window.fillMenu(menu, true);
     QStringList names, texts;
     for (QAction* a : menu.actions()) names << a->objectName(), texts << a->text();
-    EXPECT_EQ(names, (QStringList{"lan_cn", "exit", "lan_tw", "lan_en", "about"}));
+    // The skin's items with "exit" second, then the start-with-the-session check after a separator.
+    EXPECT_EQ(names, (QStringList{"lan_cn", "exit", "lan_tw", "lan_en", "about", "", "autostart"}));
     EXPECT_EQ(texts[1], "Close");
 
     struct Case {

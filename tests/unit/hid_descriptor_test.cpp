@@ -142,6 +142,89 @@ TEST(HidDescriptor, UsageListShorterThanCountGivesItsLastUsageTheRemainingFields
     EXPECT_EQ(l.inputValueCaps[1].reportCount, 2);
 }
 
+// Which usage page each usage gets. A usage takes the page in force where it is declared; a
+// Usage Page after usages and before their main item re-binds only the trailing usages that
+// do not have it yet. Each row lists the fields of the first input item as page:usage.
+struct UsagePageCase {
+    const char* name;
+    Bytes bytes;
+    std::vector<uint32_t> fields;  // (page << 16) | usage, in field order
+};
+
+void PrintTo(const UsagePageCase& c, std::ostream* os) { *os << c.name; }
+
+class HidDescriptorUsagePages : public ::testing::TestWithParam<UsagePageCase> {};
+
+std::vector<uint32_t> FieldUsages(const ReportLayout& l) {
+    std::vector<uint32_t> out;
+    for (const auto* caps : {&l.inputButtonCaps, &l.inputValueCaps})
+        for (const Capability& c : *caps)
+            for (uint32_t u = c.usageMin; u <= c.usageMax; ++u) out.push_back((uint32_t{c.usagePage} << 16) | u);
+    return out;
+}
+
+TEST_P(HidDescriptorUsagePages, BindsEachUsageToItsPage) {
+    EXPECT_EQ(FieldUsages(ParseOk(GetParam().bytes)), GetParam().fields);
+}
+
+Bytes Gamepad(std::initializer_list<uint8_t> buttonUsages) {
+    // Generic Desktop / Game Pad application; the buttons as given, then the Consumer page for
+    // AC Home (0x223) and AC Back (0x224), and one input item of eleven 1-bit fields.
+    Bytes d = {0x05, 0x01, 0x09, 0x05, 0xA1, 0x01, 0x05, 0x09};
+    d.insert(d.end(), buttonUsages);
+    const Bytes tail = {0x05, 0x0C, 0x0A, 0x23, 0x02, 0x0A, 0x24, 0x02,  // Consumer: AC Home, AC Back
+                        0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x0B, 0x81, 0x02,
+                        0x75, 0x05, 0x95, 0x01, 0x81, 0x03,              // padding to a byte
+                        0xC0};
+    d.insert(d.end(), tail.begin(), tail.end());
+    return d;
+}
+
+std::vector<uint32_t> ButtonsThenHomeBack() {
+    std::vector<uint32_t> v;
+    for (uint32_t b = 1; b <= 9; ++b) v.push_back(0x90000 | b);
+    v.push_back(0xC0223);
+    v.push_back(0xC0224);
+    return v;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HidDescriptorUsagePages,
+    ::testing::Values(
+        // The gamepad 18D1:2C40: Button usages, then the Consumer page for two more usages
+        // before the Input item. The buttons keep the Button page.
+        UsagePageCase{"GamepadButtonRangeThenConsumerUsages",
+                      Gamepad({0x19, 0x01, 0x29, 0x09}), ButtonsThenHomeBack()},
+        UsagePageCase{"GamepadButtonUsagesThenConsumerUsages",
+                      Gamepad({0x09, 0x01, 0x09, 0x02, 0x09, 0x03, 0x09, 0x04, 0x09, 0x05, 0x09, 0x06, 0x09,
+                               0x07, 0x09, 0x08, 0x09, 0x09}),
+                      ButtonsThenHomeBack()},
+        // A Usage Page after all the usages of an item applies to all of them.
+        UsagePageCase{"UsagePageAfterTheUsages",
+                      {0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x05, 0x09, 0x09, 0x30, 0x09, 0x31, 0x05, 0x01,
+                       0x15, 0x00, 0x25, 0x7F, 0x75, 0x08, 0x95, 0x02, 0x81, 0x02, 0xC0},
+                      {0x10030, 0x10031}},
+        // Re-binding walks back from the last usage and stops at the first that has the page.
+        UsagePageCase{"TrailingPageStopsAtAUsageThatHasIt",
+                      {0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x05, 0x09, 0x09, 0x01, 0x05, 0x0C, 0x09, 0xE9,
+                       0x05, 0x09, 0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x02, 0x81, 0x02,
+                       0x75, 0x06, 0x95, 0x01, 0x81, 0x03, 0xC0},
+                      {0x90001, 0x900E9}},
+        // An extended usage keeps its own page; the 16-bit usage before it is re-bound.
+        UsagePageCase{"ExtendedUsageKeepsItsPage",
+                      {0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x05, 0x09, 0x09, 0x01, 0x0B, 0xE9, 0x00, 0x0C, 0x00,
+                       0x05, 0x0C, 0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x02, 0x81, 0x02,
+                       0x75, 0x06, 0x95, 0x01, 0x81, 0x03, 0xC0},
+                      {0xC0001, 0xC00E9}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HidDescriptor, UsagePageAfterTheCollectionUsageNamesTheTopLevel) {
+    const Bytes d = {0x09, 0x02, 0x05, 0x01, 0xA1, 0x01, 0xC0};  // Usage (Mouse), then its page
+    const ReportLayout l = ParseOk(d);
+    EXPECT_EQ(l.usagePage, 0x0001);
+    EXPECT_EQ(l.usage, 0x0002);
+}
+
 struct MalformedCase {
     const char* name;
     Bytes bytes;

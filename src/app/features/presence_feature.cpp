@@ -134,7 +134,7 @@ private:
             rt_.events.deviceConnected.emit(kind_);
             window_.scheduleRelayout(kRelayoutAfterConnect);
             ShowPanel(window_, RowOf(kind_).panel);
-            window_.show();
+            window_.showForDevice();
             const char* tab = KeyboardTabOf(rt_.keyboard.model);
             SetShown(window_, tab, true);
             window_.selectTab(QLatin1String(tab));
@@ -150,7 +150,7 @@ private:
             window_.selectTab(QStringLiteral("ms_tab"));
             window_.scheduleRelayout(kRelayoutAfterConnect);
             ShowPanel(window_, RowOf(kind_).panel);
-            window_.show();
+            window_.showForDevice();
         });
     }
 

@@ -20,18 +20,20 @@ struct OpenMode {
 };
 
 /// An open interface. read/write may be called from one thread while abort() is called from
-/// another; a waiting call then returns false at once. A call that returns false leaves no
-/// transfer pending on the caller's buffer.
+/// another; a waiting read then returns false at once. An abort raised while no read waits is
+/// kept and fails the next read, once. Writes do not wait (a report goes out or fails) and are
+/// not affected. A call that returns false leaves no transfer pending on the caller's buffer.
 class Handle {
 public:
     virtual ~Handle() = default;
     virtual const InterfaceInfo& info() const = 0;
     virtual const ReportLayout& layout() const = 0;
-    /// Reads one input report (report id first) into buffer. false on time-out, abort or error.
+    /// Reads one input report into buffer, the report id first when the reports are numbered.
+    /// false on time-out, abort or error.
     virtual bool read(std::span<uint8_t> buffer, int timeoutMs, size_t& transferred) = 0;
     /// Writes one output report (report id first). false on time-out, abort or error.
     virtual bool write(std::span<const uint8_t> report, int timeoutMs, size_t& transferred) = 0;
-    /// Makes a read or write that is waiting now return false at once.
+    /// Makes the read waiting now (or else the next read) return false at once.
     virtual void abort() = 0;
 };
 

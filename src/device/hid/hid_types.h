@@ -46,8 +46,11 @@ struct Capability {
 struct ReportLayout {
     uint16_t usagePage = 0;
     uint16_t usage = 0;
-    uint16_t inputReportByteLength = 0;   ///< including the report id byte
-    uint16_t outputReportByteLength = 0;
+    /// The size of one hidraw read of the longest input report: the report id byte first when
+    /// the reports are numbered, no id byte when they are not (unlike the Windows count, which
+    /// always has one).
+    uint16_t inputReportByteLength = 0;
+    uint16_t outputReportByteLength = 0;   ///< likewise for one output report write
     uint16_t featureReportByteLength = 0;
     bool usesReportIds = false;
     std::vector<Capability> inputButtonCaps;

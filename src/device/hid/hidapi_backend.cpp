@@ -86,16 +86,14 @@ public:
     HidrawHandle(std::shared_ptr<HidapiLibrary> library, InterfaceInfo info, ReportLayout layout, int fd,
                  bool canRead, hid_device* device)
         : library_(std::move(library)), info_(std::move(info)), layout_(std::move(layout)), fd_(fd),
-          canRead_(canRead), device_(device), reader_(fd),
-          writeAbort_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+          canRead_(canRead), device_(device), reader_(fd) {}
 
     ~HidrawHandle() override {
         if (device_) hid_close(device_);
-        if (writeAbort_ >= 0) ::close(writeAbort_);
         ::close(fd_);
     }
 
-    bool valid() const { return reader_.valid() && writeAbort_ >= 0; }
+    bool valid() const { return reader_.valid(); }
     const InterfaceInfo& info() const override { return info_; }
     const ReportLayout& layout() const override { return layout_; }
 
@@ -107,22 +105,19 @@ public:
     }
 
     // hidraw writes are synchronous in the kernel (bounded by the USB transfer time-out): there
-    // is no waiting phase to cut short, so an abort only stops a write that has not started.
+    // is no waiting phase to cut short, and an abort is for reads only. (An abort kept for a
+    // write would fail the first write after an aborted read.)
     bool write(std::span<const uint8_t> report, int /*timeoutMs*/, size_t& transferred) override {
         transferred = 0;
         if (!device_ || report.empty()) return false;
         std::lock_guard lock(writeMutex_);
-        if (ConsumeSignal(writeAbort_)) return false;
         const int n = hid_write(device_, report.data(), report.size());
         if (n < 0) return false;
         transferred = static_cast<size_t>(n);
         return true;
     }
 
-    void abort() override {
-        reader_.abort();
-        Signal(writeAbort_);
-    }
+    void abort() override { reader_.abort(); }
 
 private:
     std::shared_ptr<HidapiLibrary> library_;  // keeps hidapi initialised while the handle lives
@@ -132,7 +127,6 @@ private:
     const bool canRead_;
     hid_device* const device_; // hidapi's, for writes; null for a read-only handle
     AbortableReader reader_;
-    const int writeAbort_;
     std::mutex readMutex_;
     std::mutex writeMutex_;
 };

@@ -67,18 +67,22 @@ struct GlobalState {
     uint8_t reportId = 0;
 };
 
-// A usage as written: a 16-bit usage takes the usage page in force at the main item, an
-// extended (4-byte) usage carries its own page in the high half.
+// A usage as written. A 16-bit usage takes the usage page in force where it is declared (a
+// range where its maximum is); an extended (4-byte) usage carries its own page in the high
+// half. `order` counts declarations, so the fields are named in the order written.
 struct LocalUsage {
     uint32_t value = 0;
     bool extended = false;
-    uint32_t full(uint16_t page) const { return extended ? value : (uint32_t{page} << 16) | (value & 0xFFFF); }
+    uint16_t page = 0;
+    uint32_t order = 0;
+    uint32_t full() const { return extended ? value : (uint32_t{page} << 16) | (value & 0xFFFF); }
 };
 
 struct LocalState {
     std::vector<LocalUsage> usages;
     std::optional<LocalUsage> usageMin;
     std::optional<LocalUsage> usageMax;
+    uint32_t declared = 0;
 };
 
 class Parser {
@@ -95,6 +99,7 @@ private:
     bool local(const Item& item);
     bool collection(const Item& item);
     bool mainData(const Item& item);
+    void rebindTrailingUsages();
     void addCaps(uint32_t flags, uint32_t bitOffset);
 
     ReportLayout layout_;
@@ -169,17 +174,39 @@ bool Parser::global(const Item& item) {
 }
 
 bool Parser::local(const Item& item) {
-    const LocalUsage usage{item.udata, item.size == 4};
+    const LocalUsage usage{item.udata, item.size == 4, global_.usagePage, local_.declared++};
     switch (item.tag) {
     case kUsage:
         if (local_.usages.size() >= kMaxLocalUsages) return fail("too many usages");
         local_.usages.push_back(usage);
         break;
     case kUsageMin: local_.usageMin = usage; break;
-    case kUsageMax: local_.usageMax = usage; break;
+    case kUsageMax:
+        local_.usageMax = usage;
+        // The range is complete here, so all of it takes the page in force now.
+        if (local_.usageMin && !local_.usageMin->extended) local_.usageMin->page = global_.usagePage;
+        break;
     default: break;  // designators, strings, delimiters
     }
     return true;
+}
+
+// A Usage Page between usages and their main item applies to those trailing usages only: the
+// latest declared take the page in force, back to the first that already has it (extended
+// usages keep their own). The usages before it keep the page they were declared under. This
+// is how the Linux HID core and hid-tools read such descriptors.
+void Parser::rebindTrailingUsages() {
+    std::vector<LocalUsage*> latestFirst;
+    for (auto& u : local_.usages) latestFirst.push_back(&u);
+    LocalUsage* range = local_.usageMax ? &*local_.usageMax : local_.usageMin ? &*local_.usageMin : nullptr;
+    if (range) latestFirst.push_back(range);
+    std::sort(latestFirst.begin(), latestFirst.end(), [](auto* a, auto* b) { return a->order > b->order; });
+    for (LocalUsage* u : latestFirst) {
+        if (u->extended) continue;
+        if (u->page == global_.usagePage) break;
+        u->page = global_.usagePage;
+        if (u == range && local_.usageMin && !local_.usageMin->extended) local_.usageMin->page = u->page;
+    }
 }
 
 bool Parser::collection(const Item& item) {
@@ -192,8 +219,8 @@ bool Parser::collection(const Item& item) {
     if (depth_ == 0 && !topLevelSeen_ && (item.udata & 0xFF) == kApplicationCollection) {
         topLevelSeen_ = true;
         uint32_t usage = 0;
-        if (!local_.usages.empty()) usage = local_.usages.front().full(global_.usagePage);
-        else if (local_.usageMin) usage = local_.usageMin->full(global_.usagePage);
+        if (!local_.usages.empty()) usage = local_.usages.front().full();
+        else if (local_.usageMin) usage = local_.usageMin->full();
         layout_.usagePage = static_cast<uint16_t>(usage >> 16);
         layout_.usage = static_cast<uint16_t>(usage);
     }
@@ -208,8 +235,8 @@ bool Parser::mainData(const Item& item) {
     if (used + itemBits > kMaxReportBytes * 8) return fail("report longer than " + std::to_string(kMaxReportBytes) + " bytes");
     if (global_.reportId == 0 && itemBits > 0) dataWithoutId_ = true;
     if (local_.usageMin && local_.usageMax) {
-        const uint32_t lo = local_.usageMin->full(global_.usagePage);
-        const uint32_t hi = local_.usageMax->full(global_.usagePage);
+        const uint32_t lo = local_.usageMin->full();
+        const uint32_t hi = local_.usageMax->full();
         if ((lo >> 16) != (hi >> 16) || lo > hi) return fail("usage minimum above usage maximum");
     }
     if (type == 0 && itemBits > 0 && !(item.udata & kConstantBit)) addCaps(item.udata, used);
@@ -219,16 +246,15 @@ bool Parser::mainData(const Item& item) {
 
 // One capability per usage of a variable item named by a list, as the Windows parser builds
 // them; a list shorter than the report count gives its last usage to the remaining fields.
+// The fields take the usages in the order they were declared.
 void Parser::addCaps(uint32_t flags, uint32_t bitOffset) {
-    struct Span { uint32_t lo, hi; bool isRange; };
+    struct Span { uint32_t lo, hi; bool isRange; uint32_t order; };
     std::vector<Span> spans;
-    for (const auto& u : local_.usages) {
-        const uint32_t full = u.full(global_.usagePage);
-        spans.push_back({full, full, false});
-    }
+    for (const auto& u : local_.usages) spans.push_back({u.full(), u.full(), false, u.order});
     if (local_.usageMin && local_.usageMax)
-        spans.push_back({local_.usageMin->full(global_.usagePage), local_.usageMax->full(global_.usagePage), true});
+        spans.push_back({local_.usageMin->full(), local_.usageMax->full(), true, local_.usageMax->order});
     if (spans.empty()) return;  // nothing to name the fields by
+    std::stable_sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.order < b.order; });
 
     const bool isVariable = flags & kVariableBit;
     Capability base;
@@ -305,6 +331,7 @@ std::optional<ReportLayout> Parser::run(std::span<const uint8_t> d, std::string*
         case kGlobal: ok = global(item); break;
         case kLocal: ok = local(item); break;
         case kMain:
+            rebindTrailingUsages();
             if (item.tag == kCollection || item.tag == kEndCollection) ok = collection(item);
             else if (item.tag == kInput || item.tag == kOutput || item.tag == kFeature) ok = mainData(item);
             local_ = {};  // local items last until the next main item

@@ -1,0 +1,44 @@
+// The program's command line, parsed without starting anything.
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+
+namespace orvane::app {
+namespace {
+
+TEST(CommandLine, OptionsAndMistakes) {
+    struct Case {
+        QStringList args;
+        const char* simulate;  // null: not simulating
+        const char* screenshot;
+        bool minimized;
+        bool error;
+    };
+    const Case cases[] = {
+        {{}, nullptr, nullptr, false, false},
+        {{"--minimized"}, nullptr, nullptr, true, false},
+        {{"--simulate", "--minimized"}, "kb,ms,mp", nullptr, true, false},
+        {{"--simulate=ms2", "--screenshot", "/tmp/x.png"}, "ms2", "/tmp/x.png", false, false},
+        {{"--screenshot=/tmp/y.png", "-platform", "offscreen", "--minimized"}, nullptr, "/tmp/y.png", true, false},
+        {{"--minimised"}, nullptr, nullptr, false, true},
+        {{"--minimized=yes"}, nullptr, nullptr, false, true},
+        {{"--screenshot"}, nullptr, nullptr, false, true},
+        {{"--simulate="}, "", nullptr, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CommandLine line = ParseCommandLine(c.args);
+        EXPECT_EQ(!line.error.isEmpty(), c.error) << line.error.toStdString();
+        if (c.error) continue;
+        EXPECT_EQ(line.simulate.has_value(), c.simulate != nullptr);
+        if (c.simulate) {
+            EXPECT_EQ(*line.simulate, QString(c.simulate));
+        }
+        EXPECT_EQ(line.screenshot.value_or(QString()), QString(c.screenshot ? c.screenshot : ""));
+        EXPECT_EQ(line.minimized, c.minimized);
+    }
+    EXPECT_TRUE(QString(kUsage).contains("--minimized"));
+}
+
+}  // namespace
+}  // namespace orvane::app

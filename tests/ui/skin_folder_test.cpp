@@ -1,0 +1,30 @@
+// Where the program finds its skin: beside it in the build folder, in the installation's
+// share/orvane, else in the source tree.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "ui/skin_loader.h"
+
+namespace {
+
+void MakeSkin(const QString& folder) {
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile index(folder + "/res.xml");
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+}
+
+TEST(SkinFolder, BesideTheProgramThenTheInstallationThenTheSources) {
+    QTemporaryDir prefix;
+    const QString bin = prefix.path() + "/bin";
+    ASSERT_TRUE(QDir().mkpath(bin));
+    EXPECT_EQ(QDir(orvane::ui::SkinFolderFor(bin)), QDir(QStringLiteral(ORVANE_SOURCE_DIR "/skin")));
+    MakeSkin(prefix.path() + "/share/orvane/skin");
+    EXPECT_EQ(orvane::ui::SkinFolderFor(bin), prefix.path() + "/share/orvane/skin");
+    MakeSkin(bin + "/skin");
+    EXPECT_EQ(orvane::ui::SkinFolderFor(bin), bin + "/skin");
+}
+
+}  // namespace
