@@ -91,6 +91,16 @@ bool IniFile::edit(const std::function<bool(ini::Document&)>& change, std::strin
     return outcome.ok();
 }
 
+bool IniFile::replace(const ini::Document& doc, std::string* why) {
+    std::lock_guard guard(IniMutex());
+    const auto outcome = WriteFile(path_, doc.serialise());
+    if (!outcome.ok()) {
+        Log("cannot write " + path_.string() + ": " + outcome.text());
+        if (why) *why = outcome.text();
+    }
+    return outcome.ok();
+}
+
 bool IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     return edit([&](ini::Document& doc) { return doc.set(section, key, value); });
 }

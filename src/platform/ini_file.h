@@ -80,6 +80,10 @@ public:
     /// `why` then says which.
     bool edit(const std::function<bool(ini::Document&)>& change, std::string* why = nullptr);
 
+    /// Writes the document as the whole file, whatever the file held (a damaged file whose
+    /// copy was kept). A target that is not a regular file is still refused.
+    bool replace(const ini::Document& doc, std::string* why = nullptr);
+
     std::vector<std::string> sections() const;
     std::vector<std::string> keys(std::string_view section) const;
 
