@@ -216,16 +216,16 @@ int32_t SlotResult(const mouse::SlotSwitchResult& r) {
 }
 
 std::vector<Operation> OperationsOf(DeviceKind kind) {
-    const Operation readBack{"read-back", [](SweepRig& r) { return r.readBack(); }};
-    const Operation frame{"lighting frame", SendFrame};
+    const Operation readBack{"read-back", [](SweepRig& r) { return r.readBack(); }, {}};
+    const Operation frame{"lighting frame", SendFrame, {}};
     switch (kind) {
     case DeviceKind::Keyboard:
         return {readBack,
-                {"key profile selection", [](SweepRig& r) { return r.ops.selectProfile(ListId::KeyboardKeys, 0).bankWrite.value_or(-1); }},
+                {"key profile selection", [](SweepRig& r) { return r.ops.selectProfile(ListId::KeyboardKeys, 0).bankWrite.value_or(-1); }, {}},
                 frame};
     case DeviceKind::Mouse:
         return {readBack,
-                {"slot records", [](SweepRig& r) { return mouse::ReadMouseSlotRecords(r.dev.connection, r.mouse); }},
+                {"slot records", [](SweepRig& r) { return mouse::ReadMouseSlotRecords(r.dev.connection, r.mouse); }, {}},
                 {"slot 0 reload",
                  [](SweepRig& r) {
                      const auto result = mouse::ReloadMouseSlotZero(r.dev.connection, r.mouse, {});
@@ -243,8 +243,9 @@ std::vector<Operation> OperationsOf(DeviceKind kind) {
                  [](SweepRig& r) {
                      r.mouse.stateDirty = true;
                      return mouse::FlushMouseState(r.dev.connection, r.mouse).value_or(-1);
-                 }},
-                {"key profile selection", [](SweepRig& r) { return r.ops.selectProfile(ListId::MouseKeys, 0).bankWrite.value_or(-1); }},
+                 },
+                 {}},
+                {"key profile selection", [](SweepRig& r) { return r.ops.selectProfile(ListId::MouseKeys, 0).bankWrite.value_or(-1); }, {}},
                 frame};
     case DeviceKind::Mousepad:
         return {readBack,
@@ -254,7 +255,8 @@ std::vector<Operation> OperationsOf(DeviceKind kind) {
                  [](SweepRig& r) {
                      r.pad.stateDirty = true;
                      return mousepad::FlushPadState(r.dev.connection, r.pad).value_or(-1);
-                 }},
+                 },
+                 {}},
                 frame};
     }
     return {};
