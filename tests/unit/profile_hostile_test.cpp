@@ -119,7 +119,9 @@ TEST(IndexThatIsNotAFile, ListsComeFromTheFilesAndNothingIsWrittenOverIt) {
         HostileRig rig;
         fs::remove(rig.index);
         if (kind == std::string("folder")) fs::create_directory(rig.index);
-        if (kind == std::string("fifo")) ASSERT_EQ(::mkfifo(rig.index.c_str(), 0600), 0);
+        if (kind == std::string("fifo")) {
+            ASSERT_EQ(::mkfifo(rig.index.c_str(), 0600), 0);
+        }
         if (kind == std::string("device")) fs::create_symlink("/dev/zero", rig.index);
         const auto r = rig.store.initProfileLists(DeviceKind::Keyboard);  // returns: no hang, no exhaustion
         EXPECT_EQ(r.message, profiles::kIndexUnusableMessage);
