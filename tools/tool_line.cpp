@@ -19,7 +19,8 @@ ToolLine ParseToolLine(const std::vector<std::string>& args) {
             line.simulate = arg.substr(11);
             if (line.simulate->empty()) line.error = "--simulate= needs a device list";
         } else if (arg == "--trace") {
-            if (i + 1 >= args.size() || StartsWith(args[i + 1], "--")) line.error = "--trace needs a file";
+            if (i + 1 >= args.size() || args[i + 1].empty() || StartsWith(args[i + 1], "--"))
+                line.error = "--trace needs a file";
             else line.trace = args[++i];
         } else if (StartsWith(arg, "--trace=")) {
             line.trace = arg.substr(8);

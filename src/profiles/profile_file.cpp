@@ -16,7 +16,12 @@ ProfileBody ReadProfileFile(const std::filesystem::path& path, size_t bodySize) 
         out.notRegular = contents.status == platform::FileStatus::NotRegular;
         return out;
     }
-    const std::string& bytes = contents.bytes;
+    return ParseProfileBytes(contents.bytes, bodySize);
+}
+
+ProfileBody ParseProfileBytes(std::string_view bytes, size_t bodySize) {
+    ProfileBody out;
+    out.bytes.assign(bodySize, 0);
     if (bytes.size() < 2 || uint8_t(bytes[0]) != kMagic0 || uint8_t(bytes[1]) != kMagic1) {
         out.result = ReadResult::BadMagic;
         return out;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device/identity.h"
@@ -42,6 +43,8 @@ struct ProfileBody {
 
 /// Reads at most header + bodySize bytes, whatever the file's length.
 ProfileBody ReadProfileFile(const std::filesystem::path& path, size_t bodySize);
+/// The same from bytes already read (any length).
+ProfileBody ParseProfileBytes(std::string_view bytes, size_t bodySize);
 
 /// Header and body as the file holds them.
 std::string ProfileFileBytes(device::DeviceKind kind, std::span<const uint8_t> body);

@@ -155,7 +155,9 @@ IndexedList SalvageList(const ini::Document& doc, const ListSpec& list, const st
 }
 
 void WriteIndexedList(ini::Document& doc, const ListSpec& list, const IndexedList& entries) {
-    for (const auto section : SectionsOf(list)) doc.removeSection(section);
+    // Every copy of a section goes: a hand-edited file may hold one twice.
+    for (const auto section : SectionsOf(list))
+        while (doc.findSection(section)) doc.removeSection(section);
     if (!doc.lines.empty() && doc.lines.back().ending.empty()) doc.lines.back().ending = doc.newline;
     // A section is written only when it has a line.
     auto section = [&](std::string_view name, auto&& fill) {

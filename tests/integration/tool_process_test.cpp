@@ -154,6 +154,7 @@ TEST(ToolLine, RefusesWhatItCannotUseWithExitTwo) {
         {{"--trace"}, "--trace needs a file"},
         {{"--trace", "--simulate", "list"}, "--trace needs a file"},
         {{"--trace=", "list"}, "--trace= needs a file"},
+        {{"--trace", "", "list"}, "--trace needs a file"},
         {{"--simulate=", "list"}, "--simulate= needs a device list"},
         {{"--bogus", "list"}, "unknown option --bogus"},
         {{"profiles", "kb", "--data-dir", ""}, "--data-dir needs a folder"},

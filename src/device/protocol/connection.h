@@ -18,6 +18,7 @@ class DeviceConnection {
 public:
     static constexpr uint16_t kDefaultBlockLength = 512;
     static constexpr int kDefaultReplyTimeoutMs = 300;
+    static constexpr int kDefaultEndTransferDelayMs = 10;
 
     /// tag names the device in traces and logs: "kb", "ms" or "mp".
     DeviceConnection(hid::Backend& backend, std::string tag);
@@ -40,6 +41,9 @@ public:
     /// How long each attempt waits for its reply. The devices' own is 300 ms; a test that
     /// sweeps faults over thousands of reports may shorten it.
     std::atomic<int> replyTimeoutMs{kDefaultReplyTimeoutMs};
+    /// The pause before the report that closes a multi-report sequence (the devices need
+    /// it); tests that drive a device with no such need may shorten it.
+    std::atomic<int> endTransferDelayMs{kDefaultEndTransferDelayMs};
     /// The last exchange got no reply in any attempt: the reply may still be on its way.
     std::atomic<bool> replyOverdue{false};
 
