@@ -7,7 +7,18 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
   add_compile_options(-Wno-restrict)
 endif()
 
-if(ORVANE_SANITIZE STREQUAL "address")
+if(ORVANE_BUILD_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "ORVANE_BUILD_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++-14)")
+  endif()
+  if(ORVANE_SANITIZE)
+    message(FATAL_ERROR "ORVANE_BUILD_FUZZ brings its own sanitizers; leave ORVANE_SANITIZE empty")
+  endif()
+  # Coverage for libFuzzer everywhere; the fuzz executables add the fuzzer's main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(ORVANE_SANITIZE STREQUAL "address")
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 elseif(ORVANE_SANITIZE STREQUAL "thread")

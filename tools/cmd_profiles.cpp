@@ -12,6 +12,7 @@
 #include "profiles/profile_names.h"
 #include "profiles/profile_operations.h"
 #include "tools/cli.h"
+#include "tools/tool_line.h"
 
 namespace orvane::cli {
 
@@ -20,25 +21,17 @@ namespace {
 using profiles::ListId;
 using profiles::ProfileStore;
 
-/// The arguments without "--data-dir DIR", and the folder it named.
+/// The arguments without "--data-dir DIR", and the folder: that one, else the default.
 struct ProfileArgs {
     std::vector<std::string> rest;
     std::filesystem::path dataFolder;
-    bool ok = true;
+    std::string error;
 };
 
-ProfileArgs SplitDataDir(const std::vector<std::string>& args) {
-    ProfileArgs out;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--data-dir") {
-            out.rest.push_back(args[i]);
-            continue;
-        }
-        if (i + 1 >= args.size()) out.ok = false;
-        else out.dataFolder = args[++i];
-    }
-    if (out.dataFolder.empty()) out.dataFolder = profiles::ProfileDataFolder();
-    return out;
+ProfileArgs SplitProfileArgs(const std::vector<std::string>& args) {
+    auto split = SplitDataDir(args);
+    return {std::move(split.rest), split.folder ? std::filesystem::path(*split.folder) : profiles::ProfileDataFolder(),
+            std::move(split.error)};
 }
 
 std::optional<int> ParseIndex(const std::string& text) {
@@ -60,32 +53,50 @@ struct Models {
     profiles::DeviceModels all() { return {&keyboard, &mouse, &pad}; }
 };
 
-/// Fills the device's lists as the program does at start (first run creates "New Profile 1").
+/// Fills the device's lists as the program does at start (first run creates "New Profile 1";
+/// a damaged index is rebuilt). Remarks go to stderr; false (the line printed) when the
+/// lists cannot be used: a default file is missing, the first profile or the rebuilt
+/// index could not be written, the index is not a file.
 bool InitLists(Context& ctx, ProfileStore& store, device::DeviceKind kind) {
     const auto init = store.initProfileLists(kind);
-    if (init.message.empty()) return true;
-    ctx.fail(ListName(profiles::ListSpecOf(init.failed)) + ": the default profile file " +
-             store.defaultPath(init.failed, true).string() +
-             (init.message == profiles::kBadMagicMessage ? " is not a profile file" : " is missing"));
+    if (init.message.empty() || init.message == profiles::kIndexRebuiltMessage) {
+        for (const auto& note : init.notes) ctx.err << "orvanectl: " << device::KindTag(kind) << ": " << note << '\n';
+        return true;
+    }
+    const std::string list = ListName(profiles::ListSpecOf(init.failed));
+    if (init.message == profiles::kFileMissingMessage || init.message == profiles::kBadMagicMessage) {
+        ctx.fail(list + ": the default profile file " + store.defaultPath(init.failed, true).string() +
+                 (init.message == profiles::kBadMagicMessage ? " is not a profile file" : " is missing"));
+    } else {
+        ctx.fail(list + ": " + (init.notes.empty() ? store.lastWriteProblem() : init.notes.back()));
+    }
     return false;
 }
 
 int RunProfiles(Context& ctx, const std::vector<std::string>& args) {
-    const auto parsed = SplitDataDir(args);
-    if (!parsed.ok || parsed.rest.size() != 1) return kExitUsage;
+    const auto parsed = SplitProfileArgs(args);
+    if (!parsed.error.empty()) {
+        ctx.err << "orvanectl: " << parsed.error << '\n';
+        return kExitUsage;
+    }
+    if (parsed.rest.size() != 1) return kExitUsage;
     const auto kind = ParseKind(parsed.rest[0]);
     if (!kind) return kExitUsage;
     Models models;
     ProfileStore store(parsed.dataFolder, profiles::DefaultProfileFolders(), models.all());
-    if (!InitLists(ctx, store, *kind)) return kExitFailure;
+    const bool usable = InitLists(ctx, store, *kind);
     for (const ListId id : profiles::ListsOf(*kind)) {
         const auto list = store.list(id);
+        if (!usable && list.names.empty()) continue;
         const int selected = store.recordedSelection(id);
         ctx.out << ListName(profiles::ListSpecOf(id)) << ": count " << list.count() << ", selected " << selected << '\n';
-        for (int i = 0; i < list.count(); ++i)
-            ctx.out << (i == selected ? "* " : "  ") << i << '\t' << list.names[size_t(i)] << '\n';
+        for (int i = 0; i < list.count(); ++i) {
+            ctx.out << (i == selected ? "* " : "  ") << i << '\t' << list.names[size_t(i)];
+            if (list.readOnly(i)) ctx.out << "\t(read-only: the name of " << list.earlierWithName(i) << " again)";
+            ctx.out << '\n';
+        }
     }
-    return kExitOk;
+    return usable ? kExitOk : kExitFailure;
 }
 
 /// "kb|ms|mp key|led N" → the list and the position, checked against the stored list.
@@ -145,22 +156,34 @@ int RunSelect(Context& ctx, ProfileStore& store, Models& models, const Target& t
 
     profiles::ProfileOperations operations(store, {connection.get(), connection.get(), nullptr});
     const auto r = operations.selectProfile(target.listSpec->id, target.position);
+    const std::string which = "profile " + std::to_string(target.position) +
+                              (r.selectedName.empty() ? std::string() : " \"" + r.selectedName + "\"");
+    if (r.message == profiles::kListChangedMessage) return ctx.fail(tag + ": " + r.detail + "; nothing selected");
     if (r.loaded != profiles::ReadResult::Read) {
-        if (r.link.linked || r.selectedName.empty())
-            return ctx.fail(tag + ": profile " + std::to_string(target.position) + " selected but not loaded");
-        return ctx.fail(tag + ": profile \"" + r.selectedName + "\" selected, its file " +
+        if (!r.detail.empty()) return ctx.fail(tag + ": " + which + " not loaded: " + r.detail);
+        return ctx.fail(tag + ": " + which + " not loaded: its file " +
                         (r.loaded == profiles::ReadResult::BadMagic ? "is not a profile file" : "is missing"));
     }
     const std::string sent = SendAfterSelect(*connection, models, r, target.listSpec->id);
-    if (sent.rfind("failed", 0) == 0) return ctx.fail(tag + ": profile \"" + r.selectedName + "\" loaded, sending " + sent);
-    ctx.out << tag << ": selected " << target.position << " \"" << r.selectedName << "\"; " << sent << '\n';
+    if (sent.rfind("failed", 0) == 0) return ctx.fail(tag + ": " + which + " loaded, sending " + sent);
+    // Loaded and sent, but "select" could not be recorded: the next start would not know.
+    if (r.writeFailed || r.message == profiles::kFolderBusyMessage)
+        return ctx.fail(tag + ": " + which + " loaded, but the selection could not be recorded: " +
+                        store.lastWriteProblem());
+    ctx.out << tag << ": selected " << target.position << " \"" << r.selectedName << "\"; " << sent;
+    if (!r.detail.empty()) ctx.out << "; " << r.detail;
+    ctx.out << '\n';
     return kExitOk;
 }
 
 int RunProfile(Context& ctx, const std::vector<std::string>& args) {
-    const auto parsed = SplitDataDir(args);
+    const auto parsed = SplitProfileArgs(args);
+    if (!parsed.error.empty()) {
+        ctx.err << "orvanectl: " << parsed.error << '\n';
+        return kExitUsage;
+    }
     const auto& a = parsed.rest;
-    if (!parsed.ok || a.empty()) return kExitUsage;
+    if (a.empty()) return kExitUsage;
     const std::string& action = a[0];
     const size_t wanted = action == "select" ? 4 : (action == "export" || action == "import") ? 5 : 0;
     if (wanted == 0 || a.size() != wanted) return kExitUsage;
@@ -173,17 +196,28 @@ int RunProfile(Context& ctx, const std::vector<std::string>& args) {
     const std::string tag = ListName(*target->listSpec);
     if (action == "select") return RunSelect(ctx, store, models, *target, tag);
 
+    const bool exporting = action == "export";
     const std::filesystem::path file = a[4];
-    const auto copied = action == "export"
-                            ? profiles::ExportProfileFile(store, target->listSpec->id, target->position, file)
-                            : profiles::ImportIntoProfile(store, target->listSpec->id, target->position, file);
-    const std::string what = action == "export" ? "the profile's file" : file.string();
-    if (copied.read == profiles::ReadResult::Missing) return ctx.fail(tag + ": cannot read " + what);
+    const auto copied = exporting ? profiles::ExportProfileFile(store, target->listSpec->id, target->position, file)
+                                  : profiles::ImportIntoProfile(store, target->listSpec->id, target->position, file);
+    const std::string what = exporting ? "the profile's file" : file.string();
+    if (!copied.refused.empty()) {
+        if (copied.refused == profiles::kExportTargetMessage)
+            return ctx.fail(tag + ": cannot export to " + file.string() + ": " + copied.detail +
+                            " (only a regular file, or a new one in an existing folder)");
+        return ctx.fail(tag + ": " + copied.detail);
+    }
+    if (copied.read == profiles::ReadResult::Missing)
+        return ctx.fail(tag + ": cannot read " + what + (copied.detail.empty() ? "" : ": " + copied.detail));
     if (copied.read == profiles::ReadResult::BadMagic)
         return ctx.fail(tag + ": " + what + " is not a profile file (no AA 55 at its start)");
-    if (!copied.written) return ctx.fail(tag + ": cannot write " + (action == "export" ? file.string() : "the profile's file"));
-    ctx.out << tag << ": " << action << "ed profile " << target->position << (action == "export" ? " to " : " from ")
-            << file.string() << '\n';
+    if (!copied.written)
+        return ctx.fail(tag + ": cannot write " + (exporting ? file.string() : "the profile's file") + ": " +
+                        copied.detail);
+    ctx.out << tag << ": " << action << "ed profile " << target->position << (exporting ? " to " : " from ")
+            << file.string();
+    if (!copied.detail.empty()) ctx.out << "; " << copied.detail;
+    ctx.out << '\n';
     return kExitOk;
 }
 

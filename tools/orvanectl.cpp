@@ -9,12 +9,11 @@
 #include "device/hid/hidapi_backend.h"
 #include "sim/emulator.h"
 #include "tools/cli.h"
+#include "tools/tool_line.h"
 
 using namespace orvane;
 
 namespace {
-
-constexpr const char* kDefaultSimulation = "kb,ms,mp";
 
 std::vector<cli::Subcommand> AllSubcommands() {
     std::vector<cli::Subcommand> all;
@@ -31,7 +30,7 @@ void PrintUsage(std::ostream& out, const std::vector<cli::Subcommand>& commands)
     out << "usage: orvanectl [--simulate[=LIST]] [--trace FILE] COMMAND [ARGS]\n"
            "  --simulate[=LIST]  use emulated devices: a comma list of kb, kb1, ms, ms2, mp "
            "(default kb,ms,mp)\n"
-           "  --trace FILE       write every report sent and received to FILE\n"
+           "  --trace FILE       write every report sent and received to FILE (also --trace=FILE)\n"
            "commands:\n";
     for (const auto& c : commands) out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
 }
@@ -40,27 +39,19 @@ void PrintUsage(std::ostream& out, const std::vector<cli::Subcommand>& commands)
 
 int main(int argc, char** argv) {
     const auto commands = AllSubcommands();
-    std::optional<std::string> simulate;
-    std::string tracePath;
-    int i = 1;
-    for (; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--simulate") simulate = kDefaultSimulation;
-        else if (arg.rfind("--simulate=", 0) == 0) simulate = arg.substr(11);
-        else if (arg == "--trace" && i + 1 < argc) tracePath = argv[++i];
-        else if (arg == "-h" || arg == "--help") {
-            PrintUsage(std::cout, commands);
-            return cli::kExitOk;
-        } else if (arg.rfind("--", 0) == 0) {
-            std::cerr << "orvanectl: unknown option " << arg << '\n';
-            PrintUsage(std::cerr, commands);
-            return cli::kExitUsage;
-        } else break;
+    const auto line = cli::ParseToolLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (line.help) {
+        PrintUsage(std::cout, commands);
+        return cli::kExitOk;
     }
-    if (i >= argc) {
+    if (!line.error.empty()) {
+        std::cerr << "orvanectl: " << line.error << '\n';
         PrintUsage(std::cerr, commands);
         return cli::kExitUsage;
     }
+    const std::optional<std::string>& simulate = line.simulate;
+    const std::string tracePath = line.trace.value_or("");
+    const int i = int(line.command) + 1;
     const std::string name = argv[i];
     const std::vector<std::string> args(argv + i + 1, argv + argc);
 

@@ -95,6 +95,14 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
         qCDebug(lcShell) << "1234567890";
     });
     subscriptions_ += runtime_.events.progress.subscribe([this](bool running) { showProgress(running); });
+    subscriptions_ += runtime_.events.message.subscribe([this](const std::string& id) {
+        // The same message is not stacked while its box is still open.
+        const QString text = QString::fromStdString(id);
+        if (openMessages_.contains(text)) return;
+        openMessages_.insert(text);
+        showMessage(text, true);
+        openMessages_.remove(text);
+    });
 }
 
 MainWindow::~MainWindow() {
@@ -139,6 +147,11 @@ void MainWindow::initialise() {
     applySkinImage();
     hide();
     applyLanguageAtStart();
+    if (const std::string problem = mainIni_.problem(); !problem.empty()) {
+        // Told once, when the window can show it; the program goes on with its defaults.
+        qCDebug(lcShell).noquote() << "main.ini:" << QString::fromStdString(problem);
+        QTimer::singleShot(0, this, [this] { showMessage(QLatin1String(platform::kMainIniUnusableMessage), true); });
+    }
     runtime_.start([this] { flushTimer_.start(); });
     reloadTexts();
 }

@@ -6,6 +6,7 @@
 // tick. It knows no feature: features subscribe to the runtime's events and bind their pages
 // to the router. It stays hidden (in the tray) until a device is found.
 
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
 
@@ -152,6 +153,7 @@ private:
     std::array<ui::PreviewOverlay*, kPreviewCount> previews_{};
     bool noDeviceBoxOpen_ = false;
     bool keepHiddenForDevices_ = false;
+    QSet<QString> openMessages_;
     void toggleAutostart();
     ui::pages::PageBindings windowControls_;
     ui::pages::PageBindings deviceTabs_;

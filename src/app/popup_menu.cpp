@@ -1,10 +1,9 @@
 #include "app/popup_menu.h"
 
 #include <QAction>
-#include <QFile>
-#include <QXmlStreamReader>
 
 #include "ui/language.h"
+#include "ui/skin_files.h"
 
 namespace orvane::app {
 
@@ -19,30 +18,21 @@ QAction* MakeItem(QMenu& menu, const QString& name, const QString& text, const M
     return action;
 }
 
-// Reads the MenuElements inside the current element into menu.
-void ReadItems(QXmlStreamReader& xml, QMenu& menu, const ui::Language& language, const MenuCommand& onCommand) {
-    while (xml.readNextStartElement()) {
-        if (xml.name() != QLatin1String("MenuElement")) {
-            xml.skipCurrentElement();
+// Fills menu with the entries, sub-menus where an entry has children.
+void AddEntries(const std::vector<ui::MenuEntry>& entries, QMenu& menu, const ui::Language& language,
+                const MenuCommand& onCommand) {
+    for (const auto& entry : entries) {
+        QString text = entry.text;
+        if (!entry.textId.isEmpty() && language.has(entry.textId)) text = language.text(entry.textId);
+        if (text.isEmpty()) text = entry.name;
+        if (entry.children.empty()) {
+            menu.addAction(MakeItem(menu, entry.name, text, onCommand));
             continue;
         }
-        const auto attrs = xml.attributes();
-        const QString name = attrs.value(QLatin1String("name")).toString();
-        const QString textId = attrs.value(QLatin1String("textId")).toString();
-        QString text = attrs.value(QLatin1String("text")).toString();
-        if (!textId.isEmpty() && language.has(textId)) text = language.text(textId);
-        if (text.isEmpty()) text = name;
-
-        // Peek: a sub-menu when the element has MenuElement children.
         auto* sub = new QMenu(text, &menu);
-        sub->setObjectName(name);
-        ReadItems(xml, *sub, language, onCommand);
-        if (sub->actions().isEmpty()) {
-            delete sub;
-            menu.addAction(MakeItem(menu, name, text, onCommand));
-        } else {
-            menu.addMenu(sub);
-        }
+        sub->setObjectName(entry.name);
+        AddEntries(entry.children, *sub, language, onCommand);
+        menu.addMenu(sub);
     }
 }
 
@@ -50,12 +40,14 @@ void ReadItems(QXmlStreamReader& xml, QMenu& menu, const ui::Language& language,
 
 bool FillMenu(QMenu& menu, const QString& menuXml, const ui::Language& language, const MenuCommand& onCommand) {
     menu.clear();
-    QFile file(menuXml);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    QXmlStreamReader xml(&file);
-    if (xml.readNextStartElement() && xml.name() == QLatin1String("Menu"))
-        ReadItems(xml, menu, language, onCommand);
-    return !xml.hasError();
+    // The skin's menu file is read as any skin file: a regular file of bounded size, parsed
+    // with a bounded depth.
+    const auto bytes = ui::ReadSkinFile(menuXml);
+    if (!bytes) return false;
+    const auto entries = ui::ParseMenu(*bytes);
+    if (!entries) return false;
+    AddEntries(*entries, menu, language, onCommand);
+    return true;
 }
 
 void InsertMenuItem(QMenu& menu, int index, const QString& name, const QString& text, const MenuCommand& onCommand) {

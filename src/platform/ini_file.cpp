@@ -1,10 +1,9 @@
 #include "platform/ini_file.h"
 
-#include <climits>
 #include <mutex>
 
 #include "platform/atomic_file.h"
-#include "platform/ini_text.h"
+#include "platform/platform_log.h"
 
 namespace orvane::platform {
 
@@ -15,49 +14,50 @@ std::recursive_mutex& IniMutex() {
     return mutex;
 }
 
-ini::Document Load(const std::filesystem::path& path) {
-    const auto bytes = ReadWholeFile(path);
-    return bytes ? ini::Document::Parse(*bytes) : ini::Document{};
-}
-
-bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != text.npos; }
-
-bool ValidSection(std::string_view section) {
-    return !ini::Trim(section).empty() && !HasLineBreak(section) &&
-           section.find(']') == section.npos;
-}
-
-bool ValidKey(std::string_view key) {
-    const auto trimmed = ini::Trim(key);
-    return !trimmed.empty() && !HasLineBreak(key) && key.find('=') == key.npos &&
-           trimmed.front() != '[' && trimmed.front() != ';';
-}
-
-// The last line of a section that is not blank, so that a new key goes right after the
-// section's content and blank separator lines stay below it.
-size_t InsertPosition(const ini::Document& doc, size_t header) {
-    size_t pos = doc.sectionEnd(header);
-    while (pos > header + 1 && ini::Trim(doc.lines[pos - 1].text).empty()) --pos;
-    return pos;
-}
-
-void EnsureEnding(ini::Document& doc, size_t index) {
-    if (index < doc.lines.size() && doc.lines[index].ending.empty())
-        doc.lines[index].ending = doc.newline;
+IniSnapshot Load(const std::filesystem::path& path) {
+    IniSnapshot snapshot;
+    auto contents = ReadRegularFile(path);
+    snapshot.status = contents.status;
+    if (contents.status == FileStatus::Read || contents.status == FileStatus::TooLarge)
+        snapshot.doc = ini::Document::Parse(contents.bytes);
+    if (!snapshot.usable()) Log(path.string() + " " + FileProblemText(snapshot.status) + ": not used");
+    return snapshot;
 }
 
 }  // namespace
 
+std::optional<std::string> IniSnapshot::find(std::string_view section, std::string_view key) const {
+    if (!usable()) return std::nullopt;
+    return doc.get(section, key, kMaxValueLength);
+}
+
+std::string IniSnapshot::readString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const {
+    auto value = find(section, key);
+    return value ? std::move(*value) : ini::CookValue(defaultValue, kMaxValueLength);
+}
+
+int IniSnapshot::readInt(std::string_view section, std::string_view key, int defaultValue) const {
+    const auto value = find(section, key);
+    return value ? ini::LeadingInt(*value) : defaultValue;
+}
+
 IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {}
 
-std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const {
+IniSnapshot IniFile::read() const {
     std::lock_guard guard(IniMutex());
-    const auto doc = Load(path_);
-    const auto header = doc.findSection(section);
-    if (!header) return std::nullopt;
-    const auto line = doc.findKey(*header, key);
-    if (!line) return std::nullopt;
-    return ini::CookValue(ini::KeyValue(doc.lines[*line].text)->second, kMaxValueLength);
+    return Load(path_);
+}
+
+FileStatus IniFile::status() const { return ReadRegularFile(path_, kMaxSettingsFileBytes).status; }
+
+std::string IniFile::problem() const {
+    const auto s = status();
+    return s == FileStatus::Read || s == FileStatus::Missing ? std::string() : path_.string() + " " + FileProblemText(s);
+}
+
+std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const {
+    return read().find(section, key);
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key,
@@ -68,41 +68,41 @@ std::string IniFile::readString(std::string_view section, std::string_view key,
 
 int IniFile::readInt(std::string_view section, std::string_view key, int defaultValue) const {
     const auto value = find(section, key);
-    if (!value) return defaultValue;
-    std::string_view text = ini::Trim(*value);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
+    return value ? ini::LeadingInt(*value) : defaultValue;
+}
+
+bool IniFile::edit(const std::function<bool(ini::Document&)>& change, std::string* why) {
+    std::lock_guard guard(IniMutex());
+    auto snapshot = Load(path_);
+    if (!snapshot.usable()) {
+        // Never written over: a folder or device stays, a too-large file is not cut.
+        if (why) *why = "the file " + FileProblemText(snapshot.status);
+        return false;
     }
-    long long number = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        number = number * 10 + (c - '0');
-        if (number > INT_MAX) { number = INT_MAX; break; }
+    if (!change(snapshot.doc)) {
+        if (why) *why = "the text would change the file's structure";
+        return false;
     }
-    return int(negative ? -number : number);
+    const auto outcome = WriteFile(path_, snapshot.doc.serialise());
+    if (!outcome.ok()) {
+        Log("cannot write " + path_.string() + ": " + outcome.text());
+        if (why) *why = outcome.text();
+    }
+    return outcome.ok();
+}
+
+bool IniFile::replace(const ini::Document& doc, std::string* why) {
+    std::lock_guard guard(IniMutex());
+    const auto outcome = WriteFile(path_, doc.serialise());
+    if (!outcome.ok()) {
+        Log("cannot write " + path_.string() + ": " + outcome.text());
+        if (why) *why = outcome.text();
+    }
+    return outcome.ok();
 }
 
 bool IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    if (!ValidSection(section) || !ValidKey(key) || HasLineBreak(value)) return false;
-    std::lock_guard guard(IniMutex());
-    auto doc = Load(path_);
-    const std::string line = std::string(ini::Trim(key)) + "=" + std::string(value);
-    if (const auto header = doc.findSection(section)) {
-        if (const auto at = doc.findKey(*header, key)) {
-            doc.lines[*at].text = line;
-        } else {
-            const auto pos = InsertPosition(doc, *header);
-            EnsureEnding(doc, pos - 1);
-            doc.lines.insert(doc.lines.begin() + long(pos), {line, doc.newline});
-        }
-    } else {
-        if (!doc.lines.empty()) EnsureEnding(doc, doc.lines.size() - 1);
-        doc.lines.push_back({"[" + std::string(ini::Trim(section)) + "]", doc.newline});
-        doc.lines.push_back({line, doc.newline});
-    }
-    return WriteFileAtomically(path_, doc.serialise());
+    return edit([&](ini::Document& doc) { return doc.set(section, key, value); });
 }
 
 bool IniFile::writeInt(std::string_view section, std::string_view key, int value) {
@@ -110,42 +110,21 @@ bool IniFile::writeInt(std::string_view section, std::string_view key, int value
 }
 
 bool IniFile::removeKey(std::string_view section, std::string_view key) {
-    std::lock_guard guard(IniMutex());
-    auto doc = Load(path_);
-    const auto header = doc.findSection(section);
-    if (!header) return true;
-    const auto at = doc.findKey(*header, key);
-    if (!at) return true;
-    doc.lines.erase(doc.lines.begin() + long(*at));
-    return WriteFileAtomically(path_, doc.serialise());
+    return edit([&](ini::Document& doc) { return doc.removeKey(section, key); });
 }
 
 bool IniFile::removeSection(std::string_view section) {
-    std::lock_guard guard(IniMutex());
-    auto doc = Load(path_);
-    const auto header = doc.findSection(section);
-    if (!header) return true;
-    doc.lines.erase(doc.lines.begin() + long(*header), doc.lines.begin() + long(doc.sectionEnd(*header)));
-    return WriteFileAtomically(path_, doc.serialise());
+    return edit([&](ini::Document& doc) { return doc.removeSection(section); });
 }
 
 std::vector<std::string> IniFile::sections() const {
-    std::lock_guard guard(IniMutex());
-    std::vector<std::string> out;
-    for (const auto& line : Load(path_).lines)
-        if (const auto name = ini::SectionName(line.text)) out.emplace_back(*name);
-    return out;
+    const auto snapshot = read();
+    return snapshot.usable() ? snapshot.doc.sectionNames() : std::vector<std::string>{};
 }
 
 std::vector<std::string> IniFile::keys(std::string_view section) const {
-    std::lock_guard guard(IniMutex());
-    std::vector<std::string> out;
-    const auto doc = Load(path_);
-    const auto header = doc.findSection(section);
-    if (!header) return out;
-    for (size_t i = *header + 1; i < doc.sectionEnd(*header); ++i)
-        if (const auto kv = ini::KeyValue(doc.lines[i].text)) out.emplace_back(kv->first);
-    return out;
+    const auto snapshot = read();
+    return snapshot.usable() ? snapshot.doc.keys(section) : std::vector<std::string>{};
 }
 
 }  // namespace orvane::platform

@@ -8,6 +8,9 @@ namespace orvane::platform {
 
 inline constexpr char kDataFolderName[] = "KX";
 inline constexpr char kMainIniName[] = "main.ini";
+/// Shown once at start when main.ini is there but cannot be used (IniFile::problem() is not
+/// empty: a folder, FIFO or device, or too large); the program then runs on its defaults.
+inline constexpr char kMainIniUnusableMessage[] = "message_text_36";
 /// When set and not empty, the data folder itself (instead of DocumentsFolder()/KX).
 inline constexpr char kDataFolderVariable[] = "ORVANE_DATA_DIR";
 

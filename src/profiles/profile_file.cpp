@@ -1,29 +1,43 @@
 #include "profiles/profile_file.h"
 
-#include <fstream>
+#include <cstring>
 
 #include "device/log.h"
-#include "platform/atomic_file.h"
+#include "platform/regular_file.h"
 
 namespace orvane::profiles {
 
 ProfileBody ReadProfileFile(const std::filesystem::path& path, size_t bodySize) {
     ProfileBody out;
     out.bytes.assign(bodySize, 0);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return out;  // missing, or a folder
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return out;
-    std::array<char, kHeaderSize> header{};
-    in.read(header.data(), header.size());
-    if (in.gcount() < 2 || uint8_t(header[0]) != kMagic0 || uint8_t(header[1]) != kMagic1) {
+    // Longer files are fine: only header and body are read.
+    const auto contents = platform::ReadRegularFile(path, kHeaderSize + bodySize, platform::Overflow::TakePrefix);
+    if (!contents.ok()) {
+        out.notRegular = contents.status == platform::FileStatus::NotRegular;
+        return out;
+    }
+    return ParseProfileBytes(contents.bytes, bodySize);
+}
+
+ProfileBody ParseProfileBytes(std::string_view bytes, size_t bodySize) {
+    ProfileBody out;
+    out.bytes.assign(bodySize, 0);
+    if (bytes.size() < 2 || uint8_t(bytes[0]) != kMagic0 || uint8_t(bytes[1]) != kMagic1) {
         out.result = ReadResult::BadMagic;
         return out;
     }
     out.result = ReadResult::Read;
-    if (in.gcount() == std::streamsize(kHeaderSize))
-        in.read(reinterpret_cast<char*>(out.bytes.data()), std::streamsize(bodySize));
+    if (bytes.size() > kHeaderSize) {
+        out.bodyBytesRead = std::min(bodySize, bytes.size() - kHeaderSize);
+        std::memcpy(out.bytes.data(), bytes.data() + kHeaderSize, out.bodyBytesRead);
+    }
     return out;
+}
+
+std::string ProfileBody::shortNote() const {
+    if (!isShort()) return {};
+    return "the file was short: " + std::to_string(bodyBytesRead) + " of " + std::to_string(bytes.size()) +
+           " body bytes, the other " + std::to_string(bytes.size() - bodyBytesRead) + " filled with zeros";
 }
 
 std::string ProfileFileBytes(device::DeviceKind kind, std::span<const uint8_t> body) {
@@ -35,10 +49,18 @@ std::string ProfileFileBytes(device::DeviceKind kind, std::span<const uint8_t> b
     return bytes;
 }
 
+platform::WriteOutcome WriteProfile(const std::filesystem::path& path, device::DeviceKind kind,
+                                    std::span<const uint8_t> body, platform::WriteOptions options) {
+    const auto outcome = platform::WriteFile(path, ProfileFileBytes(kind, body), options);
+    if (!outcome.ok()) {
+        device::Log("文件打开失败");
+        device::Log(path.string() + ": " + outcome.text());
+    }
+    return outcome;
+}
+
 bool WriteProfileFile(const std::filesystem::path& path, device::DeviceKind kind, std::span<const uint8_t> body) {
-    if (platform::WriteFileAtomically(path, ProfileFileBytes(kind, body))) return true;
-    device::Log("文件打开失败");
-    return false;
+    return WriteProfile(path, kind, body).ok();
 }
 
 }  // namespace orvane::profiles

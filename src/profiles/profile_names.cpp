@@ -17,15 +17,23 @@ bool ChangedByIndex(std::string_view name) {
 
 }  // namespace
 
-bool IsValidProfileName(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    if (name.size() > kMaxIndexValue || name.size() + kExtensionBytes > kMaxFileNameBytes) return false;
-    if (ChangedByIndex(name)) return false;
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return c == '/' || c == '\\' || u < 0x20 || u == 0x7F;
-    });
+std::string ProfileNameProblem(std::string_view name) {
+    if (name.empty()) return "is empty";
+    if (name == "." || name == "..") return "is \".\" or \"..\"";
+    if (name.size() > kMaxIndexValue || name.size() + kExtensionBytes > kMaxFileNameBytes)
+        return "is longer than " + std::to_string(kMaxFileNameBytes - kExtensionBytes) + " bytes";
+    if (std::any_of(name.begin(), name.end(), [](char c) { return c == '/' || c == '\\'; }))
+        return "contains a path separator (/ or \\)";
+    if (std::any_of(name.begin(), name.end(), [](char c) {
+            const auto u = static_cast<unsigned char>(c);
+            return u < 0x20 || u == 0x7F;
+        }))
+        return "contains a control character";
+    if (ChangedByIndex(name)) return "begins or ends with a blank or a quotation mark";
+    return {};
 }
+
+bool IsValidProfileName(std::string_view name) { return ProfileNameProblem(name).empty(); }
 
 bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&

@@ -18,6 +18,21 @@ inline constexpr std::string_view kLastProfileMessage = "message_text_11";
 inline constexpr std::string_view kConfirmDeleteMessage = "message_text_12";
 inline constexpr std::string_view kEmptyNameMessage = "message_text_14";
 inline constexpr std::string_view kDuplicateNameMessage = "message_text_15";
+/// A profile file or the index could not be written (read-only folder, full disk).
+inline constexpr std::string_view kWriteFailedMessage = "message_text_21";
+/// Once, after a damaged index was rebuilt (a copy of it kept beside it).
+inline constexpr std::string_view kIndexRebuiltMessage = "message_text_30";
+/// The index is a folder, FIFO or device node, or cannot be read: the list is shown from
+/// the profile files and cannot be changed.
+inline constexpr std::string_view kIndexUnusableMessage = "message_text_31";
+/// Another program (orvanectl, a second copy) held the data folder past the wait.
+inline constexpr std::string_view kFolderBusyMessage = "message_text_32";
+/// The entry repeats an earlier entry's name and shares its file: it cannot be changed.
+inline constexpr std::string_view kReadOnlyDuplicateMessage = "message_text_33";
+/// Another program changed the list since it was shown; it was reloaded.
+inline constexpr std::string_view kListChangedMessage = "message_text_34";
+/// An export target that is not a regular file (or a link to one), or in a missing folder.
+inline constexpr std::string_view kExportTargetMessage = "message_text_35";
 
 /// The longest value the index keeps (longer values read back cut).
 inline constexpr size_t kMaxIndexValue = 259;
@@ -27,6 +42,9 @@ inline constexpr size_t kExtensionBytes = 4;  // ".pro" / ".led"
 
 /// True when the name can name a profile file and survives the index unchanged.
 bool IsValidProfileName(std::string_view name);
+/// The rule a name breaks, for messages: "contains a path separator (/ or \\)", ...;
+/// empty for a valid name.
+std::string ProfileNameProblem(std::string_view name);
 
 bool SameName(std::string_view a, std::string_view b);
 bool ContainsName(std::span<const std::string> names, std::string_view name);

@@ -10,17 +10,6 @@ namespace orvane::profiles {
 
 namespace fs = std::filesystem;
 
-std::string_view ReadFailureMessage(ReadResult r) {
-    switch (r) {
-    case ReadResult::Missing: return kFileMissingMessage;
-    case ReadResult::BadMagic: return kBadMagicMessage;
-    case ReadResult::Read: break;
-    }
-    return {};
-}
-
-std::string_view FileCopyResult::message() const { return ReadFailureMessage(read); }
-
 namespace {
 
 void RemoveFile(const std::optional<fs::path>& path) {
@@ -35,14 +24,40 @@ std::optional<std::string> ApplicationName(const std::string& path) {
     return path.substr(sep + 1);
 }
 
-/// Appends a profile whose file already exists: its name and an unlinked flag at the new
-/// last position, then "count". false (and the file removed) when the index cannot be
+/// Another entry of the list shares entry i's file (the same name without regard to case).
+bool FileShared(const ProfileList& list, int i) {
+    for (int j = 0; j < list.count(); ++j)
+        if (j != i && SameName(list.names[size_t(j)], list.names[size_t(i)])) return true;
+    return false;
+}
+
+/// A failed write as the page shows it: the busy folder by its own message, any other
+/// failure by "message_text_21".
+void WriteFailure(const ProfileStore& store, ProfileResult& r) {
+    r.detail = store.lastWriteProblem();
+    if (r.detail.find("in use by another program") != std::string::npos) r.message = kFolderBusyMessage;
+    else r.writeFailed = true;
+}
+
+void ReadOnlyRefusal(const ProfileList& list, int i, ProfileResult& r) {
+    r.message = kReadOnlyDuplicateMessage;
+    r.detail = "\"" + list.names[size_t(i)] + "\" repeats the name of profile " +
+               std::to_string(list.earlierWithName(i)) + " and shares its file: read-only";
+}
+
+/// Appends a profile whose file already exists: its name, an unlinked flag and the new
+/// "count" in one write of the index. false (and the file removed) when the index cannot be
 /// written, so that neither names a profile without the other.
 bool AppendEntry(ProfileStore& store, ListId id, const std::string& name, const fs::path& file) {
     auto list = store.list(id);
     const int position = list.count();
-    if (!store.writeEntry(id, position, name, true) || !store.writeCount(id, position + 1)) {
-        store.writeCount(id, position);
+    const auto& s = *ListSpecOf(id).sections;
+    const auto key = std::to_string(position);
+    const bool ok = store.editIndex(id, [&](platform::ini::Document& doc) {
+        return doc.set(s.names, key, name) && doc.set(s.linked, key, "0") &&
+               doc.set(s.count, kCountKey, std::to_string(position + 1));
+    });
+    if (!ok) {
         RemoveFile(file);
         return false;
     }
@@ -53,44 +68,42 @@ bool AppendEntry(ProfileStore& store, ListId id, const std::string& name, const 
 
 }  // namespace
 
-FileCopyResult ImportIntoProfile(ProfileStore& store, ListId id, int position, const fs::path& source) {
-    auto guard = store.lock();
-    const auto list = store.list(id);
-    if (position < 0 || position >= list.count()) return {};
-    const auto body = store.readBody(id, source);
-    if (!body.ok()) return {body.result, false};
-    const auto path = store.profilePath(id, list.names[size_t(position)]);
-    return {ReadResult::Read, path && store.writeBody(id, *path, body.bytes)};
-}
-
-FileCopyResult ExportProfileFile(ProfileStore& store, ListId id, int position, const fs::path& target) {
-    auto guard = store.lock();
-    const auto list = store.list(id);
-    if (position < 0 || position >= list.count()) return {};
-    const auto path = store.profilePath(id, list.names[size_t(position)]);
-    const auto body = path ? store.readBody(id, *path) : ProfileBody{};
-    if (!body.ok()) return {body.result, false};
-    return {ReadResult::Read, store.writeBody(id, target, body.bytes)};
+bool ProfileOperations::listChangedElsewhere(ListId id, ProfileResult& r) {
+    if (!store_.refreshList(id)) return false;
+    r.listChanged = true;
+    r.message = kListChangedMessage;
+    r.detail = "the list was changed by another program and has been reloaded";
+    return true;
 }
 
 ProfileResult ProfileOperations::selectProfile(ListId id, int n) {
     ProfileResult r;
     {
         auto guard = store_.lock();
+        if (listChangedElsewhere(id, r)) return r;
         auto list = store_.list(id);
         if (n < 0 || n >= list.count()) return r;
         list.selection = n;
         r.selected = n;
         r.selectedName = list.names[size_t(n)];
         store_.setList(id, std::move(list));
-        store_.writeSelection(id, n);
+        if (!store_.writeSelection(id, n)) WriteFailure(store_, r);
         const LinkEntry link = store_.link(id, n);
         if (link.linked()) {
             const auto application = ApplicationName(link.process);
-            if (!application) return r;  // a link without a usable path: selected, not loaded
+            if (!application) {  // a link without a usable path: selected, not loaded
+                r.detail = "linked to \"" + link.process + "\", which names no folder: selected but not loaded";
+                return r;
+            }
             r.link = {true, *application};
         }
+        if (!store_.profilePath(id, r.selectedName)) {
+            r.message = kInvalidNameMessage;
+            r.detail = "the name \"" + r.selectedName + "\" " + ProfileNameProblem(r.selectedName);
+            return r;
+        }
         r.loaded = store_.loadProfile(id, n);
+        if (r.detail.empty()) r.detail = store_.lastReadNote();
     }
     if (r.loaded == ReadResult::Read) applyLoaded(id, r, false);
     return r;
@@ -148,6 +161,7 @@ ProfileResult ProfileOperations::appendCopyOf(
     int position = 0;
     {
         auto guard = store_.lock();
+        if (listChangedElsewhere(id, r)) return r;
         const auto list = store_.list(id);
         const auto chosen = plan(list);
         if (!chosen) return r;
@@ -156,6 +170,7 @@ ProfileResult ProfileOperations::appendCopyOf(
         const auto path = store_.profilePath(id, name);
         if (!path) {
             r.message = kInvalidNameMessage;
+            r.detail = "the name \"" + name + "\" " + ProfileNameProblem(name);
             return r;
         }
         const auto body = source ? store_.readBody(id, *source) : ProfileBody{};
@@ -164,7 +179,7 @@ ProfileResult ProfileOperations::appendCopyOf(
             return r;
         }
         if (!store_.writeBody(id, *path, body.bytes) || !AppendEntry(store_, id, name, *path)) {
-            r.writeFailed = true;
+            WriteFailure(store_, r);
             return r;
         }
         if (id == ListId::KeyboardLighting) LoadBody(id, body.bytes, store_.models());
@@ -195,23 +210,37 @@ ProfileResult ProfileOperations::deleteProfile(ListId id, const Confirm& confirm
     int next = 0;
     {
         auto guard = store_.lock();
+        if (listChangedElsewhere(id, r)) return r;
         auto list = store_.list(id);  // as it is now, after the question
         if (!list.hasSelection() || list.count() < 2) return r;
         const int cur = list.selection;
-        const int oldCount = store_.indexCount(id);
-        RemoveFile(store_.profilePath(id, list.names[size_t(cur)]));
+        const int oldCount = list.count();
+        // A file another entry shares stays: that entry owns it now.
+        const auto file = FileShared(list, cur) ? std::nullopt : store_.profilePath(id, list.names[size_t(cur)]);
         list.names.erase(list.names.begin() + cur);
         const int count = list.count();
         // Each later profile moves down one position and takes its link with it. The old
-        // last position stays in the file, above "count".
-        for (int i = 0; i < count; ++i) {
-            store_.writeEntry(id, i, list.names[size_t(i)], false);
-            if (i >= cur) store_.writeLink(id, i, store_.link(id, i + 1));
+        // last position stays in the file, above "count". One write: all of it or nothing.
+        const auto& s = *ListSpecOf(id).sections;
+        const bool written = store_.editIndex(id, [&](platform::ini::Document& doc) {
+            for (int i = 0; i < count; ++i) {
+                const auto key = std::to_string(i);
+                const auto next = std::to_string(i + 1);
+                if (!doc.set(s.names, key, list.names[size_t(i)])) return false;
+                if (i < cur) continue;
+                const auto flag = doc.get(s.linked, next, kMaxIndexValue).value_or("0");
+                const auto process = doc.get(s.process, next, kMaxIndexValue).value_or("0");
+                if (!doc.set(s.linked, key, flag) || !doc.set(s.process, key, process)) return false;
+            }
+            return doc.set(s.count, kCountKey, std::to_string(count));
+        });
+        if (!written) {
+            WriteFailure(store_, r);
+            return r;
         }
-        store_.writeCount(id, count);
-        ProfileList rebuilt;
-        for (int i = 0; i < count; ++i) rebuilt.names.push_back(store_.indexName(id, i));
-        store_.setList(id, std::move(rebuilt));
+        RemoveFile(file);
+        list.selection = -1;
+        store_.setList(id, std::move(list));
         next = (cur + 1 == oldCount) ? count - 1 : cur;
     }
     r = selectProfile(id, next);
@@ -234,18 +263,24 @@ ProfileResult ProfileOperations::renameProfile(ListId id, std::string_view newNa
         return r;
     }
     auto guard = store_.lock();
+    if (listChangedElsewhere(id, r)) return r;
     auto list = store_.list(id);
     if (!list.hasSelection()) return r;
     if (ContainsName(list.names, newName)) {
         r.message = kDuplicateNameMessage;
         return r;
     }
+    const int cur = list.selection;
+    if (list.readOnly(cur)) {
+        ReadOnlyRefusal(list, cur, r);
+        return r;
+    }
     const auto newPath = store_.profilePath(id, newName);
     if (!newPath) {
         r.message = kInvalidNameMessage;
+        r.detail = "the name \"" + std::string(newName) + "\" " + ProfileNameProblem(newName);
         return r;
     }
-    const int cur = list.selection;
     const auto oldPath = store_.profilePath(id, list.names[size_t(cur)]);
     const auto body = oldPath ? store_.readBody(id, *oldPath) : ProfileBody{};
     if (!body.ok()) {
@@ -253,15 +288,15 @@ ProfileResult ProfileOperations::renameProfile(ListId id, std::string_view newNa
         return r;
     }
     if (!store_.writeBody(id, *newPath, body.bytes)) {
-        r.writeFailed = true;
+        WriteFailure(store_, r);
         return r;
     }
     if (!store_.writeEntry(id, cur, newName, false) || !store_.writeCount(id, list.count())) {
         RemoveFile(newPath);
-        r.writeFailed = true;
+        WriteFailure(store_, r);
         return r;
     }
-    RemoveFile(oldPath);
+    if (!FileShared(list, cur)) RemoveFile(oldPath);
     list.names[size_t(cur)] = std::string(newName);
     store_.setList(id, std::move(list));
     // Neither reloaded nor sent; the link entries stay where they are.
@@ -272,18 +307,25 @@ ProfileResult ProfileOperations::renameProfile(ListId id, std::string_view newNa
 
 ProfileResult ProfileOperations::importProfile(ListId id, const fs::path& source) {
     ProfileResult r;
-    const auto list = store_.list(id);
-    if (!list.hasSelection()) return r;
-    const auto copied = ImportIntoProfile(store_, id, list.selection, source);
-    if (copied.read != ReadResult::Read) {
-        r.message = copied.message();
-        return r;
+    int selection = -1;
+    {
+        auto guard = store_.lock();
+        if (listChangedElsewhere(id, r)) return r;
+        const auto list = store_.list(id);
+        if (!list.hasSelection()) return r;
+        selection = list.selection;
+        const auto copied = ImportIntoProfile(store_, id, selection, source);
+        if (!copied.message().empty()) {
+            r.message = copied.message();
+            r.detail = copied.detail;
+            return r;
+        }
+        if (!copied.written) {
+            WriteFailure(store_, r);
+            return r;
+        }
     }
-    if (!copied.written) {
-        r.writeFailed = true;
-        return r;
-    }
-    return selectProfile(id, list.selection);
+    return selectProfile(id, selection);
 }
 
 ProfileResult ProfileOperations::exportProfile(ListId id, const fs::path& target) {
@@ -292,7 +334,8 @@ ProfileResult ProfileOperations::exportProfile(ListId id, const fs::path& target
     if (!list.hasSelection()) return r;
     const auto copied = ExportProfileFile(store_, id, list.selection, target);
     r.message = copied.message();
-    r.writeFailed = copied.read == ReadResult::Read && !copied.written;
+    r.detail = copied.detail;
+    r.writeFailed = r.message.empty() && copied.read == ReadResult::Read && !copied.written;
     return r;
 }
 
@@ -300,6 +343,11 @@ ProfileResult ProfileOperations::resetProfile(ListId id) {
     ProfileResult r;
     {
         auto guard = store_.lock();
+        const auto list = store_.list(id);
+        if (list.hasSelection() && list.readOnly(list.selection)) {
+            ReadOnlyRefusal(list, list.selection, r);
+            return r;
+        }
         const auto body = store_.readBody(id, store_.defaultPath(id));
         if (!body.ok()) {
             r.message = ReadFailureMessage(body.result);
@@ -307,7 +355,7 @@ ProfileResult ProfileOperations::resetProfile(ListId id) {
         }
         ResetBody(id, body.bytes, store_.models());
         // Saved first: the mouse profile keeps the pointer speed and wheel lines it had.
-        r.writeFailed = !store_.saveSelected(id);
+        if (!store_.saveSelected(id)) WriteFailure(store_, r);
     }
     r.loaded = ReadResult::Read;
     auto* mouse = store_.models().mouse;

@@ -56,8 +56,13 @@ struct ProfileResult {
     bool hideFunctionTab = false;
     /// The result of the key bank write (command 9), when one was sent.
     std::optional<int32_t> bankWrite;
-    /// A profile file could not be written; the list and index were left as they were.
+    /// A profile file or the index could not be written ("message_text_21" to show), for a
+    /// reason `message` does not already name; the list and index were left as they were
+    /// (a selection is still loaded and sent, only its record in the index is missing).
     bool writeFailed = false;
+    /// One line for the tool's output and the log: why nothing was loaded or written, or
+    /// what a short file was filled with. Empty when there is nothing to add.
+    std::string detail;
 };
 
 /// The device side of the operations; a missing connection sends nothing, a missing pointer
@@ -100,6 +105,9 @@ public:
     ProfileStore& store() { return store_; }
 
 private:
+    /// Under the store's lock, before a change: true (the list reloaded and the result
+    /// saying so) when another program changed the list's names since they were read.
+    bool listChangedElsewhere(ListId id, ProfileResult& r);
     /// Sends what a load or reset put into the models; the store's lock is not held.
     void applyLoaded(ListId id, ProfileResult& result, bool reset);
     std::optional<int32_t> writeKeyBank(ListId id);
@@ -121,10 +129,16 @@ private:
 
 /// The file side of import and export at any position (also for scripts): the body of
 /// `source` with the list's body size into the profile's file, or the profile's stored file
-/// out to `target` with the list's device kind in its header.
+/// out to `target` with the list's device kind in its header. An export writes only a
+/// regular file (a link is followed to one) or a new file in an existing folder; an import
+/// never writes into a read-only duplicate entry.
 struct FileCopyResult {
     ReadResult read = ReadResult::Missing;
     bool written = false;
+    /// A message id when the copy was refused before anything was read or written.
+    std::string_view refused;
+    /// Why reading or writing failed, or what a short source was filled with.
+    std::string detail;
     std::string_view message() const;
 };
 FileCopyResult ImportIntoProfile(ProfileStore& store, ListId id, int position, const std::filesystem::path& source);

@@ -4,12 +4,14 @@
 #include <cstdlib>
 
 #include "device/log.h"
+#include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "profiles/profile_names.h"
 
 namespace orvane::profiles {
 
 namespace fs = std::filesystem;
+using platform::FolderLock;
 
 fs::path ProfileDataFolder() {
     if (const char* dir = std::getenv("ORVANE_DATA_DIR"); dir && *dir) return fs::path(dir);
@@ -21,8 +23,63 @@ std::vector<fs::path> DefaultProfileFolders() {
     return {exe, (exe / ".." / "share" / "orvane").lexically_normal()};
 }
 
+int ProfileList::earlierWithName(int i) const {
+    if (i < 0 || i >= count()) return -1;
+    for (int j = 0; j < i; ++j)
+        if (SameName(names[size_t(j)], names[size_t(i)])) return j;
+    return -1;
+}
+
+// ---- the lock ----
+
+StoreLock::StoreLock(const ProfileStore& store) : store_(&store) {
+    store.mutex_.lock();
+    if (store.lockDepth_++ == 0) {
+        store.folderState_ = store.folderLock_.acquire();
+        if (store.folderState_ == FolderLock::State::Busy) device::Log("the data folder is held by another program");
+    }
+}
+
+StoreLock::~StoreLock() {
+    if (!store_) return;
+    if (--store_->lockDepth_ == 0) store_->folderLock_.release();
+    store_->mutex_.unlock();
+}
+
 ProfileStore::ProfileStore(fs::path dataFolder, std::vector<fs::path> defaultFolders, DeviceModels models)
-    : dataFolder_(std::move(dataFolder)), defaultFolders_(std::move(defaultFolders)), models_(models) {}
+    : dataFolder_(std::move(dataFolder)), defaultFolders_(std::move(defaultFolders)), models_(models),
+      folderLock_(dataFolder_) {}
+
+bool ProfileStore::mayWrite() const {
+    auto guard = lock();
+    if (folderState_ != FolderLock::State::Busy) return true;
+    noteWriteProblem("the data folder is in use by another program", kFolderBusyMessage);
+    return false;
+}
+
+void ProfileStore::noteWriteProblem(std::string problem, std::string_view message) const {
+    std::lock_guard guard(mutex_);
+    device::Log("profile store: " + problem);
+    writeProblem_ = std::move(problem);
+    writeMessage_ = message;
+}
+
+std::string_view ProfileStore::lastWriteMessage() const {
+    std::lock_guard guard(mutex_);
+    return writeMessage_;
+}
+
+std::string ProfileStore::lastWriteProblem() const {
+    std::lock_guard guard(mutex_);
+    return writeProblem_;
+}
+
+std::string ProfileStore::lastReadNote() const {
+    std::lock_guard guard(mutex_);
+    return readNote_;
+}
+
+// ---- paths ----
 
 fs::path ProfileStore::deviceFolder(ListId id) const { return dataFolder_ / ListSpecOf(id).folder; }
 
@@ -48,11 +105,19 @@ fs::path ProfileStore::defaultPath(ListId id, bool firstRun) const {
     return defaultFolders_.empty() ? fs::path(name) : defaultFolders_.front() / name;
 }
 
+// ---- the index ----
+
 platform::IniFile ProfileStore::index(ListId id) const { return platform::IniFile(indexPath(id)); }
 
+IndexedList ProfileStore::readIndex(ListId id) const {
+    const auto snapshot = index(id).read();
+    if (!snapshot.usable()) return {};
+    return ReadIndexedList(snapshot.doc, ListSpecOf(id));
+}
+
 int ProfileStore::indexCount(ListId id) const {
-    const int count = index(id).readInt(ListSpecOf(id).sections->count, kCountKey);
-    return std::clamp(count, 0, kMaxListEntries);
+    const auto entries = readIndex(id);
+    return entries.state == IndexedList::State::Valid ? int(entries.names.size()) : 0;
 }
 
 int ProfileStore::recordedSelection(ListId id) const {
@@ -63,93 +128,123 @@ std::string ProfileStore::indexName(ListId id, int position) const {
     return index(id).readString(ListSpecOf(id).sections->names, std::to_string(position));
 }
 
-bool LinkEntry::linked() const {
-    // The flag's leading decimal number is not 0 (overflow-safe: only its digits matter).
-    size_t i = flag.find_first_not_of(" \t");
-    if (i == std::string::npos) return false;
-    if (flag[i] == '-' || flag[i] == '+') ++i;
-    for (; i < flag.size() && flag[i] >= '0' && flag[i] <= '9'; ++i)
-        if (flag[i] != '0') return true;
+LinkEntry ProfileStore::link(ListId id, int position) const {
+    const auto snapshot = index(id).read();
+    const auto& s = *ListSpecOf(id).sections;
+    const auto key = std::to_string(position);
+    return {snapshot.readString(s.linked, key), snapshot.readString(s.process, key)};
+}
+
+bool ProfileStore::editIndex(ListId id, const std::function<bool(platform::ini::Document&)>& change) {
+    auto guard = lock();
+    if (!mayWrite()) return false;
+    std::string why;
+    if (index(id).edit(change, &why)) return true;
+    noteWriteProblem(indexPath(id).filename().string() + ": " + why);
     return false;
 }
 
-LinkEntry ProfileStore::link(ListId id, int position) const {
-    const auto ini = index(id);
-    const auto& s = *ListSpecOf(id).sections;
-    const auto key = std::to_string(position);
-    return {ini.readString(s.linked, key), ini.readString(s.process, key)};
+bool ProfileStore::replaceIndex(ListId id, const platform::ini::Document& doc) {
+    auto guard = lock();
+    if (!mayWrite()) return false;
+    std::string why;
+    if (index(id).replace(doc, &why)) return true;
+    noteWriteProblem(indexPath(id).filename().string() + ": " + why);
+    return false;
 }
 
 bool ProfileStore::writeEntry(ListId id, int position, std::string_view name, bool newLink) {
-    auto ini = index(id);
     const auto& s = *ListSpecOf(id).sections;
     const auto key = std::to_string(position);
-    bool ok = ini.writeString(s.names, key, name);
-    if (newLink) ok = ini.writeInt(s.linked, key, 0) && ok;
-    return ok;
+    return editIndex(id, [&](platform::ini::Document& doc) {
+        return doc.set(s.names, key, name) && (!newLink || doc.set(s.linked, key, "0"));
+    });
 }
 
 bool ProfileStore::writeCount(ListId id, int count) {
-    return index(id).writeInt(ListSpecOf(id).sections->count, kCountKey, count);
+    return editIndex(id, [&](platform::ini::Document& doc) {
+        return doc.set(ListSpecOf(id).sections->count, kCountKey, std::to_string(count));
+    });
 }
 
 bool ProfileStore::writeSelection(ListId id, int position) {
-    return index(id).writeInt(ListSpecOf(id).sections->select, kSelectKey, position);
+    return editIndex(id, [&](platform::ini::Document& doc) {
+        return doc.set(ListSpecOf(id).sections->select, kSelectKey, std::to_string(position));
+    });
 }
 
 bool ProfileStore::writeLink(ListId id, int position, const LinkEntry& entry) {
-    auto ini = index(id);
     const auto& s = *ListSpecOf(id).sections;
     const auto key = std::to_string(position);
-    const bool ok = ini.writeString(s.linked, key, entry.flag);
-    return ini.writeString(s.process, key, entry.process) && ok;
+    return editIndex(id, [&](platform::ini::Document& doc) {
+        return doc.set(s.linked, key, entry.flag) && doc.set(s.process, key, entry.process);
+    });
 }
 
+// ---- the lists ----
+
 ProfileList ProfileStore::list(ListId id) const {
-    auto guard = lock();
+    std::lock_guard guard(mutex_);
     return lists_[static_cast<size_t>(id)];
 }
 
 void ProfileStore::setList(ListId id, ProfileList list) {
-    auto guard = lock();
+    std::lock_guard guard(mutex_);
     lists_[static_cast<size_t>(id)] = std::move(list);
 }
 
-ProfileStore::InitResult ProfileStore::initProfileLists(DeviceKind kind) {
+bool ProfileStore::refreshList(ListId id) {
     auto guard = lock();
-    for (const ListId id : ListsOf(kind)) {
-        ProfileList list;
-        const int count = indexCount(id);
-        for (int i = 0; i < count; ++i) list.names.push_back(indexName(id, i));
-        if (count == 0) {
-            const auto body = readBody(id, defaultPath(id, /*firstRun=*/true));
-            if (body.result == ReadResult::Missing) return {kFileMissingMessage, id};
-            if (body.result == ReadResult::BadMagic) return {kBadMagicMessage, id};
-            // The file first: the index never names a profile that has no file.
-            const std::string name(kFirstProfileName);
-            if (writeBody(id, *profilePath(id, name), body.bytes) && writeEntry(id, 0, name, true) &&
-                writeCount(id, 1) && writeSelection(id, 0))
-                list.names.push_back(name);
-        }
-        setList(id, std::move(list));
-    }
-    return {};
+    const auto entries = readIndex(id);
+    if (entries.state != IndexedList::State::Valid) return false;  // nothing better to show
+    auto current = list(id);
+    if (current.names == entries.names) return false;
+    setList(id, ProfileList{entries.names, -1});
+    device::Log("profile list changed by another program: reloaded");
+    return true;
 }
+
+// ---- load and save ----
 
 ProfileBody ProfileStore::readBody(ListId id, const fs::path& path) const {
     return ReadProfileFile(path, ListSpecOf(id).bodySize);
 }
 
 bool ProfileStore::writeBody(ListId id, const fs::path& path, std::span<const uint8_t> body) const {
-    return WriteProfileFile(path, ListSpecOf(id).kind, body);
+    if (!mayWrite()) return false;
+    const auto outcome = WriteProfile(path, ListSpecOf(id).kind, body);
+    if (!outcome.ok()) noteWriteProblem(path.filename().string() + ": " + outcome.text());
+    return outcome.ok();
+}
+
+platform::WriteOutcome ProfileStore::writeBodyOutside(ListId id, const fs::path& path,
+                                                      std::span<const uint8_t> body) const {
+    const auto outcome = WriteProfile(path, ListSpecOf(id).kind, body, {.createFolders = false});
+    if (!outcome.ok()) noteWriteProblem(path.string() + ": " + outcome.text());
+    return outcome;
 }
 
 ReadResult ProfileStore::loadProfile(ListId id, int position) {
     auto guard = lock();
-    const auto path = profilePath(id, indexName(id, position));
+    readNote_.clear();
+    // The names as the index records them; the list shown when the index cannot be read.
+    auto entries = readIndex(id);
+    ProfileList names{entries.state == IndexedList::State::Valid ? std::move(entries.names) : list(id).names, position};
+    std::string name;
+    if (names.hasSelection()) {
+        const int earlier = names.earlierWithName(position);  // a repeated name means the earlier file
+        name = names.names[size_t(earlier >= 0 ? earlier : position)];
+    } else {
+        name = indexName(id, position);
+    }
+    const auto path = profilePath(id, name);
     const auto body = path ? readBody(id, *path) : ProfileBody{};
     if (body.result == ReadResult::Missing) device::Log("配置文件丢失");
     if (body.result == ReadResult::BadMagic) device::Log("配置文件格式错误");
+    if (body.isShort()) {
+        readNote_ = "\"" + name + "\": " + body.shortNote();
+        device::Log("profile " + readNote_);
+    }
     if (body.ok()) LoadBody(id, body.bytes, models_);
     return body.result;
 }
@@ -157,11 +252,24 @@ ReadResult ProfileStore::loadProfile(ListId id, int position) {
 bool ProfileStore::saveSelected(ListId id) {
     auto guard = lock();
     if (!models_.has(id)) return false;
+    const auto entries = readIndex(id);
     const int selected = recordedSelection(id);
     // A "select" outside the list names no profile; saving there would make up a file.
-    if (selected < 0 || selected >= indexCount(id)) return false;
-    const auto path = profilePath(id, indexName(id, selected));
-    if (!path) return false;
+    if (entries.state != IndexedList::State::Valid || selected < 0 || selected >= int(entries.names.size())) {
+        noteWriteProblem("no profile is selected", {});
+        return false;
+    }
+    const ProfileList named{entries.names, selected};
+    if (named.readOnly(selected)) {
+        noteWriteProblem("\"" + entries.names[size_t(selected)] + "\" repeats an earlier name in the list: read-only",
+                         kReadOnlyDuplicateMessage);
+        return false;
+    }
+    const auto path = profilePath(id, entries.names[size_t(selected)]);
+    if (!path) {
+        noteWriteProblem("\"" + entries.names[size_t(selected)] + "\" " + ProfileNameProblem(entries.names[size_t(selected)]));
+        return false;
+    }
     return writeBody(id, *path, SaveBody(id, models_));
 }
 

@@ -6,10 +6,15 @@
 // file per profile, named as the profile plus ".pro" (keys) or ".led" (lighting).
 //
 // One lock serialises every load, save, copy and list change, from whichever thread
-// (window, presence monitors, watchers) calls. The lock is recursive so that an operation
-// can hold it across the store calls it makes. Reports are never sent while it is held, and
-// the store takes a model's lock only inside its own, so a presence monitor that holds a
-// connection lock may save through the store.
+// (window, presence monitors, watchers) calls, and — through a FolderLock on the data
+// folder — from whichever process (the program and orvanectl share the folder). The lock is
+// recursive so that an operation can hold it across the store calls it makes. Reports are
+// never sent while it is held, and the store takes a model's lock only inside its own, so a
+// presence monitor that holds a connection lock may save through the store.
+//
+// Index files are read as hostile (see profile_index.h): a damaged one is never taken for a
+// first run; its lists are rebuilt and a copy of it kept beside it. Every failed write is
+// reported: the write returns false and lastWriteProblem() says why.
 
 #include <filesystem>
 #include <mutex>
@@ -18,15 +23,15 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/folder_lock.h"
 #include "platform/ini_file.h"
 #include "profiles/profile_bodies.h"
 #include "profiles/profile_file.h"
+#include "profiles/profile_index.h"
 #include "profiles/profile_lists.h"
 
 namespace orvane::profiles {
 
-/// More profiles than this in one list are not read from an index (a damaged "count").
-inline constexpr int kMaxListEntries = 1000;
 inline constexpr std::string_view kFirstProfileName = "New Profile 1";
 
 /// The data folder: $ORVANE_DATA_DIR when set (tests, scripts), else "KX" in the documents
@@ -42,14 +47,27 @@ struct ProfileList {
     int selection = -1;
     int count() const { return static_cast<int>(names.size()); }
     bool hasSelection() const { return selection >= 0 && selection < count(); }
+    /// The earlier entry with the same name (without regard to case) as entry i, or -1. A
+    /// hand-edited index can name one file twice; the later entry is then read-only.
+    int earlierWithName(int i) const;
+    bool readOnly(int i) const { return earlierWithName(i) >= 0; }
 };
 
-/// A profile's link to an application as the index records it (values as stored, so that
-/// moving an entry keeps them byte for byte).
-struct LinkEntry {
-    std::string flag = "0";  ///< "1" linked; read as a decimal number
-    std::string process;     ///< the linked application's path; " " after the link was removed
-    bool linked() const;
+class ProfileStore;
+
+/// Held around a store operation: the store's lock in this process and the data folder's
+/// lock between processes (taken by the outermost holder only).
+class StoreLock {
+public:
+    explicit StoreLock(const ProfileStore& store);
+    ~StoreLock();
+    StoreLock(StoreLock&& other) noexcept : store_(other.store_) { other.store_ = nullptr; }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+    StoreLock& operator=(StoreLock&&) = delete;
+
+private:
+    const ProfileStore* store_;
 };
 
 class ProfileStore {
@@ -57,7 +75,7 @@ public:
     ProfileStore(std::filesystem::path dataFolder, std::vector<std::filesystem::path> defaultFolders,
                  DeviceModels models);
 
-    std::unique_lock<std::recursive_mutex> lock() const { return std::unique_lock(mutex_); }
+    StoreLock lock() const { return StoreLock(*this); }
     const DeviceModels& models() const { return models_; }
     const std::filesystem::path& dataFolder() const { return dataFolder_; }
 
@@ -70,36 +88,51 @@ public:
     /// creation (the keyboard always the RGB model's): the first default folder holding it.
     std::filesystem::path defaultPath(ListId id, bool firstRun = false) const;
 
-    // ---- the index ----
+    // ---- the index (each call reads the file once) ----
+    /// The list as its index records it now (one read).
+    IndexedList readIndex(ListId id) const;
+    /// The index's "count" when the list is valid, else 0.
     int indexCount(ListId id) const;
     int recordedSelection(ListId id) const;
     std::string indexName(ListId id, int position) const;
     LinkEntry link(ListId id, int position) const;
-    /// Name (and a new, unlinked link flag when asked) at the position, then "count".
+    /// Name (and a new, unlinked link flag when asked) at the position.
     bool writeEntry(ListId id, int position, std::string_view name, bool newLink);
     bool writeCount(ListId id, int count);
     bool writeSelection(ListId id, int position);
     bool writeLink(ListId id, int position, const LinkEntry& link);
+    /// Any number of index changes in one read and one atomic write.
+    bool editIndex(ListId id, const std::function<bool(platform::ini::Document&)>& change);
+    /// The index written afresh from the document (after a damaged one was copied aside).
+    bool replaceIndex(ListId id, const platform::ini::Document& doc);
 
     // ---- the lists ----
     ProfileList list(ListId id) const;
     void setList(ListId id, ProfileList list);
-    /// Fills the device's lists from its index; on first run (count 0) creates "New Profile 1"
-    /// from the default file. When a default file is missing or malformed the message to
-    /// show is returned and the device's remaining lists are left empty.
+    /// Fills the device's lists from its index; on first run creates "New Profile 1" (or the
+    /// first "New Profile n" whose file is not there: an existing file is never overwritten)
+    /// from the default file. A damaged index is rebuilt and reported. When a default file
+    /// is missing or malformed the message to show is returned and the device's remaining
+    /// lists are left empty.
     struct InitResult {
-        std::string_view message;  ///< empty when all lists were filled
-        ListId failed{};           ///< the list whose default file could not be read
+        std::string_view message;  ///< empty when all lists were filled without a remark
+        ListId failed{};           ///< the list the message is about
+        /// Lines for the tool's output and the log: what was rebuilt, refused, removed.
+        std::vector<std::string> notes;
     };
     InitResult initProfileLists(DeviceKind kind);
+    /// Re-reads the list's names from its index when another process changed them. true
+    /// when the list in memory was replaced (its selection is then cleared).
+    bool refreshList(ListId id);
 
     // ---- load and save ----
     /// Reads the file of the profile at that index position into the models. A missing or
-    /// malformed file leaves the models as they were.
+    /// malformed file leaves the models as they were. A short file is loaded (the rest of
+    /// the body zero) and noted in the log and in lastReadNote().
     ReadResult loadProfile(ListId id, int position);
     /// Writes the models' current settings into the file of the profile "select" names.
     /// false when nothing was written (no such profile, a name that cannot be a file, a
-    /// write failure).
+    /// read-only duplicate, a write failure); lastWriteProblem() says which.
     bool saveSelected(ListId id);
     bool saveSelectedLighting(DeviceKind kind);
     bool saveSelectedKeys(DeviceKind kind);
@@ -107,14 +140,42 @@ public:
     /// Reads a profile file (or a default, or an imported file) with the list's body size.
     ProfileBody readBody(ListId id, const std::filesystem::path& path) const;
     bool writeBody(ListId id, const std::filesystem::path& path, std::span<const uint8_t> body) const;
+    /// An export: into a regular file or a new one in an existing folder, nothing else.
+    platform::WriteOutcome writeBodyOutside(ListId id, const std::filesystem::path& path,
+                                            std::span<const uint8_t> body) const;
+
+    /// Why the last failed write of this store failed ("the folder is read-only", "the data
+    /// folder is in use by another program", ...); empty when none failed yet.
+    std::string lastWriteProblem() const;
+    /// The message the user is shown for the last failed write: "message_text_32" (folder
+    /// held by another program), "message_text_33" (a read-only repeated name),
+    /// "message_text_21" (any other failure); empty when there was nothing to save into.
+    std::string_view lastWriteMessage() const;
+    /// What the last load said beyond its result (a short file); empty when nothing.
+    std::string lastReadNote() const;
 
 private:
+    friend class StoreLock;
     platform::IniFile index(ListId id) const;
+    /// false (with the problem recorded) while the data folder's lock is held elsewhere.
+    bool mayWrite() const;
+    void noteWriteProblem(std::string problem, std::string_view message = "message_text_21") const;
+    std::vector<std::string> folderProfileNames(ListId id) const;
+    InitResult fillList(ListId id, const platform::IniSnapshot& snapshot, bool rebuildFile,
+                        std::vector<std::string>& notes);
+    std::optional<std::string> createFirstProfile(ListId id, std::string_view& message);
+    std::string keepDamagedCopy(ListId id) const;
 
     std::filesystem::path dataFolder_;
     std::vector<std::filesystem::path> defaultFolders_;
     DeviceModels models_;
     mutable std::recursive_mutex mutex_;
+    mutable int lockDepth_ = 0;
+    mutable platform::FolderLock folderLock_;
+    mutable platform::FolderLock::State folderState_ = platform::FolderLock::State::Released;
+    mutable std::string writeProblem_;
+    mutable std::string_view writeMessage_;
+    std::string readNote_;
     std::array<ProfileList, kLists.size()> lists_;
 };
 

@@ -52,6 +52,8 @@ struct AppEvents {
     Event<Setting> settingsChanged;
     /// Long device work started (true) or ended (false): the progress ring.
     Event<bool> progress;
+    /// A message for the user, by text id ("message_text_21" ...): the window shows it.
+    Event<std::string> message;
 };
 
 }  // namespace orvane::runtime

@@ -132,7 +132,7 @@ ArrivalReport Runtime::arrive(DeviceKind kind, const hid::InterfaceInfo& attribu
         const auto readBack = keyboard::ReadBackKeyboard(connection(kind), keyboard);
         report.readBack = readBack.result;
         report.tooManyKeys = readBack.tooManyKeys;
-        if (readBack.ok()) store.saveSelectedKeys(kind);
+        if (readBack.ok()) saveSelected(kind, false);
         break;
     }
     case DeviceKind::Mouse: {
@@ -162,19 +162,19 @@ int32_t Runtime::readBack(DeviceKind kind) {
     case DeviceKind::Keyboard: {
         const auto readBack = keyboard::ReadBackKeyboard(connection(kind), keyboard);
         r = readBack.tooManyKeys ? protocol::kNoReply : readBack.result;
-        if (readBack.ok()) store.saveSelectedKeys(kind);
+        if (readBack.ok()) saveSelected(kind, false);
         break;
     }
     case DeviceKind::Mouse:
         r = mouse::ReadBackMouse(connection(kind), mouse);
         if (r == protocol::kOk) {
-            store.saveSelectedLighting(kind);
-            store.saveSelectedKeys(kind);
+            saveSelected(kind, true);
+            saveSelected(kind, false);
         }
         break;
     case DeviceKind::Mousepad:
         r = mousepad::ReadBackPad(connection(kind), pad);
-        if (r == protocol::kOk) store.saveSelectedLighting(kind);
+        if (r == protocol::kOk) saveSelected(kind, true);
         break;
     }
     lighting.changed();
@@ -183,7 +183,7 @@ int32_t Runtime::readBack(DeviceKind kind) {
 
 int32_t Runtime::reloadMouseSlotZero() {
     const int32_t r = mouse::ReloadMouseSlotZero(connection(DeviceKind::Mouse), mouse);
-    if (r == protocol::kOk) store.saveSelectedLighting(DeviceKind::Mouse);
+    if (r == protocol::kOk) saveSelected(DeviceKind::Mouse, true);
     lighting.changed();
     return r;
 }
@@ -211,11 +211,22 @@ int32_t Runtime::resetDefaults(DeviceKind kind) {
     return protocol::kNoReply;
 }
 
+bool Runtime::saveSelected(DeviceKind kind, bool lighting) {
+    const bool saved = lighting ? store.saveSelectedLighting(kind) : store.saveSelectedKeys(kind);
+    if (saved) return true;
+    const std::string message(store.lastWriteMessage());
+    if (message.empty()) return false;  // nothing selected to save into
+    auto tell = [this, message] { events.message.emit(message); };
+    if (dispatcher_) dispatcher_->post(tell);
+    else tell();
+    return false;
+}
+
 void Runtime::sameLightingMode(DeviceKind source) {
     const auto outcome = lighting.copyForSameMode(LightingDeviceOf(source));
     for (lighting::LightingDevice other : outcome.others) {
         events.modelChanged.emit(KindOf(other));
-        store.saveSelectedLighting(KindOf(other));
+        saveSelected(KindOf(other), true);
     }
     lighting.startSynchronised();
 }

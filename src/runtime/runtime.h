@@ -110,6 +110,10 @@ public:
     /// The factory-reset report (mouse: pointer 10 and wheel 3 first).
     int32_t resetDefaults(DeviceKind kind);
 
+    /// Saves the device's selected lighting (or key) profile; a failure the user must hear of
+    /// is told through the message event (posted to the window's thread). Any thread.
+    bool saveSelected(DeviceKind kind, bool lighting);
+
     // ---- on the window's thread --------------------------------------------------------------
     /// Same mode: the source's lighting choice goes to the two other devices (their pages
     /// are shown anew through modelChanged, their selected lighting profiles saved), then all

@@ -2,13 +2,12 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QXmlStreamReader>
 
 #include "ui/log.h"
+#include "ui/skin_files.h"
 
 namespace orvane::ui {
 
@@ -31,30 +30,18 @@ const LanguageRow* LanguageByTrayItem(const QString& item) {
 }
 
 bool Language::load(const QString& path, const QString& code) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcShell) << "language file missing:" << path;
+    QString why;
+    const auto bytes = ReadSkinFile(path, &why);
+    if (!bytes) {
+        qCWarning(lcShell) << "language file" << path << why;
         return false;
     }
-    QHash<QString, QString> texts;
-    QXmlStreamReader xml(&file);
-    if (xml.readNextStartElement() && xml.name() == QLatin1String("Language")) {
-        while (xml.readNextStartElement()) {
-            if (xml.name() == QLatin1String("Text")) {
-                const auto id = xml.attributes().value(QLatin1String("id")).toString();
-                texts.insert(id, xml.readElementText());
-            } else {
-                xml.skipCurrentElement();
-            }
-        }
-    } else if (!xml.hasError()) {
-        xml.raiseError(QStringLiteral("no <Language> element"));
-    }
-    if (xml.hasError()) {
-        qCWarning(lcShell) << "language file unreadable:" << path << xml.errorString();
+    auto texts = ParseLanguageTexts(*bytes, &why);
+    if (!texts) {
+        qCWarning(lcShell) << "language file unreadable:" << path << why;
         return false;
     }
-    texts_ = std::move(texts);
+    texts_ = std::move(*texts);
     code_ = code;
     return true;
 }

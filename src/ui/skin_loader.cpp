@@ -1,5 +1,6 @@
 #include "ui/skin_loader.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -8,10 +9,10 @@
 #include <QRegularExpression>
 #include <QUiLoader>
 #include <QVBoxLayout>
-#include <QXmlStreamReader>
 
 #include "ui/controls/custom_controls.h"
 #include "ui/log.h"
+#include "ui/skin_files.h"
 
 namespace orvane::ui {
 
@@ -35,18 +36,14 @@ QString SkinFolderFor(const QString& programFolder) {
 QString DefaultSkinFolder() { return SkinFolderFor(QCoreApplication::applicationDirPath()); }
 
 SkinLoader::SkinLoader(QString folder) : folder_(std::move(folder)) {
-    QFile index(QDir(folder_).filePath(QStringLiteral("res.xml")));
-    if (!index.open(QIODevice::ReadOnly)) {
-        qCWarning(lcShell) << "skin index missing:" << index.fileName();
+    const QString index = QDir(folder_).filePath(QStringLiteral("res.xml"));
+    QString why;
+    const auto bytes = ReadSkinFile(index, &why);
+    if (!bytes) {
+        qCWarning(lcShell) << "skin index" << index << why;
         return;
     }
-    QXmlStreamReader xml(&index);
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("Res")) {
-            const auto attrs = xml.attributes();
-            files_.insert(attrs.value(QLatin1String("id")).toString(), attrs.value(QLatin1String("file")).toString());
-        }
-    }
+    files_ = ParseSkinIndex(*bytes);
 }
 
 QString SkinLoader::resolve(const QString& resource) const {
@@ -67,11 +64,14 @@ QWidget* SkinLoader::load(const QString& resource, QWidget* target) const {
 }
 
 QWidget* SkinLoader::loadFile(const QString& path, QWidget* parent, int depth) const {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcShell) << "skin file missing:" << path;
+    QString why;
+    auto bytes = ReadSkinFile(path, &why);
+    if (!bytes) {
+        qCWarning(lcShell) << "skin file" << path << why;
         return nullptr;
     }
+    QBuffer file(&*bytes);
+    file.open(QIODevice::ReadOnly);
     QUiLoader loader;
     loader.setWorkingDirectory(QDir(folder_));
     QWidget* root = loader.load(&file, parent);
@@ -132,9 +132,9 @@ void SkinLoader::replaceCustomControls(QWidget* root) const {
 }
 
 QString SkinLoader::styleSheet() const {
-    QFile file(QDir(folder_).filePath(QStringLiteral("style.qss")));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QString qss = QString::fromUtf8(file.readAll());
+    const auto bytes = ReadSkinFile(QDir(folder_).filePath(QStringLiteral("style.qss")));
+    if (!bytes) return {};
+    QString qss = QString::fromUtf8(*bytes);
     // url(images/x.svg) means the skin's images, whatever the working directory.
     static const QRegularExpression relativeUrl(QStringLiteral(R"(url\(\s*["']?(?![a-zA-Z]+:|/)([^"')]+)["']?\s*\))"));
     qss.replace(relativeUrl, QStringLiteral("url(\"%1/\\1\")").arg(folder_));

@@ -1,9 +1,6 @@
-// libFuzzer target for the report-descriptor parser and input-report unpacking. Not part of
-// the default build:
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
-//     tests/fuzz/report_descriptor_fuzz.cpp src/device/hid/report_descriptor.cpp \
-//     src/device/hid/input_report.cpp -o /tmp/descriptor_fuzz
-// The first input byte splits the data into a descriptor and a report to unpack with it.
+// libFuzzer target for the report-descriptor parser and input-report unpacking (built with
+// -DORVANE_BUILD_FUZZ=ON, see tests/fuzz/CMakeLists.txt). The first input byte splits the
+// data into a descriptor and a report to unpack with it.
 
 #include <cstddef>
 #include <cstdint>

@@ -11,6 +11,7 @@
 #include "device/protocol/exchange.h"
 #include "device/protocol/trace.h"
 #include "sim/emulator.h"
+#include "sim/firmware_device.h"
 
 namespace orvane {
 namespace {
@@ -120,6 +121,34 @@ TEST(EmulatorFaults, LateReplyNeverLandsInABufferAfterTheReadGaveUp) {
     EXPECT_FALSE(protocol::ExchangeOnce(rig.connection, protocol::BuildSimpleRequest(3, 31, 0), &reply));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     for (uint8_t b : reply) EXPECT_EQ(b, 0xCC);
+}
+
+TEST(EmulatorFaults, ALateReplyIsNeverTakenForTheNextRequest) {
+    // The reply to the information request comes after its read gave up: once while the
+    // exchange still retries (it then reads that reply, and the retry's own reply waits in
+    // the queue as on a real interface), once after all four attempts.
+    for (const int late : {70, 220}) {
+        SCOPED_TRACE(late);
+        Rig rig;
+        rig.connection.replyTimeoutMs = 50;
+        Fault slow = Fault::OnCommand(protocol::kReadDeviceInfo, FaultKind::SlowReply);
+        slow.delay = std::chrono::milliseconds(late);
+        rig.mouse->addFault(slow);
+        protocol::DeviceInfoBytes info{};
+        const int32_t first = protocol::ReadDeviceInfo(rig.connection, info);
+        EXPECT_EQ(first, late < 4 * 50 ? protocol::kOk : protocol::kNoReply);
+        // Every later request gets its own reply: slot record 1 of the settings memory.
+        for (int i = 0; i < 3; ++i) {
+            std::array<uint8_t, 56> record{};
+            ASSERT_EQ(protocol::ReadMemory(rig.connection, 64, record), protocol::kOk);
+            std::vector<uint8_t> expected;
+            rig.mouse->withFirmware([&](sim::Firmware& f) {
+                const auto memory = static_cast<sim::DeviceFirmware&>(f).settingsMemory();
+                expected.assign(memory.begin() + 64, memory.begin() + 120);
+            });
+            EXPECT_EQ(std::vector<uint8_t>(record.begin(), record.end()), expected) << "request " << i;
+        }
+    }
 }
 
 TEST(EmulatorFaults, ReadWithoutReplyTimesOutAndAbortEndsAWaitAtOnce) {

@@ -6,6 +6,7 @@
 
 #include <mutex>
 
+#include "platform/folder_lock.h"
 #include "platform/ini_file.h"
 #include "platform/pointer_settings.h"
 #include "unit/profile_fixture.h"
@@ -118,7 +119,8 @@ TEST(ProfileOperations, RenameRefusalsChangeNothing) {
     EXPECT_EQ(rig.bytesOf(rig.store.indexPath(kKbLed)), before);
     rig.expectList(kKbLed, {"New Profile 1", "New Profile 2"}, 1);
     size_t files = 0;
-    for (const auto& e : fs::recursive_directory_iterator(rig.data)) files += e.is_regular_file();
+    for (const auto& e : fs::recursive_directory_iterator(rig.data))
+        files += e.is_regular_file() && e.path().filename() != platform::kFolderLockName;
     EXPECT_EQ(files, 5u + 1u + 3u);  // the five "New Profile 1", "New Profile 2", three indexes
     EXPECT_FALSE(fs::exists(rig.data / "New Profile 9.led"));
 }

@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <fstream>
 #include <thread>
 
@@ -161,11 +158,15 @@ TEST(ProfileStore, StartUpFillsTheListsFromTheIndexIgnoringEntriesAboveCount) {
     ini.writeString("PROFILEDENGNAME", "0", "Alpha");
     ini.writeString("PROFILEDENGNAME", "1", "Beta");
     ini.writeString("PROFILEDENGNAME", "2", "Left over");
-    ini.writeString("PROFILECOUNT", "count", "99999999999");  // damaged: capped, never trusted
-    ASSERT_TRUE(rig.store.initProfileLists(device::DeviceKind::Mouse).message.empty());
+    ini.writeString("PROFILECOUNT", "count", "99999999999");  // damaged: never trusted
+    const auto r = rig.store.initProfileLists(device::DeviceKind::Mouse);
+    EXPECT_EQ(r.message, profiles::kIndexRebuiltMessage);
     EXPECT_EQ(rig.store.list(ListId::MouseLighting).names, (std::vector<std::string>{"Alpha", "Beta"}));
-    EXPECT_EQ(rig.store.list(ListId::MouseKeys).count(), profiles::kMaxListEntries);
     EXPECT_FALSE(fs::exists(rig.file(ListId::MouseLighting, "New Profile 1")));  // not a first run
+    // The key list had nothing readable and no files: it starts afresh, the rest stays.
+    EXPECT_EQ(rig.store.list(ListId::MouseKeys).names, (std::vector<std::string>{"New Profile 1"}));
+    EXPECT_EQ(ini.find("PROFILEDENGNAME", "2"), "Left over");
+    EXPECT_TRUE(fs::exists(rig.data / "ms/msProfile.ini.damaged"));
 }
 
 TEST(ProfileStore, MouseLightingLoadsZeroPointerBytesAsOneAndSavesThroughSlotZero) {
@@ -239,19 +240,6 @@ TEST(ProfileStore, SavesAndLoadsNeverLeaveTheFolderOrMakeUpAProfile) {
     EXPECT_FALSE(fs::exists(rig.file(ListId::KeyboardKeys, "0")));
 }
 
-/// Files bigger than `bytes` cannot be written while it lives (the write fails part-way).
-struct FileSizeLimit {
-    rlimit old{};
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit limit = old;
-        limit.rlim_cur = bytes;
-        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
-};
-
 TEST(ProfileStore, AWriteFailingHalfWayLeavesTheOldFileWhole) {
     ProfileRig rig;
     rig.initAll();
@@ -261,7 +249,7 @@ TEST(ProfileStore, AWriteFailingHalfWayLeavesTheOldFileWhole) {
     const std::string before = rig.bytesOf(file);
     rig.keyboard.update([](keyboard::KeyboardData& k) { k.colours.bytes.fill(0x42); });
     {
-        FileSizeLimit limit(1000);  // the 1974-byte file stops after 1000 bytes
+        testing::FileSizeLimit limit(1000);  // the 1974-byte file stops after 1000 bytes
         EXPECT_FALSE(rig.store.saveSelected(ListId::KeyboardLighting));
     }
     EXPECT_EQ(rig.bytesOf(file), before);

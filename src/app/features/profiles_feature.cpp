@@ -17,8 +17,16 @@ void ProfilesFeature::install(FeatureContext& context) {
     subscriptions_ += rt.events.deviceConnected.subscribe([this](const device::DeviceKind& kind) {
         for (const profiles::ListId id : profiles::ListsOf(kind)) panels_->selectRecorded(id);
     });
-    subscriptions_ += rt.events.settingsEdited.subscribe(
-        [&rt](const device::DeviceKind& kind) { rt.store.saveSelectedLighting(kind); });
+    // A page changed what the lighting profile keeps: saved as a job of the device (the data
+    // folder may be held a moment by another program); a burst of edits makes one save.
+    subscriptions_ += rt.events.settingsEdited.subscribe([this, &rt](const device::DeviceKind& kind) {
+        auto& pending = savePending_[runtime::IndexOf(kind)];
+        if (pending.exchange(true)) return;
+        rt.jobs(kind).submit({.name = "save lighting profile", .needsDevice = false}, [&rt, &pending, kind] {
+            pending = false;  // edits from now on need a save of their own
+            rt.saveSelected(kind, true);
+        });
+    });
 }
 
 }  // namespace orvane::app

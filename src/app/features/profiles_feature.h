@@ -3,6 +3,8 @@
 // recorded profiles selected when a device arrives, and the selected lighting profile saved
 // whenever a page changes what it keeps.
 
+#include <array>
+#include <atomic>
 #include <memory>
 
 #include "app/feature.h"
@@ -17,6 +19,7 @@ public:
 
 private:
     std::unique_ptr<ui::pages::ProfilePanels> panels_;
+    std::array<std::atomic<bool>, 3> savePending_{};
 };
 
 }  // namespace orvane::app

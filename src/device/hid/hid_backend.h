@@ -2,6 +2,7 @@
 // The operating-system side of HID access. One backend talks to real devices (hidapi on
 // hidraw); the emulator provides another. Everything above this interface is portable.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -35,6 +36,17 @@ public:
     virtual bool write(std::span<const uint8_t> report, int timeoutMs, size_t& transferred) = 0;
     /// Makes the read waiting now (or else the next read) return false at once.
     virtual void abort() = 0;
+    /// Drops every input report that is already waiting, without waiting for more, and
+    /// returns how many (at most `limit`). Before a request this keeps a reply that came
+    /// late, after its read gave up, from being taken for the reply to the next request.
+    /// The default reads with a zero time-out; backends that can drain without touching a
+    /// pending abort do so.
+    virtual size_t drainInput(size_t limit) {
+        std::vector<uint8_t> scratch(std::max<size_t>(layout().inputReportByteLength, 64));
+        size_t dropped = 0, n = 0;
+        while (dropped < limit && read(scratch, 0, n)) ++dropped;
+        return dropped;
+    }
 };
 
 enum class OpenError { None, NotFound, PermissionDenied, Busy, Other };

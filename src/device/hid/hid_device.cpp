@@ -73,6 +73,11 @@ bool HidDevice::writeReport(std::span<const uint8_t> report, size_t& transferred
     return h && h->write(report, kWriteTimeoutMs, transferred);
 }
 
+size_t HidDevice::drainInput() {
+    auto h = current();
+    return h ? h->drainInput(kDrainLimit) : 0;
+}
+
 void HidDevice::abort() {
     if (auto h = current()) h->abort();
 }

@@ -52,6 +52,9 @@ public:
     bool writeReport(std::span<const uint8_t> report, size_t& transferred);
     /// Makes a read or write waiting now return false at once.
     void abort();
+    /// Drops the input reports already waiting (at most kDrainLimit); how many.
+    static constexpr size_t kDrainLimit = 256;
+    size_t drainInput();
 
     // --- input description ------------------------------------------------------------
     std::vector<uint8_t> inputReport;          ///< InputReportByteLength bytes

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <fstream>
@@ -102,6 +103,22 @@ public:
         if (!canRead_) return false;
         std::lock_guard lock(readMutex_);  // one reader at a time: the abort count is its own
         return reader_.read(buffer, timeoutMs, transferred);
+    }
+
+    // The node is open non-blocking: a read answers EAGAIN as soon as the queue is empty.
+    // The abort event is not looked at, so a pending abort still ends the next wait.
+    size_t drainInput(size_t limit) override {
+        if (!canRead_) return 0;
+        std::lock_guard lock(readMutex_);
+        std::array<uint8_t, 4096> scratch{};
+        size_t dropped = 0;
+        while (dropped < limit) {
+            const ssize_t n = ::read(fd_, scratch.data(), scratch.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            ++dropped;
+        }
+        return dropped;
     }
 
     // hidraw writes are synchronous in the kernel (bounded by the USB transfer time-out): there

@@ -50,7 +50,7 @@ int32_t BeginTransfer(DeviceConnection& c) { return SendSimple(c, kBeginTransfer
 
 int32_t EndTransfer(DeviceConnection& c) {
     if (!c.connected) return kNoReply;
-    std::this_thread::sleep_for(std::chrono::milliseconds(kEndTransferDelayMs));
+    std::this_thread::sleep_for(std::chrono::milliseconds(c.endTransferDelayMs.load()));
     return SendSimple(c, kEndTransfer);
 }
 

@@ -34,12 +34,12 @@ enum Command : uint8_t {
 inline constexpr size_t kDeviceInfoSize = 31;
 inline constexpr size_t kBankCount = 5;
 inline constexpr uint16_t kBankStride = 126;
-inline constexpr int kEndTransferDelayMs = 10;
+inline constexpr int kEndTransferDelayMs = DeviceConnection::kDefaultEndTransferDelayMs;
 
 using DeviceInfoBytes = std::array<uint8_t, kDeviceInfoSize>;
 
 int32_t BeginTransfer(DeviceConnection& c);
-/// Waits 10 ms, then closes a multi-report sequence.
+/// Waits 10 ms (the connection's endTransferDelayMs), then closes a multi-report sequence.
 int32_t EndTransfer(DeviceConnection& c);
 /// The 31-byte information record; `out` is untouched unless the command succeeds.
 int32_t ReadDeviceInfo(DeviceConnection& c, DeviceInfoBytes& out);

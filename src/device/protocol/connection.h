@@ -17,6 +17,8 @@ class ReportTrace;
 class DeviceConnection {
 public:
     static constexpr uint16_t kDefaultBlockLength = 512;
+    static constexpr int kDefaultReplyTimeoutMs = 300;
+    static constexpr int kDefaultEndTransferDelayMs = 10;
 
     /// tag names the device in traces and logs: "kb", "ms" or "mp".
     DeviceConnection(hid::Backend& backend, std::string tag);
@@ -36,6 +38,14 @@ public:
     std::atomic<bool> connected{false};
     /// The device is driven by the synchronised lighting effect of all devices.
     std::atomic<bool> syncLighting{false};
+    /// How long each attempt waits for its reply. The devices' own is 300 ms; a test that
+    /// sweeps faults over thousands of reports may shorten it.
+    std::atomic<int> replyTimeoutMs{kDefaultReplyTimeoutMs};
+    /// The pause before the report that closes a multi-report sequence (the devices need
+    /// it); tests that drive a device with no such need may shorten it.
+    std::atomic<int> endTransferDelayMs{kDefaultEndTransferDelayMs};
+    /// The last exchange got no reply in any attempt: the reply may still be on its way.
+    std::atomic<bool> replyOverdue{false};
 
     hid::HidDevice device;
     /// Held for each whole request/reply attempt; recursive so that a presence monitor can

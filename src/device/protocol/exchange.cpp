@@ -1,5 +1,6 @@
 #include "device/protocol/exchange.h"
 
+#include "device/log.h"
 #include "device/protocol/trace.h"
 #include "device/protocol/window_thread_guard.h"
 
@@ -7,14 +8,27 @@ namespace orvane::protocol {
 
 namespace {
 
+/// Drops what is waiting on the interface before a request: a late reply to an earlier
+/// one. After an exchange that got no reply at all, its reply is given one more time-out.
+void DropStaleInput(DeviceConnection& c) {
+    size_t dropped = c.device.drainInput();
+    if (c.replyOverdue.exchange(false)) {
+        Report late{};
+        size_t n = 0;
+        if (c.device.readReport(late, c.replyTimeoutMs, n)) dropped += 1 + c.device.drainInput();
+    }
+    if (dropped) device::Log(c.tag() + ": dropped " + std::to_string(dropped) + " late repl" + (dropped == 1 ? "y" : "ies"));
+}
+
 // One write and one read under the lock. Returns kOk, kNoReply or kWriteFailed.
 int32_t Attempt(DeviceConnection& c, const Report& request, Report& reply, size_t& bytesRead) {
     std::lock_guard guard(c.lock);
+    DropStaleInput(c);
     ReportTrace* trace = c.trace();
     if (trace) trace->record(c.tag(), 'w', request);
     size_t written = 0;
     if (!c.device.writeReport(request, written)) return kWriteFailed;
-    if (!c.device.readReport(reply, kReplyTimeoutMs, bytesRead)) return kNoReply;
+    if (!c.device.readReport(reply, c.replyTimeoutMs, bytesRead)) return kNoReply;
     if (trace) trace->record(c.tag(), 'r', reply);
     return kOk;
 }
@@ -34,6 +48,7 @@ int32_t Exchange(DeviceConnection& c, const Report& request, Report& reply, size
             return kOk;
         }
     }
+    c.replyOverdue = true;
     return kNoReply;
 }
 
@@ -43,12 +58,16 @@ bool ExchangeOnce(DeviceConnection& c, const Report& request, Report* reply) {
     Report scratch{};
     size_t read = 0;
     std::lock_guard guard(c.lock);
+    DropStaleInput(c);
     ReportTrace* trace = c.trace();
     if (trace) trace->record(c.tag(), 'w', request);
     size_t written = 0;
     (void)c.device.writeReport(request, written);
     Report& target = reply ? *reply : scratch;
-    if (!c.device.readReport(target, kReplyTimeoutMs, read)) return false;
+    if (!c.device.readReport(target, c.replyTimeoutMs, read)) {
+        c.replyOverdue = true;
+        return false;
+    }
     if (trace) trace->record(c.tag(), 'r', target);
     return true;
 }

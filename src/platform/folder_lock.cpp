@@ -1,0 +1,47 @@
+#include "platform/folder_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <thread>
+
+namespace orvane::platform {
+
+FolderLock::FolderLock(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+FolderLock::~FolderLock() {
+    release();
+    if (fd_ >= 0) ::close(fd_);
+}
+
+FolderLock::State FolderLock::acquire(std::chrono::milliseconds wait) {
+    if (state_ == State::Held) return state_;
+    if (fd_ < 0) {
+        std::error_code ec;
+        std::filesystem::create_directories(folder_, ec);
+        const auto file = folder_ / kFolderLockName;
+        fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+        // In a read-only folder an existing lock file still locks (flock needs no write access).
+        if (fd_ < 0) fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd_ < 0) return state_ = State::Unavailable;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return state_ = State::Held;
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return state_ = State::Unavailable;  // e.g. no locks on this file system
+        if (std::chrono::steady_clock::now() >= deadline) return state_ = State::Busy;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+}
+
+void FolderLock::release() {
+    if (state_ == State::Held && fd_ >= 0) ::flock(fd_, LOCK_UN);
+    state_ = State::Released;
+}
+
+}  // namespace orvane::platform

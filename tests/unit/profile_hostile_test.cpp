@@ -1,0 +1,302 @@
+// The profile store against what a hostile user, a crash or a second program leaves in the
+// data folder: damaged, foreign and non-file indexes, names repeated by hand, a first run
+// over files already there, writes that fail, a folder another program holds, a list
+// another program changed, short profile files and export targets that are not files.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <set>
+
+#include "platform/folder_lock.h"
+#include "platform/ini_file.h"
+#include "profiles/profile_names.h"
+#include "unit/profile_fixture.h"
+
+namespace orvane {
+namespace {
+
+namespace fs = std::filesystem;
+using device::DeviceKind;
+using profiles::ListId;
+using profiles::ReadResult;
+using Names = std::vector<std::string>;
+
+constexpr ListId kKbLed = ListId::KeyboardLighting;
+constexpr ListId kKbKey = ListId::KeyboardKeys;
+
+void Put(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+std::set<std::string> AsSet(const Names& names) { return {names.begin(), names.end()}; }
+
+struct HostileRig : testing::ProfileRig {
+    profiles::ProfileOperations ops{store, {}};
+    fs::path index = data / "kb" / "kbProfile.ini";
+
+    /// An earlier run's folder: "New Profile 1" in both lists, "Other" beside it in the
+    /// lighting folder, each lighting file marked so that an overwrite shows.
+    HostileRig() {
+        initAll();
+        plant(kKbLed, "New Profile 1", Pattern(kKbLed, 11));
+        plant(kKbLed, "Other", Pattern(kKbLed, 22));
+    }
+    std::string kbFile(const std::string& name) const { return bytesOf(file(kKbLed, name)); }
+    /// A second store on the same folder: another process as far as the files go.
+    profiles::ProfileStore other() { return profiles::ProfileStore(data, {testing::ShippedDefaults()}, {&keyboard, &mouse, &pad}); }
+};
+
+TEST(DamagedIndex, IsRebuiltFromWhatCanBeReadAndTheFilesThereNeverTakenForAFirstRun) {
+    const std::string valid =
+        "[PROFILEDENGCOUNT]\ncount=1\n[PROFILEDENGNAME]\n0=New Profile 1\n[PROFILEDENGSELECT]\nselect=0\n"
+        "[PROFILECOUNT]\ncount=1\n[PROFILENAME]\n0=New Profile 1\n[PROFILESELECT]\nselect=0\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : valid) utf16 += std::string{c, '\0'};
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string s = valid;
+        return s.replace(s.find(from), from.size(), to);
+    };
+    struct Case {
+        const char* what;
+        std::string index;
+        bool keysRebuilt;  // the key list was damaged too
+    } const cases[] = {
+        {"count=x", replaced("count=1", "count=x"), false},
+        {"count=-3", replaced("count=1", "count=-3"), false},
+        {"count past the names", replaced("count=1", "count=4"), false},
+        {"a stray byte in a header", replaced("[PROFILEDENGCOUNT]", "[PROFILE\x01" "DENGCOUNT]"), false},
+        {"empty", "", true},
+        {"garbage", std::string("\x93\x11\xfe\x00zz\x7f[\x01=", 11) + std::string(300, '\xA7'), true},
+        {"UTF-16", utf16, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostileRig rig;
+        const std::string np1 = rig.kbFile("New Profile 1"), other = rig.kbFile("Other");
+        Put(rig.index, c.index);
+        const auto r = rig.store.initProfileLists(DeviceKind::Keyboard);
+        EXPECT_EQ(r.message, profiles::kIndexRebuiltMessage);
+        ASSERT_FALSE(r.notes.empty());
+        EXPECT_NE(r.notes.back().find("kbProfile.ini.damaged"), std::string::npos) << r.notes.back();
+        // Every file kept, every one listed, the damaged index kept byte for byte.
+        EXPECT_EQ(rig.kbFile("New Profile 1"), np1);
+        EXPECT_EQ(rig.kbFile("Other"), other);
+        EXPECT_EQ(AsSet(rig.store.list(kKbLed).names), (std::set<std::string>{"New Profile 1", "Other"}));
+        EXPECT_EQ(rig.store.list(kKbKey).names, Names{"New Profile 1"});
+        EXPECT_EQ(rig.bytesOf(rig.index.string() + ".damaged"), c.index);
+        // The rebuilt index is whole: said once, the next start reads it as it is.
+        EXPECT_EQ(AsSet(rig.indexNames(kKbLed)), AsSet(rig.store.list(kKbLed).names));
+        const auto again = rig.store.initProfileLists(DeviceKind::Keyboard);
+        EXPECT_TRUE(again.message.empty()) << again.message;
+        EXPECT_FALSE(fs::exists(rig.index.string() + ".damaged-2"));
+        if (!c.keysRebuilt) {  // the list that was fine is byte for byte as it was
+            const auto after = platform::ReadWholeFile(rig.index).value_or("");
+            EXPECT_NE(after.find("[PROFILECOUNT]\ncount=1\n[PROFILENAME]\n0=New Profile 1\n"), std::string::npos) << after;
+        }
+    }
+}
+
+TEST(DamagedIndex, ATooLargeIndexIsSalvagedFromItsReadablePart) {
+    HostileRig rig;
+    std::string big = "[PROFILEDENGCOUNT]\ncount=1000\n[PROFILEDENGNAME]\n";
+    for (int i = 0; i < 1000; ++i) big += std::to_string(i) + "=P" + std::to_string(i) + "\n";
+    big += "[PADDING]\n" + std::string(platform::kMaxSettingsFileBytes, 'x') + "\n";
+    Put(rig.index, big);
+    const auto r = rig.store.initProfileLists(DeviceKind::Keyboard);
+    EXPECT_EQ(r.message, profiles::kIndexRebuiltMessage);
+    const auto names = rig.store.list(kKbLed).names;
+    ASSERT_EQ(names.size(), 1000u);  // P0-P999; the files beyond the cap of 1000 entries wait
+    EXPECT_EQ(names.front(), "P0");
+    EXPECT_LT(fs::file_size(rig.index), 100'000u);
+    EXPECT_EQ(fs::file_size(rig.index.string() + ".damaged"), big.size());
+}
+
+TEST(IndexThatIsNotAFile, ListsComeFromTheFilesAndNothingIsWrittenOverIt) {
+    for (const char* kind : {"folder", "fifo", "device"}) {
+        SCOPED_TRACE(kind);
+        HostileRig rig;
+        fs::remove(rig.index);
+        if (kind == std::string("folder")) fs::create_directory(rig.index);
+        if (kind == std::string("fifo")) {
+            ASSERT_EQ(::mkfifo(rig.index.c_str(), 0600), 0);
+        }
+        if (kind == std::string("device")) fs::create_symlink("/dev/zero", rig.index);
+        const auto r = rig.store.initProfileLists(DeviceKind::Keyboard);  // returns: no hang, no exhaustion
+        EXPECT_EQ(r.message, profiles::kIndexUnusableMessage);
+        EXPECT_EQ(rig.store.list(kKbLed).names, (Names{"New Profile 1", "Other"}));
+        const auto added = rig.ops.addProfile(kKbLed);
+        EXPECT_TRUE(added.writeFailed);
+        EXPECT_FALSE(fs::exists(rig.file(kKbLed, "New Profile 2")));  // no file without an entry
+        const auto selected = rig.ops.selectProfile(kKbLed, 1);
+        EXPECT_TRUE(selected.writeFailed);          // the selection cannot be recorded ...
+        EXPECT_EQ(selected.loaded, ReadResult::Read);  // ... but the profile is used
+        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(rig.index)));
+    }
+}
+
+TEST(FirstRun, NeverOverwritesAProfileFileAlreadyThere) {
+    testing::ProfileRig rig;
+    rig.plant(kKbLed, "New Profile 1", testing::ProfileRig::Pattern(kKbLed, 5));
+    const std::string mine = rig.bytesOf(rig.file(kKbLed, "New Profile 1"));
+    ASSERT_TRUE(rig.store.initProfileLists(DeviceKind::Keyboard).message.empty());
+    EXPECT_EQ(rig.bytesOf(rig.file(kKbLed, "New Profile 1")), mine);
+    EXPECT_EQ(rig.store.list(kKbLed).names, Names{"New Profile 2"});
+    EXPECT_EQ(rig.bytesOf(rig.file(kKbLed, "New Profile 2")),
+              rig.bytesOf(testing::ShippedDefaults() / "kbdengdefault.led"));
+
+    // A first run stopped between its file and its index left exactly the default: taken over.
+    testing::ProfileRig stopped;
+    fs::create_directories(stopped.data / "kb");
+    fs::copy_file(testing::ShippedDefaults() / "kbdengdefault.led", stopped.file(kKbLed, "New Profile 1"));
+    ASSERT_TRUE(stopped.store.initProfileLists(DeviceKind::Keyboard).message.empty());
+    EXPECT_EQ(stopped.store.list(kKbLed).names, Names{"New Profile 1"});
+    EXPECT_FALSE(fs::exists(stopped.file(kKbLed, "New Profile 2")));
+}
+
+TEST(DuplicateNames, TheLaterEntrySharesTheFileReadOnly) {
+    HostileRig rig;
+    Put(rig.index,
+        "[PROFILEDENGCOUNT]\ncount=3\n[PROFILEDENGNAME]\n0=Other\n1=New Profile 1\n2=other\n"
+        "[PROFILECOUNT]\ncount=1\n[PROFILENAME]\n0=New Profile 1\n");
+    ASSERT_TRUE(rig.store.initProfileLists(DeviceKind::Keyboard).message.empty());
+    const auto list = rig.store.list(kKbLed);
+    EXPECT_FALSE(list.readOnly(0));
+    EXPECT_EQ(list.earlierWithName(2), 0);
+    const std::string shared = rig.kbFile("Other");
+
+    EXPECT_EQ(rig.ops.selectProfile(kKbLed, 2).loaded, ReadResult::Read);  // it loads the shared file
+    const fs::path source = rig.data / "import.led";
+    ASSERT_TRUE(profiles::WriteProfileFile(source, DeviceKind::Keyboard, testing::ProfileRig::Pattern(kKbLed, 99)));
+    for (const auto& r : {rig.ops.importProfile(kKbLed, source), rig.ops.renameProfile(kKbLed, "Fresh"),
+                          rig.ops.resetProfile(kKbLed)}) {
+        EXPECT_EQ(r.message, profiles::kReadOnlyDuplicateMessage);
+        EXPECT_NE(r.detail.find("read-only"), std::string::npos);
+    }
+    EXPECT_FALSE(rig.store.saveSelected(kKbLed));
+    EXPECT_EQ(rig.kbFile("Other"), shared);
+
+    // Deleting the repeat removes the entry, not the file the first one uses.
+    const auto deleted = rig.ops.deleteProfile(kKbLed, [](std::string_view) { return true; });
+    EXPECT_TRUE(deleted.message.empty());
+    EXPECT_EQ(rig.store.list(kKbLed).names, (Names{"Other", "New Profile 1"}));
+    EXPECT_EQ(rig.kbFile("Other"), shared);
+}
+
+TEST(WriteFailures, AreReportedAndLeaveEverythingAsItWas) {
+    HostileRig rig;
+    rig.ops.selectProfile(kKbLed, 0);
+    const std::string index = rig.bytesOf(rig.index);
+    {
+        testing::FileSizeLimit full(1);  // every write fails, as on a full disk
+        const auto selected = rig.ops.selectProfile(kKbLed, 0);
+        EXPECT_TRUE(selected.writeFailed);
+        EXPECT_NE(selected.detail.find("too large"), std::string::npos) << selected.detail;
+        EXPECT_TRUE(rig.ops.addProfile(kKbLed).writeFailed);
+        EXPECT_TRUE(rig.ops.copyProfile(kKbLed).writeFailed);
+
+        testing::ProfileRig fresh;  // first run that cannot write: said, nothing claimed
+        const auto r = fresh.store.initProfileLists(DeviceKind::Mouse);
+        EXPECT_EQ(r.message, profiles::kWriteFailedMessage);
+        EXPECT_TRUE(fresh.store.list(ListId::MouseLighting).names.empty());
+        EXPECT_FALSE(fs::exists(fresh.file(ListId::MouseLighting, "New Profile 1")));
+    }
+    EXPECT_EQ(rig.bytesOf(rig.index), index);
+    EXPECT_EQ(rig.store.list(kKbLed).names, Names{"New Profile 1"});
+}
+
+TEST(TwoWriters, AFolderHeldElsewhereRefusesTheWriteAndAChangedListIsReloaded) {
+    HostileRig rig;
+    rig.ops.selectProfile(kKbLed, 0);
+    {
+        platform::FolderLock elsewhere(rig.data);
+        ASSERT_EQ(elsewhere.acquire(), platform::FolderLock::State::Held);
+        const auto r = rig.ops.addProfile(kKbLed);  // waits for the lock, then gives up
+        EXPECT_EQ(r.message, profiles::kFolderBusyMessage);
+        EXPECT_EQ(rig.store.list(kKbLed).names, Names{"New Profile 1"});
+    }
+    // Another program adds a profile: this one's next change sees it and loses nothing.
+    auto other = rig.other();
+    ASSERT_TRUE(other.initProfileLists(DeviceKind::Keyboard).message.empty());
+    profiles::ProfileOperations otherOps(other, {});
+    otherOps.selectProfile(kKbLed, 0);
+    ASSERT_EQ(otherOps.addProfile(kKbLed).selectedName, "New Profile 2");
+    const auto refused = rig.ops.addProfile(kKbLed);
+    EXPECT_EQ(refused.message, profiles::kListChangedMessage);
+    EXPECT_TRUE(refused.listChanged);
+    EXPECT_EQ(rig.store.list(kKbLed).names, (Names{"New Profile 1", "New Profile 2"}));
+    EXPECT_EQ(rig.ops.addProfile(kKbLed).selectedName, "New Profile 3");
+    EXPECT_EQ(rig.indexNames(kKbLed), (Names{"New Profile 1", "New Profile 2", "New Profile 3"}));
+}
+
+TEST(ProfileMessages, NameTheRuleAShortFileAndALinkWithoutAFolder) {
+    HostileRig rig;
+    // A short file loads, zero-filled, and says so.
+    Put(rig.file(kKbLed, "Other"), std::string("\xAA\x55\0\0\x01\0\0\0\0\0\0\0\0\0\0\0\x07\x08\x09", 19));
+    const auto shortLoad = rig.ops.selectProfile(kKbLed, 0);
+    EXPECT_EQ(shortLoad.loaded, ReadResult::Read);
+    EXPECT_EQ(shortLoad.detail, "");  // New Profile 1 is whole
+    rig.store.setList(kKbLed, {{"New Profile 1", "Other"}, 0});
+    rig.store.writeEntry(kKbLed, 1, "Other", true);
+    rig.store.writeCount(kKbLed, 2);
+    const auto loaded = rig.ops.selectProfile(kKbLed, 1);
+    EXPECT_EQ(loaded.loaded, ReadResult::Read);
+    EXPECT_NE(loaded.detail.find("short: 3 of 1958 body bytes, the other 1955 filled with zeros"), std::string::npos)
+        << loaded.detail;
+    // A name the index holds but no file can have: the rule it breaks, not "missing".
+    rig.store.writeEntry(kKbLed, 1, "a/b", false);
+    rig.store.setList(kKbLed, {{"New Profile 1", "a/b"}, 0});
+    const auto refused = rig.ops.selectProfile(kKbLed, 1);
+    EXPECT_EQ(refused.message, profiles::kInvalidNameMessage);
+    EXPECT_NE(refused.detail.find("contains a path separator"), std::string::npos) << refused.detail;
+    // A link whose application path names no folder: selected, not loaded, and why.
+    rig.store.writeLink(kKbLed, 0, {"1", "game.exe"});
+    const auto linked = rig.ops.selectProfile(kKbLed, 0);
+    EXPECT_EQ(linked.loaded, ReadResult::Missing);
+    EXPECT_NE(linked.detail.find("names no folder"), std::string::npos) << linked.detail;
+}
+
+TEST(Export, WritesOnlyRegularFilesAndMakesNoFolders) {
+    HostileRig rig;
+    rig.ops.selectProfile(kKbLed, 0);
+    const fs::path out = rig.data / "out";
+    fs::create_directory(out);
+    ASSERT_EQ(::mkfifo((out / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("/dev/null", out / "null");
+    for (const fs::path& target : {out / "fifo", out / "null", out / "no/such/x.led", fs::path(out)}) {
+        SCOPED_TRACE(target);
+        const auto r = rig.ops.exportProfile(kKbLed, target);
+        EXPECT_EQ(r.message, profiles::kExportTargetMessage);
+        EXPECT_FALSE(r.writeFailed);
+    }
+    EXPECT_TRUE(fs::is_fifo(out / "fifo"));
+    EXPECT_TRUE(fs::is_symlink(out / "null"));
+    EXPECT_FALSE(fs::exists(out / "no"));
+    // Through a link to a file: the file is replaced, keeping its mode; the link stays.
+    Put(out / "real.led", "old");
+    ::chmod((out / "real.led").c_str(), 0600);
+    fs::create_symlink(out / "real.led", out / "link.led");
+    EXPECT_TRUE(rig.ops.exportProfile(kKbLed, out / "link.led").message.empty());
+    EXPECT_TRUE(fs::is_symlink(out / "link.led"));
+    EXPECT_EQ(rig.bytesOf(out / "real.led"), rig.kbFile("New Profile 1"));
+    struct stat st {};
+    ::stat((out / "real.led").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
+TEST(StartUp, RemovesTheTemporaryFilesOfAKilledWrite) {
+    HostileRig rig;
+    Put(rig.data / "kb" / ".Other.led.orvane-tmp-999999999-Ab3xQz", "half");
+    Put(rig.data / "kb" / "Other.led.Xy7kQw", "half");  // an earlier version's naming
+    const auto r = rig.store.initProfileLists(DeviceKind::Keyboard);
+    ASSERT_EQ(r.notes.size(), 1u);
+    EXPECT_NE(r.notes[0].find("removed 2 temporary"), std::string::npos);
+    Names left;
+    for (const auto& e : fs::directory_iterator(rig.data / "kb")) left.push_back(e.path().filename().string());
+    EXPECT_EQ(AsSet(left), (std::set<std::string>{"kbProfile.ini", "New Profile 1.led", "New Profile 1.pro",
+                                                   "Other.led"}));
+}
+
+}  // namespace
+}  // namespace orvane

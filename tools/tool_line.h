@@ -1,0 +1,33 @@
+#pragma once
+// The command line of orvanectl before the command:
+//   [--simulate[=LIST]] [--trace FILE | --trace=FILE] [-h | --help] COMMAND [ARGS]
+// A pure parser (no I/O), so that it can be tested and fuzzed.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvane::cli {
+
+inline constexpr char kDefaultSimulation[] = "kb,ms,mp";
+
+struct ToolLine {
+    std::optional<std::string> simulate;  ///< the device list when simulating
+    std::optional<std::string> trace;     ///< the trace file
+    bool help = false;
+    std::string error;                    ///< a usage error, to print with the usage
+    size_t command = 0;                   ///< index of COMMAND in the arguments (== size: none)
+};
+
+/// `args` without the program name.
+ToolLine ParseToolLine(const std::vector<std::string>& args);
+
+/// "--data-dir DIR" or "--data-dir=DIR" anywhere among a command's arguments.
+struct DataDirArgs {
+    std::vector<std::string> rest;  ///< the arguments without it
+    std::optional<std::string> folder;
+    std::string error;              ///< "--data-dir needs a folder" and the like
+};
+DataDirArgs SplitDataDir(const std::vector<std::string>& args);
+
+}  // namespace orvane::cli
