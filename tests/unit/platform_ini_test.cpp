@@ -118,6 +118,16 @@ TEST_F(IniFileTest, RefusesTextThatWouldChangeTheFileStructure) {
     EXPECT_EQ(bytes(), "[S]\nk=v\n");
 }
 
+// A folder where the file should be opens like a file but cannot be read: every reader
+// answers "no file" instead of throwing, and a write fails.
+TEST_F(IniFileTest, AFolderInPlaceOfTheFileReadsAsMissing) {
+    std::filesystem::create_directory(file());
+    EXPECT_EQ(orvane::platform::ReadWholeFile(file()), std::nullopt);
+    IniFile ini(file());
+    EXPECT_EQ(ini.readString("S", "k", "d"), "d");
+    EXPECT_FALSE(ini.writeString("S", "k", "v"));
+}
+
 TEST_F(IniFileTest, ConcurrentWritersLoseNoKey) {
     IniFile ini(file());
     std::vector<std::jthread> writers;
