@@ -6,9 +6,7 @@
 
 #include <httplib.h>
 
-#include <QCoreApplication>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <filesystem>
@@ -17,41 +15,27 @@
 
 #include "platform/ini_file.h"
 #include "support/x_session.h"
+#include "ui/tool_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-QString Tool() { return QCoreApplication::applicationDirPath() + "/../tools/orvanectl"; }
+QString Tool() { return orvane::testing::ToolPath(); }
 
 class LinkTool : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!QFileInfo::exists(Tool())) GTEST_SKIP() << "orvanectl is not built";
     }
-    struct Run {
-        int code = -1;
-        QString out, err;
-    };
+    using Run = orvane::testing::ToolRun;
+    /// Runs orvanectl with the scratch data and configuration folders, on `display` (none
+    /// when empty).
     Run run(const QStringList& args, const QString& display = {}) {
-        QProcess p;
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert("ORVANE_DATA_DIR", QString::fromStdString(data.string()));
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
-        env.insert("DISPLAY", display);
-        env.insert("no_proxy", "127.0.0.1");
-        p.setProcessEnvironment(env);
-        p.start(Tool(), args);
-        Run r;
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        return orvane::testing::RunTool(args, {{"ORVANE_DATA_DIR", QString::fromStdString(data.string())},
+                                               {"XDG_CONFIG_HOME", QString::fromStdString(config.string())},
+                                               {"DISPLAY", display},
+                                               {"no_proxy", "127.0.0.1"}});
     }
     void machineSetting(const char* key, const std::string& value) {
         ASSERT_TRUE(orvane::platform::IniFile(config / "Orvane" / "machine.ini")
