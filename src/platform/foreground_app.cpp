@@ -136,6 +136,14 @@ bool ForegroundApp::hasDisplay() {
     return connectLocked();
 }
 
+ForegroundApp::Coverage ForegroundApp::coverage() {
+    if (!hasDisplay()) return Coverage::None;
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* session = std::getenv("XDG_SESSION_TYPE");
+    const bool waylandSession = (wayland && *wayland) || (session && std::string_view(session) == "wayland");
+    return waylandSession ? Coverage::X11WindowsOnly : Coverage::AllWindows;
+}
+
 std::optional<std::string> ForegroundApp::query() {
     std::lock_guard guard(mutex_);
     if (!connectLocked()) return std::nullopt;

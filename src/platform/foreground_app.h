@@ -38,6 +38,12 @@ public:
     /// True when an X display is connected now.
     bool hasDisplay();
 
+    /// Which windows the answer can cover: every window (an X11 session), only the X11
+    /// windows of a Wayland session (XWayland), or none (no X display). The link controls
+    /// say so once in a tooltip when it is not every window.
+    enum class Coverage { AllWindows, X11WindowsOnly, None };
+    Coverage coverage();
+
     /// The absolute path of the executable that owns the active window, or nullopt.
     std::optional<std::string> query();
 

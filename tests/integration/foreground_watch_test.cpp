@@ -83,8 +83,19 @@ TEST_F(XTest, ForegroundAppNamesTheExecutableOfTheActiveWindow) {
     EXPECT_EQ(foreground.query(), fs::canonical(gameOne).string());
 }
 
+TEST_F(XTest, CoverageOfAnX11OrAWaylandSession) {
+    platform::ForegroundApp foreground(x->display());
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::setenv("XDG_SESSION_TYPE", "x11", 1);
+    EXPECT_EQ(foreground.coverage(), platform::ForegroundApp::Coverage::AllWindows);
+    ::setenv("WAYLAND_DISPLAY", "wayland-0", 1);  // XWayland: the X11 windows only
+    EXPECT_EQ(foreground.coverage(), platform::ForegroundApp::Coverage::X11WindowsOnly);
+    ::unsetenv("WAYLAND_DISPLAY");
+}
+
 TEST(ForegroundWithoutX, AnswersUnknown) {
     platform::ForegroundApp none(":not-a-display");
+    EXPECT_EQ(none.coverage(), platform::ForegroundApp::Coverage::None);
     EXPECT_FALSE(none.hasDisplay());
     EXPECT_EQ(none.query(), std::nullopt);
     EXPECT_EQ(none.describe(), "unknown");
