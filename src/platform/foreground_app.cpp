@@ -71,17 +71,22 @@ bool ForegroundApp::connectLocked() {
     disconnectLocked();
     const char* name = display_.empty() ? std::getenv("DISPLAY") : display_.c_str();
     if (!name || !*name) return false;  // no X display: a pure Wayland session, a console
+    const auto now = std::chrono::steady_clock::now();
+    if (lastFailure_ && now - *lastFailure_ < kRetryPeriod) return false;
     int screen = 0;
     connection_ = xcb_connect(name, &screen);
     if (xcb_connection_has_error(connection_)) {
         qCDebug(lcForeground) << "no X display at" << name;
         disconnectLocked();
+        lastFailure_ = now;
         return false;
     }
+    lastFailure_.reset();
     auto it = xcb_setup_roots_iterator(xcb_get_setup(connection_));
     for (int i = 0; i < screen && it.rem; ++i) xcb_screen_next(&it);
     if (!it.rem) {
         disconnectLocked();
+        lastFailure_ = now;
         return false;
     }
     root_ = it.data->root;
@@ -89,6 +94,7 @@ bool ForegroundApp::connectLocked() {
     const auto pid = atomLocked("_NET_WM_PID");
     if (!active || !pid) {
         disconnectLocked();
+        lastFailure_ = now;
         return false;
     }
     activeAtom_ = *active;

@@ -14,6 +14,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -29,7 +30,9 @@ public:
     static constexpr char kUnknown[] = "unknown";
 
     /// Connects to `display`, or to $DISPLAY when it is empty. A failed connection is
-    /// tried again by the next query (an X server that starts later, or restarts).
+    /// tried again by a query at least kRetryPeriod later (an X server that starts later,
+    /// or restarts).
+    static constexpr std::chrono::seconds kRetryPeriod{10};
     explicit ForegroundApp(std::string display = {});
     ~ForegroundApp();
     ForegroundApp(const ForegroundApp&) = delete;
@@ -63,6 +66,7 @@ private:
     xcb_connection_t* connection_ = nullptr;
     uint32_t root_ = 0;
     uint32_t activeAtom_ = 0, pidAtom_ = 0;
+    std::optional<std::chrono::steady_clock::time_point> lastFailure_;
 };
 
 /// The executable of a process as /proc/PID/exe resolves it; nullopt when it cannot be read
