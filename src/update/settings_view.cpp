@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "device/log.h"
+
 namespace orvane::update {
 
 namespace {
@@ -41,12 +43,15 @@ SettingsVersions QuerySettingsVersions(UpdateClient& client, std::string_view in
                                        uint16_t keyboardVersion) {
     SettingsVersions v;
     v.software = SoftwareLine(installedSoftware, client.queryVersionText(kSoftware.code));
+    device::Log("键盘的版本号为" + std::to_string(KeyboardVersionNumber(keyboardVersion)));
     if (keyboardKind == 1) v.rgbKeyboard = QueryKeyboardLine(client, keyboardVersion);
     return v;
 }
 
 VersionLine QueryKeyboardLine(UpdateClient& client, uint16_t keyboardVersion) {
-    return KeyboardLine(keyboardVersion, client.queryVersion(kRgbKeyboard.code));
+    const auto newest = client.queryVersion(kRgbKeyboard.code);
+    device::Log("键盘最新的版本号为" + (newest ? std::to_string(*newest) : std::string("-1")));
+    return KeyboardLine(keyboardVersion, newest);
 }
 
 std::optional<int> LanguageComboEntry(int iniLanguage) {
