@@ -48,6 +48,8 @@ std::vector<Subcommand> ModelSubcommands();
 std::vector<Subcommand> ProfileSubcommands();
 std::vector<Subcommand> RenderSubcommands();
 std::vector<Subcommand> StreamSubcommands();
+std::vector<Subcommand> LinkSubcommands();
+std::vector<Subcommand> UpdateSubcommands();
 
 /// The device a one-argument command ("kb|ms|mp") works on, connected.
 struct NamedDevice {

@@ -2,7 +2,6 @@
 // does (loaded and sent to the device), and export and import for scripted backups.
 // The data folder is $ORVANE_DATA_DIR or "--data-dir DIR", else the user's "KX" folder.
 
-#include <charconv>
 #include <ostream>
 
 #include "device/protocol/commands.h"
@@ -12,6 +11,7 @@
 #include "profiles/profile_names.h"
 #include "profiles/profile_operations.h"
 #include "tools/cli.h"
+#include "tools/profile_args.h"
 
 namespace orvane::cli {
 
@@ -19,56 +19,6 @@ namespace {
 
 using profiles::ListId;
 using profiles::ProfileStore;
-
-/// The arguments without "--data-dir DIR", and the folder it named.
-struct ProfileArgs {
-    std::vector<std::string> rest;
-    std::filesystem::path dataFolder;
-    bool ok = true;
-};
-
-ProfileArgs SplitDataDir(const std::vector<std::string>& args) {
-    ProfileArgs out;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--data-dir") {
-            out.rest.push_back(args[i]);
-            continue;
-        }
-        if (i + 1 >= args.size()) out.ok = false;
-        else out.dataFolder = args[++i];
-    }
-    if (out.dataFolder.empty()) out.dataFolder = profiles::ProfileDataFolder();
-    return out;
-}
-
-std::optional<int> ParseIndex(const std::string& text) {
-    int n = 0;
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (r.ec != std::errc() || r.ptr != text.data() + text.size() || n < 0) return std::nullopt;
-    return n;
-}
-
-std::string ListName(const profiles::ListSpec& listSpec) {
-    return std::string(device::KindTag(listSpec.kind)) + (listSpec.lighting ? " led" : " key");
-}
-
-/// The models a selection loads into, with the flags of the connected model.
-struct Models {
-    keyboard::KeyboardModel keyboard;
-    mouse::MouseModel mouse;
-    mousepad::PadModel pad;
-    profiles::DeviceModels all() { return {&keyboard, &mouse, &pad}; }
-};
-
-/// Fills the device's lists as the program does at start (first run creates "New Profile 1").
-bool InitLists(Context& ctx, ProfileStore& store, device::DeviceKind kind) {
-    const auto init = store.initProfileLists(kind);
-    if (init.message.empty()) return true;
-    ctx.fail(ListName(profiles::ListSpecOf(init.failed)) + ": the default profile file " +
-             store.defaultPath(init.failed, true).string() +
-             (init.message == profiles::kBadMagicMessage ? " is not a profile file" : " is missing"));
-    return false;
-}
 
 int RunProfiles(Context& ctx, const std::vector<std::string>& args) {
     const auto parsed = SplitDataDir(args);
@@ -86,35 +36,6 @@ int RunProfiles(Context& ctx, const std::vector<std::string>& args) {
             ctx.out << (i == selected ? "* " : "  ") << i << '\t' << list.names[size_t(i)] << '\n';
     }
     return kExitOk;
-}
-
-/// "kb|ms|mp key|led N" → the list and the position, checked against the stored list.
-struct Target {
-    const profiles::ListSpec* listSpec = nullptr;
-    int position = 0;
-};
-
-std::optional<Target> ParseTarget(Context& ctx, ProfileStore& store, const std::vector<std::string>& args,
-                                  int* rc) {
-    *rc = kExitUsage;
-    const auto kind = ParseKind(args[0]);
-    const auto position = ParseIndex(args[2]);
-    if (!kind || (args[1] != "key" && args[1] != "led") || !position) return std::nullopt;
-    const auto* listSpec = profiles::FindList(*kind, args[1] == "led");
-    if (!listSpec) {
-        *rc = ctx.fail(args[0] + " has no key profiles");
-        return std::nullopt;
-    }
-    if (!InitLists(ctx, store, *kind)) {
-        *rc = kExitFailure;
-        return std::nullopt;
-    }
-    const int count = store.list(listSpec->id).count();
-    if (*position >= count) {
-        *rc = ctx.fail(ListName(*listSpec) + ": no profile " + args[2] + " (the list holds " + std::to_string(count) + ")");
-        return std::nullopt;
-    }
-    return Target{listSpec, *position};
 }
 
 /// What the program sends after a selection: key banks went out with the selection; the

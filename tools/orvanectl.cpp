@@ -23,6 +23,8 @@ std::vector<cli::Subcommand> AllSubcommands() {
     for (auto& c : cli::ProfileSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::RenderSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::StreamSubcommands()) all.push_back(std::move(c));
+    for (auto& c : cli::LinkSubcommands()) all.push_back(std::move(c));
+    for (auto& c : cli::UpdateSubcommands()) all.push_back(std::move(c));
     return all;
 }
 

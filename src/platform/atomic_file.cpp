@@ -15,9 +15,13 @@ namespace orvane::platform {
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    try {
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad()) return std::nullopt;
+        return bytes;
+    } catch (const std::ios_base::failure&) {  // a read error (a folder opens, but reading it throws)
+        return std::nullopt;
+    }
 }
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {

@@ -157,7 +157,10 @@ ReadResult ProfileStore::loadProfile(ListId id, int position) {
 bool ProfileStore::saveSelected(ListId id) {
     auto guard = lock();
     if (!models_.has(id)) return false;
-    const int selected = recordedSelection(id);
+    // The profile the list shows: while a watcher shows an application's linked profile,
+    // "select" names the user's own, and saving there would overwrite it with the linked one.
+    const auto& shown = lists_[static_cast<size_t>(id)];
+    const int selected = shown.hasSelection() ? shown.selection : recordedSelection(id);
     // A "select" outside the list names no profile; saving there would make up a file.
     if (selected < 0 || selected >= indexCount(id)) return false;
     const auto path = profilePath(id, indexName(id, selected));

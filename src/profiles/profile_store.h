@@ -97,7 +97,8 @@ public:
     /// Reads the file of the profile at that index position into the models. A missing or
     /// malformed file leaves the models as they were.
     ReadResult loadProfile(ListId id, int position);
-    /// Writes the models' current settings into the file of the profile "select" names.
+    /// Writes the models' current settings into the file of the profile the list shows
+    /// (the one "select" names while the list shows none).
     /// false when nothing was written (no such profile, a name that cannot be a file, a
     /// write failure).
     bool saveSelected(ListId id);

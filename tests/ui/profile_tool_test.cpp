@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ui/tool_run.h"
 #include "ui/pages/device_models.h"  // lifts Qt's "slots" macro around the device records
 #include "profiles/profile_operations.h"
 
@@ -19,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using orvane::profiles::ListId;
 
-QString Tool() { return QCoreApplication::applicationDirPath() + "/../tools/orvanectl"; }
+QString Tool() { return orvane::testing::ToolPath(); }
 
 std::string Bytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -31,27 +32,10 @@ protected:
     void SetUp() override {
         if (!QFileInfo::exists(Tool())) GTEST_SKIP() << "orvanectl is not built";
     }
-    struct Run {
-        int code = -1;
-        QString out, err;
-    };
+    using Run = orvane::testing::ToolRun;
     /// Runs orvanectl with the scratch data folder in ORVANE_DATA_DIR.
     Run run(const QStringList& args) {
-        QProcess p;
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert("ORVANE_DATA_DIR", QString::fromStdString(data.string()));
-        p.setProcessEnvironment(env);
-        p.start(Tool(), args);
-        Run r;
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        return orvane::testing::RunTool(args, {{"ORVANE_DATA_DIR", QString::fromStdString(data.string())}});
     }
     fs::path file(const char* name) const { return fs::path(scratch.path().toStdString()) / name; }
 

@@ -1,0 +1,66 @@
+#include "tools/profile_args.h"
+
+#include <charconv>
+
+#include "profiles/profile_names.h"
+
+namespace orvane::cli {
+
+ProfileArgs SplitDataDir(const std::vector<std::string>& args) {
+    ProfileArgs out;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--data-dir") {
+            out.rest.push_back(args[i]);
+            continue;
+        }
+        if (i + 1 >= args.size()) out.ok = false;
+        else out.dataFolder = args[++i];
+    }
+    if (out.dataFolder.empty()) out.dataFolder = profiles::ProfileDataFolder();
+    return out;
+}
+
+std::optional<int> ParseIndex(const std::string& text) {
+    int n = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (r.ec != std::errc() || r.ptr != text.data() + text.size() || n < 0) return std::nullopt;
+    return n;
+}
+
+std::string ListName(const profiles::ListSpec& listSpec) {
+    return std::string(device::KindTag(listSpec.kind)) + (listSpec.lighting ? " led" : " key");
+}
+
+bool InitLists(Context& ctx, profiles::ProfileStore& store, device::DeviceKind kind) {
+    const auto init = store.initProfileLists(kind);
+    if (init.message.empty()) return true;
+    ctx.fail(ListName(profiles::ListSpecOf(init.failed)) + ": the default profile file " +
+             store.defaultPath(init.failed, true).string() +
+             (init.message == profiles::kBadMagicMessage ? " is not a profile file" : " is missing"));
+    return false;
+}
+
+std::optional<Target> ParseTarget(Context& ctx, profiles::ProfileStore& store, const std::vector<std::string>& args,
+                                  int* rc) {
+    *rc = kExitUsage;
+    const auto kind = ParseKind(args[0]);
+    const auto position = ParseIndex(args[2]);
+    if (!kind || (args[1] != "key" && args[1] != "led") || !position) return std::nullopt;
+    const auto* listSpec = profiles::FindList(*kind, args[1] == "led");
+    if (!listSpec) {
+        *rc = ctx.fail(args[0] + " has no key profiles");
+        return std::nullopt;
+    }
+    if (!InitLists(ctx, store, *kind)) {
+        *rc = kExitFailure;
+        return std::nullopt;
+    }
+    const int count = store.list(listSpec->id).count();
+    if (*position >= count) {
+        *rc = ctx.fail(ListName(*listSpec) + ": no profile " + args[2] + " (the list holds " + std::to_string(count) + ")");
+        return std::nullopt;
+    }
+    return Target{listSpec, *position};
+}
+
+}  // namespace orvane::cli
