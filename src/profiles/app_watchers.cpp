@@ -1,7 +1,7 @@
 #include "profiles/app_watchers.h"
 
 #include "device/log.h"
-#include "device/presence.h"
+#include "platform/stop_wait.h"
 #include "profiles/profile_links.h"
 
 namespace orvane::profiles {
@@ -55,7 +55,7 @@ bool ProfileWatcher::pass(std::stop_token stop) {
 void ProfileWatcher::run(std::stop_token stop) {
     while (!stop.stop_requested()) {
         pass(stop);
-        if (!device::SleepUnlessStopped(stop, kPeriod)) break;
+        if (!platform::SleepUnlessStopped(stop, kPeriod)) break;
     }
     device::Log(ExitText(list_));
 }
