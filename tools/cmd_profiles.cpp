@@ -10,6 +10,7 @@
 #include "mouse/mouse_device.h"
 #include "mousepad/pad_device.h"
 #include "profiles/profile_names.h"
+#include "profiles/profile_store.h"
 #include "profiles/profile_operations.h"
 #include "tools/cli.h"
 
@@ -19,27 +20,6 @@ namespace {
 
 using profiles::ListId;
 using profiles::ProfileStore;
-
-/// The arguments without "--data-dir DIR", and the folder it named.
-struct ProfileArgs {
-    std::vector<std::string> rest;
-    std::filesystem::path dataFolder;
-    bool ok = true;
-};
-
-ProfileArgs SplitDataDir(const std::vector<std::string>& args) {
-    ProfileArgs out;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--data-dir") {
-            out.rest.push_back(args[i]);
-            continue;
-        }
-        if (i + 1 >= args.size()) out.ok = false;
-        else out.dataFolder = args[++i];
-    }
-    if (out.dataFolder.empty()) out.dataFolder = profiles::ProfileDataFolder();
-    return out;
-}
 
 std::optional<int> ParseIndex(const std::string& text) {
     int n = 0;

@@ -23,6 +23,7 @@ std::vector<cli::Subcommand> AllSubcommands() {
     for (auto& c : cli::ProfileSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::RenderSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::StreamSubcommands()) all.push_back(std::move(c));
+    for (auto& c : cli::MacroSubcommands()) all.push_back(std::move(c));
     return all;
 }
 

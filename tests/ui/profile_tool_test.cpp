@@ -3,11 +3,6 @@
 // one-line errors with their exit codes.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-
 #include <filesystem>
 #include <fstream>
 
@@ -16,51 +11,16 @@
 #undef slots
 #include "profiles/profile_operations.h"
 #pragma pop_macro("slots")
+#include "ui/tool_runner.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using orvane::profiles::ListId;
 
-QString Tool() { return QCoreApplication::applicationDirPath() + "/../tools/orvanectl"; }
+using orvane::testing::FileBytes;
 
-std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class ProfileTool : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!QFileInfo::exists(Tool())) GTEST_SKIP() << "orvanectl is not built";
-    }
-    struct Run {
-        int code = -1;
-        QString out, err;
-    };
-    /// Runs orvanectl with the scratch data folder in ORVANE_DATA_DIR.
-    Run run(const QStringList& args) {
-        QProcess p;
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert("ORVANE_DATA_DIR", QString::fromStdString(data.string()));
-        p.setProcessEnvironment(env);
-        p.start(Tool(), args);
-        Run r;
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
-    }
-    fs::path file(const char* name) const { return fs::path(scratch.path().toStdString()) / name; }
-
-    QTemporaryDir scratch;
-    fs::path data = fs::path(scratch.path().toStdString()) / "KX";
-};
+class ProfileTool : public orvane::testing::ToolTest {};
 
 TEST_F(ProfileTool, ListsSelectsExportsAndImports) {
     const Run listed = run({"profiles", "ms"});
@@ -88,11 +48,11 @@ TEST_F(ProfileTool, ListsSelectsExportsAndImports) {
     // device's list (cut to the mouse lighting size).
     const auto exported = file("kb.led");
     ASSERT_EQ(run({"profile", "export", "kb", "led", "0", QString::fromStdString(exported.string())}).code, 0);
-    EXPECT_EQ(Bytes(exported), Bytes(data / "kb" / "New Profile 1.led"));
+    EXPECT_EQ(FileBytes(exported), FileBytes(data / "kb" / "New Profile 1.led"));
     const Run imported = run({"profile", "import", "ms", "led", "0", QString::fromStdString(exported.string())});
     EXPECT_EQ(imported.code, 0) << imported.err.toStdString();
-    const auto mouseFile = Bytes(data / "ms" / "New Profile 1.led");
-    EXPECT_EQ(mouseFile.substr(16), Bytes(exported).substr(16, 64));
+    const auto mouseFile = FileBytes(data / "ms" / "New Profile 1.led");
+    EXPECT_EQ(mouseFile.substr(16), FileBytes(exported).substr(16, 64));
     EXPECT_EQ(mouseFile[4], '\x02');
 }
 
@@ -100,7 +60,7 @@ TEST_F(ProfileTool, ErrorsAreOneLineWithTheirExitCode) {
     ASSERT_EQ(run({"profiles", "kb"}).code, 0);
     const auto noMagic = file("plain.pro");
     std::ofstream(noMagic, std::ios::binary) << std::string(600, 'x');
-    const auto before = Bytes(data / "kb" / "New Profile 1.pro");
+    const auto before = FileBytes(data / "kb" / "New Profile 1.pro");
     struct Case {
         QStringList args;
         int code;
@@ -123,7 +83,7 @@ TEST_F(ProfileTool, ErrorsAreOneLineWithTheirExitCode) {
             EXPECT_TRUE((r.err + r.out).contains(c.says));
         }
     }
-    EXPECT_EQ(Bytes(data / "kb" / "New Profile 1.pro"), before);
+    EXPECT_EQ(FileBytes(data / "kb" / "New Profile 1.pro"), before);
 }
 
 }  // namespace
