@@ -5,9 +5,6 @@
 
 #include "device/log.h"
 #include "macros/action_file.h"
-#include "macros/action_line.h"
-#include "macros/action_tables.h"
-#include "macros/macro_image.h"
 #include "macros/macro_messages.h"
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
@@ -145,27 +142,21 @@ CursorResult ResetCursorSequence(MacroStore& store, int k) {
 
 CursorImageStored StoreCursorImage(MacroStore& store, std::span<const uint8_t> image) {
     CursorImageStored stored;
-    const auto entries = ParseImage(image);
-    if (!entries) {
+    const auto sequences = SequenceLinesFromImage(image);
+    if (!sequences) {
         device::Log("cursor image from the mouse rejected: its header, offsets or counts point past its " +
                     std::to_string(image.size()) + " bytes");
         return stored;
     }
     stored.accepted = true;
     auto guard = store.lock();
-    for (size_t i = 0; i < entries->size(); ++i) {
+    for (size_t i = 0; i < sequences->size(); ++i) {
         const auto path = CursorSequencePath(store, int(i));
         if (!path) {
             device::Log("cursor image entry " + std::to_string(i) + " has no sequence file in the index");
             continue;
         }
-        std::vector<std::string> lines;
-        lines.reserve((*entries)[i].size());
-        for (const DeviceAction& a : (*entries)[i]) {
-            ActionLine line{a[0], a[1], a[2], a[3], static_cast<uint16_t>(a[2] >> 7), LabelForDeviceAction(a[2], a[3])};
-            lines.push_back(FormatActionLine(line));
-        }
-        if (WriteActionFile(*path, lines)) ++stored.sequences;
+        if (WriteActionFile(*path, (*sequences)[i])) ++stored.sequences;
         else stored.writeFailed = true;
     }
     return stored;

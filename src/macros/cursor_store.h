@@ -14,17 +14,11 @@
 #include <string_view>
 #include <vector>
 
+#include "macros/cursor_image.h"
 #include "macros/macro_store.h"
 
 namespace orvane::macros {
 
-inline constexpr int kCursorSequenceCount = 4;
-inline constexpr int kCursorSteps = 30;
-inline constexpr int kActionsPerStep = 6;
-/// A full sequence: 30 steps of 6 actions; also the most an imported file may hold.
-inline constexpr int kSequenceActions = kCursorSteps * kActionsPerStep;  // 180
-/// The mouse's cursor memory; the image must fit it whole.
-inline constexpr size_t kCursorImageLimit = 3072;
 inline constexpr std::string_view kCursorExtension = ".cur";
 
 /// "name_1" ... "name_4" for k = 0 ... 3: the names the program gives and the default files'.

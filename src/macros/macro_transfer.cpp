@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "device/hex.h"
 #include "device/log.h"
 #include "device/protocol/commands.h"
 #include "device/transfer_bracket.h"
@@ -126,15 +127,13 @@ CursorImageRead ReadCursorImage(DeviceConnection& c) {
         read.result = AbandonTransfer(c, r);
         return read;
     }
-    const uint16_t magic = static_cast<uint16_t>(header[0] | (header[1] << 8));
-    const size_t total = static_cast<size_t>(header[2] | (header[3] << 8));
-    if (magic != kImageMagic || total < kImageHeaderSize || total > kCursorImageLimit) {
-        device::Log("the mouse holds no cursor image (header " + std::to_string(magic) + ", " +
-                    std::to_string(total) + " bytes)");
+    const auto total = CursorImageLength(header);
+    if (!total) {
+        device::Log("the mouse holds no cursor image (header " + device::ToHex(std::span(header).first(4)) + ")");
         read.result = EndTransfer(c);
         return read;
     }
-    read.image.resize(total);
+    read.image.resize(*total);
     if ((r = ReadCursorBlob(c, read.image)) != kOk) {
         read.image.clear();
         read.result = AbandonTransfer(c, r);
