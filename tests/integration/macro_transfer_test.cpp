@@ -139,21 +139,28 @@ TEST(MacroUpload, ARefusalOrAnUnplugMidImageFailsTheUpload) {
     struct Case {
         const char* what;
         FaultKind kind;
+        bool cursor;
         bool endSent;  // a device that still answers gets its bracket closed
-    } const cases[] = {{"refused", FaultKind::RefuseFE, true}, {"unplugged", FaultKind::Unplug, false}};
+    } const cases[] = {{"macros refused", FaultKind::RefuseFE, false, true},
+                       {"macros unplugged", FaultKind::Unplug, false, false},
+                       {"cursor refused", FaultKind::RefuseFF, true, true},
+                       {"cursor unplugged", FaultKind::Unplug, true, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ReadBackRig rig(DeviceModel::Mouse);
         MacroRig files;
         files.plant(MacroSet::Mouse, {"M"}, {60});  // 262 bytes: five chunks
-        rig.device->addFault(AtChunk(protocol::kWriteMacroBlob, 112, c.kind));
-        const UploadResult r = UploadMacros(rig.connection, files.store, MacroSet::Mouse, 2048);
+        ASSERT_TRUE(InitCursorSequences(files.store).ok());
+        const uint8_t command = c.cursor ? protocol::kWriteCursorBlob : protocol::kWriteMacroBlob;
+        rig.device->addFault(AtChunk(command, 112, c.kind));
+        const UploadResult r = c.cursor ? UploadCursorSequences(rig.connection, files.store)
+                                        : UploadMacros(rig.connection, files.store, MacroSet::Mouse, 2048);
         EXPECT_EQ(r.outcome, Outcome::DeviceFailed);
         EXPECT_FALSE(r.ok());
         EXPECT_EQ(r.message, kUploadFailedMessage);
         EXPECT_NE(r.deviceResult, protocol::kOk);
         const auto commands = rig.commands();
-        EXPECT_EQ(std::count(commands.begin(), commands.end(), protocol::kWriteMacroBlob), 3);  // stops at the third
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), command), 3);  // stops at the third chunk
         EXPECT_EQ(commands.back() == protocol::kEndTransfer, c.endSent);
     }
 }
