@@ -78,11 +78,7 @@ TEST_F(MacroTool, ErrorsAreOneLineWithTheirExitCode) {
     std::vector<std::string> many(1100, "1,0,10,4,0,keyboard_key_A");
     ASSERT_TRUE(store.SaveMacro(MacroSet::Keyboard, "Macro_2", many).ok());
     const auto before = testing::FileBytes(data / "kb" / "Copy.mac");
-    struct Case {
-        QStringList args;
-        int code;
-        const char* says;
-    } const cases[] = {
+    const Failure cases[] = {
         {{"--simulate=kb", "macro", "upload", "kb"}, 1, "the macros do not fit: 88 actions too many"},
         {{"macro", "show", "kb", "Paste"}, 1, "no macro named \"Paste\""},
         {{"--simulate=kb", "cursor", "read"}, 1, "ms:"},
@@ -92,15 +88,7 @@ TEST_F(MacroTool, ErrorsAreOneLineWithTheirExitCode) {
         {{"macro", "upload", "kb", "extra"}, 2, "usage"},
         {{"cursor", "write"}, 2, "usage"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
-        const Run r = run(c.args);
-        EXPECT_EQ(r.code, c.code);
-        if (c.code == 1) {
-            EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-        }
-        EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
-    }
+    for (const auto& c : cases) expectFailure(c);
     EXPECT_EQ(testing::FileBytes(data / "kb" / "Copy.mac"), before);
 }
 

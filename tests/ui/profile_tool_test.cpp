@@ -61,28 +61,14 @@ TEST_F(ProfileTool, ErrorsAreOneLineWithTheirExitCode) {
     const auto noMagic = file("plain.pro");
     std::ofstream(noMagic, std::ios::binary) << std::string(600, 'x');
     const auto before = FileBytes(data / "kb" / "New Profile 1.pro");
-    struct Case {
-        QStringList args;
-        int code;
-        const char* says;
-    } const cases[] = {
+    const Failure cases[] = {
         {{"profile", "import", "kb", "key", "0", QString::fromStdString(noMagic.string())}, 1, "not a profile file"},
         {{"profile", "import", "kb", "key", "0", QString::fromStdString(file("none.pro").string())}, 1, "cannot read"},
         {{"--simulate=kb", "profile", "select", "kb", "key", "5"}, 1, "no profile 5"},
         {{"profile", "select", "mp", "key", "0"}, 1, "has no key profiles"},
         {{"profile", "select", "kb", "keys", "0"}, 2, "usage"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
-        const Run r = run(c.args);
-        EXPECT_EQ(r.code, c.code);
-        if (c.code == 1) {
-            EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-            EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
-        } else {
-            EXPECT_TRUE((r.err + r.out).contains(c.says));
-        }
-    }
+    for (const auto& c : cases) expectFailure(c);
     EXPECT_EQ(FileBytes(data / "kb" / "New Profile 1.pro"), before);
 }
 

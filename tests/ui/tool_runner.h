@@ -49,6 +49,25 @@ protected:
         r.err = QString::fromUtf8(p.readAllStandardError());
         return r;
     }
+    /// A command that fails: its exit code, and what it says (a failure, code 1, in exactly
+    /// one line on stderr).
+    struct Failure {
+        QStringList args;
+        int code;
+        const char* says;
+    };
+    void expectFailure(const Failure& f) {
+        SCOPED_TRACE(f.args.join(' ').toStdString());
+        const Run r = run(f.args);
+        EXPECT_EQ(r.code, f.code);
+        if (f.code == 1) {
+            EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+            EXPECT_TRUE(r.err.contains(f.says)) << r.err.toStdString();
+        } else {
+            EXPECT_TRUE((r.err + r.out).contains(f.says)) << r.err.toStdString();
+        }
+    }
+
     std::filesystem::path file(const char* name) const { return std::filesystem::path(scratch.path().toStdString()) / name; }
 
     QTemporaryDir scratch;
