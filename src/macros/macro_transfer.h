@@ -56,7 +56,8 @@ struct UploadResult {
 };
 
 /// Packs the set's macros and sends them: BeginTransfer, WriteMacroBlob (command 21),
-/// EndTransfer. capacity: the device's information byte 6 x 128.
+/// EndTransfer. capacity: the device's information byte 6 x 128 (read back at connect; 0
+/// before that, and then any macro is too many).
 UploadResult UploadMacros(protocol::DeviceConnection& c, const MacroStore& store, MacroSet set, size_t capacity);
 /// The four sequences as one image with command 23, within the fixed 3072 bytes.
 UploadResult UploadCursorSequences(protocol::DeviceConnection& c, const MacroStore& store);
