@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "device/discovery.h"
+#include "profiles/profile_store.h"
 
 namespace orvane::cli {
 
@@ -30,6 +31,20 @@ int ConnectNamedDevice(Context& ctx, const std::vector<std::string>& args, Named
     out.kind = *kind;
     out.connection = ctx.connect(*kind, &out.model);
     return out.connection ? kExitOk : kExitFailure;
+}
+
+DataDirArgs SplitDataDir(const std::vector<std::string>& args) {
+    DataDirArgs out;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--data-dir") {
+            out.rest.push_back(args[i]);
+            continue;
+        }
+        if (i + 1 >= args.size()) out.ok = false;
+        else out.dataFolder = args[++i];
+    }
+    if (out.dataFolder.empty()) out.dataFolder = profiles::ProfileDataFolder();
+    return out;
 }
 
 std::optional<device::DeviceKind> ParseKind(std::string_view text) {

@@ -1,6 +1,7 @@
 #pragma once
 // orvanectl's shared context and the table its subcommands register in.
 
+#include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -50,6 +51,7 @@ std::vector<Subcommand> RenderSubcommands();
 std::vector<Subcommand> StreamSubcommands();
 std::vector<Subcommand> LinkSubcommands();
 std::vector<Subcommand> UpdateSubcommands();
+std::vector<Subcommand> MacroSubcommands();
 
 /// The device a one-argument command ("kb|ms|mp") works on, connected.
 struct NamedDevice {
@@ -60,6 +62,15 @@ struct NamedDevice {
 /// Parses args (exactly one device name) and connects: kExitOk, kExitUsage for bad
 /// arguments, kExitFailure (with its line printed) when the device cannot be reached.
 int ConnectNamedDevice(Context& ctx, const std::vector<std::string>& args, NamedDevice& out);
+
+/// The arguments without "--data-dir DIR", and the data folder: DIR, else $ORVANE_DATA_DIR,
+/// else the user's "KX" folder. ok is false when "--data-dir" has no folder after it.
+struct DataDirArgs {
+    std::vector<std::string> rest;
+    std::filesystem::path dataFolder;
+    bool ok = true;
+};
+DataDirArgs SplitDataDir(const std::vector<std::string>& args);
 
 /// "kb", "ms" or "mp" → device kind.
 std::optional<device::DeviceKind> ParseKind(std::string_view text);

@@ -9,6 +9,7 @@
 #include "mouse/mouse_device.h"
 #include "mousepad/pad_device.h"
 #include "profiles/profile_names.h"
+#include "profiles/profile_store.h"
 #include "profiles/profile_operations.h"
 #include "tools/cli.h"
 #include "tools/profile_args.h"

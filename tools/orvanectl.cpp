@@ -25,6 +25,7 @@ std::vector<cli::Subcommand> AllSubcommands() {
     for (auto& c : cli::StreamSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::LinkSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::UpdateSubcommands()) all.push_back(std::move(c));
+    for (auto& c : cli::MacroSubcommands()) all.push_back(std::move(c));
     return all;
 }
 

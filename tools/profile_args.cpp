@@ -6,20 +6,6 @@
 
 namespace orvane::cli {
 
-ProfileArgs SplitDataDir(const std::vector<std::string>& args) {
-    ProfileArgs out;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--data-dir") {
-            out.rest.push_back(args[i]);
-            continue;
-        }
-        if (i + 1 >= args.size()) out.ok = false;
-        else out.dataFolder = args[++i];
-    }
-    if (out.dataFolder.empty()) out.dataFolder = profiles::ProfileDataFolder();
-    return out;
-}
-
 std::optional<int> ParseIndex(const std::string& text) {
     int n = 0;
     const auto r = std::from_chars(text.data(), text.data() + text.size(), n);

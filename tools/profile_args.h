@@ -1,8 +1,8 @@
 #pragma once
-// What the profile commands share: the data folder option, the models a profile loads into,
-// the first fill of a device's lists, and the "kb|ms|mp key|led N" target.
+// What the profile commands share: the models a profile loads into, the first fill of a
+// device's lists, and the "kb|ms|mp key|led N" target. The data folder option is
+// SplitDataDir (tools/cli.h).
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,14 +14,6 @@
 #include "tools/cli.h"
 
 namespace orvane::cli {
-
-/// The arguments without "--data-dir DIR", and the folder it named.
-struct ProfileArgs {
-    std::vector<std::string> rest;
-    std::filesystem::path dataFolder;
-    bool ok = true;
-};
-ProfileArgs SplitDataDir(const std::vector<std::string>& args);
 
 std::optional<int> ParseIndex(const std::string& text);
 /// "kb led", "ms key", ...

@@ -1,9 +1,9 @@
 #include "platform/ini_file.h"
 
-#include <climits>
 #include <mutex>
 
 #include "platform/atomic_file.h"
+#include "platform/ini_snapshot.h"
 #include "platform/ini_text.h"
 
 namespace orvane::platform {
@@ -68,20 +68,7 @@ std::string IniFile::readString(std::string_view section, std::string_view key,
 
 int IniFile::readInt(std::string_view section, std::string_view key, int defaultValue) const {
     const auto value = find(section, key);
-    if (!value) return defaultValue;
-    std::string_view text = ini::Trim(*value);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    long long number = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        number = number * 10 + (c - '0');
-        if (number > INT_MAX) { number = INT_MAX; break; }
-    }
-    return int(negative ? -number : number);
+    return value ? LeadingInt(*value) : defaultValue;
 }
 
 bool IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {

@@ -1,6 +1,7 @@
 #include "platform/ini_snapshot.h"
 
-#include <unordered_set>
+#include <climits>
+#include <system_error>
 
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
@@ -11,42 +12,71 @@ namespace orvane::platform {
 namespace {
 
 std::string Lower(std::string_view text) {
-    std::string out(text);
+    std::string out(ini::Trim(text));
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     return out;
 }
 
-std::string Slot(std::string_view section, std::string_view key) {
-    return Lower(ini::Trim(section)) + '\n' + Lower(ini::Trim(key));
-}
-
 }  // namespace
 
-IniSnapshot IniSnapshot::Load(const std::filesystem::path& path) {
-    const auto bytes = ReadWholeFile(path);
-    return bytes ? Parse(*bytes) : IniSnapshot{};
-}
-
-IniSnapshot IniSnapshot::Parse(std::string_view bytes) {
-    IniSnapshot s;
-    std::unordered_set<std::string> sections;
-    std::optional<std::string> current;  // nullopt: before the first section, or a repeated one
-    for (const auto& line : ini::Document::Parse(bytes).lines) {
-        if (const auto name = ini::SectionName(line.text)) {
-            // Look-ups find a section's first occurrence; a repeated one is never read.
-            current = sections.insert(Lower(*name)).second ? std::optional(std::string(*name)) : std::nullopt;
-        } else if (const auto kv = ini::KeyValue(line.text); kv && current) {
-            s.values_.emplace(Slot(*current, kv->first), std::string(kv->second));  // the first key counts
+int LeadingInt(std::string_view text) {
+    text = ini::Trim(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    long long number = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        number = number * 10 + (c - '0');
+        if (number > INT_MAX) {
+            number = INT_MAX;
+            break;
         }
     }
-    return s;
+    return int(negative ? -number : number);
+}
+
+IniSnapshot IniSnapshot::Load(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size > kMaxFileBytes) return {};
+    const auto bytes = ReadWholeFile(path);
+    return bytes ? FromText(*bytes) : IniSnapshot{};
+}
+
+IniSnapshot IniSnapshot::FromText(std::string_view text) {
+    IniSnapshot snapshot;
+    snapshot.loaded_ = true;
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    Section* current = nullptr;
+    bool firstOccurrence = false;
+    while (!text.empty()) {
+        const auto nl = text.find('\n');
+        std::string_view line = text.substr(0, nl);
+        text = nl == std::string_view::npos ? std::string_view{} : text.substr(nl + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (const auto name = ini::SectionName(line)) {
+            // A repeated section header starts a section nobody reads (the first one wins).
+            const auto [it, inserted] = snapshot.sections_.try_emplace(Lower(*name));
+            current = &it->second;
+            firstOccurrence = inserted;
+            continue;
+        }
+        if (!current || !firstOccurrence) continue;
+        if (const auto kv = ini::KeyValue(line)) current->try_emplace(Lower(kv->first), std::string(kv->second));
+    }
+    return snapshot;
 }
 
 std::optional<std::string> IniSnapshot::find(std::string_view section, std::string_view key) const {
-    const auto it = values_.find(Slot(section, key));
-    if (it == values_.end()) return std::nullopt;
-    return ini::CookValue(it->second, IniFile::kMaxValueLength);
+    const auto s = sections_.find(Lower(section));
+    if (s == sections_.end()) return std::nullopt;
+    const auto k = s->second.find(Lower(key));
+    if (k == s->second.end()) return std::nullopt;
+    return ini::CookValue(k->second, IniFile::kMaxValueLength);
 }
 
 std::string IniSnapshot::readString(std::string_view section, std::string_view key,
@@ -54,5 +84,12 @@ std::string IniSnapshot::readString(std::string_view section, std::string_view k
     auto value = find(section, key);
     return value ? std::move(*value) : ini::CookValue(defaultValue, IniFile::kMaxValueLength);
 }
+
+int IniSnapshot::readInt(std::string_view section, std::string_view key, int defaultValue) const {
+    const auto value = find(section, key);
+    return value ? LeadingInt(*value) : defaultValue;
+}
+
+bool IniSnapshot::hasSection(std::string_view section) const { return sections_.contains(Lower(section)); }
 
 }  // namespace orvane::platform

@@ -17,9 +17,10 @@ bool ChangedByIndex(std::string_view name) {
 
 }  // namespace
 
-bool IsValidProfileName(std::string_view name) {
+bool IsValidStoredName(std::string_view name, size_t extensionBytes) {
     if (name.empty() || name == "." || name == "..") return false;
-    if (name.size() > kMaxIndexValue || name.size() + kExtensionBytes > kMaxFileNameBytes) return false;
+    if (name.size() > kMaxIndexValue || name.size() + extensionBytes + kTemporarySuffixBytes > kMaxFileNameBytes)
+        return false;
     if (ChangedByIndex(name)) return false;
     return std::none_of(name.begin(), name.end(), [](char c) {
         const auto u = static_cast<unsigned char>(c);

@@ -24,9 +24,15 @@ inline constexpr size_t kMaxIndexValue = 259;
 /// The longest file name the file system holds, in bytes (the extension included).
 inline constexpr size_t kMaxFileNameBytes = 255;
 inline constexpr size_t kExtensionBytes = 4;  // ".pro" / ".led"
+/// An atomic write goes through a temporary named after the file plus ".XXXXXX", which has
+/// to fit the file system's limit too.
+inline constexpr size_t kTemporarySuffixBytes = 7;
 
+/// True when the name followed by an extension of that many bytes can name a file inside a
+/// device folder (profiles, macros, cursor sequences) and survives an index unchanged.
+bool IsValidStoredName(std::string_view name, size_t extensionBytes = kExtensionBytes);
 /// True when the name can name a profile file and survives the index unchanged.
-bool IsValidProfileName(std::string_view name);
+inline bool IsValidProfileName(std::string_view name) { return IsValidStoredName(name, kExtensionBytes); }
 
 bool SameName(std::string_view a, std::string_view b);
 bool ContainsName(std::span<const std::string> names, std::string_view name);

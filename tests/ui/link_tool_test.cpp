@@ -6,9 +6,6 @@
 
 #include <httplib.h>
 
-#include <QFileInfo>
-#include <QTemporaryDir>
-
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -21,29 +18,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString Tool() { return orvane::testing::ToolPath(); }
-
-class LinkTool : public ::testing::Test {
+class LinkTool : public orvane::testing::ToolTest {
 protected:
-    void SetUp() override {
-        if (!QFileInfo::exists(Tool())) GTEST_SKIP() << "orvanectl is not built";
-    }
-    using Run = orvane::testing::ToolRun;
     /// Runs orvanectl with the scratch data and configuration folders, on `display` (none
     /// when empty).
     Run run(const QStringList& args, const QString& display = {}) {
-        return orvane::testing::RunTool(args, {{"ORVANE_DATA_DIR", QString::fromStdString(data.string())},
-                                               {"XDG_CONFIG_HOME", QString::fromStdString(config.string())},
-                                               {"DISPLAY", display},
-                                               {"no_proxy", "127.0.0.1"}});
+        return ToolTest::run(args, {{"XDG_CONFIG_HOME", QString::fromStdString(config.string())},
+                                    {"DISPLAY", display},
+                                    {"no_proxy", "127.0.0.1"}});
     }
     void machineSetting(const char* key, const std::string& value) {
         ASSERT_TRUE(orvane::platform::IniFile(config / "Orvane" / "machine.ini")
                         .writeString("Orvane Gaming Software 3.0", key, value));
     }
 
-    QTemporaryDir scratch;
-    fs::path data = fs::path(scratch.path().toStdString()) / "KX";
     fs::path config = fs::path(scratch.path().toStdString()) / "config";
 };
 

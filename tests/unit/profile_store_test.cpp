@@ -4,14 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <fstream>
 #include <thread>
 
 #include "platform/ini_file.h"
 #include "profiles/profile_names.h"
+#include "support/file_size_limit.h"
 #include "unit/profile_fixture.h"
 
 namespace orvane {
@@ -20,6 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using profiles::ListId;
 using profiles::ReadResult;
+using testing::FileSizeLimit;
 using testing::ProfileRig;
 
 void WriteRaw(const fs::path& path, const std::string& bytes) {
@@ -77,7 +76,9 @@ TEST(ProfileFile, ShortMissingAndForeignFiles) {
 }
 
 TEST(ProfileNames, WhatCanNameAProfileFile) {
-    const std::string longest(251, 'a');  // + ".led" = 255 bytes, the file system's limit
+    // + ".led" + the atomic write's temporary suffix ".XXXXXX" = 255 bytes, the file
+    // system's limit (a longer name could never be saved).
+    const std::string longest(244, 'a');
     struct Case {
         std::string name;
         bool valid;
@@ -238,19 +239,6 @@ TEST(ProfileStore, SavesAndLoadsNeverLeaveTheFolderOrMakeUpAProfile) {
     EXPECT_FALSE(rig.store.saveSelected(ListId::KeyboardKeys));
     EXPECT_FALSE(fs::exists(rig.file(ListId::KeyboardKeys, "0")));
 }
-
-/// Files bigger than `bytes` cannot be written while it lives (the write fails part-way).
-struct FileSizeLimit {
-    rlimit old{};
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit limit = old;
-        limit.rlim_cur = bytes;
-        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
-};
 
 TEST(ProfileStore, AWriteFailingHalfWayLeavesTheOldFileWhole) {
     ProfileRig rig;

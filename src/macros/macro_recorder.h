@@ -1,0 +1,73 @@
+#pragma once
+// Recording a macro from captured input. The page starts a recorder when recording starts
+// and feeds it every event the capture service delivers; the recorder decides what becomes
+// a row of the document and what delay the row before it gets:
+//  - keys: auto-repeat is dropped (and a second press of the key last pressed); a key
+//    that is not one of the 108 keyboard keys is ignored;
+//  - mouse: only left, right and middle press and release, only with the click option, and
+//    never the same event twice in a row; the wheel and pointer moves are never recorded;
+//  - the delay is the time since the previous recorded event (or the start), at most
+//    655350 ms, or 50 ms with the fixed-delay option; it belongs to the row before the new
+//    one, and the newest row waits 0.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "macros/action_tables.h"
+#include "macros/macro_document.h"
+
+namespace orvane::macros {
+
+/// One event as the capture service delivers it.
+struct CapturedEvent {
+    enum class Source : uint8_t { Key, Mouse };
+    Source source = Source::Key;
+    uint32_t key = 0;       ///< Key: the key's identity (the capture service's key code)
+    bool extended = false;  ///< Key: the extended flag (keypad Enter)
+    MouseInput mouse = MouseInput::Left;
+    bool pressed = false;
+    bool autoRepeat = false;
+    int64_t timeMs = 0;  ///< monotonic
+};
+
+/// The record options of the editor ("kb_macro_keyboard_event", "kb_macro_mouse_click",
+/// "kb_macro_mouse_roller", "kb_macro_mouse_move", "kb_macro_check_time").
+struct RecordOptions {
+    bool keyboard = true;
+    bool mouseClick = false;
+    bool mouseWheel = false;
+    bool mouseMove = false;
+    bool fixedDelay = false;
+    /// What the capture service is asked for.
+    bool wantKeyboard() const { return keyboard; }
+    bool wantMouse() const { return mouseClick || mouseWheel || mouseMove; }
+};
+
+/// Maps a captured key to the keyboard key a macro presses; nullopt for keys no macro
+/// can press. The key-assignment code provides it (key identity -> keyboard-key entry).
+using KeyResolver = std::function<std::optional<MacroKey>(uint32_t key, bool extended)>;
+
+inline constexpr int kFixedRecordDelayMs = 50;
+
+class MacroRecorder {
+public:
+    MacroRecorder(RecordOptions options, KeyResolver resolver, int64_t startMs);
+
+    /// Records the event into the document when it is one to record; true when a row was
+    /// added.
+    bool feed(const CapturedEvent& event, MacroDocument& document);
+
+    const RecordOptions& options() const { return options_; }
+
+private:
+    bool append(ActionLine action, bool recordedMouse, int64_t timeMs, MacroDocument& document);
+
+    RecordOptions options_;
+    KeyResolver resolver_;
+    int64_t lastTick_;
+    std::optional<uint32_t> lastDownKey_;
+    std::optional<size_t> lastMouseRow_;
+};
+
+}  // namespace orvane::macros
