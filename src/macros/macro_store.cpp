@@ -9,14 +9,13 @@
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
 #include "platform/ini_snapshot.h"
-#include "profiles/profile_lists.h"
-#include "profiles/profile_names.h"
+#include "platform/stored_names.h"
 
 namespace orvane::macros {
 
 namespace fs = std::filesystem;
-using profiles::ContainsName;
-using profiles::SameName;
+using platform::ContainsName;
+using platform::SameName;
 
 namespace {
 
@@ -73,13 +72,13 @@ MacroStore::MacroStore(fs::path dataFolder, std::vector<fs::path> defaultFolders
 
 fs::path MacroStore::deviceFolder(MacroSet set) const {
     // The device folders of the profile store: macros sit beside the profiles.
-    return dataFolder_ / profiles::FindList(KindOf(set), /*lighting=*/false)->folder;
+    return dataFolder_ / device::DataFolderOf(KindOf(set));
 }
 
 fs::path MacroStore::indexPath(MacroSet set) const { return deviceFolder(set) / IndexFileName(set); }
 
 std::optional<fs::path> MacroStore::namedPath(MacroSet set, std::string_view name, std::string_view extension) const {
-    if (!profiles::IsValidStoredName(name, extension.size())) return std::nullopt;
+    if (!platform::IsValidStoredName(name, extension.size())) return std::nullopt;
     return deviceFolder(set) / (std::string(name) + std::string(extension));
 }
 

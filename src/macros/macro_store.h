@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "device/identity.h"
+#include "device/models.h"
 
 namespace orvane::macros {
 
