@@ -33,6 +33,10 @@ struct Context {
                                                         device::DeviceModel* model = nullptr);
     /// Prints "orvanectl: <message>" on stderr and returns kExitFailure.
     int fail(std::string_view message);
+    /// A bad argument: prints "orvanectl: <message>" (which says what is allowed) on stderr
+    /// and returns kExitUsage; the general usage line is then left out.
+    int badArgument(std::string_view message);
+    bool argumentReported = false;
 };
 
 struct Subcommand {
@@ -48,6 +52,7 @@ std::vector<Subcommand> ModelSubcommands();
 std::vector<Subcommand> ProfileSubcommands();
 std::vector<Subcommand> RenderSubcommands();
 std::vector<Subcommand> StreamSubcommands();
+std::vector<Subcommand> KeySubcommands();
 
 /// The device a one-argument command ("kb|ms|mp") works on, connected.
 struct NamedDevice {
@@ -58,6 +63,9 @@ struct NamedDevice {
 /// Parses args (exactly one device name) and connects: kExitOk, kExitUsage for bad
 /// arguments, kExitFailure (with its line printed) when the device cannot be reached.
 int ConnectNamedDevice(Context& ctx, const std::vector<std::string>& args, NamedDevice& out);
+
+/// A decimal number 0 ... limit and nothing else.
+std::optional<int> ParseNumber(std::string_view text, int limit);
 
 /// "kb", "ms" or "mp" → device kind.
 std::optional<device::DeviceKind> ParseKind(std::string_view text);

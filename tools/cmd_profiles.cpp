@@ -12,6 +12,7 @@
 #include "profiles/profile_names.h"
 #include "profiles/profile_operations.h"
 #include "tools/cli.h"
+#include "tools/profile_args.h"
 
 namespace orvane::cli {
 
@@ -20,54 +21,11 @@ namespace {
 using profiles::ListId;
 using profiles::ProfileStore;
 
-/// The arguments without "--data-dir DIR", and the folder it named.
-struct ProfileArgs {
-    std::vector<std::string> rest;
-    std::filesystem::path dataFolder;
-    bool ok = true;
-};
-
-ProfileArgs SplitDataDir(const std::vector<std::string>& args) {
-    ProfileArgs out;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--data-dir") {
-            out.rest.push_back(args[i]);
-            continue;
-        }
-        if (i + 1 >= args.size()) out.ok = false;
-        else out.dataFolder = args[++i];
-    }
-    if (out.dataFolder.empty()) out.dataFolder = profiles::ProfileDataFolder();
-    return out;
-}
-
 std::optional<int> ParseIndex(const std::string& text) {
     int n = 0;
     const auto r = std::from_chars(text.data(), text.data() + text.size(), n);
     if (r.ec != std::errc() || r.ptr != text.data() + text.size() || n < 0) return std::nullopt;
     return n;
-}
-
-std::string ListName(const profiles::ListSpec& listSpec) {
-    return std::string(device::KindTag(listSpec.kind)) + (listSpec.lighting ? " led" : " key");
-}
-
-/// The models a selection loads into, with the flags of the connected model.
-struct Models {
-    keyboard::KeyboardModel keyboard;
-    mouse::MouseModel mouse;
-    mousepad::PadModel pad;
-    profiles::DeviceModels all() { return {&keyboard, &mouse, &pad}; }
-};
-
-/// Fills the device's lists as the program does at start (first run creates "New Profile 1").
-bool InitLists(Context& ctx, ProfileStore& store, device::DeviceKind kind) {
-    const auto init = store.initProfileLists(kind);
-    if (init.message.empty()) return true;
-    ctx.fail(ListName(profiles::ListSpecOf(init.failed)) + ": the default profile file " +
-             store.defaultPath(init.failed, true).string() +
-             (init.message == profiles::kBadMagicMessage ? " is not a profile file" : " is missing"));
-    return false;
 }
 
 int RunProfiles(Context& ctx, const std::vector<std::string>& args) {

@@ -3,14 +3,10 @@
 // one-line errors with their exit codes.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-
 #include <filesystem>
 #include <fstream>
 
+#include "tool_run.h"
 #include "ui/pages/device_models.h"  // lifts Qt's "slots" macro around the device records
 #pragma push_macro("slots")
 #undef slots
@@ -22,45 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using orvane::profiles::ListId;
 
-QString Tool() { return QCoreApplication::applicationDirPath() + "/../tools/orvanectl"; }
-
-std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class ProfileTool : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!QFileInfo::exists(Tool())) GTEST_SKIP() << "orvanectl is not built";
-    }
-    struct Run {
-        int code = -1;
-        QString out, err;
-    };
-    /// Runs orvanectl with the scratch data folder in ORVANE_DATA_DIR.
-    Run run(const QStringList& args) {
-        QProcess p;
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert("ORVANE_DATA_DIR", QString::fromStdString(data.string()));
-        p.setProcessEnvironment(env);
-        p.start(Tool(), args);
-        Run r;
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
-    }
-    fs::path file(const char* name) const { return fs::path(scratch.path().toStdString()) / name; }
-
-    QTemporaryDir scratch;
-    fs::path data = fs::path(scratch.path().toStdString()) / "KX";
-};
+using tooltest::Bytes;
+using ProfileTool = tooltest::ToolTest;
 
 TEST_F(ProfileTool, ListsSelectsExportsAndImports) {
     const Run listed = run({"profiles", "ms"});
