@@ -309,5 +309,34 @@ TEST(ButtonEditor, LabelsOfTheButtons) {
     EXPECT_EQ(labels[5], FunctionName{"mouse_key_DPI_loop"});
 }
 
+TEST(MacroDeletion, KeysAndButtonsFollowTheMacroIndexes) {
+    // Mouse: buttons on macros 1, 2 and 3 on two pages; macro 2 goes.
+    auto ms = Mouse();
+    SetEntry(ms.block.pages[0], 1, {0x70, 1, 2});
+    SetEntry(ms.block.pages[0], 2, {0x71, 2, 9});
+    SetEntry(ms.block.pages[4], 3, {0x70, 3, 0});
+    SetEntry(ms.block.pages[4], 4, {0x71, 2, 1});
+    EXPECT_TRUE(mouse::ButtonsUseMacro(ms, 2));
+    EXPECT_FALSE(mouse::ButtonsUseMacro(ms, 0));
+    mouse::ForgetMacro(ms, 2);
+    EXPECT_EQ(mouse::ButtonCode(ms.block.pages[0], 1), (FunctionCode{0x70, 1, 2}));
+    EXPECT_EQ(mouse::ButtonCode(ms.block.pages[0], 2), kRight);               // its factory code
+    EXPECT_EQ(mouse::ButtonCode(ms.block.pages[4], 3), (FunctionCode{0x70, 2, 0}));
+    EXPECT_EQ(mouse::ButtonCode(ms.block.pages[4], 4), (FunctionCode{0x10, 0x08, 0}));
+    EXPECT_FALSE(mouse::ButtonsUseMacro(ms, 3));
+
+    // Keyboard: macro 1 of three goes, in every bank.
+    auto kb = Keyboard();
+    const size_t a = KeyAt(kb, kPosA), b = KeyAt(kb, kPosB);
+    kb.banks[0].setCode(a, {0x70, 1, 0});
+    kb.banks[3].setCode(b, {0x71, 2, 5});
+    kb.banks[3].setCode(a, {0x70, 0, 3});
+    EXPECT_TRUE(keyboard::KeysUseMacro(kb, 1));
+    keyboard::ForgetMacro(kb, 1);
+    EXPECT_EQ(kb.banks[0].code(a), kb.nativeKeys.code(a));
+    EXPECT_EQ(kb.banks[3].code(b), (FunctionCode{0x71, 1, 5}));
+    EXPECT_EQ(kb.banks[3].code(a), (FunctionCode{0x70, 0, 3}));
+}
+
 }  // namespace
 }  // namespace orvane
