@@ -66,3 +66,18 @@ function(orvane_check_layers)
     endif()
   endforeach()
 endfunction()
+
+# A folder whose files must not include the named folders (a lower layer never includes a
+# higher one): fails the configure when one does.
+function(orvane_check_includes dir)
+  file(GLOB_RECURSE files "${dir}/*.h" "${dir}/*.cpp")
+  foreach(f IN LISTS files)
+    foreach(higher IN LISTS ARGN)
+      file(STRINGS "${f}" hits REGEX "#[ \t]*include[ \t]*\"${higher}/")
+      if(hits)
+        message(FATAL_ERROR "${f} includes from ${higher}/, which sits above it: ${hits}")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
+
