@@ -131,11 +131,11 @@ bool ChooseCategory(EditorState& state, Categories categories, int item, EditorR
     state.category = categories[static_cast<size_t>(item)].category;
     result.categoryItem = item;
     if (state.category == Category::KeyboardKey) {
-        // Only a key's code can wait for the next capture; anything else waits for a key.
-        if (state.code.type != kKeyboardKey) {
-            state.controls.capturedKey.clear();
-            result.controlsChanged = true;
-        }
+        // The edit names the key the code already sends; any other code waits for a key.
+        const auto entry = state.code.type == kKeyboardKey ? KeyboardKeyByCode(state.code.b1, state.code.b2)
+                                                           : std::nullopt;
+        state.controls.capturedKey = entry ? std::string(KeyboardKeyList[*entry].name) : std::string();
+        result.controlsChanged = true;
         result.capture = Capture::Start;
     } else {
         result.capture = Capture::Stop;

@@ -115,10 +115,16 @@ TEST(KeyEditor, CaptureTakesKeysButNotMediaKeys) {
     keyboard::ShowKey(d, state, kPosA, 0);
     // Nothing is captured before the keyboard-key category is chosen.
     EXPECT_FALSE(keyboard::CaptureKey(d, state, KEY_B, 0).stored);
+    // The edit names the key the code sends; a code that is no key waits for a capture.
     const auto chosen = keyboard::ChooseCategory(d, state, kKbKey, 0);
     EXPECT_EQ(chosen.capture, Capture::Start);
-    EXPECT_FALSE(chosen.stored);  // no key captured yet
+    EXPECT_EQ(state.controls.capturedKey, "keyboard_key_A");
+    EXPECT_EQ(BankCode(d, kPosA), d.nativeKeys.code(KeyAt(d, kPosA)));
+    state.controls.media = 3;
+    keyboard::ChooseCategory(d, state, kKbMedia, 0);
+    EXPECT_FALSE(keyboard::ChooseCategory(d, state, kKbKey, 0).stored);
     EXPECT_TRUE(state.controls.capturedKey.empty());
+    EXPECT_EQ(BankCode(d, kPosA), (FunctionCode{0x30, 0xB6, 0x00}));
 
     struct Case { uint16_t key; FunctionCode stored; std::string_view name; };
     for (const Case& c : {Case{KEY_KPENTER, {0x20, 0, 0x58}, "keyboard_key_Num Enter"},
