@@ -1,5 +1,6 @@
 #include "tools/cli.h"
 
+#include <charconv>
 #include <iostream>
 
 #include "device/discovery.h"
@@ -24,6 +25,12 @@ int Context::fail(std::string_view message) {
     return kExitFailure;
 }
 
+int Context::badArgument(std::string_view message) {
+    err << "orvanectl: " << message << '\n';
+    argumentReported = true;
+    return kExitUsage;
+}
+
 int ConnectNamedDevice(Context& ctx, const std::vector<std::string>& args, NamedDevice& out) {
     if (args.size() != 1) return kExitUsage;
     const auto kind = ParseKind(args[0]);
@@ -45,6 +52,14 @@ DataDirArgs SplitDataDir(const std::vector<std::string>& args) {
     }
     if (out.dataFolder.empty()) out.dataFolder = profiles::ProfileDataFolder();
     return out;
+}
+
+std::optional<int> ParseNumber(std::string_view text, int limit) {
+    int n = -1;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() || n < 0 || n > limit)
+        return std::nullopt;
+    return n;
 }
 
 std::optional<device::DeviceKind> ParseKind(std::string_view text) {

@@ -34,6 +34,10 @@ struct Context {
                                                         device::DeviceModel* model = nullptr);
     /// Prints "orvanectl: <message>" on stderr and returns kExitFailure.
     int fail(std::string_view message);
+    /// A bad argument: prints "orvanectl: <message>" (which says what is allowed) on stderr
+    /// and returns kExitUsage; the general usage line is then left out.
+    int badArgument(std::string_view message);
+    bool argumentReported = false;
 };
 
 struct Subcommand {
@@ -52,6 +56,7 @@ std::vector<Subcommand> StreamSubcommands();
 std::vector<Subcommand> LinkSubcommands();
 std::vector<Subcommand> UpdateSubcommands();
 std::vector<Subcommand> MacroSubcommands();
+std::vector<Subcommand> KeySubcommands();
 
 /// The device a one-argument command ("kb|ms|mp") works on, connected.
 struct NamedDevice {
@@ -71,6 +76,9 @@ struct DataDirArgs {
     bool ok = true;
 };
 DataDirArgs SplitDataDir(const std::vector<std::string>& args);
+
+/// A decimal number 0 ... limit and nothing else.
+std::optional<int> ParseNumber(std::string_view text, int limit);
 
 /// "kb", "ms" or "mp" → device kind.
 std::optional<device::DeviceKind> ParseKind(std::string_view text);

@@ -1,17 +1,10 @@
 #include "tools/profile_args.h"
 
-#include <charconv>
+#include <limits>
 
 #include "profiles/profile_names.h"
 
 namespace orvane::cli {
-
-std::optional<int> ParseIndex(const std::string& text) {
-    int n = 0;
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (r.ec != std::errc() || r.ptr != text.data() + text.size() || n < 0) return std::nullopt;
-    return n;
-}
 
 std::string ListName(const profiles::ListSpec& listSpec) {
     return std::string(device::KindTag(listSpec.kind)) + (listSpec.lighting ? " led" : " key");
@@ -30,7 +23,7 @@ std::optional<Target> ParseTarget(Context& ctx, profiles::ProfileStore& store, c
                                   int* rc) {
     *rc = kExitUsage;
     const auto kind = ParseKind(args[0]);
-    const auto position = ParseIndex(args[2]);
+    const auto position = ParseNumber(args[2], std::numeric_limits<int>::max());
     if (!kind || (args[1] != "key" && args[1] != "led") || !position) return std::nullopt;
     const auto* listSpec = profiles::FindList(*kind, args[1] == "led");
     if (!listSpec) {

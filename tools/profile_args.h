@@ -15,7 +15,6 @@
 
 namespace orvane::cli {
 
-std::optional<int> ParseIndex(const std::string& text);
 /// "kb led", "ms key", ...
 std::string ListName(const profiles::ListSpec& listSpec);
 
