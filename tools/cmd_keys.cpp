@@ -60,18 +60,16 @@ std::string RowOf(size_t position, size_t key, FunctionCode code, const EnglishT
     return std::to_string(position) + '\t' + std::to_string(key) + '\t' + HexOf(code) + '\t' + NameOf(code, english);
 }
 
-/// The device read back as at connect, with the keyboard's variant and the mouse's model
-/// set; "" on success, else what failed.
+/// The device read back as at connect, its model set; "" on success, else what failed.
 std::string ReadBack(protocol::DeviceConnection& c, DeviceKind kind, device::DeviceModel model, Models& models) {
-    const uint16_t product = device::Identity(model).productId;
     if (kind == DeviceKind::Keyboard) {
-        models.keyboard.variant = keyboard::VariantAfterConnect(product, models.keyboard.variant);
-        const auto r = keyboard::ReadBackKeyboard(c, models.keyboard, {});
+        models.keyboard.model = model;
+        const auto r = keyboard::ReadBackKeyboard(c, models.keyboard);
         if (r.tooManyKeys) return "kb: the keyboard reports more keys than 170; its tables cannot be read";
         return r.ok() ? "" : std::string("kb: read-back failed: ") + protocol::ResultText(r.result);
     }
-    models.mouse.alternativeModel = mouse::AlternativeModelAfterConnect(product, models.mouse.alternativeModel);
-    const int32_t r = mouse::ReadBackMouse(c, models.mouse, {});
+    models.mouse.model = model;
+    const int32_t r = mouse::ReadBackMouse(c, models.mouse);
     return r == protocol::kOk ? "" : std::string("ms: read-back failed: ") + protocol::ResultText(r);
 }
 

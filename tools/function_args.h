@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "device/identity.h"
+#include "device/models.h"
 #include "functions/function_editor.h"
 
 namespace orvane::cli {

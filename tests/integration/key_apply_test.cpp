@@ -42,7 +42,7 @@ TEST(KeyApply, KeyboardKeyMemoryHoldsTheActiveBank) {
         SCOPED_TRACE(int(slot));
         ReadBackRig rig(DeviceModel::RgbKeyboard);
         keyboard::KeyboardModel kb;
-        ASSERT_TRUE(keyboard::ReadBackKeyboard(rig.connection, kb, {}).ok());
+        ASSERT_TRUE(keyboard::ReadBackKeyboard(rig.connection, kb).ok());
         const size_t keys = kb.snapshot().info.keyCount();
         kb.update([&](keyboard::KeyboardData& d) {
             d.lighting.setSlot(slot);
@@ -69,7 +69,7 @@ TEST(KeyApply, KeyboardKeyMemoryHoldsTheActiveBank) {
 TEST(KeyApply, MouseKeyMemoryHoldsTheActiveSlotsPage) {
     ReadBackRig rig(DeviceModel::Mouse);
     mouse::MouseModel ms;
-    ASSERT_EQ(mouse::ReadBackMouse(rig.connection, ms, {}), protocol::kOk);
+    ASSERT_EQ(mouse::ReadBackMouse(rig.connection, ms), protocol::kOk);
     ms.update([](mouse::MouseData& d) {
         d.state.setActiveSlot(2);
         for (size_t i = 0; i < 512; ++i) d.block.pages[2].bytes[i] = static_cast<uint8_t>(i * 11 + 1);
@@ -86,7 +86,7 @@ TEST(KeyApply, FailuresAreReportedAndStopTheApply) {
     {
         ReadBackRig rig(DeviceModel::Mouse);
         mouse::MouseModel ms;
-        ASSERT_EQ(mouse::ReadBackMouse(rig.connection, ms, {}), protocol::kOk);
+        ASSERT_EQ(mouse::ReadBackMouse(rig.connection, ms), protocol::kOk);
         rig.restartCount();
         const auto result = mouse::ApplyMouseKeys(rig.connection, ms, [](protocol::DeviceConnection&) {
             return MacroUploadResult{protocol::kNoReply, "message_text_16", 2};
@@ -100,7 +100,7 @@ TEST(KeyApply, FailuresAreReportedAndStopTheApply) {
     for (const auto kind : {FaultKind::RefuseFE, FaultKind::NoReply}) {
         ReadBackRig rig(DeviceModel::RgbKeyboard);
         keyboard::KeyboardModel kb;
-        ASSERT_TRUE(keyboard::ReadBackKeyboard(rig.connection, kb, {}).ok());
+        ASSERT_TRUE(keyboard::ReadBackKeyboard(rig.connection, kb).ok());
         kb.update([](keyboard::KeyboardData& d) { d.banks[0].bytes[100] ^= 0xFF; });
         const auto before = KeyMemory(rig, 0, 512);
         rig.restartCount();
