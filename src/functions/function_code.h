@@ -30,6 +30,22 @@ inline constexpr uint8_t kMacroRepeat = 0x71;     ///< b1: macro index; b2: repe
 inline constexpr uint8_t kCursorSequence = 0x72;  ///< b1: sequence 0-3
 }  // namespace code_type
 
+/// The types that play a macro of the device's set, b1 its index in the set (the order of
+/// the macro index file). A cursor sequence (0x72) is not one: it stays when macros go.
+constexpr bool PlaysMacro(FunctionCode code) {
+    return code.type == code_type::kMacro || code.type == code_type::kMacroRepeat;
+}
+/// Whether a code plays macro `macro`.
+constexpr bool UsesMacro(FunctionCode code, int macro) { return PlaysMacro(code) && code.b1 == macro; }
+/// A code after macro `deleted` left the set: one that played it becomes `own` (the key's
+/// own code), one that played a later macro plays the one before; others stay.
+constexpr FunctionCode AfterMacroDeleted(FunctionCode code, int deleted, FunctionCode own) {
+    if (!PlaysMacro(code)) return code;
+    if (code.b1 == deleted) return own;
+    if (code.b1 > deleted) --code.b1;
+    return code;
+}
+
 /// Modifier bits of a keyboard-key code (b1), in the order of HID usages 0xE0-0xE7.
 namespace modifier {
 inline constexpr uint8_t kLeftCtrl = 0x01;

@@ -193,17 +193,6 @@ bool TakeCapturedKey(EditorState& state, uint16_t linuxKey) {
     return true;
 }
 
-bool UsesMacro(FunctionCode code, int macro) {
-    return (code.type == kMacro || code.type == kMacroRepeat) && code.b1 == macro;
-}
-
-FunctionCode AfterMacroDeleted(FunctionCode code, int deleted, FunctionCode own) {
-    if (code.type != kMacro && code.type != kMacroRepeat) return code;
-    if (code.b1 == deleted) return own;
-    if (code.b1 > deleted) --code.b1;
-    return code;
-}
-
 std::optional<FunctionName> FunctionLabel(FunctionCode code, std::span<const std::string> macroNames) {
     auto named = [](List list, std::optional<size_t> found) -> std::optional<FunctionName> {
         if (!found) return std::nullopt;

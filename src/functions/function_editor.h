@@ -178,12 +178,6 @@ std::optional<FunctionCode> BuildCode(const EditorState& state, FunctionCode own
 /// and for media and system keys, which cannot be captured.
 bool TakeCapturedKey(EditorState& state, uint16_t linuxKey);
 
-/// Whether a code plays macro `macro` (types 0x70 and 0x71).
-bool UsesMacro(FunctionCode code, int macro);
-/// A code after macro `deleted` left the set: one that played it becomes `own` (the key's
-/// own code), one that played a later macro plays the one before; others stay.
-FunctionCode AfterMacroDeleted(FunctionCode code, int deleted, FunctionCode own);
-
 /// The text a key or button shows for its code. A language key, or a macro name as it is.
 struct FunctionName {
     std::string text;

@@ -83,19 +83,6 @@ EditorResult RestoreDefault(KeyboardData& d, EditorState& state, int macroCount)
     return result;
 }
 
-bool KeysUseMacro(const KeyboardData& d, int macro) {
-    for (const KeyTable& bank : d.banks)
-        for (size_t key = 0; key < d.info.keyCount(); ++key)
-            if (functions::UsesMacro(bank.code(key), macro)) return true;
-    return false;
-}
-
-void ForgetMacro(KeyboardData& d, int macro) {
-    for (KeyTable& bank : d.banks)
-        for (size_t key = 0; key < d.info.keyCount(); ++key)
-            bank.setCode(key, functions::AfterMacroDeleted(bank.code(key), macro, d.nativeKeys.code(key)));
-}
-
 std::vector<KeyLabel> RenderKeyLabels(const KeyboardData& d, std::span<const std::string> macroNames) {
     std::vector<KeyLabel> labels;
     const KeyTable& bank = d.banks[d.activeBank()];

@@ -31,12 +31,6 @@ EditorResult CaptureKey(KeyboardData& d, EditorState& state, uint16_t linuxKey, 
 /// "kb_key_butt_keydefalut": the edited key gets its own code back.
 EditorResult RestoreDefault(KeyboardData& d, EditorState& state, int macroCount);
 
-/// Whether any key of any bank plays macro `macro` (asked before the macro is deleted).
-bool KeysUseMacro(const KeyboardData& d, int macro);
-/// Macro `macro` left the keyboard's set: in every bank, keys that played it get their own
-/// code back and keys that played a later macro play the one before.
-void ForgetMacro(KeyboardData& d, int macro);
-
 /// The tooltip of one key control: its own name, and when it does something else, the
 /// name of what it does ("kb_key_" + position).
 struct KeyLabel {

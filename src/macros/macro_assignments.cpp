@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "macros/macro_codes.h"
+#include "functions/function_code.h"
 
 namespace orvane::macros {
 
@@ -11,15 +11,21 @@ namespace {
 
 constexpr size_t kCodeSize = 3;
 
-bool RefersTo(std::span<const uint8_t> code, uint8_t index) { return IsMacroCodeType(code[0]) && code[1] == index; }
+/// The code in `bytes`; a code cut by the end of a page (type and index only) reads with b2 0.
+functions::FunctionCode CodeOf(std::span<const uint8_t> bytes) {
+    return {bytes[0], bytes[1], bytes.size() > 2 ? bytes[2] : uint8_t(0)};
+}
 
-/// The code after macro `deleted` went: its own code for the deleted macro, one index down
-/// for a later one. True when it changed. `code` may be the first two bytes of a code cut
-/// by the end of a page (type and index), and `own` is cut alike.
+bool RefersTo(std::span<const uint8_t> code, uint8_t index) { return functions::UsesMacro(CodeOf(code), index); }
+
+/// The code after macro `deleted` went (functions::AfterMacroDeleted). True when it changed.
+/// `code` may be the first two bytes of a code cut by the end of a page, and `own` is cut
+/// alike.
 bool Renumber(std::span<uint8_t> code, std::span<const uint8_t> own, uint8_t deleted) {
-    if (!IsMacroCodeType(code[0]) || code[1] < deleted) return false;
-    if (code[1] == deleted) std::copy_n(own.begin(), code.size(), code.begin());
-    else --code[1];
+    const auto after = functions::AfterMacroDeleted(CodeOf(code), deleted, CodeOf(own));
+    const uint8_t bytes[kCodeSize] = {after.type, after.b1, after.b2};
+    if (std::equal(code.begin(), code.end(), bytes)) return false;
+    std::copy_n(bytes, code.size(), code.begin());
     return true;
 }
 

@@ -95,20 +95,6 @@ EditorResult RestoreButtonDefault(MouseData& d, EditorState& state, int macroCou
     return result;
 }
 
-bool ButtonsUseMacro(const MouseData& d, int macro) {
-    for (const MouseKeyPage& page : d.block.pages)
-        for (size_t button = 0; button < kButtonCount; ++button)
-            if (functions::UsesMacro(ButtonCode(page, button), macro)) return true;
-    return false;
-}
-
-void ForgetMacro(MouseData& d, int macro) {
-    for (MouseKeyPage& page : d.block.pages)
-        for (size_t button = 0; button < kButtonCount; ++button)
-            SetButtonCode(page, button,
-                          functions::AfterMacroDeleted(ButtonCode(page, button), macro, FactoryCode(d.defaultKeys, button)));
-}
-
 std::array<std::optional<functions::FunctionName>, kButtonCount> RefreshButtonLabels(
     const MouseKeyPage& page, std::span<const std::string> macroNames) {
     std::array<std::optional<functions::FunctionName>, kButtonCount> labels;

@@ -42,12 +42,6 @@ EditorResult CaptureButtonKey(MouseData& d, EditorState& state, uint16_t linuxKe
 /// "ms_key_butt_keydefalut": the edited button gets its factory code back.
 EditorResult RestoreButtonDefault(MouseData& d, EditorState& state, int macroCount);
 
-/// Whether any button of any key page plays macro `macro` (asked before it is deleted).
-bool ButtonsUseMacro(const MouseData& d, int macro);
-/// Macro `macro` left the mouse's set: in every key page, buttons that played it get their
-/// factory code back and buttons that played a later macro play the one before.
-void ForgetMacro(MouseData& d, int macro);
-
 /// The texts of "ms_key_0" ... "ms_key_5" (text and tooltip) for a key page; nullopt keeps
 /// a label as it is. macroNames: the mouse's macros in index order.
 std::array<std::optional<functions::FunctionName>, kButtonCount> RefreshButtonLabels(

@@ -12,6 +12,7 @@
 #include "functions/function_lists.h"
 #include "keyboard/key_editor.h"
 #include "keyboard/keyboard_device.h"
+#include "macros/macro_assignments.h"
 #include "mouse/button_editor.h"
 
 namespace orvane {
@@ -315,6 +316,7 @@ TEST(ButtonEditor, LabelsOfTheButtons) {
     EXPECT_EQ(labels[5], FunctionName{"mouse_key_DPI_loop"});
 }
 
+// The editors' codes through the macro store's renumbering (macros/macro_assignments.h).
 TEST(MacroDeletion, KeysAndButtonsFollowTheMacroIndexes) {
     // Mouse: buttons on macros 1, 2 and 3 on two pages; macro 2 goes.
     auto ms = Mouse();
@@ -322,14 +324,14 @@ TEST(MacroDeletion, KeysAndButtonsFollowTheMacroIndexes) {
     SetEntry(ms.block.pages[0], 2, {0x71, 2, 9});
     SetEntry(ms.block.pages[4], 3, {0x70, 3, 0});
     SetEntry(ms.block.pages[4], 4, {0x71, 2, 1});
-    EXPECT_TRUE(mouse::ButtonsUseMacro(ms, 2));
-    EXPECT_FALSE(mouse::ButtonsUseMacro(ms, 0));
-    mouse::ForgetMacro(ms, 2);
+    EXPECT_TRUE(macros::MacroInUse(ms.block.pages, 2));
+    EXPECT_FALSE(macros::MacroInUse(ms.block.pages, 0));
+    macros::RenumberMacroAssignments(ms.block.pages, ms.defaultKeys, 2);
     EXPECT_EQ(mouse::ButtonCode(ms.block.pages[0], 1), (FunctionCode{0x70, 1, 2}));
     EXPECT_EQ(mouse::ButtonCode(ms.block.pages[0], 2), kRight);               // its factory code
     EXPECT_EQ(mouse::ButtonCode(ms.block.pages[4], 3), (FunctionCode{0x70, 2, 0}));
     EXPECT_EQ(mouse::ButtonCode(ms.block.pages[4], 4), (FunctionCode{0x10, 0x08, 0}));
-    EXPECT_FALSE(mouse::ButtonsUseMacro(ms, 3));
+    EXPECT_FALSE(macros::MacroInUse(ms.block.pages, 3));
 
     // Keyboard: macro 1 of three goes, in every bank.
     auto kb = Keyboard();
@@ -337,8 +339,8 @@ TEST(MacroDeletion, KeysAndButtonsFollowTheMacroIndexes) {
     kb.banks[0].setCode(a, {0x70, 1, 0});
     kb.banks[3].setCode(b, {0x71, 2, 5});
     kb.banks[3].setCode(a, {0x70, 0, 3});
-    EXPECT_TRUE(keyboard::KeysUseMacro(kb, 1));
-    keyboard::ForgetMacro(kb, 1);
+    EXPECT_TRUE(macros::MacroInUse(kb.banks, 1));
+    macros::RenumberMacroAssignments(kb.banks, kb.nativeKeys, 1);
     EXPECT_EQ(kb.banks[0].code(a), kb.nativeKeys.code(a));
     EXPECT_EQ(kb.banks[3].code(b), (FunctionCode{0x71, 1, 5}));
     EXPECT_EQ(kb.banks[3].code(a), (FunctionCode{0x70, 0, 3}));

@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "macros/macro_assignments.h"
-#include "macros/macro_codes.h"
+#include "functions/function_code.h"
 
 namespace orvane::macros {
 namespace {
 
 using keyboard::KeyCode;
+using namespace functions::code_type;
 
 TEST(MacroAssignments, KeyboardKeysOfEveryBankFollowTheDelete) {
     keyboard::NativeKeyTable native;
@@ -18,11 +19,11 @@ TEST(MacroAssignments, KeyboardKeysOfEveryBankFollowTheDelete) {
     // Bank b: key 0 macro 0, key 1 macro 1 (repeated 3 times), key 2 macro 2, key 169 macro 1,
     // key 3 a cursor sequence 1 and key 4 a plain key whose b1 happens to be 1.
     for (size_t b = 0; b < banks.size(); ++b) {
-        banks[b].setCode(0, {kMacroCodeType, 0, 2});
-        banks[b].setCode(1, {kMacroRepeatCodeType, 1, 3});
-        banks[b].setCode(2, {kMacroCodeType, 2, uint8_t(b)});
-        banks[b].setCode(169, {kMacroCodeType, 1, 0});
-        banks[b].setCode(3, {kCursorSequenceCodeType, 1, 0});
+        banks[b].setCode(0, {kMacro, 0, 2});
+        banks[b].setCode(1, {kMacroRepeat, 1, 3});
+        banks[b].setCode(2, {kMacro, 2, uint8_t(b)});
+        banks[b].setCode(169, {kMacro, 1, 0});
+        banks[b].setCode(3, {kCursorSequence, 1, 0});
         banks[b].setCode(4, {0x20, 1, 0x04});
     }
     EXPECT_TRUE(MacroInUse(banks, 1));
@@ -31,11 +32,11 @@ TEST(MacroAssignments, KeyboardKeysOfEveryBankFollowTheDelete) {
     EXPECT_EQ(RenumberMacroAssignments(banks, native, 1), 3u * banks.size());
     for (size_t b = 0; b < banks.size(); ++b) {
         SCOPED_TRACE(b);
-        EXPECT_EQ(banks[b].code(0), (KeyCode{kMacroCodeType, 0, 2}));
+        EXPECT_EQ(banks[b].code(0), (KeyCode{kMacro, 0, 2}));
         EXPECT_EQ(banks[b].code(1), native.code(1));
-        EXPECT_EQ(banks[b].code(2), (KeyCode{kMacroCodeType, 1, uint8_t(b)}));
+        EXPECT_EQ(banks[b].code(2), (KeyCode{kMacro, 1, uint8_t(b)}));
         EXPECT_EQ(banks[b].code(169), native.code(169));
-        EXPECT_EQ(banks[b].code(3), (KeyCode{kCursorSequenceCodeType, 1, 0}));
+        EXPECT_EQ(banks[b].code(3), (KeyCode{kCursorSequence, 1, 0}));
         EXPECT_EQ(banks[b].code(4), (KeyCode{0x20, 1, 0x04}));
     }
     EXPECT_FALSE(MacroInUse(banks, 2));
@@ -54,11 +55,11 @@ TEST(MacroAssignments, MouseButtonsOfEveryPageAndTheBanksEachPageCarries) {
     // Macros 1, 2 and 3 in use (deleting 2): bank b's button b uses macro 2, button 5 macro 3,
     // button 0 macro 1; bank 4's button 2 (cut by page 0's end after its index) macro 3.
     for (size_t bank = 0; bank < 5; ++bank) {
-        put(bank, 0, kMacroCodeType, 1);
-        put(bank, bank, kMacroRepeatCodeType, 2);
-        put(bank, 5, kMacroCodeType, 3);
+        put(bank, 0, kMacro, 1);
+        put(bank, bank, kMacroRepeat, 2);
+        put(bank, 5, kMacro, 3);
     }
-    put(4, 2, kMacroCodeType, 3);
+    put(4, 2, kMacro, 3);
     const auto pagesOf = [](const std::vector<uint8_t>& m) {
         mouse::MouseKeyPages pages{};
         for (size_t p = 0; p < 5; ++p) std::copy_n(m.begin() + std::ptrdiff_t(p * 126), 512, pages[p].bytes.begin());
