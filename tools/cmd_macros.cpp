@@ -89,7 +89,7 @@ std::string Readable(const macros::ActionLine& a) {
     case kind::kKey:
     case kind::kModifierKey: {
         const auto key = a.action() == kind::kKey ? KeyIndexByUsage(a.code) : KeyIndexByModifier(a.code);
-        what = (key ? std::string(MacroKeys()[*key].suffix) : "key " + std::to_string(a.code)) + state;
+        what = (key ? std::string(functions::KeyboardKeySuffix(*key)) : "key " + std::to_string(a.code)) + state;
         break;
     }
     case kind::kMouseButton: {

@@ -10,41 +10,8 @@ using namespace std::string_view_literals;
 
 constexpr uint8_t kPress = kind::kDirectionBit;
 
-constexpr std::array<MacroKey, kMacroKeyCount> MakeKeys() {
-    std::array<MacroKey, kMacroKeyCount> keys{};
-    size_t n = 0;
-    constexpr std::string_view modifiers[] = {"LCtrl", "LShift", "LAlt", "LWin", "RCtrl", "RShift", "RAlt", "RWin"};
-    for (size_t i = 0; i < 8; ++i) keys[n++] = {static_cast<uint8_t>(1u << i), 0, modifiers[i]};
-    // Ordinary keys: runs of consecutive usages, then the few that stand alone.
-    struct Run {
-        uint8_t firstUsage;
-        std::array<std::string_view, 26> suffixes;
-        size_t count;
-    };
-    constexpr Run runs[] = {
-        {0x04, {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M", "N", "O", "P", "Q", "R", "S",
-                "T", "U", "V", "W", "X", "Y", "Z"}, 26},
-        {0x1E, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"}, 10},
-        {0x28, {"Enter", "Esc", "BackSpace", "Tab", "Space", "-", "=", "[", "]", "xiegang"}, 10},
-        {0x33, {";", "'", "`", "<", ".", "/", "Caplk", "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9",
-                "F10", "F11", "F12", "Print Scr", "Scroll Lock", "Pause", "Insert", "Home", "Page Up", "Delete"}, 26},
-        {0x4D, {"End", "Page Down", "Right", "Left", "Down", "Up", "Num Lock", "Num /", "Num *", "Num -", "Num +",
-                "Num Enter", "Num 1", "Num 2", "Num 3", "Num 4", "Num 5", "Num 6", "Num 7", "Num 8", "Num 9",
-                "Num 0", "Decimal"}, 23},
-    };
-    for (const Run& run : runs)
-        for (size_t i = 0; i < run.count; ++i)
-            keys[n++] = {0, static_cast<uint8_t>(run.firstUsage + i), run.suffixes[i]};
-    keys[n++] = {0, 0x65, "App"};
-    keys[n++] = {0, 0x91, "KL"};
-    keys[n++] = {0, 0x90, "KR"};
-    keys[n++] = {0, 0x87, "K56"};
-    keys[n++] = {0, 0x89, "K14"};
-    return keys;
-}
-
-constexpr auto kKeys = MakeKeys();
-static_assert(kKeys.back().suffix == "K14");
+/// The entries of MacroKeys() are keyboard keys: a modifier bit or a usage, never both.
+constexpr bool IsModifier(const functions::ListEntry& key) { return key.code.b1 != 0; }
 
 }  // namespace
 
@@ -63,14 +30,6 @@ const std::array<MouseEventRow, kMouseEventRows> kMouseEventTable{{
     {kind::kHorizontalMove, 0, "mouse_move_to_right_text"},
     {kPress | kind::kVerticalMove, 0, "mouse_move_to_up_text"},
     {kind::kVerticalMove, 0, "mouse_move_to_down_text"},
-}};
-
-const std::array<MouseButtonName, 5> kMouseButtons{{
-    {0x01, "mouse_key_left"},
-    {0x04, "mouse_key_middle"},
-    {0x02, "mouse_key_right"},
-    {0x10, "mouse_key_forward"},
-    {0x08, "mouse_key_back"},
 }};
 
 std::optional<size_t> MouseEventRowOf(MouseInput input, bool pressed) {
@@ -97,27 +56,30 @@ ActionLine MouseEventAction(size_t row, uint8_t distance) {
     return a;
 }
 
-std::span<const MacroKey> MacroKeys() { return kKeys; }
+functions::List MacroKeys() { return functions::List(functions::KeyboardKeyList).first(functions::kKeyboardKeyEntries); }
 
+// The first entry with that byte, as a label read from a device was always chosen: usage 0
+// finds the first modifier, modifier byte 0 the first ordinary key.
 std::optional<size_t> KeyIndexByUsage(uint8_t usage) {
-    const auto it = std::find_if(kKeys.begin(), kKeys.end(), [usage](const MacroKey& k) { return k.usage == usage; });
-    if (it == kKeys.end()) return std::nullopt;
-    return size_t(it - kKeys.begin());
+    const auto keys = MacroKeys();
+    const auto it = std::find_if(keys.begin(), keys.end(), [usage](const auto& k) { return k.code.b2 == usage; });
+    if (it == keys.end()) return std::nullopt;
+    return size_t(it - keys.begin());
 }
 
 std::optional<size_t> KeyIndexByModifier(uint8_t modifier) {
-    const auto it =
-        std::find_if(kKeys.begin(), kKeys.end(), [modifier](const MacroKey& k) { return k.modifier == modifier; });
-    if (it == kKeys.end()) return std::nullopt;
-    return size_t(it - kKeys.begin());
+    const auto keys = MacroKeys();
+    const auto it = std::find_if(keys.begin(), keys.end(), [modifier](const auto& k) { return k.code.b1 == modifier; });
+    if (it == keys.end()) return std::nullopt;
+    return size_t(it - keys.begin());
 }
 
-ActionLine KeyAction(const MacroKey& key, bool pressed) {
+ActionLine KeyAction(const functions::ListEntry& key, bool pressed) {
     ActionLine a;
-    a.kind = static_cast<uint8_t>((key.usage != 0 ? kind::kKey : kind::kModifierKey) | (pressed ? kPress : 0));
-    a.code = key.usage != 0 ? key.usage : key.modifier;
+    a.kind = static_cast<uint8_t>((IsModifier(key) ? kind::kModifierKey : kind::kKey) | (pressed ? kPress : 0));
+    a.code = IsModifier(key) ? key.code.b1 : key.code.b2;
     a.pressed = pressed ? 1 : 0;
-    a.label = key.label();
+    a.label = std::string(key.name);
     return a;
 }
 
@@ -132,16 +94,16 @@ std::string LabelForDeviceAction(uint8_t kindByte, uint8_t code) {
     const bool direction = (kindByte & kPress) != 0;
     switch (action) {
     case kind::kMouseButton:
-        for (const auto& b : kMouseButtons)
-            if (b.bit == code) return std::string(b.label);
+        for (const auto& b : functions::MouseButtonList)
+            if (b.code.b1 == code) return std::string(b.name);
         return {};
     case kind::kHorizontalMove:
     case kind::kVerticalMove: return std::string(MoveLabel(action, direction));
     case kind::kModifierKey:
-        if (const auto i = KeyIndexByModifier(code)) return kKeys[*i].label();
+        if (const auto i = KeyIndexByModifier(code)) return std::string(MacroKeys()[*i].name);
         return {};
     case kind::kKey:
-        if (const auto i = KeyIndexByUsage(code)) return kKeys[*i].label();
+        if (const auto i = KeyIndexByUsage(code)) return std::string(MacroKeys()[*i].name);
         return {};
     default: return {};
     }

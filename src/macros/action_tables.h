@@ -1,9 +1,8 @@
 #pragma once
 // The tables an action is built from: the mouse event table (recording, insertion and the
-// action editor), the keyboard keys a macro can press (the key editor's 108 keyboard-key
-// entries, in their list order) and the mouse buttons, with the language keys that label
-// the actions. The key and button rows are the function-code table's keyboard-key and
-// mouse-button entries; they live here until that table has its shared home.
+// action editor), and the keyboard keys and mouse buttons of the function-code table
+// (functions/function_lists.h) a macro presses, with the language keys that label the
+// actions.
 
 #include <array>
 #include <cstdint>
@@ -12,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "functions/function_lists.h"
 #include "macros/action_line.h"
 
 namespace orvane::macros {
@@ -42,28 +42,15 @@ std::optional<size_t> MouseEventRowOf(const ActionLine& action);
 /// The action of a row: delay 0, kind, code (the distance for moves), pressed = bit 7.
 ActionLine MouseEventAction(size_t row, uint8_t distance = 0);
 
-/// A keyboard key a macro can press: a modifier (its bit) or an ordinary key (its usage).
-struct MacroKey {
-    uint8_t modifier;  ///< modifier bit, 0 for an ordinary key
-    uint8_t usage;     ///< HID keyboard usage, 0 for a modifier
-    std::string_view suffix;
-    std::string label() const { return "keyboard_key_" + std::string(suffix); }
-};
-
-inline constexpr size_t kMacroKeyCount = 108;
-std::span<const MacroKey> MacroKeys();
+/// The keyboard keys a macro can press: the key editor's 108 keyboard-key entries of
+/// functions::KeyboardKeyList, in their list order (a modifier by its bit in b1, an ordinary
+/// key by its HID usage in b2). An index into this list is the key panel's item.
+functions::List MacroKeys();
 /// Index in MacroKeys() of the first key whose usage byte (or modifier byte) is `value`.
 std::optional<size_t> KeyIndexByUsage(uint8_t usage);
 std::optional<size_t> KeyIndexByModifier(uint8_t modifier);
 /// The key's press or release: kind 0x0A + usage, or 0x09 + modifier bit; delay 0.
-ActionLine KeyAction(const MacroKey& key, bool pressed);
-
-/// The mouse buttons in the button list's order, by button bit.
-struct MouseButtonName {
-    uint8_t bit;
-    std::string_view label;
-};
-extern const std::array<MouseButtonName, 5> kMouseButtons;
+ActionLine KeyAction(const functions::ListEntry& key, bool pressed);
 
 /// The label of an action that arrives without one (read from the device): kind 1 the
 /// button's name, 4 and 5 the move's direction, 9 the first key with that modifier byte, 10

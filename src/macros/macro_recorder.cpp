@@ -2,7 +2,18 @@
 
 #include <algorithm>
 
+#include "functions/linux_keys.h"
+
 namespace orvane::macros {
+
+KeyResolver LinuxKeyResolver() {
+    return [](uint32_t key, bool) -> std::optional<size_t> {
+        if (key > UINT16_MAX) return std::nullopt;
+        const auto entry = functions::KeyboardKeyByLinuxKey(static_cast<uint16_t>(key));
+        if (!entry || *entry >= MacroKeys().size()) return std::nullopt;
+        return entry;
+    };
+}
 
 MacroRecorder::MacroRecorder(RecordOptions options, KeyResolver resolver, int64_t startMs)
     : options_(options), resolver_(std::move(resolver)), lastTick_(startMs) {}
@@ -17,8 +28,8 @@ bool MacroRecorder::feed(const CapturedEvent& event, MacroDocument& document) {
             lastDownKey_.reset();
         }
         const auto key = resolver_ ? resolver_(event.key, event.extended) : std::nullopt;
-        if (!key) return false;
-        return append(KeyAction(*key, event.pressed), false, event.timeMs, document);
+        if (!key || *key >= MacroKeys().size()) return false;
+        return append(KeyAction(MacroKeys()[*key], event.pressed), false, event.timeMs, document);
     }
     if (!options_.mouseClick) return false;
     const auto row = MouseEventRowOf(event.mouse, event.pressed);

@@ -44,9 +44,12 @@ struct RecordOptions {
     bool wantMouse() const { return mouseClick || mouseWheel || mouseMove; }
 };
 
-/// Maps a captured key to the keyboard key a macro presses; nullopt for keys no macro
-/// can press. The key-assignment code provides it (key identity -> keyboard-key entry).
-using KeyResolver = std::function<std::optional<MacroKey>(uint32_t key, bool extended)>;
+/// Maps a captured key to the keyboard key a macro presses (its index in MacroKeys());
+/// nullopt for keys no macro can press.
+using KeyResolver = std::function<std::optional<size_t>(uint32_t key, bool extended)>;
+/// The resolver of the capture service's keys: Linux key codes through the function-code
+/// table (functions::KeyboardKeyByLinuxKey); media and system keys are no macro keys.
+KeyResolver LinuxKeyResolver();
 
 inline constexpr int kFixedRecordDelayMs = 50;
 

@@ -120,19 +120,20 @@ TEST(MouseEventTable, RowsForRecordingInsertingAndShowing) {
 TEST(MacroKeys, TheKeyEditorsHundredAndEightKeysInListOrder) {
     const auto keys = MacroKeys();
     ASSERT_EQ(keys.size(), 108u);
-    EXPECT_EQ(keys[0].label(), "keyboard_key_LCtrl");
-    EXPECT_EQ(keys[7].modifier, 0x80);
-    EXPECT_EQ(keys[8].label(), "keyboard_key_A");
-    EXPECT_EQ(keys[8].usage, 0x04);
-    EXPECT_EQ(keys[43].label(), "keyboard_key_0");
-    EXPECT_EQ(keys[91].label(), "keyboard_key_Num Enter");
-    EXPECT_EQ(keys[91].usage, 0x58);
-    EXPECT_EQ(keys[103].usage, 0x65);  // App
-    EXPECT_EQ(keys[107].usage, 0x89);  // K14
+    EXPECT_EQ(keys[0].name, "keyboard_key_LCtrl");
+    EXPECT_EQ(keys[7].code.b1, 0x80);
+    EXPECT_EQ(keys[8].name, "keyboard_key_A");
+    EXPECT_EQ(keys[8].code.b2, 0x04);
+    EXPECT_EQ(keys[43].name, "keyboard_key_0");
+    EXPECT_EQ(keys[91].name, "keyboard_key_Num Enter");
+    EXPECT_EQ(keys[91].code.b2, 0x58);
+    EXPECT_EQ(keys[103].code.b2, 0x65);  // App
+    EXPECT_EQ(keys[107].code.b2, 0x89);  // K14
     std::set<int> usages;
     for (const auto& k : keys) {
-        EXPECT_TRUE((k.modifier == 0) != (k.usage == 0)) << k.suffix;
-        if (k.usage) usages.insert(k.usage);
+        EXPECT_EQ(k.code.type, functions::code_type::kKeyboardKey) << k.name;
+        EXPECT_TRUE((k.code.b1 == 0) != (k.code.b2 == 0)) << k.name;
+        if (k.code.b2) usages.insert(k.code.b2);
     }
     EXPECT_EQ(usages.size(), 100u);
 

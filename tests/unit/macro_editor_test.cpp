@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <linux/input-event-codes.h>
 
 #include "macros/action_tables.h"
 #include "macros/macro_document.h"
@@ -168,18 +168,11 @@ TEST(MacroDocument, EveryChangeIsAnnouncedBeforeAndAfter) {
 
 // ---- recording -------------------------------------------------------------------------------
 
-constexpr uint32_t kKeyA = 30;  // the capture service's code of key A in these tests
-constexpr uint32_t kKeyShift = 42;
+// The capture service's keys are Linux key codes, resolved as the program resolves them.
+constexpr uint32_t kKeyA = KEY_A;
+constexpr uint32_t kKeyShift = KEY_LEFTSHIFT;
+constexpr uint32_t kVolumeUp = KEY_VOLUMEUP;  // a media key: no key a macro presses
 constexpr uint32_t kUnknownKey = 500;
-
-KeyResolver TestKeys() {
-    return [](uint32_t key, bool) -> std::optional<MacroKey> {
-        const std::map<uint32_t, size_t> entries{{kKeyA, 8}, {kKeyShift, 1}};
-        const auto it = entries.find(key);
-        if (it == entries.end()) return std::nullopt;
-        return MacroKeys()[it->second];
-    };
-}
 
 CapturedEvent Key(uint32_t key, bool pressed, int64_t ms, bool repeat = false) {
     CapturedEvent e;
@@ -203,7 +196,7 @@ std::vector<std::string> Record(RecordOptions options, const std::vector<Capture
                                 std::vector<std::string> existing = {}) {
     MacroDocument doc;
     doc.load(existing);
-    MacroRecorder recorder(options, TestKeys(), 1000);
+    MacroRecorder recorder(options, LinuxKeyResolver(), 1000);
     for (const auto& e : events) recorder.feed(e, doc);
     return doc.lines();
 }
@@ -244,12 +237,13 @@ TEST(MacroRecording, OnlyLeftRightAndMiddleClicksWithTheClickOption) {
     const auto lines = Record(clicks, {Mouse(MouseInput::Right, true, 1100), Mouse(MouseInput::Move, false, 1150),
                                        Mouse(MouseInput::Wheel, true, 1160), Mouse(MouseInput::Forward, true, 1170),
                                        Mouse(MouseInput::Right, false, 1200), Mouse(MouseInput::Right, false, 1250),
-                                       Key(kUnknownKey, true, 1300), Mouse(MouseInput::Middle, true, 1400)});
+                                       Key(kUnknownKey, true, 1300), Key(kVolumeUp, true, 1350),
+                                       Mouse(MouseInput::Middle, true, 1400)});
     EXPECT_EQ(lines, (std::vector<std::string>{"10,0,129,2,1,mouse_key_right", "20,0,1,2,0,mouse_key_right",
                                                "0,0,129,4,1,mouse_key_middle"}));
 
     MacroDocument doc;
-    MacroRecorder recorder(clicks, TestKeys(), 0);
+    MacroRecorder recorder(clicks, LinuxKeyResolver(), 0);
     recorder.feed(Mouse(MouseInput::Right, true, 10), doc);
     recorder.feed(Mouse(MouseInput::Right, false, 20), doc);
     EXPECT_EQ(DescribeRow(doc.row(0)).state, "\u25BC");
