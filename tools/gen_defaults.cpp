@@ -11,7 +11,8 @@
 
 int main(int argc, char** argv) {
     using namespace orvane;
-    if (argc != 2) {
+    // An option such as "--help" is no folder to fill.
+    if (argc != 2 || argv[1][0] == '-') {
         std::cerr << "usage: gen_defaults FOLDER\n";
         return 2;
     }
