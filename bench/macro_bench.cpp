@@ -86,15 +86,15 @@ void BM_Record1000Events(benchmark::State& state) {
 #ifdef ORVANE_BENCH_UI
     ui::MacroListModel model(document);
 #endif
-    const auto resolve = [](uint32_t key, bool) -> std::optional<size_t> { return 8 + key % 26; };
+    const auto resolve = [](uint16_t key, bool) -> std::optional<size_t> { return 8 + key % 26; };
     for (auto _ : state) {
         state.PauseTiming();
         document.load(base);
         macros::MacroRecorder recorder({}, resolve, 0);
         state.ResumeTiming();
         for (int i = 0; i < 1000; ++i) {
-            macros::CapturedEvent e;
-            e.key = uint32_t(i / 2);
+            functions::CapturedInput e;
+            e.linuxKey = uint16_t(i / 2);
             e.pressed = i % 2 == 0;
             e.timeMs = 37 * i;
             recorder.feed(e, document);

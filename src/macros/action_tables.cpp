@@ -32,10 +32,19 @@ const std::array<MouseEventRow, kMouseEventRows> kMouseEventTable{{
     {kind::kVerticalMove, 0, "mouse_move_to_down_text"},
 }};
 
-std::optional<size_t> MouseEventRowOf(MouseInput input, bool pressed) {
-    const auto button = static_cast<size_t>(input);
-    if (button >= static_cast<size_t>(MouseInput::Wheel)) return std::nullopt;
-    return 2 * button + (pressed ? 0 : 1);
+std::optional<size_t> MouseEventRowOf(functions::CapturedInput::Button button, bool pressed) {
+    using Button = functions::CapturedInput::Button;
+    // The table's order: left, right, middle, forward, back.
+    size_t index = 0;
+    switch (button) {
+    case Button::Left: index = 0; break;
+    case Button::Right: index = 1; break;
+    case Button::Middle: index = 2; break;
+    case Button::Forward: index = 3; break;
+    case Button::Back: index = 4; break;
+    case Button::None: return std::nullopt;
+    }
+    return 2 * index + (pressed ? 0 : 1);
 }
 
 std::optional<size_t> MouseEventRowOf(const ActionLine& action) {

@@ -11,13 +11,11 @@
 #include <string>
 #include <string_view>
 
+#include "functions/captured_input.h"
 #include "functions/function_lists.h"
 #include "macros/action_line.h"
 
 namespace orvane::macros {
-
-/// The mouse inputs the capture service reports, in the order of the event table's rows.
-enum class MouseInput : uint8_t { Left, Right, Middle, Forward, Back, Wheel, Move };
 
 /// One row of the mouse event table.
 struct MouseEventRow {
@@ -34,8 +32,8 @@ inline constexpr size_t kFirstMoveRow = 10;
 /// Rows 0-5 (left, right, middle press and release) are the only ones recording takes.
 inline constexpr size_t kRecordedMouseRows = 6;
 
-/// The event-table row of a button's press or release; nullopt for the wheel and moves.
-std::optional<size_t> MouseEventRowOf(MouseInput input, bool pressed);
+/// The event-table row of a button's press or release; nullopt for no button.
+std::optional<size_t> MouseEventRowOf(functions::CapturedInput::Button button, bool pressed);
 /// The first row that shows an action: rows 0-9 by kind byte and code; moves by kind and
 /// direction (10-13); nullopt for anything else.
 std::optional<size_t> MouseEventRowOf(const ActionLine& action);

@@ -7,9 +7,8 @@
 namespace orvane::macros {
 
 KeyResolver LinuxKeyResolver() {
-    return [](uint32_t key, bool) -> std::optional<size_t> {
-        if (key > UINT16_MAX) return std::nullopt;
-        const auto entry = functions::KeyboardKeyByLinuxKey(static_cast<uint16_t>(key));
+    return [](uint16_t linuxKey, bool) -> std::optional<size_t> {
+        const auto entry = functions::KeyboardKeyByLinuxKey(linuxKey);
         if (!entry || *entry >= MacroKeys().size()) return std::nullopt;
         return entry;
     };
@@ -18,21 +17,22 @@ KeyResolver LinuxKeyResolver() {
 MacroRecorder::MacroRecorder(RecordOptions options, KeyResolver resolver, int64_t startMs)
     : options_(options), resolver_(std::move(resolver)), lastTick_(startMs) {}
 
-bool MacroRecorder::feed(const CapturedEvent& event, MacroDocument& document) {
-    if (event.source == CapturedEvent::Source::Key) {
+bool MacroRecorder::feed(const functions::CapturedInput& event, MacroDocument& document) {
+    using Kind = functions::CapturedInput::Kind;
+    if (event.kind == Kind::Key) {
         if (!options_.keyboard || event.autoRepeat) return false;
         if (event.pressed) {
-            if (lastDownKey_ == event.key) return false;  // held key: the system repeats its press
-            lastDownKey_ = event.key;
-        } else if (lastDownKey_ == event.key) {
+            if (lastDownKey_ == event.linuxKey) return false;  // held key: the system repeats its press
+            lastDownKey_ = event.linuxKey;
+        } else if (lastDownKey_ == event.linuxKey) {
             lastDownKey_.reset();
         }
-        const auto key = resolver_ ? resolver_(event.key, event.extended) : std::nullopt;
+        const auto key = resolver_ ? resolver_(event.linuxKey, event.extended) : std::nullopt;
         if (!key || *key >= MacroKeys().size()) return false;
         return append(KeyAction(MacroKeys()[*key], event.pressed), false, event.timeMs, document);
     }
-    if (!options_.mouseClick) return false;
-    const auto row = MouseEventRowOf(event.mouse, event.pressed);
+    if (!options_.mouseClick || event.kind != Kind::MouseButton) return false;
+    const auto row = MouseEventRowOf(event.button, event.pressed);
     if (!row || *row >= kRecordedMouseRows || row == lastMouseRow_) return false;
     lastMouseRow_ = row;
     return append(MouseEventAction(*row), true, event.timeMs, document);

@@ -14,22 +14,11 @@
 #include <functional>
 #include <optional>
 
+#include "functions/captured_input.h"
 #include "macros/action_tables.h"
 #include "macros/macro_document.h"
 
 namespace orvane::macros {
-
-/// One event as the capture service delivers it.
-struct CapturedEvent {
-    enum class Source : uint8_t { Key, Mouse };
-    Source source = Source::Key;
-    uint32_t key = 0;       ///< Key: the key's identity (the capture service's key code)
-    bool extended = false;  ///< Key: the extended flag (keypad Enter)
-    MouseInput mouse = MouseInput::Left;
-    bool pressed = false;
-    bool autoRepeat = false;
-    int64_t timeMs = 0;  ///< monotonic
-};
 
 /// The record options of the editor ("kb_macro_keyboard_event", "kb_macro_mouse_click",
 /// "kb_macro_mouse_roller", "kb_macro_mouse_move", "kb_macro_check_time").
@@ -46,7 +35,7 @@ struct RecordOptions {
 
 /// Maps a captured key to the keyboard key a macro presses (its index in MacroKeys());
 /// nullopt for keys no macro can press.
-using KeyResolver = std::function<std::optional<size_t>(uint32_t key, bool extended)>;
+using KeyResolver = std::function<std::optional<size_t>(uint16_t linuxKey, bool extended)>;
 /// The resolver of the capture service's keys: Linux key codes through the function-code
 /// table (functions::KeyboardKeyByLinuxKey); media and system keys are no macro keys.
 KeyResolver LinuxKeyResolver();
@@ -59,7 +48,7 @@ public:
 
     /// Records the event into the document when it is one to record; true when a row was
     /// added.
-    bool feed(const CapturedEvent& event, MacroDocument& document);
+    bool feed(const functions::CapturedInput& event, MacroDocument& document);
 
     const RecordOptions& options() const { return options_; }
 
@@ -69,7 +58,7 @@ private:
     RecordOptions options_;
     KeyResolver resolver_;
     int64_t lastTick_;
-    std::optional<uint32_t> lastDownKey_;
+    std::optional<uint16_t> lastDownKey_;
     std::optional<size_t> lastMouseRow_;
 };
 

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "functions/captured_input.h"
+
 namespace orvane::ui {
 
 /// Who listens.
@@ -33,24 +35,7 @@ int MouseMessageOf(int mode);
 /// code + 8); 0 when there is none.
 uint16_t LinuxKeyOfScanCode(uint32_t nativeScanCode);
 
-struct CapturedInput {
-    enum class Kind : uint8_t { Key, MouseButton, Wheel, Move };
-    enum class Button : uint8_t { None, Left, Right, Middle, Back, Forward };
-
-    Kind kind = Kind::Key;
-    int mode = 0;             ///< the mode of the capture that took it
-    int message = 0;          ///< KeyMessageOf / MouseMessageOf the mode
-    bool pressed = false;     ///< key or button down (false: up)
-    bool autoRepeat = false;  ///< a key-down repeated while the key is held
-    uint16_t linuxKey = 0;    ///< key identity: the Linux key code
-    bool extended = false;    ///< Windows' extended-key flag (the keypad Enter among them)
-    Button button = Button::None;
-    int wheelDelta = 0;       ///< vertical wheel, 120 a notch, positive away from the user
-    int wheelHorizontal = 0;  ///< horizontal wheel, 120 a notch, signed as the toolkit reports it
-    int x = 0;                ///< global pointer position of mouse events
-    int y = 0;
-    int64_t timeMs = 0;       ///< monotonic clock, milliseconds
-};
+using functions::CapturedInput;
 
 class InputCapture : public QObject {
 public:

@@ -74,29 +74,29 @@ TEST(ActionLine, FormatsWhatItParses) {
 }
 
 TEST(MouseEventTable, RowsForRecordingInsertingAndShowing) {
+    using Button = functions::CapturedInput::Button;
     ASSERT_EQ(kMouseEventTable.size(), 14u);
     struct Case {
-        MouseInput input;
+        Button button;
         bool pressed;
         size_t row;
         uint8_t kind, code;
     } const buttons[] = {
-        {MouseInput::Left, true, 0, 0x81, 0x01},   {MouseInput::Left, false, 1, 0x01, 0x01},
-        {MouseInput::Right, true, 2, 0x81, 0x02},  {MouseInput::Right, false, 3, 0x01, 0x02},
-        {MouseInput::Middle, true, 4, 0x81, 0x04}, {MouseInput::Middle, false, 5, 0x01, 0x04},
-        {MouseInput::Forward, true, 6, 0x81, 0x10}, {MouseInput::Back, false, 9, 0x01, 0x08},
+        {Button::Left, true, 0, 0x81, 0x01},   {Button::Left, false, 1, 0x01, 0x01},
+        {Button::Right, true, 2, 0x81, 0x02},  {Button::Right, false, 3, 0x01, 0x02},
+        {Button::Middle, true, 4, 0x81, 0x04}, {Button::Middle, false, 5, 0x01, 0x04},
+        {Button::Forward, true, 6, 0x81, 0x10}, {Button::Back, false, 9, 0x01, 0x08},
     };
     for (const auto& c : buttons) {
         SCOPED_TRACE(c.row);
-        EXPECT_EQ(MouseEventRowOf(c.input, c.pressed), c.row);
+        EXPECT_EQ(MouseEventRowOf(c.button, c.pressed), c.row);
         const ActionLine a = MouseEventAction(c.row);
         EXPECT_EQ(a.kind, c.kind);
         EXPECT_EQ(a.code, c.code);
         EXPECT_EQ(a.pressed, c.pressed ? 1 : 0);
         EXPECT_EQ(MouseEventRowOf(a), c.row);
     }
-    EXPECT_FALSE(MouseEventRowOf(MouseInput::Wheel, true));
-    EXPECT_FALSE(MouseEventRowOf(MouseInput::Move, false));
+    EXPECT_FALSE(MouseEventRowOf(Button::None, true));
 
     // Moves carry their distance; any distance shows as the row of its kind and direction.
     const struct {

@@ -169,30 +169,40 @@ TEST(MacroDocument, EveryChangeIsAnnouncedBeforeAndAfter) {
 // ---- recording -------------------------------------------------------------------------------
 
 // The capture service's keys are Linux key codes, resolved as the program resolves them.
-constexpr uint32_t kKeyA = KEY_A;
-constexpr uint32_t kKeyShift = KEY_LEFTSHIFT;
-constexpr uint32_t kVolumeUp = KEY_VOLUMEUP;  // a media key: no key a macro presses
-constexpr uint32_t kUnknownKey = 500;
+using Input = functions::CapturedInput;
+using Button = Input::Button;
+constexpr uint16_t kKeyA = KEY_A;
+constexpr uint16_t kKeyShift = KEY_LEFTSHIFT;
+constexpr uint16_t kVolumeUp = KEY_VOLUMEUP;  // a media key: no key a macro presses
+constexpr uint16_t kUnknownKey = 500;
 
-CapturedEvent Key(uint32_t key, bool pressed, int64_t ms, bool repeat = false) {
-    CapturedEvent e;
-    e.key = key;
+Input Key(uint16_t key, bool pressed, int64_t ms, bool repeat = false) {
+    Input e;
+    e.linuxKey = key;
     e.pressed = pressed;
     e.timeMs = ms;
     e.autoRepeat = repeat;
     return e;
 }
 
-CapturedEvent Mouse(MouseInput input, bool pressed, int64_t ms) {
-    CapturedEvent e;
-    e.source = CapturedEvent::Source::Mouse;
-    e.mouse = input;
+Input Mouse(Button button, bool pressed, int64_t ms) {
+    Input e;
+    e.kind = Input::Kind::MouseButton;
+    e.button = button;
     e.pressed = pressed;
     e.timeMs = ms;
     return e;
 }
 
-std::vector<std::string> Record(RecordOptions options, const std::vector<CapturedEvent>& events,
+/// A wheel turn or pointer move.
+Input Other(Input::Kind kind, int64_t ms) {
+    Input e;
+    e.kind = kind;
+    e.timeMs = ms;
+    return e;
+}
+
+std::vector<std::string> Record(RecordOptions options, const std::vector<Input>& events,
                                 std::vector<std::string> existing = {}) {
     MacroDocument doc;
     doc.load(existing);
@@ -234,31 +244,31 @@ TEST(MacroRecording, OnlyLeftRightAndMiddleClicksWithTheClickOption) {
     clicks.mouseClick = true;
     clicks.mouseWheel = true;
     clicks.mouseMove = true;
-    const auto lines = Record(clicks, {Mouse(MouseInput::Right, true, 1100), Mouse(MouseInput::Move, false, 1150),
-                                       Mouse(MouseInput::Wheel, true, 1160), Mouse(MouseInput::Forward, true, 1170),
-                                       Mouse(MouseInput::Right, false, 1200), Mouse(MouseInput::Right, false, 1250),
+    const auto lines = Record(clicks, {Mouse(Button::Right, true, 1100), Other(Input::Kind::Move, 1150),
+                                       Other(Input::Kind::Wheel, 1160), Mouse(Button::Forward, true, 1170),
+                                       Mouse(Button::Right, false, 1200), Mouse(Button::Right, false, 1250),
                                        Key(kUnknownKey, true, 1300), Key(kVolumeUp, true, 1350),
-                                       Mouse(MouseInput::Middle, true, 1400)});
+                                       Mouse(Button::Middle, true, 1400)});
     EXPECT_EQ(lines, (std::vector<std::string>{"10,0,129,2,1,mouse_key_right", "20,0,1,2,0,mouse_key_right",
                                                "0,0,129,4,1,mouse_key_middle"}));
 
     MacroDocument doc;
     MacroRecorder recorder(clicks, LinuxKeyResolver(), 0);
-    recorder.feed(Mouse(MouseInput::Right, true, 10), doc);
-    recorder.feed(Mouse(MouseInput::Right, false, 20), doc);
+    recorder.feed(Mouse(Button::Right, true, 10), doc);
+    recorder.feed(Mouse(Button::Right, false, 20), doc);
     EXPECT_EQ(DescribeRow(doc.row(0)).state, "\u25BC");
     EXPECT_EQ(DescribeRow(doc.row(1)).state, "\u25B2");
     EXPECT_TRUE(doc.unsaved());
 
     RecordOptions keysOnly;  // the default: keyboard only
-    EXPECT_TRUE(Record(keysOnly, {Mouse(MouseInput::Left, true, 1100)}).empty());
+    EXPECT_TRUE(Record(keysOnly, {Mouse(Button::Left, true, 1100)}).empty());
     EXPECT_TRUE(keysOnly.wantKeyboard());
     EXPECT_FALSE(keysOnly.wantMouse());
     RecordOptions mouseOnly;
     mouseOnly.keyboard = false;
     mouseOnly.mouseMove = true;
     EXPECT_TRUE(mouseOnly.wantMouse());
-    EXPECT_TRUE(Record(mouseOnly, {Key(kKeyA, true, 1100), Mouse(MouseInput::Left, true, 1200)}).empty());
+    EXPECT_TRUE(Record(mouseOnly, {Key(kKeyA, true, 1100), Mouse(Button::Left, true, 1200)}).empty());
 }
 
 }  // namespace
