@@ -14,11 +14,12 @@
 
 #include "device/models.h"
 #include "functions/function_editor.h"
+#include "macros/macro_store.h"
 
 namespace orvane::cli {
 
 /// Macro indexes a key can name (a device keeps at most 50 macros).
-inline constexpr int kMacroLimit = 50;
+inline constexpr int kMacroLimit = macros::kMaxMacros;
 
 struct FunctionArgument {
     functions::Category category = functions::Category::Default;
