@@ -23,7 +23,10 @@ HERE = Path(__file__).resolve().parent
 SKIN = Path(sys.argv[1]) if len(sys.argv) > 1 else HERE.parent / "skin"
 
 LANGUAGE_FILES = ["lan_en.xml", "lan_cn.xml", "lan_sn.xml", "lan_jp.xml"]
-MESSAGE_IDS = [f"message_text_{n}" for n in (*range(1, 10), *range(11, 22), *range(30, 37))]
+MESSAGE_IDS = [f"message_text_{n}" for n in (*range(1, 10), *range(11, 22), *range(30, 37))] + [
+    "message_macro_name_invalid", "message_macro_write_failed", "message_macro_too_long",
+    "message_macro_files_damaged", "message_macro_upload_failed", "message_cursor_too_large",
+    "message_cursor_write_failed", "message_cursor_file_missing"]
 SUB_LAYOUTS = {  # placeholder -> layout file
     "kb_Key_UI": "keyboard_key.ui", "kb_Deng_UI": "keyboard_deng.ui", "kb_Macro_UI": "keyboard_macro.ui",
     "MS_Deng_UI": "Mouse_deng.ui", "MS_Macro_UI": "Mouse_macro.ui", "MS_Key_UI": "Mouse_key.ui",

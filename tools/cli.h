@@ -1,6 +1,7 @@
 #pragma once
 // orvanectl's shared context and the table its subcommands register in.
 
+#include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -33,6 +34,10 @@ struct Context {
                                                         device::DeviceModel* model = nullptr);
     /// Prints "orvanectl: <message>" on stderr and returns kExitFailure.
     int fail(std::string_view message);
+    /// A bad argument: prints "orvanectl: <message>" (which says what is allowed) on stderr
+    /// and returns kExitUsage; the general usage line is then left out.
+    int badArgument(std::string_view message);
+    bool argumentReported = false;
 };
 
 struct Subcommand {
@@ -49,6 +54,10 @@ std::vector<Subcommand> ProfileSubcommands();
 std::vector<Subcommand> RenderSubcommands();
 std::vector<Subcommand> StreamSubcommands();
 std::vector<Subcommand> AutostartSubcommands();
+std::vector<Subcommand> LinkSubcommands();
+std::vector<Subcommand> UpdateSubcommands();
+std::vector<Subcommand> MacroSubcommands();
+std::vector<Subcommand> KeySubcommands();
 
 /// The device a one-argument command ("kb|ms|mp") works on, connected.
 struct NamedDevice {
@@ -59,6 +68,19 @@ struct NamedDevice {
 /// Parses args (exactly one device name) and connects: kExitOk, kExitUsage for bad
 /// arguments, kExitFailure (with its line printed) when the device cannot be reached.
 int ConnectNamedDevice(Context& ctx, const std::vector<std::string>& args, NamedDevice& out);
+
+/// The arguments without "--data-dir DIR", and the data folder: DIR, else $ORVANE_DATA_DIR,
+/// else the user's "KX" folder. ok is false when "--data-dir" has no folder after it.
+struct DataDirArgs {
+    std::vector<std::string> rest;
+    std::filesystem::path dataFolder;  ///< the one given, else the program's data folder
+    std::string error;                 ///< "--data-dir needs a folder" and the like
+    bool ok() const { return error.empty(); }
+};
+DataDirArgs SplitDataDir(const std::vector<std::string>& args);
+
+/// A decimal number 0 ... limit and nothing else.
+std::optional<int> ParseNumber(std::string_view text, int limit);
 
 /// "kb", "ms" or "mp" → device kind.
 std::optional<device::DeviceKind> ParseKind(std::string_view text);

@@ -1,7 +1,6 @@
 // orvanectl readback / slot: the device models read back as JSON, and the on-board slot
 // switch of the mouse and the mousepad.
 
-#include <charconv>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -132,11 +131,9 @@ int RunSlot(Context& ctx, const std::vector<std::string>& args) {
     if (args.size() != 2) return kExitUsage;
     const auto kind = ParseKind(args[0]);
     if (!kind || *kind == device::DeviceKind::Keyboard) return kExitUsage;
-    unsigned slot = 0;
-    const auto& text = args[1];
-    const auto parsed = std::from_chars(text.data(), text.data() + text.size(), slot);
-    if (parsed.ec != std::errc() || parsed.ptr != text.data() + text.size() || slot >= mouse::kOnboardSlotCount)
-        return kExitUsage;
+    const auto number = ParseNumber(args[1], int(mouse::kOnboardSlotCount) - 1);
+    if (!number) return kExitUsage;
+    const auto slot = unsigned(*number);
     auto connection = ctx.connect(*kind);
     if (!connection) return kExitFailure;
     mouse::SlotSwitchResult result;

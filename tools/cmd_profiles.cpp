@@ -2,7 +2,6 @@
 // does (loaded and sent to the device), and export and import for scripted backups.
 // The data folder is $ORVANE_DATA_DIR or "--data-dir DIR", else the user's "KX" folder.
 
-#include <charconv>
 #include <ostream>
 
 #include "device/protocol/commands.h"
@@ -10,8 +9,10 @@
 #include "mouse/mouse_device.h"
 #include "mousepad/pad_device.h"
 #include "profiles/profile_names.h"
+#include "profiles/profile_store.h"
 #include "profiles/profile_operations.h"
 #include "tools/cli.h"
+#include "tools/profile_args.h"
 #include "tools/tool_line.h"
 
 namespace orvane::cli {
@@ -21,64 +22,9 @@ namespace {
 using profiles::ListId;
 using profiles::ProfileStore;
 
-/// The arguments without "--data-dir DIR", and the folder: that one, else the default.
-struct ProfileArgs {
-    std::vector<std::string> rest;
-    std::filesystem::path dataFolder;
-    std::string error;
-};
-
-ProfileArgs SplitProfileArgs(const std::vector<std::string>& args) {
-    auto split = SplitDataDir(args);
-    return {std::move(split.rest), split.folder ? std::filesystem::path(*split.folder) : profiles::ProfileDataFolder(),
-            std::move(split.error)};
-}
-
-std::optional<int> ParseIndex(const std::string& text) {
-    int n = 0;
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (r.ec != std::errc() || r.ptr != text.data() + text.size() || n < 0) return std::nullopt;
-    return n;
-}
-
-std::string ListName(const profiles::ListSpec& listSpec) {
-    return std::string(device::KindTag(listSpec.kind)) + (listSpec.lighting ? " led" : " key");
-}
-
-/// The models a selection loads into, with the flags of the connected model.
-struct Models {
-    keyboard::KeyboardModel keyboard;
-    mouse::MouseModel mouse;
-    mousepad::PadModel pad;
-    profiles::DeviceModels all() { return {&keyboard, &mouse, &pad}; }
-};
-
-/// Fills the device's lists as the program does at start (first run creates "New Profile 1";
-/// a damaged index is rebuilt). Remarks go to stderr; false (the line printed) when the
-/// lists cannot be used: a default file is missing, the first profile or the rebuilt
-/// index could not be written, the index is not a file.
-bool InitLists(Context& ctx, ProfileStore& store, device::DeviceKind kind) {
-    const auto init = store.initProfileLists(kind);
-    if (init.message.empty() || init.message == profiles::kIndexRebuiltMessage) {
-        for (const auto& note : init.notes) ctx.err << "orvanectl: " << device::KindTag(kind) << ": " << note << '\n';
-        return true;
-    }
-    const std::string list = ListName(profiles::ListSpecOf(init.failed));
-    if (init.message == profiles::kFileMissingMessage || init.message == profiles::kBadMagicMessage) {
-        ctx.fail(list + ": the default profile file " + store.defaultPath(init.failed, true).string() +
-                 (init.message == profiles::kBadMagicMessage ? " is not a profile file" : " is missing"));
-    } else {
-        ctx.fail(list + ": " + (init.notes.empty() ? store.lastWriteProblem() : init.notes.back()));
-    }
-    return false;
-}
-
 int RunProfiles(Context& ctx, const std::vector<std::string>& args) {
-    const auto parsed = SplitProfileArgs(args);
-    if (!parsed.error.empty()) {
-        ctx.err << "orvanectl: " << parsed.error << '\n';
-        return kExitUsage;
-    }
+    const auto parsed = SplitDataDir(args);
+    if (!parsed.ok()) return ctx.badArgument(parsed.error);
     if (parsed.rest.size() != 1) return kExitUsage;
     const auto kind = ParseKind(parsed.rest[0]);
     if (!kind) return kExitUsage;
@@ -97,35 +43,6 @@ int RunProfiles(Context& ctx, const std::vector<std::string>& args) {
         }
     }
     return usable ? kExitOk : kExitFailure;
-}
-
-/// "kb|ms|mp key|led N" → the list and the position, checked against the stored list.
-struct Target {
-    const profiles::ListSpec* listSpec = nullptr;
-    int position = 0;
-};
-
-std::optional<Target> ParseTarget(Context& ctx, ProfileStore& store, const std::vector<std::string>& args,
-                                  int* rc) {
-    *rc = kExitUsage;
-    const auto kind = ParseKind(args[0]);
-    const auto position = ParseIndex(args[2]);
-    if (!kind || (args[1] != "key" && args[1] != "led") || !position) return std::nullopt;
-    const auto* listSpec = profiles::FindList(*kind, args[1] == "led");
-    if (!listSpec) {
-        *rc = ctx.fail(args[0] + " has no key profiles");
-        return std::nullopt;
-    }
-    if (!InitLists(ctx, store, *kind)) {
-        *rc = kExitFailure;
-        return std::nullopt;
-    }
-    const int count = store.list(listSpec->id).count();
-    if (*position >= count) {
-        *rc = ctx.fail(ListName(*listSpec) + ": no profile " + args[2] + " (the list holds " + std::to_string(count) + ")");
-        return std::nullopt;
-    }
-    return Target{listSpec, *position};
 }
 
 /// What the program sends after a selection: key banks went out with the selection; the
@@ -177,11 +94,8 @@ int RunSelect(Context& ctx, ProfileStore& store, Models& models, const Target& t
 }
 
 int RunProfile(Context& ctx, const std::vector<std::string>& args) {
-    const auto parsed = SplitProfileArgs(args);
-    if (!parsed.error.empty()) {
-        ctx.err << "orvanectl: " << parsed.error << '\n';
-        return kExitUsage;
-    }
+    const auto parsed = SplitDataDir(args);
+    if (!parsed.ok()) return ctx.badArgument(parsed.error);
     const auto& a = parsed.rest;
     if (a.empty()) return kExitUsage;
     const std::string& action = a[0];

@@ -5,7 +5,6 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <ostream>
@@ -32,10 +31,9 @@ struct StreamRequest {
 };
 
 bool ParseByte(const std::string& text, std::optional<uint8_t>& out) {
-    unsigned v = 0;
-    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || p != text.data() + text.size() || v > 255) return false;
-    out = uint8_t(v);
+    const auto v = ParseNumber(text, 255);
+    if (!v) return false;
+    out = uint8_t(*v);
     return true;
 }
 
@@ -43,12 +41,12 @@ std::optional<StreamRequest> Parse(const std::vector<std::string>& args, std::os
     StreamRequest r;
     if (args.empty()) return std::nullopt;
     {
-        const std::string& s = args[0];
-        auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), r.seconds);
-        if (ec != std::errc() || p != s.data() + s.size() || r.seconds == 0 || r.seconds > 3600) {
+        const auto seconds = ParseNumber(args[0], 3600);
+        if (!seconds || *seconds == 0) {
             err << "orvanectl: stream: SECONDS must be 1-3600\n";
             return std::nullopt;
         }
+        r.seconds = unsigned(*seconds);
     }
     for (size_t i = 1; i < args.size(); i += 2) {
         if (i + 1 >= args.size()) {

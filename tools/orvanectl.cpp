@@ -23,6 +23,10 @@ std::vector<cli::Subcommand> AllSubcommands() {
     for (auto& c : cli::RenderSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::StreamSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::AutostartSubcommands()) all.push_back(std::move(c));
+    for (auto& c : cli::LinkSubcommands()) all.push_back(std::move(c));
+    for (auto& c : cli::UpdateSubcommands()) all.push_back(std::move(c));
+    for (auto& c : cli::MacroSubcommands()) all.push_back(std::move(c));
+    for (auto& c : cli::KeySubcommands()) all.push_back(std::move(c));
     return all;
 }
 
@@ -81,7 +85,7 @@ int main(int argc, char** argv) {
     for (const auto& c : commands) {
         if (c.name != name) continue;
         const int rc = c.run(ctx, args);
-        if (rc == cli::kExitUsage)
+        if (rc == cli::kExitUsage && !ctx.argumentReported)
             std::cerr << "orvanectl: usage: orvanectl " << c.name << ' ' << c.usage << '\n';
         return rc;
     }

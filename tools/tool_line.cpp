@@ -38,8 +38,8 @@ ToolLine ParseToolLine(const std::vector<std::string>& args) {
     return line;
 }
 
-DataDirArgs SplitDataDir(const std::vector<std::string>& args) {
-    DataDirArgs out;
+DataDirOption ParseDataDir(const std::vector<std::string>& args) {
+    DataDirOption out;
     for (size_t i = 0; i < args.size(); ++i) {
         std::optional<std::string> value;
         if (args[i] == "--data-dir") {

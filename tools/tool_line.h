@@ -23,11 +23,11 @@ struct ToolLine {
 ToolLine ParseToolLine(const std::vector<std::string>& args);
 
 /// "--data-dir DIR" or "--data-dir=DIR" anywhere among a command's arguments.
-struct DataDirArgs {
+struct DataDirOption {
     std::vector<std::string> rest;  ///< the arguments without it
     std::optional<std::string> folder;
     std::string error;              ///< "--data-dir needs a folder" and the like
 };
-DataDirArgs SplitDataDir(const std::vector<std::string>& args);
+DataDirOption ParseDataDir(const std::vector<std::string>& args);
 
 }  // namespace orvane::cli

@@ -80,6 +80,10 @@ constexpr std::string_view KindTag(DeviceKind kind) {
     return "??";
 }
 
+/// The folder inside the data folder that holds a kind's profiles, macros and cursor
+/// sequences: its tag ("kb", "ms", "mp").
+constexpr std::string_view DataFolderOf(DeviceKind kind) { return KindTag(kind); }
+
 constexpr const ModelRow& RowOf(DeviceModel model) {
     for (const auto& m : kModels)
         if (m.model == model) return m;

@@ -9,11 +9,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "functions/function_code.h"
+
 namespace orvane::keyboard {
 
 inline constexpr size_t kKeyPositionCount = 126;
 inline constexpr size_t kKeyPositionColumns = 21;
-inline constexpr uint8_t kKeyCodeType = 0x20;  ///< function-code type of an ordinary key
+inline constexpr uint8_t kKeyCodeType = functions::code_type::kKeyboardKey;  ///< an ordinary key
 
 struct KeyPosition {
     uint8_t type = kKeyCodeType;

@@ -11,6 +11,7 @@
 
 #include "device/byte_record.h"
 #include "device/protocol/commands.h"
+#include "functions/function_code.h"
 #include "keyboard/key_positions.h"
 
 namespace orvane::keyboard {
@@ -43,14 +44,9 @@ struct KeyboardInfo : device::ByteRecord<protocol::kDeviceInfoSize> {
 };
 static_assert(sizeof(KeyboardInfo) == 31);
 
-/// A 3-byte function code {type, first parameter, second parameter}; for an ordinary key
-/// {0x20, modifier bits, HID usage}.
-struct KeyCode {
-    uint8_t type = 0;
-    uint8_t p1 = 0;
-    uint8_t p2 = 0;
-    friend bool operator==(const KeyCode&, const KeyCode&) = default;
-};
+/// A 3-byte function code {type, b1, b2}; for an ordinary key {0x20, modifier bits, HID
+/// usage}.
+using KeyCode = functions::FunctionCode;
 
 /// 512 bytes of 3-byte codes, key i at 3i..3i+2; bytes beyond the keys are zero. Both the
 /// keyboard's built-in table and every assignment bank have this layout.
@@ -58,8 +54,8 @@ struct KeyTable : device::ByteRecord<kKeyTableSize> {
     KeyCode code(size_t key) const { return {bytes[3 * key], bytes[3 * key + 1], bytes[3 * key + 2]}; }
     void setCode(size_t key, KeyCode c) {
         bytes[3 * key] = c.type;
-        bytes[3 * key + 1] = c.p1;
-        bytes[3 * key + 2] = c.p2;
+        bytes[3 * key + 1] = c.b1;
+        bytes[3 * key + 2] = c.b2;
     }
 };
 static_assert(sizeof(KeyTable) == kKeyTableSize);

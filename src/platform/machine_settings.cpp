@@ -32,4 +32,14 @@ std::string MachineSettings::displayVersion() const {
 
 std::string MachineSettings::BuildVersion() { return ORVANE_VERSION; }
 
+std::optional<std::string> MachineSettings::configured(std::string_view key) const {
+    auto value = IniFile(file_).find(kProductKey, key);
+    if (!value || value->find_first_not_of(" \t") == std::string::npos) return std::nullopt;
+    return value;
+}
+
+bool MachineSettings::setValue(std::string_view key, std::string_view value) {
+    return IniFile(file_).writeString(kProductKey, key, value);
+}
+
 }  // namespace orvane::platform

@@ -79,6 +79,13 @@ inline constexpr std::array<ListSpec, 5> kLists{{
      ".led", kSlotBodySize, kSlotExchangeBytes, kLedDialog, kLedDialog},
 }};
 
+// Macros and cursor sequences sit in the same device folders.
+static_assert([] {
+    for (const auto& s : kLists)
+        if (s.folder != device::DataFolderOf(s.kind)) return false;
+    return true;
+}());
+
 constexpr const ListSpec& ListSpecOf(ListId id) { return kLists[static_cast<size_t>(id)]; }
 
 /// The shipped default file of the list for that device model (add, reset, first run).

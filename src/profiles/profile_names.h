@@ -1,11 +1,13 @@
 #pragma once
 // Profile names: a name is also a file name in the device folder, so it is checked before
-// anything is written; and the names the operations make up ("New Profile n", "A copy").
-// Names compare without regard to ASCII case.
+// anything is written (platform/stored_names.h); and the names the operations make up
+// ("New Profile n", "A copy").
 
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/stored_names.h"
 
 namespace orvane::profiles {
 
@@ -34,20 +36,18 @@ inline constexpr std::string_view kListChangedMessage = "message_text_34";
 /// An export target that is not a regular file (or a link to one), or in a missing folder.
 inline constexpr std::string_view kExportTargetMessage = "message_text_35";
 
-/// The longest value the index keeps (longer values read back cut).
-inline constexpr size_t kMaxIndexValue = 259;
-/// The longest file name the file system holds, in bytes (the extension included).
-inline constexpr size_t kMaxFileNameBytes = 255;
 inline constexpr size_t kExtensionBytes = 4;  // ".pro" / ".led"
+using platform::kMaxFileNameBytes;
+using platform::kMaxIndexValue;
 
 /// True when the name can name a profile file and survives the index unchanged.
-bool IsValidProfileName(std::string_view name);
+inline bool IsValidProfileName(std::string_view name) { return platform::IsValidStoredName(name, kExtensionBytes); }
 /// The rule a name breaks, for messages: "contains a path separator (/ or \\)", ...;
 /// empty for a valid name.
-std::string ProfileNameProblem(std::string_view name);
+inline std::string ProfileNameProblem(std::string_view name) { return platform::StoredNameProblem(name, kExtensionBytes); }
 
-bool SameName(std::string_view a, std::string_view b);
-bool ContainsName(std::span<const std::string> names, std::string_view name);
+using platform::ContainsName;
+using platform::SameName;
 
 /// "New Profile n" with the smallest n >= 1 not in the list.
 std::string NextNewProfileName(std::span<const std::string> names);

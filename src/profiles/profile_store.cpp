@@ -253,10 +253,17 @@ bool ProfileStore::saveSelected(ListId id) {
     auto guard = lock();
     if (!models_.has(id)) return false;
     const auto entries = readIndex(id);
-    const int selected = recordedSelection(id);
+    // The profile the list shows: while a watcher shows an application's linked profile,
+    // "select" names the user's own, and saving there would overwrite it with the linked one.
+    const auto& shown = lists_[static_cast<size_t>(id)];
+    const int selected = shown.hasSelection() ? shown.selection : recordedSelection(id);
     // A "select" outside the list names no profile; saving there would make up a file.
     if (entries.state != IndexedList::State::Valid || selected < 0 || selected >= int(entries.names.size())) {
         noteWriteProblem("no profile is selected", {});
+        return false;
+    }
+    if (shown.hasSelection() && !SameName(shown.names[size_t(selected)], entries.names[size_t(selected)])) {
+        noteWriteProblem("the list was changed by another program since it was shown", kListChangedMessage);
         return false;
     }
     const ProfileList named{entries.names, selected};

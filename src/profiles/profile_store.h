@@ -130,7 +130,8 @@ public:
     /// malformed file leaves the models as they were. A short file is loaded (the rest of
     /// the body zero) and noted in the log and in lastReadNote().
     ReadResult loadProfile(ListId id, int position);
-    /// Writes the models' current settings into the file of the profile "select" names.
+    /// Writes the models' current settings into the file of the profile the list shows
+    /// (the one "select" names while the list shows none).
     /// false when nothing was written (no such profile, a name that cannot be a file, a
     /// read-only duplicate, a write failure); lastWriteProblem() says which.
     bool saveSelected(ListId id);

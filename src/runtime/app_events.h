@@ -7,6 +7,7 @@
 #include <string>
 
 #include "device/models.h"
+#include "functions/captured_input.h"
 #include "profiles/profile_operations.h"
 #include "runtime/events.h"
 
@@ -17,15 +18,8 @@ using device::DeviceKind;
 /// Who asked for captured input: key assignment or the macro recorder of a device page.
 enum class CaptureTarget : uint8_t { KeyboardKey, KeyboardMacro, MouseKey, MouseMacro };
 
-/// A key or mouse event captured for an editor, in neutral terms.
-struct CapturedInput {
-    enum class Kind : uint8_t { KeyDown, KeyUp, ButtonDown, ButtonUp, Wheel, Move };
-    Kind kind = Kind::KeyDown;
-    uint32_t code = 0;   ///< Linux input key code, or the mouse button
-    uint32_t flags = 0;  ///< extended key, auto-repeat ...
-    int x = 0, y = 0;
-    uint64_t timeMs = 0;  ///< monotonic
-};
+/// A key or mouse event captured for an editor.
+using functions::CapturedInput;
 
 /// A program setting that other windows follow.
 enum class Setting : uint8_t { Language, Background };

@@ -4,32 +4,10 @@
 
 #include <condition_variable>
 #include <memory>
-#include <mutex>
-
-#if defined(__SANITIZE_THREAD__)
-#include <sanitizer/tsan_interface.h>
-#endif
 
 namespace orvane::runtime {
 
 namespace {
-
-// Qt hands a queued call to the other thread under locks ThreadSanitizer cannot see (Qt is
-// not built with it). Under ThreadSanitizer the hand-over is told explicitly: everything the
-// poster did before posting happens before the call runs.
-template <class Fn>
-auto HandedOver(Fn fn) {
-#if defined(__SANITIZE_THREAD__)
-    auto token = std::make_shared<char>(0);
-    __tsan_release(token.get());
-    return [fn = std::move(fn), token]() {
-        __tsan_acquire(token.get());
-        fn();
-    };
-#else
-    return fn;
-#endif
-}
 
 struct SendState {
     enum class Stage { Pending, Running, Done, Withdrawn };
@@ -42,7 +20,22 @@ struct SendState {
 UiDispatcher::UiDispatcher(QObject* parent) : QObject(parent) {}
 
 void UiDispatcher::post(std::function<void()> fn) {
-    QMetaObject::invokeMethod(this, HandedOver(std::move(fn)), Qt::QueuedConnection);
+    {
+        std::lock_guard guard(mutex_);
+        posted_.push_back(std::move(fn));
+    }
+    QMetaObject::invokeMethod(this, "runPosted", Qt::QueuedConnection);
+}
+
+void UiDispatcher::runPosted() {
+    std::function<void()> fn;
+    {
+        std::lock_guard guard(mutex_);
+        if (posted_.empty()) return;
+        fn = std::move(posted_.front());
+        posted_.pop_front();
+    }
+    if (fn) fn();
 }
 
 bool UiDispatcher::send(std::function<void()> fn, std::stop_token stop) {
@@ -51,7 +44,7 @@ bool UiDispatcher::send(std::function<void()> fn, std::stop_token stop) {
         return true;
     }
     auto state = std::make_shared<SendState>();
-    QMetaObject::invokeMethod(this, HandedOver([state, fn = std::move(fn)] {
+    post([state, fn = std::move(fn)] {
         {
             std::lock_guard guard(state->mutex);
             if (state->stage == SendState::Stage::Withdrawn) return;
@@ -63,7 +56,7 @@ bool UiDispatcher::send(std::function<void()> fn, std::stop_token stop) {
             state->stage = SendState::Stage::Done;
         }
         state->changed.notify_all();
-    }), Qt::QueuedConnection);
+    });
 
     std::unique_lock lock(state->mutex);
     state->changed.wait(lock, stop, [&] { return state->stage == SendState::Stage::Done; });

@@ -6,7 +6,9 @@
 
 #include <QObject>
 
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <stop_token>
 
 namespace orvane::runtime {
@@ -20,6 +22,15 @@ public:
     void post(std::function<void()> fn);
     /// true when fn ran. On the UI thread itself fn runs at once.
     bool send(std::function<void()> fn, std::stop_token stop = {});
+
+private:
+    /// Runs the oldest posted function (one queued call per post).
+    Q_INVOKABLE void runPosted();
+
+    // The functions wait here, under a standard mutex, rather than inside Qt's queued call:
+    // the hand-over between threads is then one ThreadSanitizer sees too.
+    std::mutex mutex_;
+    std::deque<std::function<void()>> posted_;
 };
 
 }  // namespace orvane::runtime

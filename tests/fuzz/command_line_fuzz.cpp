@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (tool.error.empty() && !tool.help) FUZZ_CHECK(tool.command < args.size());
     if (tool.simulate && tool.error.empty()) FUZZ_CHECK(!tool.simulate->empty());
     if (tool.trace && tool.error.empty()) FUZZ_CHECK(!tool.trace->empty());
-    const auto dataDir = orvane::cli::SplitDataDir(args);
+    const auto dataDir = orvane::cli::ParseDataDir(args);
     if (dataDir.error.empty() && dataDir.folder) FUZZ_CHECK(!dataDir.folder->empty());
 
     QStringList qargs;

@@ -24,7 +24,8 @@ def main():
     failures = []
     clean = {
         "src/device/a.h": '#include "platform/ini_file.h"\n',
-        "src/mouse/m.cpp": '#include "device/a.h"\n#include "mouse/m.h"\n',
+        "src/mouse/m.cpp": '#include "device/a.h"\n#include "mouse/m.h"\n#include "functions/function_code.h"\n',
+        "src/macros/a.cpp": '#include "functions/function_lists.h"\n#include "keyboard/keyboard_records.h"\n',
         "src/app/main.cpp": '#include "runtime/runtime.h"\n#include "sim/emulator.h"\n',
         "tools/t.cpp": '#include "profiles/p.h"\n',
     }
@@ -36,6 +37,11 @@ def main():
          "mousepad includes mouse/, which is beside it"),
         ("the core reaching the window", {**clean, "src/profiles/p.cpp": '  #  include "ui/pages/x.h"\n'}, 1,
          "profiles includes ui/"),
+        ("the function table reaching a device folder",
+         {**clean, "src/functions/f.h": '#include "keyboard/keyboard_records.h"\n'}, 1,
+         "functions includes keyboard/, which is above it"),
+        ("macros reaching the profiles", {**clean, "src/macros/m.cpp": '#include "profiles/profile_names.h"\n'}, 1,
+         "macros includes profiles/, which is above it"),
         ("a folder without a place", {**clean, "src/extras/e.cpp": "\n"}, 1, "has no place"),
     ]
     for name, files, code, text in cases:

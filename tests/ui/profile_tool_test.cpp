@@ -3,63 +3,21 @@
 // one-line errors with their exit codes. Also its autostart command on a scratch config folder.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-
 #include <filesystem>
 #include <fstream>
 
-#include "ui/pages/device_models.h"  // lifts Qt's "slots" macro around the device records
 #include "profiles/profile_operations.h"
+#include "ui/pages/device_models.h"
+#include "ui/tool_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using orvane::profiles::ListId;
 
-QString Tool() { return QCoreApplication::applicationDirPath() + "/../tools/orvanectl"; }
+using orvane::testing::FileBytes;
 
-std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class ProfileTool : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!QFileInfo::exists(Tool())) GTEST_SKIP() << "orvanectl is not built";
-    }
-    struct Run {
-        int code = -1;
-        QString out, err;
-    };
-    /// Runs orvanectl with the scratch data folder in ORVANE_DATA_DIR.
-    Run run(const QStringList& args) {
-        QProcess p;
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert("ORVANE_DATA_DIR", QString::fromStdString(data.string()));
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
-        p.setProcessEnvironment(env);
-        p.start(Tool(), args);
-        Run r;
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
-    }
-    fs::path file(const char* name) const { return fs::path(scratch.path().toStdString()) / name; }
-
-    QTemporaryDir scratch;
-    fs::path data = fs::path(scratch.path().toStdString()) / "KX";
-    fs::path config = fs::path(scratch.path().toStdString()) / "config";
-};
+class ProfileTool : public orvane::testing::ToolTest {};
 
 TEST_F(ProfileTool, ListsSelectsExportsAndImports) {
     const Run listed = run({"profiles", "ms"});
@@ -87,11 +45,11 @@ TEST_F(ProfileTool, ListsSelectsExportsAndImports) {
     // device's list (cut to the mouse lighting size).
     const auto exported = file("kb.led");
     ASSERT_EQ(run({"profile", "export", "kb", "led", "0", QString::fromStdString(exported.string())}).code, 0);
-    EXPECT_EQ(Bytes(exported), Bytes(data / "kb" / "New Profile 1.led"));
+    EXPECT_EQ(FileBytes(exported), FileBytes(data / "kb" / "New Profile 1.led"));
     const Run imported = run({"profile", "import", "ms", "led", "0", QString::fromStdString(exported.string())});
     EXPECT_EQ(imported.code, 0) << imported.err.toStdString();
-    const auto mouseFile = Bytes(data / "ms" / "New Profile 1.led");
-    EXPECT_EQ(mouseFile.substr(16), Bytes(exported).substr(16, 64));
+    const auto mouseFile = FileBytes(data / "ms" / "New Profile 1.led");
+    EXPECT_EQ(mouseFile.substr(16), FileBytes(exported).substr(16, 64));
     EXPECT_EQ(mouseFile[4], '\x02');
 }
 
@@ -99,30 +57,16 @@ TEST_F(ProfileTool, ErrorsAreOneLineWithTheirExitCode) {
     ASSERT_EQ(run({"profiles", "kb"}).code, 0);
     const auto noMagic = file("plain.pro");
     std::ofstream(noMagic, std::ios::binary) << std::string(600, 'x');
-    const auto before = Bytes(data / "kb" / "New Profile 1.pro");
-    struct Case {
-        QStringList args;
-        int code;
-        const char* says;
-    } const cases[] = {
+    const auto before = FileBytes(data / "kb" / "New Profile 1.pro");
+    const Failure cases[] = {
         {{"profile", "import", "kb", "key", "0", QString::fromStdString(noMagic.string())}, 1, "not a profile file"},
         {{"profile", "import", "kb", "key", "0", QString::fromStdString(file("none.pro").string())}, 1, "cannot read"},
         {{"--simulate=kb", "profile", "select", "kb", "key", "5"}, 1, "no profile 5"},
         {{"profile", "select", "mp", "key", "0"}, 1, "has no key profiles"},
         {{"profile", "select", "kb", "keys", "0"}, 2, "usage"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
-        const Run r = run(c.args);
-        EXPECT_EQ(r.code, c.code);
-        if (c.code == 1) {
-            EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-            EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
-        } else {
-            EXPECT_TRUE((r.err + r.out).contains(c.says));
-        }
-    }
-    EXPECT_EQ(Bytes(data / "kb" / "New Profile 1.pro"), before);
+    for (const auto& c : cases) expectFailure(c);
+    EXPECT_EQ(FileBytes(data / "kb" / "New Profile 1.pro"), before);
 }
 
 TEST_F(ProfileTool, AutostartOnOffAndStatus) {
@@ -134,7 +78,7 @@ TEST_F(ProfileTool, AutostartOnOffAndStatus) {
     // The program the entry starts is the built one, hidden in the tray.
     const fs::path program = fs::weakly_canonical(fs::path(QCoreApplication::applicationDirPath().toStdString()) /
                                                   ".." / "src" / "app" / "orvane");
-    EXPECT_NE(Bytes(entry).find("\nExec=" + program.string() + " --minimized\n"), std::string::npos) << Bytes(entry);
+    EXPECT_NE(FileBytes(entry).find("\nExec=" + program.string() + " --minimized\n"), std::string::npos) << FileBytes(entry);
     EXPECT_EQ(run({"autostart", "status"}).out, "on\n");
     EXPECT_EQ(run({"autostart", "off"}).out, "autostart off\n");
     EXPECT_FALSE(fs::exists(entry));

@@ -10,6 +10,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
+#include "platform/ini_index.h"
 
 using orvane::platform::IniFile;
 
@@ -52,12 +53,15 @@ TEST_F(IniFileTest, ReadsLikeThePrivateProfileFunctions) {
         {"empty value is empty, not the default", "[S]\nk=\n", "S", "k", ""},
         {"last line without newline", "[S]\nk=tail", "S", "k", "tail"},
         {"value with equals sign", "[S]\nk=a=b\n", "S", "k", "a=b"},
+        {"first of repeated sections wins", "[S]\na=1\n[T]\n[s]\na=2\nb=3\n", "S", "b", "0"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(file());
         if (c.contents) put(c.contents);
         EXPECT_EQ(IniFile(file()).readString(c.section, c.key), c.expected);
+        // One reading for many look-ups follows the same rules.
+        EXPECT_EQ(orvane::platform::IniIndex::Load(file()).readString(c.section, c.key), c.expected);
     }
     put(longFile);
     EXPECT_EQ(IniFile(file()).readString("A", "k"), longValue.substr(0, 259));
@@ -66,6 +70,7 @@ TEST_F(IniFileTest, ReadsLikeThePrivateProfileFunctions) {
     for (int i = 0; i < 300; ++i) wide += "\xE4\xB8\xAD";  // U+4E2D
     put("[A]\nk=" + wide + "\n");
     EXPECT_EQ(IniFile(file()).readString("A", "k"), wide.substr(0, 259 * 3));
+    EXPECT_EQ(orvane::platform::IniIndex::Load(file()).readString("A", "k"), wide.substr(0, 259 * 3));
     EXPECT_EQ(IniFile(file()).readString("A", "missing", "fallback"), "fallback");
 }
 
@@ -116,6 +121,16 @@ TEST_F(IniFileTest, RefusesTextThatWouldChangeTheFileStructure) {
     EXPECT_FALSE(ini.writeString("", "k", "1"));
     EXPECT_FALSE(ini.writeString("S", "", "1"));
     EXPECT_EQ(bytes(), "[S]\nk=v\n");
+}
+
+// A folder where the file should be opens like a file but cannot be read: every reader
+// answers "no file" instead of throwing, and a write fails.
+TEST_F(IniFileTest, AFolderInPlaceOfTheFileReadsAsMissing) {
+    std::filesystem::create_directory(file());
+    EXPECT_EQ(orvane::platform::ReadWholeFile(file()), std::nullopt);
+    IniFile ini(file());
+    EXPECT_EQ(ini.readString("S", "k", "d"), "d");
+    EXPECT_FALSE(ini.writeString("S", "k", "v"));
 }
 
 TEST_F(IniFileTest, ConcurrentWritersLoseNoKey) {

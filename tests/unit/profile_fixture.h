@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "support/file_size_limit.h"
 #include "profiles/profile_operations.h"
 
 namespace orvane::testing {
@@ -25,20 +26,6 @@ inline std::filesystem::path FreshFolder() {
 }
 
 inline std::filesystem::path ShippedDefaults() { return std::filesystem::path(ORVANE_SOURCE_DIR) / "data" / "defaults"; }
-
-/// Files bigger than `bytes` cannot be written while it lives (a write fails part-way, as
-/// on a full disk; root is held to it too, unlike to a read-only folder).
-struct FileSizeLimit {
-    rlimit old{};
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit limit = old;
-        limit.rlim_cur = bytes;
-        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
-};
 
 struct ProfileRig {
     std::filesystem::path data = FreshFolder();

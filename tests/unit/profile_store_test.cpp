@@ -9,6 +9,7 @@
 
 #include "platform/ini_file.h"
 #include "profiles/profile_names.h"
+#include "support/file_size_limit.h"
 #include "unit/profile_fixture.h"
 
 namespace orvane {
@@ -17,6 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using profiles::ListId;
 using profiles::ReadResult;
+using testing::FileSizeLimit;
 using testing::ProfileRig;
 
 void WriteRaw(const fs::path& path, const std::string& bytes) {
@@ -74,7 +76,9 @@ TEST(ProfileFile, ShortMissingAndForeignFiles) {
 }
 
 TEST(ProfileNames, WhatCanNameAProfileFile) {
-    const std::string longest(251, 'a');  // + ".led" = 255 bytes, the file system's limit
+    // + ".led" = 255 bytes, the file system's limit for a name (a longer one could never be
+    // saved; the atomic write's temporary has a short name of its own).
+    const std::string longest(251, 'a');
     struct Case {
         std::string name;
         bool valid;

@@ -1,0 +1,26 @@
+#pragma once
+// The message-box texts (language ids) of the macro and cursor-sequence operations.
+
+#include <string_view>
+
+namespace orvane::macros {
+
+inline constexpr std::string_view kMacroInUseMessage = "message_text_2";         ///< confirm: delete a used macro
+inline constexpr std::string_view kUnsavedEditsMessage = "message_text_3";
+inline constexpr std::string_view kConfirmDeleteMacroMessage = "message_text_4";
+inline constexpr std::string_view kDuplicateMacroNameMessage = "message_text_5";
+inline constexpr std::string_view kImageTooLargeMessage = "message_text_16";     ///< %d actions too many
+inline constexpr std::string_view kTooManyMacrosMessage = "message_text_17";     ///< %d = 50
+inline constexpr std::string_view kSequenceTooLongMessage = "message_text_18";   ///< import above 180 actions
+inline constexpr std::string_view kInvalidMacroNameMessage = "message_macro_name_invalid";
+inline constexpr std::string_view kMacroWriteFailedMessage = "message_macro_write_failed";
+inline constexpr std::string_view kMacroTooLongMessage = "message_macro_too_long";  ///< %d = 65535
+/// A macro or cursor-sequence file counts more actions than an image holds (damaged).
+inline constexpr std::string_view kMacroFilesDamagedMessage = "message_macro_files_damaged";
+inline constexpr std::string_view kCursorTooLargeMessage = "message_cursor_too_large";  ///< %d bytes too many
+inline constexpr std::string_view kCursorWriteFailedMessage = "message_cursor_write_failed";
+inline constexpr std::string_view kCursorFileMissingMessage = "message_cursor_file_missing";
+/// The device refused or stopped answering during an upload.
+inline constexpr std::string_view kUploadFailedMessage = "message_macro_upload_failed";
+
+}  // namespace orvane::macros

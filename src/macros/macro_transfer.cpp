@@ -1,0 +1,154 @@
+#include "macros/macro_transfer.h"
+
+#include <algorithm>
+
+#include "device/hex.h"
+#include "device/log.h"
+#include "device/protocol/commands.h"
+#include "device/transfer_bracket.h"
+#include "macros/action_file.h"
+#include "macros/action_line.h"
+#include "macros/cursor_store.h"
+#include "macros/macro_messages.h"
+
+namespace orvane::macros {
+
+namespace fs = std::filesystem;
+using namespace protocol;
+using device::AbandonTransfer;
+
+namespace {
+
+/// One entry per file; a file that cannot be named packs as 0 actions.
+CollectedImage CollectEntries(const std::vector<std::optional<fs::path>>& files) {
+    CollectedImage image;
+    image.entries.reserve(files.size());
+    for (const auto& path : files) {
+        ImageEntry& entry = image.entries.emplace_back();
+        if (!path) continue;
+        const ActionFile file = ReadActionFile(*path);
+        if (!file.countFits()) {
+            device::Log("image not built: " + path->string() + " counts " + std::to_string(file.declaredCount) +
+                        " actions");
+            image.status = CollectedImage::Status::Unrepresentable;
+            return image;
+        }
+        entry.reserve(file.lines.size());
+        for (const auto& line : file.lines) entry.push_back(ParseActionLine(line).deviceBytes());
+    }
+    image.size = ImageSize(image.entries);
+    image.status = image.entries.empty() ? CollectedImage::Status::Empty : CollectedImage::Status::Ready;
+    return image;
+}
+
+CollectedImage Unrepresentable() {
+    CollectedImage image;
+    image.status = CollectedImage::Status::Unrepresentable;
+    return image;
+}
+
+using Writer = int32_t (*)(DeviceConnection&, std::span<const uint8_t>);
+
+/// Sizes, checks and sends a collected image; `excess` turns the size over the capacity
+/// into the number the message shows.
+UploadResult Upload(DeviceConnection& c, const CollectedImage& collected, size_t capacity, Writer write,
+                    std::string_view tooLargeMessage, int (*excess)(uint64_t size, size_t capacity)) {
+    UploadResult r;
+    r.capacity = capacity;
+    r.imageSize = collected.size;
+    if (collected.status == CollectedImage::Status::Empty) return r;
+    if (collected.status == CollectedImage::Status::Ready && collected.size > capacity) {
+        r.outcome = UploadResult::Outcome::TooLarge;
+        r.excess = excess(collected.size, capacity);
+        r.message = tooLargeMessage;
+        return r;
+    }
+    const auto image = collected.status == CollectedImage::Status::Ready ? BuildImage(collected.entries) : std::nullopt;
+    if (!image) {
+        r.outcome = UploadResult::Outcome::Unrepresentable;
+        r.message = kMacroFilesDamagedMessage;
+        return r;
+    }
+    int32_t result = BeginTransfer(c);
+    if (result == kOk) result = write(c, *image);
+    result = result == kOk ? EndTransfer(c) : AbandonTransfer(c, result);
+    if (result != kOk) {
+        r.outcome = UploadResult::Outcome::DeviceFailed;
+        r.deviceResult = result;
+        r.message = kUploadFailedMessage;
+        return r;
+    }
+    r.outcome = UploadResult::Outcome::Sent;
+    return r;
+}
+
+int ActionsTooMany(uint64_t size, size_t capacity) {
+    return static_cast<int>(std::min<uint64_t>((size - capacity) / 4 + 1, INT32_MAX));
+}
+int BytesTooMany(uint64_t size, size_t capacity) {
+    return static_cast<int>(std::min<uint64_t>(size - capacity, INT32_MAX));
+}
+
+}  // namespace
+
+CollectedImage CollectMacroImage(const MacroStore& store, MacroSet set) {
+    auto guard = store.lock();
+    const auto index = store.readIndex(set);
+    if (!index.countFits()) return Unrepresentable();
+    std::vector<std::optional<fs::path>> files;
+    for (const auto& name : index.names) files.push_back(store.namedPath(set, name));
+    return CollectEntries(files);
+}
+
+CollectedImage CollectCursorImage(const MacroStore& store) {
+    auto guard = store.lock();
+    const auto index = ReadCursorIndex(store);
+    if (index.declaredCount < 0 || index.declaredCount > int(kImageFieldLimit)) return Unrepresentable();
+    std::vector<std::optional<fs::path>> files;
+    for (const auto& name : index.names) files.push_back(store.namedPath(MacroSet::Mouse, name, kCursorExtension));
+    return CollectEntries(files);
+}
+
+UploadResult UploadMacros(DeviceConnection& c, const MacroStore& store, MacroSet set, size_t capacity) {
+    return Upload(c, CollectMacroImage(store, set), capacity, WriteMacroBlob, kImageTooLargeMessage, ActionsTooMany);
+}
+
+UploadResult UploadCursorSequences(DeviceConnection& c, const MacroStore& store) {
+    return Upload(c, CollectCursorImage(store), kCursorImageLimit, WriteCursorBlob, kCursorTooLargeMessage,
+                  BytesTooMany);
+}
+
+CursorImageRead ReadCursorImage(DeviceConnection& c) {
+    CursorImageRead read;
+    int32_t r = BeginTransfer(c);
+    std::vector<uint8_t> header(kImageHeaderSize);
+    if (r == kOk) r = ReadCursorBlob(c, header);
+    if (r != kOk) {
+        read.result = AbandonTransfer(c, r);
+        return read;
+    }
+    const auto total = CursorImageLength(header);
+    if (!total) {
+        device::Log("the mouse holds no cursor image (header " + device::ToHex(std::span(header).first(4)) + ")");
+        read.result = EndTransfer(c);
+        return read;
+    }
+    read.image.resize(*total);
+    if ((r = ReadCursorBlob(c, read.image)) != kOk) {
+        read.image.clear();
+        read.result = AbandonTransfer(c, r);
+        return read;
+    }
+    read.result = EndTransfer(c);
+    read.recognised = true;
+    return read;
+}
+
+CursorReadResult ReadCursorSequences(DeviceConnection& c, MacroStore& store) {
+    CursorReadResult r;
+    r.read = ReadCursorImage(c);
+    if (r.read.result == kOk && r.read.recognised) r.stored = StoreCursorImage(store, r.read.image);
+    return r;
+}
+
+}  // namespace orvane::macros

@@ -1,0 +1,72 @@
+#pragma once
+// The profile watchers: one per profile list, each looking every two seconds at the
+// application in front and selecting the profile linked to it (the lowest linked position
+// wins), or the user's own profile ("select" of the index) when none is linked to it.
+//
+// A pass reads the foreground application and the link entries on the watcher's thread;
+// only when the list's selection has to change does it hand a choice to the window's
+// thread (PerformChoice), which runs ApplyWatcherChoice there and waits. That selection
+// loads the profile and sends it like a user's selection, then writes the user's choice
+// back into "select": at the end of every pass "select" names the user's profile, so a
+// linked profile stays active only while its application is in front. Selecting the entry
+// already selected sends nothing.
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <string_view>
+
+#include "profiles/profile_operations.h"
+#include "profiles/profile_store.h"
+
+namespace orvane::profiles {
+
+/// The absolute executable path of the application in front, or nullopt when unknown
+/// (platform::ForegroundApp::query in the program).
+using ForegroundQuery = std::function<std::optional<std::string>()>;
+
+/// What a pass asks of the window's thread.
+struct WatcherChoice {
+    ListId list{};
+    /// The application the pass saw in front (nullopt: unknown, which matches no link).
+    std::optional<std::string> application;
+};
+
+/// Runs ApplyWatcherChoice (and shows its result) on the window's thread and returns when
+/// that is done, or earlier when `stop` is requested.
+using PerformChoice = std::function<void(const WatcherChoice&, std::stop_token stop)>;
+
+/// The window's thread: selects the first profile linked to the choice's application, or
+/// the one "select" records, unless the list already shows it; then writes "select" back
+/// to what it was. The links are read again here, so a list changed since the pass is
+/// handled as it is now. Returns the selection's result for the page, nullopt when nothing
+/// was selected.
+std::optional<ProfileResult> ApplyWatcherChoice(ProfileOperations& operations, const WatcherChoice& choice);
+
+class ProfileWatcher {
+public:
+    static constexpr std::chrono::milliseconds kPeriod{2000};
+
+    ProfileWatcher(ListId list, const ProfileStore& store, ForegroundQuery foreground, PerformChoice perform);
+
+    /// One pass; true when a choice was handed to the window's thread.
+    bool pass(std::stop_token stop = {});
+    /// The thread body: a pass, then a two-second wait, until stop is requested (noticed at
+    /// once, also during the wait). Logs the list's exit text when it ends.
+    void run(std::stop_token stop);
+
+    ListId list() const { return list_; }
+
+    /// The debug text a watcher logs when it ends.
+    static std::string_view ExitText(ListId list);
+
+private:
+    ListId list_;
+    const ProfileStore& store_;
+    ForegroundQuery foreground_;
+    PerformChoice perform_;
+};
+
+}  // namespace orvane::profiles

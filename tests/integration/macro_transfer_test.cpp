@@ -1,0 +1,281 @@
+// Macro and cursor images against the emulated keyboard and mice: what reaches the
+// device's memory, the capacity check before anything is sent, a refusal and an unplug in
+// the middle of an image, and the cursor image read at connect, whole or corrupt.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "device/protocol/commands.h"
+#include "integration/readback_rig.h"
+#include "keyboard/keyboard_records.h"
+#include "macros/action_tables.h"
+#include "macros/cursor_store.h"
+#include "macros/macro_messages.h"
+#include "macros/macro_transfer.h"
+#include "unit/macro_fixture.h"
+
+namespace orvane::macros {
+namespace {
+
+using device::DeviceModel;
+using sim::Fault;
+using sim::FaultKind;
+using testing::MacroRig;
+using testing::ReadBackRig;
+using Outcome = UploadResult::Outcome;
+
+/// The capacity the host works with: byte 6 of the device's information record x 128.
+size_t CapacityOf(ReadBackRig& rig) {
+    protocol::DeviceInfoBytes info{};
+    EXPECT_EQ(protocol::ReadDeviceInfo(rig.connection, info), protocol::kOk);
+    keyboard::KeyboardInfo record;
+    record.bytes = info;
+    rig.restartCount();
+    return record.macroCapacity();
+}
+
+std::vector<uint8_t> Memory(ReadBackRig& rig, bool cursor, size_t n) {
+    std::vector<uint8_t> out;
+    rig.firmware([&](sim::DeviceFirmware& fw) {
+        const auto m = cursor ? fw.cursorMemory() : fw.macroImage();
+        out.assign(m.begin(), m.begin() + std::ptrdiff_t(std::min(n, m.size())));
+    });
+    return out;
+}
+
+/// A fault on the write of command `command` at `offset`, for every attempt.
+Fault AtChunk(uint8_t command, uint16_t offset, FaultKind kind) {
+    Fault f;
+    f.kind = kind;
+    f.times = -1;
+    f.when = [=](uint64_t, const protocol::Report& r) {
+        return r[protocol::off::command] == command && protocol::ReadLe16(r, protocol::off::offset) == offset;
+    };
+    return f;
+}
+
+TEST(MacroUpload, ImagesThatFitGoOutWholeInOneBracket) {
+    for (MacroSet set : {MacroSet::Keyboard, MacroSet::Mouse}) {
+        SCOPED_TRACE(SetTag(set));
+        ReadBackRig rig(set == MacroSet::Keyboard ? DeviceModel::RgbKeyboard : DeviceModel::Mouse);
+        MacroRig files;
+        files.plant(set, {"Copy", "Empty", "Long"}, {3, 0, 100});
+        const size_t capacity = CapacityOf(rig);
+        const UploadResult r = UploadMacros(rig.connection, files.store, set, capacity);
+        ASSERT_TRUE(r.ok());
+        EXPECT_EQ(r.outcome, Outcome::Sent);
+        EXPECT_EQ(r.imageSize, 16u + 18u + 4u * 103u);
+
+        const auto collected = CollectMacroImage(files.store, set);
+        const auto expected = *BuildImage(collected.entries);
+        EXPECT_EQ(Memory(rig, false, expected.size()), expected);
+        // Begin, the image in 56-byte chunks, end.
+        std::vector<uint8_t> commands{protocol::kBeginTransfer};
+        commands.insert(commands.end(), (expected.size() + 55) / 56, protocol::kWriteMacroBlob);
+        commands.push_back(protocol::kEndTransfer);
+        EXPECT_EQ(rig.commands(), commands);
+        EXPECT_EQ(ParseImage(expected)->at(2)[99], (DeviceAction{100, 0, 0x0A, 0x04}));
+    }
+}
+
+TEST(MacroUpload, TheCapacityDecidesBeforeAnythingIsSent) {
+    struct Case {
+        int actions;
+        Outcome outcome;
+        int excess;
+    } const cases[] = {{26, Outcome::Sent, 0}, {27, Outcome::TooLarge, 1}, {28, Outcome::TooLarge, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.actions);
+        ReadBackRig rig(DeviceModel::RgbKeyboard);
+        rig.firmware([](sim::DeviceFirmware& fw) { fw.setInfoByte(6, 1); });  // 128 bytes
+        MacroRig files;
+        files.plant(MacroSet::Keyboard, {"M"}, {c.actions});
+        const size_t capacity = CapacityOf(rig);
+        ASSERT_EQ(capacity, 128u);
+        const UploadResult r = UploadMacros(rig.connection, files.store, MacroSet::Keyboard, capacity);
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_EQ(r.excess, c.excess);
+        EXPECT_EQ(r.imageSize, 22u + 4u * size_t(c.actions));
+        if (c.outcome == Outcome::TooLarge) {
+            EXPECT_EQ(r.message, kImageTooLargeMessage);
+            EXPECT_TRUE(rig.requests.empty());
+        } else {
+            EXPECT_EQ(rig.requests.size(), 5u);  // begin, 3 chunks of 126 bytes, end
+        }
+    }
+}
+
+TEST(MacroUpload, NoMacrosIsSuccessWithNothingSent) {
+    ReadBackRig rig(DeviceModel::Mouse);
+    MacroRig files;
+    const UploadResult none = UploadMacros(rig.connection, files.store, MacroSet::Mouse, 2048);
+    EXPECT_EQ(none.outcome, Outcome::NothingToSend);
+    EXPECT_TRUE(none.ok());
+    files.plant(MacroSet::Mouse, {});  // an index with count 0
+    EXPECT_EQ(UploadMacros(rig.connection, files.store, MacroSet::Mouse, 2048).outcome, Outcome::NothingToSend);
+    EXPECT_TRUE(rig.requests.empty());
+}
+
+TEST(MacroUpload, DamagedFilesRefuseTheUploadAndMissingFilesPackEmpty) {
+    ReadBackRig rig(DeviceModel::RgbKeyboard);
+    MacroRig files;
+    files.plant(MacroSet::Keyboard, {"Gone", "Ok"}, {});
+    WriteActionFile(files.macroFile(MacroSet::Keyboard, "Ok"),
+                    std::vector<std::string>{"12,1,138,4,1,keyboard_key_A", "bad line"});
+    const auto packed = CollectMacroImage(files.store, MacroSet::Keyboard);
+    ASSERT_EQ(packed.entries.size(), 2u);
+    EXPECT_TRUE(packed.entries[0].empty());
+    EXPECT_EQ(packed.entries[1], (ImageEntry{{12, 1, 0x8A, 0x04}, {0, 0, 0, 0}}));
+
+    platform::WriteFileAtomically(files.macroFile(MacroSet::Keyboard, "Ok"), "[MACROACTIONCOUNT]\ncount=70000\n");
+    const UploadResult r = UploadMacros(rig.connection, files.store, MacroSet::Keyboard, 4096);
+    EXPECT_EQ(r.outcome, Outcome::Unrepresentable);
+    EXPECT_EQ(r.message, kMacroFilesDamagedMessage);
+    EXPECT_TRUE(rig.requests.empty());
+}
+
+TEST(MacroUpload, ARefusalOrAnUnplugMidImageFailsTheUpload) {
+    struct Case {
+        const char* what;
+        FaultKind kind;
+        bool cursor;
+        bool endSent;  // a device that still answers gets its bracket closed
+    } const cases[] = {{"macros refused", FaultKind::RefuseFE, false, true},
+                       {"macros unplugged", FaultKind::Unplug, false, false},
+                       {"cursor refused", FaultKind::RefuseFF, true, true},
+                       {"cursor unplugged", FaultKind::Unplug, true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReadBackRig rig(DeviceModel::Mouse);
+        MacroRig files;
+        files.plant(MacroSet::Mouse, {"M"}, {60});  // 262 bytes: five chunks
+        ASSERT_TRUE(InitCursorSequences(files.store).ok());
+        const uint8_t command = c.cursor ? protocol::kWriteCursorBlob : protocol::kWriteMacroBlob;
+        rig.device->addFault(AtChunk(command, 112, c.kind));
+        const UploadResult r = c.cursor ? UploadCursorSequences(rig.connection, files.store)
+                                        : UploadMacros(rig.connection, files.store, MacroSet::Mouse, 2048);
+        EXPECT_EQ(r.outcome, Outcome::DeviceFailed);
+        EXPECT_FALSE(r.ok());
+        EXPECT_EQ(r.message, kUploadFailedMessage);
+        EXPECT_NE(r.deviceResult, protocol::kOk);
+        const auto commands = rig.commands();
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), command), 3);  // stops at the third chunk
+        EXPECT_EQ(commands.back() == protocol::kEndTransfer, c.endSent);
+    }
+}
+
+// ---- cursor sequences ----------------------------------------------------------------------
+
+struct CursorRig {
+    ReadBackRig device{DeviceModel::Mouse2};
+    MacroRig files;
+    CursorRig() { EXPECT_TRUE(InitCursorSequences(files.store).ok()); }
+    std::filesystem::path sequence(int k) const { return *CursorSequencePath(files.store, k); }
+};
+
+TEST(CursorUpload, TheFixedLimitOf3072Bytes) {
+    struct Case {
+        std::array<int, 4> actions;
+        Outcome outcome;
+        size_t size;
+    } const cases[] = {
+        {{180, 180, 180, 180}, Outcome::Sent, 2920},
+        {{200, 180, 180, 180}, Outcome::Sent, 3000},  // edited outside the program: still fits
+        {{190, 190, 190, 190}, Outcome::TooLarge, 3080},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        CursorRig rig;
+        for (int k = 0; k < 4; ++k) WriteActionFile(rig.sequence(k), MacroRig::Lines(c.actions[size_t(k)], uint8_t(k)));
+        rig.device.restartCount();
+        const UploadResult r = UploadCursorSequences(rig.device.connection, rig.files.store);
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_EQ(r.imageSize, c.size);
+        EXPECT_EQ(r.capacity, 3072u);
+        if (c.outcome == Outcome::Sent) {
+            const auto expected = *BuildImage(CollectCursorImage(rig.files.store).entries);
+            EXPECT_EQ(Memory(rig.device, true, expected.size()), expected);
+            EXPECT_EQ(rig.device.commands().front(), protocol::kBeginTransfer);
+            EXPECT_EQ(rig.device.commands()[1], protocol::kWriteCursorBlob);
+        } else {
+            EXPECT_EQ(r.excess, 8);
+            EXPECT_EQ(r.message, kCursorTooLargeMessage);
+            EXPECT_TRUE(rig.device.requests.empty());
+        }
+    }
+}
+
+TEST(CursorRead, TheMouseImageRewritesTheSequenceFiles) {
+    CursorRig rig;
+    // The mouse holds its own image: sequence 0 has one key action, sequence 1 a button and
+    // two moves; two entries only.
+    const std::vector<ImageEntry> entries{{{3, 0, 0x8A, 0x04}}, {{0, 1, 0x81, 0x02}, {0, 0, 0x84, 7}, {0, 0, 0x05, 9}}};
+    const auto image = *BuildImage(entries);
+    ASSERT_EQ(protocol::WriteCursorBlob(rig.device.connection, image), protocol::kOk);
+    const auto untouched = rig.files.bytesOf(rig.sequence(2));
+    rig.device.restartCount();
+
+    const CursorReadResult r = ReadCursorSequences(rig.device.connection, rig.files.store);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.stored.sequences, 2);
+    EXPECT_EQ(LoadCursorSequence(rig.files.store, 0), std::vector<std::string>{"3,0,138,4,1,keyboard_key_A"});
+    EXPECT_EQ(LoadCursorSequence(rig.files.store, 1),
+              (std::vector<std::string>{"0,1,129,2,1,mouse_key_right", "0,0,132,7,1,mouse_move_to_left_text",
+                                        "0,0,5,9,0,mouse_move_to_down_text"}));
+    EXPECT_EQ(rig.files.bytesOf(rig.sequence(2)), untouched);
+    // Begin, the header, the whole image from offset 0, end.
+    EXPECT_EQ(rig.device.commands(), (std::vector<uint8_t>{protocol::kBeginTransfer, protocol::kReadCursorBlob,
+                                                           protocol::kReadCursorBlob, protocol::kEndTransfer}));
+    EXPECT_EQ(protocol::ReadLe16(rig.device.requests[2], protocol::off::offset), 0);
+}
+
+TEST(CursorRead, UploadThenReadBackKeepsEverySequence) {
+    CursorRig rig;
+    const auto before = CollectCursorImage(rig.files.store);
+    ASSERT_EQ(UploadCursorSequences(rig.device.connection, rig.files.store).outcome, Outcome::Sent);
+    for (int k = 0; k < 4; ++k) WriteActionFile(rig.sequence(k), std::vector<std::string>{});
+    ASSERT_TRUE(ReadCursorSequences(rig.device.connection, rig.files.store).ok());
+    EXPECT_EQ(CollectCursorImage(rig.files.store).entries, before.entries);
+}
+
+TEST(CursorRead, NothingUsableLeavesTheFilesAsTheyWere) {
+    const auto corrupt = [] {
+        auto image = *BuildImage(std::vector<ImageEntry>{ImageEntry(10), ImageEntry(10)});
+        image[18] = 0xF0;  // the second offset points past the image
+        image[19] = 0x0B;
+        return image;
+    }();
+    auto wrongMagic = corrupt;
+    wrongMagic[0] = 0;
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> image;
+        std::optional<Fault> fault;
+        bool recognised;
+    } const cases[] = {
+        {"an offset past the end", corrupt, std::nullopt, true},
+        {"no image (wrong magic)", wrongMagic, std::nullopt, false},
+        {"refused in the middle", {}, AtChunk(protocol::kReadCursorBlob, 56, FaultKind::RefuseFF), false},
+        {"unplugged in the middle", {}, AtChunk(protocol::kReadCursorBlob, 112, FaultKind::Unplug), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CursorRig rig;
+        if (!c.image.empty()) {
+            ASSERT_EQ(protocol::WriteCursorBlob(rig.device.connection, c.image), protocol::kOk);
+        }
+        if (c.fault) rig.device.device->addFault(*c.fault);
+        std::vector<std::string> before;
+        for (int k = 0; k < 4; ++k) before.push_back(rig.files.bytesOf(rig.sequence(k)));
+
+        const CursorReadResult r = ReadCursorSequences(rig.device.connection, rig.files.store);
+        EXPECT_FALSE(r.ok());
+        EXPECT_EQ(r.read.recognised, c.recognised);
+        EXPECT_FALSE(r.stored.accepted);
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(rig.files.bytesOf(rig.sequence(k)), before[size_t(k)]) << k;
+    }
+}
+
+}  // namespace
+}  // namespace orvane::macros

@@ -1,0 +1,146 @@
+// orvanectl's link, links, foreground and version commands run as the built tool: links
+// written into a scratch data folder, the application in front of a private X server, and
+// the versions of a local update server.
+
+#include <gtest/gtest.h>
+
+#include <httplib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/ini_file.h"
+#include "support/x_session.h"
+#include "ui/tool_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class LinkTool : public orvane::testing::ToolTest {
+protected:
+    /// Runs orvanectl with the scratch data and configuration folders, on `display` (none
+    /// when empty).
+    Run run(const QStringList& args, const QString& display = {}) {
+        return ToolTest::run(args, {{"XDG_CONFIG_HOME", QString::fromStdString(config.string())},
+                                    {"DISPLAY", display},
+                                    {"no_proxy", "127.0.0.1"}});
+    }
+    void machineSetting(const char* key, const std::string& value) {
+        ASSERT_TRUE(orvane::platform::IniFile(config / "Orvane" / "machine.ini")
+                        .writeString("Orvane Gaming Software 3.0", key, value));
+    }
+
+    fs::path config = fs::path(scratch.path().toStdString()) / "config";
+};
+
+TEST_F(LinkTool, LinksAndUnlinksProfiles) {
+    const auto game = fs::path(scratch.path().toStdString()) / "Game.bin";
+    std::ofstream(game) << "x";
+    const QString gamePath = QString::fromStdString(game.string());
+
+    const Run linked = run({"link", "ms", "key", "0", gamePath});
+    ASSERT_EQ(linked.code, 0) << linked.err.toStdString();
+    EXPECT_EQ(linked.out, "ms key: profile 0 linked to " + gamePath + "\n");
+    ASSERT_EQ(run({"link", "kb", "led", "0", gamePath}).code, 0);
+    EXPECT_EQ(run({"links"}).out, "kb led 0\tNew Profile 1\t" + gamePath + "\nms key 0\tNew Profile 1\t" + gamePath + "\n");
+    EXPECT_EQ(run({"links", "kb"}).out, "kb led 0\tNew Profile 1\t" + gamePath + "\n");
+
+    EXPECT_EQ(run({"link", "ms", "key", "0", "--remove"}).out, "ms key: profile 0 unlinked\n");
+    EXPECT_EQ(run({"links", "ms"}).out, "");
+
+    struct Case {
+        QStringList args;
+        int code;
+        const char* says;
+    } const cases[] = {
+        {{"link", "kb", "led", "3", gamePath}, 1, "no profile 3"},
+        {{"link", "mp", "key", "0", gamePath}, 1, "has no key profiles"},
+        {{"link", "kb", "led", "0"}, 2, "usage"},
+        {{"links", "xx"}, 2, "usage"},
+        {{"foreground", "extra"}, 2, "usage"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const Run r = run(c.args);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
+    }
+}
+
+TEST_F(LinkTool, RefusesAnApplicationAnotherProfileHas) {
+    ASSERT_EQ(run({"profiles", "kb"}).code, 0);
+    // A second keyboard lighting profile, as the program's "add" leaves the index.
+    orvane::platform::IniFile index(data / "kb" / "kbProfile.ini");
+    index.writeString("PROFILEDENGNAME", "1", "Second");
+    index.writeString("PROFILEDENGCOUNT", "count", "2");
+    fs::copy_file(data / "kb" / "New Profile 1.led", data / "kb" / "Second.led");
+
+    ASSERT_EQ(run({"link", "kb", "led", "0", "/usr/bin/env"}).code, 0);
+    const Run refused = run({"link", "kb", "led", "1", "/USR/BIN/ENV"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains("already linked to profile 0")) << refused.err.toStdString();
+    EXPECT_EQ(index.readString("PROFILELIKEDENGEXE", "1"), "0");
+}
+
+TEST_F(LinkTool, ForegroundPrintsTheActiveApplication) {
+    EXPECT_EQ(run({"foreground"}).out, "unknown\n");
+    std::string why;
+    auto x = orvane::testing::XSession::Start(&why);
+    if (!x) GTEST_SKIP() << "needs Xvfb: " << why;
+    const auto game = x->copyAs(ORVANE_X_WINDOW, "some-game");
+    const auto window = x->open(game);
+    ASSERT_TRUE(window);
+    const QString display = QString::fromStdString(x->display());
+    EXPECT_EQ(run({"foreground"}, display).out, "unknown\n");
+    ASSERT_TRUE(x->activate(ORVANE_X_WINDOW, window->id));
+    const Run r = run({"foreground"}, display);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out.toStdString(), fs::canonical(game).string() + "\n");
+}
+
+TEST_F(LinkTool, VersionAsksTheServer) {
+    httplib::Server server;
+    server.Post("/download/getVersionV1", [](const httplib::Request& req, httplib::Response& res) {
+        const std::pair<const char*, const char*> versions[] = {
+            {"eyJjb21tYW5kX3R5cGUiOiJLeDAyNyIsImdldFVybCI6MX0=", R"({"Data":{"version":"2.9.9"}})"},  // Kx027
+            {"eyJjb21tYW5kX3R5cGUiOiJLeDAyNiIsImdldFVybCI6MX0=", R"({"Data":{"version":"1.0.6"}})"},  // Kx026
+        };
+        res.set_content("<html>not here</html>", "text/html");
+        for (const auto& [query, reply] : versions)
+            if (req.body.find(query) != std::string::npos) res.set_content(reply, "application/json");
+    });
+    const int port = server.bind_to_any_port("127.0.0.1");
+    std::thread serving([&] { server.listen_after_bind(); });
+    for (int i = 0; i < 500 && !server.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    machineSetting("DisplayVersion", "2.0.0");
+    const QString base = "http://127.0.0.1:" + QString::number(port);
+    const QString expected =
+        "installed 2.0.0\nKx022 KestrelPro: unknown\nKx026 KestrelEliteRGBJP: 1.0.6\n"
+        "Kx023 HarrierEliteRGB: unknown\nKx027 OrvaneGamingJP: 2.9.9\nupdate available: yes\n";
+
+    const Run given = run({"version", "--server", base});
+    EXPECT_EQ(given.code, 0) << given.err.toStdString();
+    EXPECT_EQ(given.out, expected);
+
+    const Run unconfigured = run({"version"});
+    EXPECT_EQ(unconfigured.code, 1);
+    EXPECT_TRUE(unconfigured.err.contains("no update server configured")) << unconfigured.err.toStdString();
+    EXPECT_TRUE(unconfigured.out.contains("update available: unknown"));
+
+    machineSetting("UpdateServer", "127.0.0.1:" + std::to_string(port));
+    EXPECT_EQ(run({"version"}).out, expected);
+    machineSetting("DisplayVersion", "3.0.0");
+    EXPECT_TRUE(run({"version"}).out.endsWith("update available: no\n"));
+
+    server.stop();
+    serving.join();
+    const Run down = run({"version", "--server", base});
+    EXPECT_EQ(down.code, 1);
+    EXPECT_EQ(down.err.count('\n'), 1);
+    EXPECT_EQ(run({"version", "--server", "ftp://127.0.0.1"}).code, 2);
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+// orvanectl link / links / foreground: application links of the profiles, as the link check
+// box makes them, and the application the profile watchers would see in front now.
+// The data folder is $ORVANE_DATA_DIR or "--data-dir DIR", else the user's "KX" folder.
+
+#include <ostream>
+
+#include "platform/foreground_app.h"
+#include "profiles/profile_links.h"
+#include "tools/cli.h"
+#include "tools/profile_args.h"
+
+namespace orvane::cli {
+
+namespace {
+
+using profiles::ProfileStore;
+
+int RunLink(Context& ctx, const std::vector<std::string>& args) {
+    const auto parsed = SplitDataDir(args);
+    const auto& a = parsed.rest;
+    if (!parsed.ok()) return ctx.badArgument(parsed.error);
+    if (a.size() != 4) return kExitUsage;
+    Models models;
+    ProfileStore store(parsed.dataFolder, profiles::DefaultProfileFolders(), models.all());
+    int rc = kExitUsage;
+    const auto target = ParseTarget(ctx, store, a, &rc);
+    if (!target) return rc;
+    const auto id = target->listSpec->id;
+    const std::string tag = ListName(*target->listSpec) + ": profile " + std::to_string(target->position);
+
+    if (a[3] == "--remove") {
+        if (profiles::UnlinkProfile(store, id, target->position).writeFailed)
+            return ctx.fail(tag + ": cannot write " + store.indexPath(id).string());
+        ctx.out << tag << " unlinked\n";
+        return kExitOk;
+    }
+    // A relative path names a file of the current folder, as shells mean it.
+    std::error_code ec;
+    const auto path = std::filesystem::absolute(a[3], ec);
+    if (ec) return kExitUsage;
+    const auto r = profiles::LinkProfile(store, id, target->position, path.string(), profiles::LinkSource::CheckBox);
+    if (r.message == profiles::kAlreadyLinkedMessage) {
+        const auto links = profiles::ReadLinks(store, id, store.list(id).count());
+        const auto other = profiles::FirstLinkedPosition(links, *profiles::ApplicationPathToStore(path.string()));
+        return ctx.fail(tag + ": " + path.string() + " is already linked to profile " +
+                        (other ? std::to_string(*other) : std::string("?")));
+    }
+    if (r.writeFailed) return ctx.fail(tag + ": cannot write " + store.indexPath(id).string());
+    if (!r.display.linked) return ctx.fail(tag + ": " + path.string() + " cannot be linked");
+    ctx.out << tag << " linked to " << store.link(id, target->position).process << '\n';
+    return kExitOk;
+}
+
+int RunLinks(Context& ctx, const std::vector<std::string>& args) {
+    const auto parsed = SplitDataDir(args);
+    if (!parsed.ok()) return ctx.badArgument(parsed.error);
+    if (parsed.rest.size() > 1) return kExitUsage;
+    std::vector<device::DeviceKind> kinds{device::DeviceKind::Keyboard, device::DeviceKind::Mouse,
+                                          device::DeviceKind::Mousepad};
+    if (parsed.rest.size() == 1) {
+        const auto kind = ParseKind(parsed.rest[0]);
+        if (!kind) return kExitUsage;
+        kinds = {*kind};
+    }
+    Models models;
+    ProfileStore store(parsed.dataFolder, profiles::DefaultProfileFolders(), models.all());
+    for (const auto kind : kinds) {
+        if (!InitLists(ctx, store, kind)) return kExitFailure;
+        for (const auto id : profiles::ListsOf(kind)) {
+            const auto list = store.list(id);
+            const auto links = profiles::ReadLinks(store, id, list.count());
+            for (int i = 0; i < list.count(); ++i) {
+                if (!links[size_t(i)].linked()) continue;
+                ctx.out << ListName(profiles::ListSpecOf(id)) << ' ' << i << '\t' << list.names[size_t(i)] << '\t'
+                        << links[size_t(i)].process << '\n';
+            }
+        }
+    }
+    return kExitOk;
+}
+
+int RunForeground(Context& ctx, const std::vector<std::string>& args) {
+    if (!args.empty()) return kExitUsage;
+    ctx.out << platform::ForegroundApp().describe() << '\n';
+    return kExitOk;
+}
+
+}  // namespace
+
+std::vector<Subcommand> LinkSubcommands() {
+    return {
+        {"link", "kb|ms|mp key|led N PATH|--remove [--data-dir DIR]",
+         "links profile N to the application PATH (refused when another profile of the list has it), or removes "
+         "its link",
+         RunLink},
+        {"links", "[kb|ms|mp] [--data-dir DIR]",
+         "lists the linked profiles: list, position, name and application, one per line", RunLinks},
+        {"foreground", "",
+         "prints the executable of the application in front, as the profile watchers see it (or \"unknown\")",
+         RunForeground},
+    };
+}
+
+}  // namespace orvane::cli
