@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -29,6 +30,11 @@ inline constexpr std::array<LanguageRow, 4> kLanguages{{
     {2, 3030, "cn_tw", "lan_sn.xml", "lan_tw", "關閉"},
     {3, 4040, "jp", "lan_jp.xml", nullptr, "閉じる"},
 }};
+
+/// The font faces of a language, best first: Latin letters from DejaVu Sans, then the
+/// language's own CJK face (Japanese kana and kanji in Japanese forms, Chinese in Chinese
+/// ones), then any CJK face there is.
+QStringList FontFamiliesFor(const QString& code);
 
 const LanguageRow* LanguageByIniValue(int value);
 const LanguageRow* LanguageByMachineValue(int value);
