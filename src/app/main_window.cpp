@@ -88,8 +88,11 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
     setAttribute(Qt::WA_StyledBackground);
     setMinimumSize(kMinimumSize);
     // The first size, within the screen (a scaled 800 × 572 may not fit a small one).
-    const QSize screenRoom = screen() ? screen()->availableGeometry().size() : kSize;
-    resize(kSize.boundedTo(screenRoom).expandedTo(kMinimumSize));
+    // Roomier than kSize, the size every page is laid out for, so that the longer texts of
+    // some languages do not make a page scroll.
+    const QSize firstSize(880, 620);
+    const QSize screenRoom = screen() ? screen()->availableGeometry().size() : firstSize;
+    resize(firstSize.boundedTo(screenRoom).expandedTo(kMinimumSize));
     setWindowIcon(AppIcon(skin_.folder()));
 
     keepHiddenForDevices_ = options_.startMinimized;
