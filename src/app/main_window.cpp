@@ -18,6 +18,7 @@
 
 #include "app/app_icon.h"
 #include "app/floating_row.h"
+#include "app/screenshot_pages.h"
 #include "app/message_box.h"
 #include "app/tray.h"
 #include "ui/log.h"
@@ -90,7 +91,7 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
     // The first size, within the screen (a scaled 800 × 572 may not fit a small one).
     // Roomier than kSize, the size every page is laid out for, so that the longer texts of
     // some languages do not make a page scroll.
-    const QSize firstSize(880, 620);
+    const QSize firstSize = kFirstWindowSize;
     const QSize screenRoom = screen() ? screen()->availableGeometry().size() : firstSize;
     resize(firstSize.boundedTo(screenRoom).expandedTo(kMinimumSize));
     setWindowIcon(AppIcon(skin_.folder()));

@@ -47,10 +47,11 @@ void LayOut(QWidget& widget) {
 }  // namespace
 
 bool ShowScreenshotPage(MainWindow& window, const ScreenshotPage& page, QString* why) {
+    window.resize(kFirstWindowSize);
     window.show();
     if (page.device) {
         if (!window.runtime().connected(*page.device)) {
-            *why = QStringLiteral("no %1 is connected").arg(QLatin1String(NameOf(*page.device)));
+            if (why) *why = QStringLiteral("no %1 is connected").arg(QLatin1String(NameOf(*page.device)));
             return false;
         }
         window.selectTab(QLatin1String(TabOf(window, *page.device)));
@@ -58,7 +59,7 @@ bool ShowScreenshotPage(MainWindow& window, const ScreenshotPage& page, QString*
     if (!page.option) return true;
     auto* option = window.control<QAbstractButton>(QLatin1String(page.option));
     if (!option || !option->isVisibleTo(&window)) {
-        *why = QStringLiteral("the window has no %1").arg(QLatin1String(page.option));
+        if (why) *why = QStringLiteral("the window has no %1").arg(QLatin1String(page.option));
         return false;
     }
     // Clicked as a user clicks: an option notifies its selection change, a button opens its

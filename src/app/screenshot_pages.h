@@ -3,6 +3,7 @@
 // its device's tab and the sub-page option clicked as a user would; a window page is the
 // top-level window a title button opens. A page added later is one row here.
 
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -34,6 +35,10 @@ inline constexpr std::array<ScreenshotPage, 10> kScreenshotPages{{
     {"mp", device::DeviceKind::Mousepad, nullptr, false},
     {"settings", std::nullopt, "setbtn", true},
 }};
+
+/// The window's first size (MainWindow starts with it where the screen has room); a
+/// screenshot shows the window at this size whatever the screen, so pictures compare.
+inline constexpr QSize kFirstWindowSize{880, 620};
 
 const ScreenshotPage* FindScreenshotPage(const QString& name);
 
