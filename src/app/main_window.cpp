@@ -242,6 +242,8 @@ void MainWindow::loadLanguage(const ui::LanguageRow& row) {
     QFont font = QApplication::font();
     font.setFamilies(ui::FontFamiliesFor(QLatin1String(row.code)));
     QApplication::setFont(font);
+    // The sheet's fonts were resolved against the old faces: resolve them anew.
+    if (!styleSheet().isEmpty()) setStyleSheet(styleSheet());
 }
 
 void MainWindow::notify(const ui::Notification& n) {
