@@ -271,3 +271,46 @@ TEST(TextFits, NoTextOfAnyPageIsWiderThanItsControlInAnyLanguage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProfileTools, ManageOpensOverThePageWithoutMovingIt) {
+    RigOptions o;
+    o.models = {DeviceModel::Mouse, DeviceModel::Mousepad};
+    ProgramRig rig(o);
+    ASSERT_TRUE(rig.waitForTab("ms_tab") && rig.waitForTab("mp_tab"));
+    rig.settle();
+    struct Case {
+        const char* page;
+        const char* button;
+        const char* row;
+        const char* header;
+        const char* below;  // a control of the page under the header
+    } const cases[] = {
+        {"ms-lighting", "ms_profile_fun_spread_btn", "ms_profile_fun_spead_tab", "ms_page_header", "ms_tab_switch"},
+        {"mp", "mp_profile_fun_spread_btn", "mp_profile_fun_spead_tab", "mp_page_header", "mp_lighting_picture"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        ASSERT_TRUE(app::ShowScreenshotPage(rig.window(), *app::FindScreenshotPage(c.page), nullptr));
+        Settle(rig.window());
+        QWidget* below = rig.control(c.below);
+        ASSERT_NE(below, nullptr);
+        const QPoint before = below->mapTo(&rig.window(), QPoint());
+        auto* manage = rig.control<QAbstractButton>(c.button);
+        ASSERT_NE(manage, nullptr);
+        manage->click();
+        Settle(rig.window());
+        QWidget* row = rig.control(c.row);
+        QWidget* header = rig.control(c.header);
+        ASSERT_TRUE(row->isVisible());
+        EXPECT_EQ(below->mapTo(&rig.window(), QPoint()), before);  // the page did not move
+        EXPECT_EQ(row->y(), header->geometry().bottom() + 1);      // it opens under the header
+        EXPECT_GE(row->height(), row->minimumSizeHint().height());
+        EXPECT_EQ(row->parentWidget()->children().last(), row);     // over the page
+        manage->click();
+        Settle(rig.window());
+    }
+}
+
+}  // namespace
