@@ -14,7 +14,8 @@ mkdir -p "$out"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 # The runs keep their data and settings out of the user's folders.
-export ORVANE_DATA_DIR="$scratch/data" XDG_CONFIG_HOME="$scratch/config"
+export ORVANE_DATA_DIR="$scratch/data" XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/run"
+mkdir -m 700 -p "$scratch/run"
 run() {
   if [ "${PLATFORM:-offscreen}" = xvfb ]; then xvfb-run -a -s "-screen 0 2880x1800x24" "$exe" "$@"
   else QT_QPA_PLATFORM=offscreen "$exe" "$@"; fi

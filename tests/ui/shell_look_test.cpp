@@ -314,3 +314,20 @@ TEST(ProfileTools, ManageOpensOverThePageWithoutMovingIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PointerNote, ThePageSaysWhenTheDesktopCannotApplyThePointerSettings) {
+    RigOptions o;
+    o.models = {DeviceModel::Mouse};
+    ProgramRig rig(o);  // the rig's desktop backend is the fallback, which applies nothing
+    ASSERT_TRUE(rig.waitForTab("ms_tab"));
+    rig.settle();
+    ASSERT_TRUE(app::ShowScreenshotPage(rig.window(), *app::FindScreenshotPage("ms-performance"), nullptr));
+    Settle(rig.window());
+    QWidget* note = rig.control("ms_pointer_not_applied");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+}
+
+}  // namespace
