@@ -96,9 +96,11 @@ def keyboard_svg():
         out.append(f'<rect x="{x}" y="{y}" width="{w}" height="{h}" rx="4" fill="#15171b" stroke="#30353e"/>')
         out.append(f'<rect x="{x + 2}" y="{y + 1.5}" width="{w - 4}" height="{h - 5}" rx="3" fill="url(#cap)"/>')
         if legend:
-            size = 8 if len(legend) > 3 else 9.5
-            out.append(f'<text x="{x + w / 2}" y="{y + h / 2 + size / 3}" font-family="DejaVu Sans" '
-                       f'font-size="{size}" fill="#8a92a0" text-anchor="middle">{_xml(legend)}</text>')
+            # As large as the cap allows: long legends narrower (condensed), short ones bigger.
+            size = 10.5 if len(legend) <= 2 else 9.5 if len(legend) <= 3 else 8.5
+            family = "DejaVu Sans Condensed, DejaVu Sans" if len(legend) > 3 else "DejaVu Sans"
+            out.append(f'<text x="{x + w / 2}" y="{y + h / 2 + size / 3}" font-family="{family}" '
+                       f'font-size="{size}" fill="#b4bcc8" text-anchor="middle">{_xml(legend)}</text>')
     out.append("</svg>")
     return "\n".join(out) + "\n"
 
