@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLayout>
+#include <QStyle>
 
 namespace orvane::app {
 
@@ -14,6 +15,8 @@ FloatingRow::FloatingRow(QWidget* row, QWidget* anchor) : QObject(row), row_(row
     if (QLayout* layout = row->parentWidget()->layout()) layout->removeWidget(row);
     row->setAttribute(Qt::WA_StyledBackground);  // opaque over the page
     row->setProperty("floating", true);
+    row->style()->unpolish(row);  // the sheet's [floating="true"] rule applies from now on
+    row->style()->polish(row);
     for (QObject* watched : {static_cast<QObject*>(row), static_cast<QObject*>(anchor),
                              static_cast<QObject*>(row->parentWidget())})
         watched->installEventFilter(this);
