@@ -142,7 +142,7 @@ public:
     profiles::ProfileStore store;
     profiles::ProfileOperations operations;
     /// The keyboard's and mouse's macro sets and the cursor sequences (one lock for all).
-    macros::MacroStore macros;
+    macros::MacroStore macroStore;
     lighting::AnimationEngine lighting;
     AppEvents events;
 
