@@ -7,7 +7,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListView>
+#include <QAbstractItemView>
 #include <QListWidget>
 #include <QStackedWidget>
 
@@ -91,7 +91,7 @@ struct EditorRig {
         Q_EMIT e->textEdited(text);
     }
     void clickRow(int row) {
-        auto* view = control<QListView>("Macro_list");
+        auto* view = control<QAbstractItemView>("Macro_list");
         const QModelIndex index = view->model()->index(row, 0);
         view->setCurrentIndex(index);
         Q_EMIT view->clicked(index);
@@ -193,7 +193,7 @@ TEST(MacroEditor, RecordedMouseRowsShowArrowsAndCaptureEndStopsRecording) {
     rig.page->captureEnded();  // the window lost activation
     EXPECT_FALSE(rig.page->recording());
     rig.page->record(Button(CapturedInput::Button::Left, true, 1300));
-    auto* model = rig.control<QListView>("Macro_list")->model();
+    auto* model = rig.control<QAbstractItemView>("Macro_list")->model();
     ASSERT_EQ(model->rowCount(), 2);
     EXPECT_EQ(model->index(0, 0).data(orvane::ui::MacroListModel::StateRole).toString(), QStringLiteral("▼"));
     EXPECT_EQ(model->index(1, 0).data(orvane::ui::MacroListModel::StateRole).toString(), QStringLiteral("▲"));
@@ -255,7 +255,7 @@ TEST(MacroEditor, InsertMoveDeleteAndCancel) {
     rig.clickRow(0);
     rig.click("macro_btn_downbottom");
     EXPECT_EQ(rig.lines().back(), "0,0,138,4,1,keyboard_key_A");
-    EXPECT_EQ(rig.control<QListView>("Macro_list")->currentIndex().row(), 2);
+    EXPECT_EQ(rig.control<QAbstractItemView>("Macro_list")->currentIndex().row(), 2);
     rig.click("macro_btn_up");
     EXPECT_EQ(rig.lines()[1], "0,0,138,4,1,keyboard_key_A");
     rig.click("macro_btn_delete");

@@ -10,6 +10,7 @@
 // window keeps the page while that bar is up. Every change of the stored set is followed by
 // macrosChanged(kind), so the key editors' macro lists follow.
 
+#include <QObject>
 #include <QString>
 
 #include <array>
@@ -26,7 +27,7 @@
 #include "ui/pages/page_bindings.h"
 #include "ui/pages/page_controls.h"
 
-class QListView;
+class QAbstractItemView;
 class QListWidget;
 
 namespace orvane::ui {
@@ -135,7 +136,9 @@ private:
     std::optional<macros::MacroRecorder> recorder_;
     std::optional<int> current_;
     bool renaming_ = false;
+    bool scrollPending_ = false;
     PageBindings bindings_;
+    QObject lifetime_;  ///< ends the page's posted work with it
 };
 
 }  // namespace orvane::ui::pages

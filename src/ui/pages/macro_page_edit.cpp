@@ -3,9 +3,12 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QListView>
+#include <QTableView>
 #include <QListWidget>
 #include <QStackedWidget>
+#include <QTimer>
 
 #include "macros/action_tables.h"
 #include "macros/cursor_steps.h"
@@ -117,13 +120,26 @@ void MacroPage::bindEditing() {
 }
 
 void MacroPage::fillLists() {
-    if (auto* view = controls_.find<QListView>(name("Macro_list"))) {
+    if (auto* view = controls_.find<QAbstractItemView>(name("Macro_list"))) {
         if (!model_) model_ = std::make_unique<MacroListModel>(document_, services_.translate);
         view->setModel(model_.get());
         view->setItemDelegate(new MacroActionDelegate(kActionRowHeight, view));
-        view->setUniformItemSizes(true);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // A table places its rows by a header of equal sections, so a row added to a long
+        // macro costs the same as one added to a short one; a list lays every row out again.
+        if (auto* table = qobject_cast<QTableView*>(view)) {
+            table->horizontalHeader()->hide();
+            table->horizontalHeader()->setStretchLastSection(true);
+            table->verticalHeader()->hide();
+            table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            table->verticalHeader()->setDefaultSectionSize(kActionRowHeight);
+            table->setShowGrid(false);
+            table->setWordWrap(false);
+        } else if (auto* list = qobject_cast<QListView*>(view)) {
+            list->setUniformItemSizes(true);
+        }
     }
     retranslate();
 }
@@ -237,8 +253,13 @@ void MacroPage::stopRecording() {
 
 void MacroPage::record(const runtime::CapturedInput& input) {
     if (!recorder_) return;
-    if (!recorder_->feed(input, document_)) return;
-    if (auto* view = controls_.find<QListView>(name("Macro_list"))) view->scrollToBottom();
+    if (!recorder_->feed(input, document_) || scrollPending_) return;
+    // The list shows the newest row; one scroll for a burst of events, once they are in.
+    scrollPending_ = true;
+    QTimer::singleShot(0, &lifetime_, [this] {
+        scrollPending_ = false;
+        if (auto* view = controls_.find<QAbstractItemView>(name("Macro_list"))) view->scrollToBottom();
+    });
 }
 
 void MacroPage::captureEnded() { stopRecording(); }
@@ -250,7 +271,7 @@ void MacroPage::showDetail(int item) {
 
 /// The view's selection follows the document's.
 void MacroPage::syncSelection() {
-    auto* view = controls_.find<QListView>(name("Macro_list"));
+    auto* view = controls_.find<QAbstractItemView>(name("Macro_list"));
     if (!view || !model_ || !view->selectionModel()) return;
     const auto row = document_.selected();
     if (!row) {
@@ -264,7 +285,7 @@ void MacroPage::syncSelection() {
 }
 
 void MacroPage::showAction() {
-    auto* view = controls_.find<QListView>(name("Macro_list"));
+    auto* view = controls_.find<QAbstractItemView>(name("Macro_list"));
     if (!view || !current_ || recording()) return;
     const int row = view->currentIndex().isValid() ? view->currentIndex().row() : -1;
     if (row < 0 || row >= document_.size()) return;
