@@ -151,7 +151,14 @@ TEST(CursorPage, ResetImportAndExportNeverReplaceWithoutAsking) {
 
 TEST(CursorPageOnTheMouse, EditUploadAndReadBackAtTheNextConnect) {
     using orvane::device::DeviceModel;
-    programtest::ProgramRig rig({.models = {DeviceModel::Mouse}});
+    programtest::RigOptions options{.models = {DeviceModel::Mouse}};
+    options.beforeBuild = [](programtest::ProgramRig& r) {
+        // Sequence 2 on disk is not what the mouse holds.
+        orvane::macros::MacroStore store(r.data, {programtest::ShippedDefaults()});
+        orvane::macros::InitCursorSequences(store);
+        orvane::macros::SaveCursorSequence(store, 1, std::vector<std::string>{"0,0,0,0,0,"});
+    };
+    programtest::ProgramRig rig(std::move(options));
     ASSERT_TRUE(rig.waitForTab("ms_tab"));
     ASSERT_TRUE(rig.settle());
     auto* feature = rig.feature<orvane::app::MacroPagesFeature>();
