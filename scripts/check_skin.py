@@ -56,6 +56,7 @@ STANDARD_CLASSES = {
     "QWidget", "QFrame", "QLabel", "QPushButton", "QToolButton", "QCheckBox", "QRadioButton", "QComboBox",
     "QSlider", "QLineEdit", "QStackedWidget", "QTabWidget", "QListWidget", "QTableWidget", "QTreeWidget",
     "QSpinBox", "QScrollArea", "QGroupBox", "QPlainTextEdit", "QTextEdit", "QProgressBar", "QScrollBar",
+    "QListView", "QTableView",
 }
 
 problems = []

@@ -8,6 +8,7 @@
 
 #include "app/feature.h"
 #include "app/features/lighting_feature.h"
+#include "app/features/macro_pages_feature.h"
 #include "app/features/mouse_page_feature.h"
 #include "app/features/pad_page_feature.h"
 #include "app/features/presence_feature.h"
@@ -25,7 +26,7 @@ std::unique_ptr<Feature> MakeFeature() {
     return std::make_unique<F>();
 }
 
-inline constexpr std::array<FeatureRow, 5> kFeatures{{
+inline constexpr std::array<FeatureRow, 6> kFeatures{{
     // Presence first: its monitors take the first worker slots and its connect steps tell
     // the others (deviceConnected) before the window shows the device's page.
     {"presence", &MakeFeature<PresenceFeature>},
@@ -34,6 +35,7 @@ inline constexpr std::array<FeatureRow, 5> kFeatures{{
     {"mouse page", &MakeFeature<MousePageFeature>},
     {"mousepad page", &MakeFeature<PadPageFeature>},
     {"lighting", &MakeFeature<LightingFeature>},
+    {"macro pages", &MakeFeature<MacroPagesFeature>},
 }};
 
 }  // namespace orvane::app

@@ -43,6 +43,9 @@ struct AppEvents {
     Event<CaptureTarget, CapturedInput> inputCaptured;
     /// The window was deactivated or the page changed: input capture and recording end.
     Event<> captureEnds;
+    /// A device's macro set changed (added, renamed, deleted, saved): lists that offer
+    /// macros read it again.
+    Event<DeviceKind> macrosChanged;
     Event<Setting> settingsChanged;
     /// Long device work started (true) or ended (false): the progress ring.
     Event<bool> progress;

@@ -19,6 +19,8 @@ struct FileChoice {
     QString defaultExtension;
     QString initialName;
     QString filter;
+    /// false: the caller asks itself before replacing a file, the dialog does not.
+    bool confirmOverwrite = true;
 };
 
 class Dialogs {

@@ -23,6 +23,7 @@ QString ChooseFileWithQt(QWidget* owner, const FileChoice& choice) {
     QFileDialog dialog(owner);
     dialog.setAcceptMode(choice.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(choice.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!choice.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QStringList filters = QtNameFilters(choice.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!choice.defaultExtension.isEmpty()) dialog.setDefaultSuffix(choice.defaultExtension);
