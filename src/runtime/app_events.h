@@ -43,11 +43,17 @@ struct AppEvents {
     Event<CaptureTarget, CapturedInput> inputCaptured;
     /// The window was deactivated or the page changed: input capture and recording end.
     Event<> captureEnds;
+    /// A device's macro set changed (added, renamed, deleted, saved): lists that offer
+    /// macros read it again.
+    Event<DeviceKind> macrosChanged;
     Event<Setting> settingsChanged;
     /// Long device work started (true) or ended (false): the progress ring.
     Event<bool> progress;
     /// A message for the user, by text id ("message_text_21" ...): the window shows it.
     Event<std::string> message;
+    /// An editor asks for input capture (keys, mouse events); the capture service installs
+    /// it for that target and delivers through inputCaptured until captureEnds.
+    Event<CaptureTarget, bool, bool> captureRequested;
 };
 
 }  // namespace orvane::runtime

@@ -26,6 +26,7 @@
 #include "device/protocol/result.h"
 #include "keyboard/keyboard_model.h"
 #include "lighting/animation_engine.h"
+#include "macros/macro_store.h"
 #include "mouse/mouse_model.h"
 #include "mousepad/pad_model.h"
 #include "platform/pointer_settings.h"
@@ -140,6 +141,8 @@ public:
     platform::PointerSettings pointer;
     profiles::ProfileStore store;
     profiles::ProfileOperations operations;
+    /// The keyboard's and the mouse's macro sets and the cursor sequences (one lock for all).
+    macros::MacroStore macros;
     lighting::AnimationEngine lighting;
     AppEvents events;
 
