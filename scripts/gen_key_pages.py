@@ -151,8 +151,8 @@ def macro_panel(lay, p, tab):
         r = layout(w, "QVBoxLayout", f"{base}_26_layout", spacing=4)
         caption(r, f"{base}_26_caption", "keypage_repeat_text")
         edit(r, f"{p}_fct_edit_25")
-    field_row(lay, tab, [("keypage_macro_text", lambda c: combo(c, f"{p}_fct_combo_23", (), 150)),
-                         ("keypage_mode_text", lambda c: combo(c, f"{p}_fct_combo_24", PLAY_MODES, 150))])
+    field_row(lay, tab, [("keypage_macro_text", lambda c: combo(c, f"{p}_fct_combo_23", (), 130)),
+                         ("keypage_mode_text", lambda c: combo(c, f"{p}_fct_combo_24", PLAY_MODES, 185))])
     # the repeat count sits beside the play mode
     repeat(lay)
 
@@ -166,8 +166,19 @@ KEYBOARD_ORDER = ["default", "keyboard", "mouse", "hscroll", "vscroll", "dpi", "
 MOUSE_ORDER = ["default", "mouse", "hscroll", "vscroll", "dpi", "fire", "keyboard", "media", "system", "macro",
                "cursor"]
 
-def editor(parent_lay, p, tab, order, buttons):
-    """The editor frame: the category, its panels, and the page's buttons."""
+def button_row(parent_lay, name, buttons, lead=None):
+    """The page's buttons, outside the editor frame: Apply works with the editor hidden."""
+    row = ET.SubElement(ET.SubElement(parent_lay, "item"), "layout", {"class": "QHBoxLayout", "name": name})
+    prop(row, "spacing", "number", 8)
+    if lead:
+        lead(row)
+    spacer(row, f"{name}_spacer")
+    for text, text_id, bname, klass in buttons:
+        b = widget(row, "QPushButton", bname, text, text_id, klass=klass)
+        prop(b, "focusPolicy", "enum", "Qt::NoFocus")
+
+def editor(parent_lay, p, tab, order):
+    """The editor frame: the category and its panels."""
     frame = widget(parent_lay, "QFrame", tab, klass="key_editor", hidden=True)
     v = layout(frame, "QVBoxLayout", f"{tab}_layout", spacing=8, margins=(0, 0, 0, 0))
     head = ET.SubElement(ET.SubElement(v, "item"), "layout", {"class": "QHBoxLayout", "name": f"{tab}_head"})
@@ -175,9 +186,6 @@ def editor(parent_lay, p, tab, order, buttons):
     caption(head, f"{tab}_category_caption", "keypage_category_text")
     combo(head, f"{p}_fct_combo", [CATEGORY_IDS[c] for c in order], 190)
     spacer(head, f"{tab}_head_end")
-    for text, text_id, name, klass in buttons:
-        b = widget(head, "QPushButton", name, text, text_id, klass=klass)
-        prop(b, "focusPolicy", "enum", "Qt::NoFocus")
     for n, category in enumerate(order):
         panel = widget(v, "QWidget", f"{tab}_{n}", hidden=n != 0)
         lay = layout(panel, "QHBoxLayout", f"{tab}_{n}_layout", spacing=12)
@@ -222,10 +230,11 @@ def keyboard_ui():
     spacer(row, "kb_key_picture_right")
     panel = widget(v, "QFrame", "kb_key_function", klass="panel")
     p = layout(panel, "QVBoxLayout", "kb_key_function_layout", spacing=8, margins=(14, 10, 14, 12))
-    widget(p, "QLabel", "kb_key_hint", ENGLISH["kb_key_hint_text"], "kb_key_hint_text", klass="hint")
-    editor(p, "kb_key", "kb_tab_function", KEYBOARD_ORDER,
-           [("Restore default", "keypage_default_btn_text", "kb_key_butt_keydefalut", None),
-            ("Apply", "keypage_apply_btn_text", "kb_key_butt_prosave", "primary")])
+    editor(p, "kb_key", "kb_tab_function", KEYBOARD_ORDER)
+    button_row(p, "kb_key_buttons", [("Restore default", "keypage_default_btn_text", "kb_key_butt_keydefalut", None),
+                                     ("Apply", "keypage_apply_btn_text", "kb_key_butt_prosave", "primary")],
+               lambda row: widget(row, "QLabel", "kb_key_hint", ENGLISH["kb_key_hint_text"], "kb_key_hint_text",
+                                  klass="hint"))
     return write_ui("keyboard_key.ui", "keyboard_key_ui", root)
 
 # ---------------------------------------------------------------------------------------
@@ -283,10 +292,10 @@ def mouse_ui():
            klass="section")
     hint = widget(f, "QLabel", "mouse_key_hint", ENGLISH["ms_key_hint_text"], "ms_key_hint_text", klass="hint")
     prop(hint, "wordWrap", "bool", "true")
-    editor(f, "ms_key", "ms_tab_function", MOUSE_ORDER,
-           [("Restore default", "keypage_default_btn_text", "ms_key_butt_keydefalut", None),
-            ("Save", "keypage_save_btn_text", "ms_key_butt_keysave", None),
-            ("Apply", "keypage_apply_btn_text", "ms_key_butt_prosave", "primary")])
+    editor(f, "ms_key", "ms_tab_function", MOUSE_ORDER)
+    button_row(f, "ms_key_buttons", [("Restore default", "keypage_default_btn_text", "ms_key_butt_keydefalut", None),
+                                     ("Save", "keypage_save_btn_text", "ms_key_butt_keysave", None),
+                                     ("Apply", "keypage_apply_btn_text", "ms_key_butt_prosave", "primary")])
     return write_ui("Mouse_key.ui", "mouse_key_ui", root)
 
 MOUSE_BUTTON_DEFAULTS = ["mouse_key_left", "mouse_key_middle", "mouse_key_right", "mouse_key_forward",
