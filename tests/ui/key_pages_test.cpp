@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QWindow>
 
 #include "app/features/key_capture_feature.h"
@@ -239,6 +240,21 @@ TEST(KeyPages, CapturedKeysAssignKeyboardKeysOnly) {
     EXPECT_FALSE(capture->capturesKeys());
     rig.press(KEY_C, Qt::Key_C);
     EXPECT_EQ(rig.buttonCode(3), (FunctionCode{0x20, 0, 0x05}));
+}
+
+TEST(KeyPages, TheKeysOptionBringsUpTheKeyPageWithTheEditorHidden) {
+    KeyPagesRig rig;
+    rig.window().activateWindow();
+    auto* pages = rig.control<QStackedWidget>("kb_tab_switch");
+    rig.click("kb_key_0");
+    rig.pick("kb_key_fct_combo", 1);  // capturing
+    ASSERT_TRUE(rig.feature<app::KeyCaptureFeature>()->capture()->capturesKeys());
+    pages->setCurrentIndex(0);  // another sub-page was shown
+    rig.click("kb_key_Op_tab");
+    EXPECT_EQ(pages->currentIndex(), 2);
+    EXPECT_FALSE(rig.shown("kb_tab_function"));
+    EXPECT_FALSE(rig.feature<app::KeyCaptureFeature>()->capture()->capturesKeys());
+    EXPECT_FALSE(rig.feature<app::KeyPagesFeature>()->keyboardPage().capturing());
 }
 
 TEST(KeyPages, MouseButtonsEditorGuardsTheLastLeftClick) {

@@ -14,6 +14,7 @@ constexpr std::string_view kRepeatPanelSuffix = "_26";
 constexpr std::string_view kPlayModeSuffix = "_fct_combo_24";
 constexpr std::string_view kMacroSuffix = "_fct_combo_23";
 constexpr std::string_view kCategorySuffix = "_fct_combo";
+constexpr std::string_view kCursorSuffix = "_fct_combo_25";
 
 QString Str(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 }  // namespace
@@ -34,6 +35,8 @@ void KeyFunctionPanel::bind(PageBindings& bindings, std::function<void(int)> onC
         onCategory(controls_.comboIndex(name(kCategorySuffix)));
     });
     for (const auto& row : kEditorCombos) {
+        if (row.suffix == kCursorSuffix && !functions::ItemOfCategory(categories_, functions::Category::CursorSequence))
+            continue;  // the keyboard has no cursor sequences
         const bool playMode = row.suffix == kPlayModeSuffix;
         bindings.on(name(row.suffix), event::kItemSelect, [this, onChange, playMode](const Notification&) {
             if (playMode) showRepeatPanel(controls_.comboIndex(name(kPlayModeSuffix)));
