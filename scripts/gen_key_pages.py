@@ -22,18 +22,7 @@ SKIN = gen_skin.SKIN
 # ---------------------------------------------------------------------------------------
 
 def prop(parent, name, kind, value, stdset=True):
-    p = ET.SubElement(parent, "property", {"name": name} if stdset else {"name": name, "stdset": "0"})
-    if kind == "rect":
-        r = ET.SubElement(p, "rect")
-        for k, v in zip(("x", "y", "width", "height"), value):
-            ET.SubElement(r, k).text = str(v)
-    elif kind == "size":
-        s = ET.SubElement(p, "size")
-        ET.SubElement(s, "width").text = str(value[0])
-        ET.SubElement(s, "height").text = str(value[1])
-    else:
-        ET.SubElement(p, kind).text = str(value)
-    return p
+    return gen_skin._prop(parent, name, kind, value if kind in ("rect", "size") else str(value), stdset)
 
 def widget(parent, cls, name, text=None, text_id=None, klass=None, tip_id=None, hidden=False):
     holder = parent if parent.tag in ("widget", "ui") else ET.SubElement(parent, "item")

@@ -69,47 +69,34 @@ void MouseButtonPage::hover(int button, bool down) {
 }
 
 void MouseButtonPage::select(int button) {
-    EditorResult result;
-    runtime_.mouse.read([&](const mouse::MouseData& d) {
-        result = mouse::SelectButtonForEdit(d, state_, size_t(button), int(macroNames_.size()));
-        return 0;
-    });
-    show(result);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.mouse, [&](const mouse::MouseData& d) {
+        return mouse::SelectButtonForEdit(d, state_, size_t(button), macros);
+    }));
 }
 
 void MouseButtonPage::chooseCategory(int item) {
     view_.panel().read(state_.controls);
-    EditorResult result;
-    runtime_.mouse.update([&](mouse::MouseData& d) {
-        result = mouse::ChooseButtonCategory(d, state_, item, int(macroNames_.size()));
-    });
-    show(result);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.mouse, [&](auto& d) { return mouse::ChooseButtonCategory(d, state_, item, macros); }));
 }
 
 void MouseButtonPage::store() {
     view_.panel().read(state_.controls);
-    EditorResult result;
-    runtime_.mouse.update([&](mouse::MouseData& d) {
-        result = mouse::ApplyButtonFunction(d, state_, int(macroNames_.size()));
-    });
-    show(result);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.mouse, [&](auto& d) { return mouse::ApplyButtonFunction(d, state_, macros); }));
 }
 
 void MouseButtonPage::restoreDefault() {
-    EditorResult result;
-    runtime_.mouse.update([&](mouse::MouseData& d) {
-        result = mouse::RestoreButtonDefault(d, state_, int(macroNames_.size()));
-    });
-    show(result);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.mouse, [&](auto& d) { return mouse::RestoreButtonDefault(d, state_, macros); }));
 }
 
 void MouseButtonPage::captured(const functions::CapturedInput& input) {
     if (!view_.capturing() || input.kind != functions::CapturedInput::Kind::Key) return;
-    EditorResult result;
-    runtime_.mouse.update([&](mouse::MouseData& d) {
-        result = mouse::CaptureButtonKey(d, state_, input.linuxKey, int(macroNames_.size()));
-    });
-    show(result);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.mouse,
+                       [&](auto& d) { return mouse::CaptureButtonKey(d, state_, input.linuxKey, macros); }));
 }
 
 void MouseButtonPage::apply() {

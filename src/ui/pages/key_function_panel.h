@@ -67,6 +67,14 @@ private:
     Translate translate_;
 };
 
+/// Runs one editor step on a device model's data under its lock and returns what to show.
+template <class Model, class Step>
+functions::EditorResult RunEditorStep(Model& model, Step&& step) {
+    functions::EditorResult result;
+    model.update([&](auto& data) { result = step(data); });
+    return result;
+}
+
 /// The editor as a page shows it: the panel, the key capture it asked for, the messages.
 /// Both key pages show their editor steps through it.
 class KeyEditorView {

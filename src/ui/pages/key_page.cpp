@@ -62,46 +62,34 @@ void KeyboardKeyPage::renderLabels() {
 }
 
 void KeyboardKeyPage::showKey(int position) {
-    EditorResult result;
-    runtime_.keyboard.update([&](keyboard::KeyboardData& d) {
-        result = keyboard::ShowKey(d, state_, size_t(position), int(macroNames_.size()));
-    });
-    show(result);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.keyboard, [&](const keyboard::KeyboardData& d) {
+        return keyboard::ShowKey(d, state_, size_t(position), macros);
+    }));
 }
 
 void KeyboardKeyPage::chooseCategory(int item) {
     view_.panel().read(state_.controls);
-    EditorResult result;
-    runtime_.keyboard.update([&](keyboard::KeyboardData& d) {
-        result = keyboard::ChooseCategory(d, state_, item, int(macroNames_.size()));
-    });
-    show(result);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.keyboard, [&](auto& d) { return keyboard::ChooseCategory(d, state_, item, macros); }));
 }
 
 void KeyboardKeyPage::store() {
     view_.panel().read(state_.controls);
-    EditorResult result;
-    runtime_.keyboard.update([&](keyboard::KeyboardData& d) {
-        result = keyboard::StoreKey(d, state_, int(macroNames_.size()));
-    });
-    show(result);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.keyboard, [&](auto& d) { return keyboard::StoreKey(d, state_, macros); }));
 }
 
 void KeyboardKeyPage::restoreDefault() {
-    EditorResult result;
-    runtime_.keyboard.update([&](keyboard::KeyboardData& d) {
-        result = keyboard::RestoreDefault(d, state_, int(macroNames_.size()));
-    });
-    show(result);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.keyboard, [&](auto& d) { return keyboard::RestoreDefault(d, state_, macros); }));
 }
 
 void KeyboardKeyPage::captured(const functions::CapturedInput& input) {
     if (!view_.capturing() || input.kind != functions::CapturedInput::Kind::Key) return;
-    EditorResult result;
-    runtime_.keyboard.update([&](keyboard::KeyboardData& d) {
-        result = keyboard::CaptureKey(d, state_, input.linuxKey, int(macroNames_.size()));
-    });
-    show(result);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.keyboard,
+                       [&](auto& d) { return keyboard::CaptureKey(d, state_, input.linuxKey, macros); }));
 }
 
 void KeyboardKeyPage::apply() {
