@@ -1,38 +1,14 @@
 #include "ui/pages/key_apply_job.h"
 
-#include "keyboard/keyboard_apply.h"
-#include "macros/macro_transfer.h"
-#include "mouse/button_apply.h"
+#include "macros/macro_key_apply.h"
 
 namespace orvane::ui::pages {
 
 using device::DeviceKind;
 
-namespace {
-
-functions::MacroUploadResult UploadOf(const macros::UploadResult& u) {
-    functions::MacroUploadResult r;
-    if (u.ok()) return r;
-    r.result = u.outcome == macros::UploadResult::Outcome::DeviceFailed ? u.deviceResult : protocol::kNoReply;
-    if (r.result == protocol::kOk) r.result = protocol::kNoReply;  // a failure never reads as success
-    r.message = u.message;
-    r.messageNumber = u.excess;
-    return r;
-}
-
-}  // namespace
-
 KeyApplyOutcome RunKeyPageApply(runtime::Runtime& rt, DeviceKind kind) {
-    const bool keyboard = kind == DeviceKind::Keyboard;
-    const auto set = keyboard ? macros::MacroSet::Keyboard : macros::MacroSet::Mouse;
-    const size_t capacity = keyboard ? rt.keyboard.read([](const auto& d) { return d.info.macroCapacity(); })
-                                     : rt.mouse.read([](const auto& d) { return d.info.macroCapacity(); });
-    const functions::MacroUpload upload = [&rt, set, capacity](protocol::DeviceConnection& c) {
-        return UploadOf(macros::UploadMacros(c, rt.macros, set, capacity));
-    };
     KeyApplyOutcome outcome;
-    auto& c = rt.connection(kind);
-    outcome.applied = keyboard ? keyboard::ApplyKeyboard(c, rt.keyboard, upload) : mouse::ApplyMouseKeys(c, rt.mouse, upload);
+    outcome.applied = macros::ApplyKeysWithMacros(rt.connection(kind), kind, rt.keyboard, rt.mouse, rt.macros);
     // A failure to save is told by the runtime itself (the message event).
     if (outcome.applied.ok()) outcome.saved = rt.saveSelected(kind, false);
     return outcome;
