@@ -346,11 +346,14 @@ TEST(KeyPages, MacroListsAndMacroCodes) {
 TEST(KeyPages, ApplyWritesTheDeviceAndTheKeyProfile) {
     KeyPagesRig rig;
     const size_t keys = rig.runtime().keyboard.read([](const auto& d) { return d.info.keyCount(); });
+    std::vector<bool> ring;
+    const auto watching = rig.runtime().events.progress.subscribe([&](const bool& running) { ring.push_back(running); });
     rig.click("kb_key_0");
     rig.pick("kb_key_fct_combo", 5);
     rig.pick("kb_key_fct_combo_14", 0);
     rig.click("kb_key_butt_prosave");
     ASSERT_TRUE(rig.settle());
+    EXPECT_EQ(ring, (std::vector<bool>{true, false}));  // the progress ring around the apply
     const auto bank = rig.runtime().keyboard.read([&](const auto& d) {
         return std::vector<uint8_t>(d.banks[0].bytes.begin(), d.banks[0].bytes.begin() + std::ptrdiff_t(keys * 3));
     });
