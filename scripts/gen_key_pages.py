@@ -100,6 +100,7 @@ def field_row(lay, p, rows):
         c = layout(col, "QVBoxLayout", f"{p}_field_{text_id}_layout", spacing=4)
         caption(c, f"{p}_caption_{text_id}", text_id)
         make(c)
+        spacer(c, f"{p}_field_{text_id}_end", horizontal=False)  # the columns' tops in line
     spacer(lay, f"{p}_fields_end")
 
 PANELS = {
@@ -140,10 +141,11 @@ def macro_panel(lay, p, tab):
         r = layout(w, "QVBoxLayout", f"{base}_26_layout", spacing=4)
         caption(r, f"{base}_26_caption", "keypage_repeat_text")
         edit(r, f"{p}_fct_edit_25")
-    field_row(lay, tab, [("keypage_macro_text", lambda c: combo(c, f"{p}_fct_combo_23", (), 130)),
-                         ("keypage_mode_text", lambda c: combo(c, f"{p}_fct_combo_24", PLAY_MODES, 185))])
-    # the repeat count sits beside the play mode
-    repeat(lay)
+    def mode(c):
+        combo(c, f"{p}_fct_combo_24", PLAY_MODES, 220)
+        repeat(c)  # the repeat count shows under the play mode
+    field_row(lay, tab, [("keypage_macro_text", lambda c: combo(c, f"{p}_fct_combo_23", (), 150)),
+                         ("keypage_mode_text", mode)])
 
 PANELS["macro"] = macro_panel
 

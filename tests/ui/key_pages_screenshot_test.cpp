@@ -37,6 +37,10 @@ TEST(KeyPagesScreenshots, BothPagesInEveryLanguage) {
         pick("kb_key_fct_combo_12", 1);
         QApplication::processEvents();
         rig.window().grab().save(folder + QStringLiteral("/kb-keys-%1.png").arg(QLatin1String(language.code)));
+        pick("kb_key_fct_combo", 9);
+        pick("kb_key_fct_combo_24", 4);
+        QApplication::processEvents();
+        rig.window().grab().save(folder + QStringLiteral("/kb-keys-macro-%1.png").arg(QLatin1String(language.code)));
         rig.window().selectTab(QStringLiteral("ms_tab"));
         rig.control<QAbstractButton>("ms_key_Op_tab")->click();
         rig.control<QPushButton>("ms_key_3")->click();
