@@ -22,6 +22,7 @@
 #include "profiles/profile_file.h"
 #include "program_rig.h"
 #include "ui/input_capture.h"
+#include "ui/language.h"
 
 using namespace orvane;
 using device::DeviceKind;
@@ -282,6 +283,11 @@ TEST(KeyPages, MouseButtonsEditorGuardsTheLastLeftClick) {
     EXPECT_EQ(rig.buttonCode(0), (FunctionCode{0x11, 0xF0, 0xFF}));
     EXPECT_EQ(rig.text("ms_key_0"), rig.translated("mouse_key_right_Swing"));
     EXPECT_EQ(rig.control("ms_key_0")->toolTip(), rig.translated("mouse_key_right_Swing"));
+    // Another language shows the label in it at once.
+    rig.window().changeLanguage(ui::kLanguages[1]);
+    EXPECT_EQ(rig.text("ms_key_0"), rig.translated("mouse_key_right_Swing"));
+    EXPECT_NE(rig.text("ms_key_0"), QStringLiteral("Scroll right"));
+    rig.window().changeLanguage(ui::kLanguages[0]);
     // The cursor sequences.
     rig.pick("ms_key_fct_combo", 10);
     rig.pick("ms_key_fct_combo_25", 3);

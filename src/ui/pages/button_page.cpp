@@ -56,7 +56,13 @@ void MouseButtonPage::refreshLabels() {
         const QString text = labels[i]->isTextId ? view_.env().translate(raw) : raw;
         const QString name = QStringLiteral("ms_key_%1").arg(i);
         controls_.setText(name, text);
-        if (QWidget* w = controls_.find(name)) w->setToolTip(text);
+        if (QWidget* w = controls_.find(name)) {
+            w->setToolTip(text);
+            // A language switch re-applies a text id by itself; a macro name stays as it is.
+            const QVariant id = labels[i]->isTextId ? QVariant(raw) : QVariant();
+            w->setProperty("textId", id);
+            w->setProperty("tipId", id);
+        }
     }
 }
 

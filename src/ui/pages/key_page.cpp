@@ -57,6 +57,9 @@ void KeyboardKeyPage::renderLabels() {
         QWidget* key = controls_.find(QStringLiteral("kb_key_%1").arg(label.position));
         if (!key) continue;
         key->setToolTip(QString::fromStdString(keyboard::KeyTooltip(label, translate)));
+        // A key's own name follows a language switch by itself; a remapped key's tooltip is
+        // composed and rendered again on the language setting.
+        key->setProperty("tipId", label.remapped ? QVariant() : QVariant(QString::fromStdString(label.ownTextId)));
         SetRemappedLook(key, label.remapped);
     }
 }
