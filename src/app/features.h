@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "app/feature.h"
+#include "app/features/key_capture_feature.h"
+#include "app/features/key_pages_feature.h"
 #include "app/features/lighting_feature.h"
 #include "app/features/macro_pages_feature.h"
 #include "app/features/mouse_page_feature.h"
@@ -26,7 +28,7 @@ std::unique_ptr<Feature> MakeFeature() {
     return std::make_unique<F>();
 }
 
-inline constexpr std::array<FeatureRow, 6> kFeatures{{
+inline constexpr FeatureRow kFeatures[] = {
     // Presence first: its monitors take the first worker slots and its connect steps tell
     // the others (deviceConnected) before the window shows the device's page.
     {"presence", &MakeFeature<PresenceFeature>},
@@ -35,7 +37,9 @@ inline constexpr std::array<FeatureRow, 6> kFeatures{{
     {"mouse page", &MakeFeature<MousePageFeature>},
     {"mousepad page", &MakeFeature<PadPageFeature>},
     {"lighting", &MakeFeature<LightingFeature>},
+    {"key capture", &MakeFeature<KeyCaptureFeature>},
+    {"key pages", &MakeFeature<KeyPagesFeature>},
     {"macro pages", &MakeFeature<MacroPagesFeature>},
-}};
+};
 
 }  // namespace orvane::app

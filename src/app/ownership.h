@@ -79,6 +79,7 @@ inline constexpr auto kOwnership = [] {
         OwnershipRow{M::BeginsWith, "kb_key_fct_", kKeysEvents, O::KeyboardKeys},
         OwnershipRow{M::BeginsWith, "kb_key_butt_", kKeysEvents, O::KeyboardKeys},
         OwnershipRow{M::BeginsWith, "kb_tab_function", kKeysEvents, O::KeyboardKeys},
+        OwnershipRow{M::Exact, "kb_key_Op_tab", kSelectChanged, O::KeyboardKeys},
         OwnershipRow{M::Family, "kb_dkey_", kCustomLightEvents, O::KeyboardCustomLighting},
         OwnershipRow{M::BeginsWith, "kb_Deng_all_", kCustomLightEvents, O::KeyboardCustomLighting},
         OwnershipRow{M::BeginsWith, "kb_Deng_custom_", kCustomLightEvents, O::KeyboardCustomLighting},

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+#include "app/features/key_capture_feature.h"
 #include "app/features/macro_pages_feature.h"
 #include "program_rig.h"
 #include "ui/language.h"
@@ -48,15 +49,16 @@ TEST(MacroPagesProgram, RecordsCapturedInputKeepsThePageWhileUnsavedAndTellsTheK
     EXPECT_EQ(changed, std::vector<DeviceKind>{DeviceKind::Mouse});
     rig.control<QAbstractButton>("ms_macro_mouse_click")->setChecked(true);
     rig.control<QAbstractButton>("ms_macro_btn_redio")->click();
-    EXPECT_EQ(feature->capture().mode(), 64);
-    EXPECT_TRUE(feature->capture().capturesMouse());
+    const auto* capture = rig.feature<orvane::app::KeyCaptureFeature>()->capture();
+    EXPECT_EQ(capture->mode(), 64);
+    EXPECT_TRUE(capture->capturesMouse());
 
     rt.events.inputCaptured.emit(CaptureTarget::MouseMacro, Right(true, 1));
     rt.events.inputCaptured.emit(CaptureTarget::KeyboardMacro, Right(false, 2));  // not this editor's
     rt.events.inputCaptured.emit(CaptureTarget::MouseMacro, Right(false, 3));
     EXPECT_EQ(rig.control<QAbstractItemView>("ms_Macro_list")->model()->rowCount(), 2);
     rt.events.captureEnds.emit();  // the window lost activation
-    EXPECT_FALSE(feature->capture().capturesMouse());
+    EXPECT_FALSE(capture->capturesMouse());
     EXPECT_FALSE(feature->macroPage(orvane::macros::MacroSet::Mouse).recording());
 
     // Unsaved: another option of the page is refused and the macro page stays.

@@ -7,38 +7,29 @@ namespace orvane::app {
 using device::DeviceKind;
 using runtime::CaptureTarget;
 
-namespace {
-
-/// The editor a capture mode records for.
-std::optional<CaptureTarget> TargetOf(int mode) {
-    for (const auto& spec : ui::pages::kMacroPages)
-        if (spec.captureMode == mode) return spec.target;
-    return std::nullopt;
-}
-
-}  // namespace
-
 MacroPagesFeature::~MacroPagesFeature() {
     // The pages stop a recording through the capture service: they go first.
     cursor_.reset();
     for (auto& page : pages_) page.reset();
-    capture_.reset();
 }
 
 void MacroPagesFeature::install(FeatureContext& context) {
     runtime::Runtime& rt = context.runtime;
     MainWindow& window = context.window;
-    capture_ = std::make_unique<ui::InputCapture>([&rt](const ui::CapturedInput& input) {
-        if (const auto target = TargetOf(input.mode)) rt.events.inputCaptured.emit(*target, input);
-    });
     auto translate = [&window](const QString& id) { return window.language().text(id); };
     for (size_t i = 0; i < pages_.size(); ++i) {
         ui::pages::MacroPageServices services{
             .dialogs = &window.dialogs(),
             .owner = &window,
             .translate = translate,
-            .startCapture = [this](int mode, bool keyboard, bool mouse) { return capture_->install(mode, keyboard, mouse); },
-            .stopCapture = [this] { capture_->removeAll(); },
+            // The one capture service (the key capture feature) records for this editor.
+            .startCapture = [&rt, target = ui::pages::kMacroPages[i].target](int, bool keyboard, bool mouse) {
+                rt.events.captureRequested.emit(target, keyboard, mouse);
+                return true;
+            },
+            .stopCapture = [&rt, target = ui::pages::kMacroPages[i].target] {
+                rt.events.captureRequested.emit(target, false, false);
+            },
             .clock = {},
         };
         pages_[i] = std::make_unique<ui::pages::MacroPage>(window.lookup(), rt, ui::pages::kMacroPages[i], std::move(services));
@@ -54,12 +45,11 @@ void MacroPagesFeature::install(FeatureContext& context) {
     cursor_->prepare();
     bind(context, Owner::CursorSequences, cursor_->bindings());
 
-    subscriptions_ += rt.events.inputCaptured.subscribe([this](const CaptureTarget& target, const ui::CapturedInput& input) {
+    subscriptions_ += rt.events.inputCaptured.subscribe([this](const CaptureTarget& target, const runtime::CapturedInput& input) {
         for (auto& page : pages_)
             if (page->spec().target == target) page->record(input);
     });
     subscriptions_ += rt.events.captureEnds.subscribe([this] {
-        capture_->removeAll();
         for (auto& page : pages_) page->captureEnded();
     });
     subscriptions_ += rt.events.settingsChanged.subscribe([this](const runtime::Setting& setting) {

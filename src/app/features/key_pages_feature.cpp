@@ -1,0 +1,82 @@
+#include "app/features/key_pages_feature.h"
+
+#include <QAbstractButton>
+#include <QStackedWidget>
+
+#include "app/main_window.h"
+
+namespace orvane::app {
+
+using device::DeviceKind;
+using runtime::CaptureTarget;
+
+namespace {
+constexpr int kKeyboardKeyPage = 2;  // "kb_tab_switch": lighting, macros, keys, cursor
+}  // namespace
+
+void KeyPagesFeature::install(FeatureContext& context) {
+    window_ = &context.window;
+    MainWindow* window = window_;
+    const ui::pages::KeyPageEnv env{
+        [window](const QString& id) { return window->language().text(id); },
+        [window](const QString& text) { window->showMessage(text, false); },
+    };
+    const auto lookup = context.window.lookup();
+    keyboard_ = std::make_unique<ui::pages::KeyboardKeyPage>(lookup, context.runtime, env);
+    mouse_ = std::make_unique<ui::pages::MouseButtonPage>(lookup, context.runtime, env);
+    keyboard_->prepare();
+    mouse_->prepare();
+    bind(context, Owner::KeyboardKeys, keyboard_->bindings());
+    bind(context, Owner::MouseButtons, mouse_->bindings());
+    keyboardOption_.on("kb_key_Op_tab", ui::event::kSelectChanged,
+                       [this](const ui::Notification& n) { showKeyboardKeyPage(n); });
+    bind(context, Owner::KeyboardKeys, keyboardOption_);
+
+    runtime::AppEvents& events = context.runtime.events;
+    subscriptions_ += events.deviceConnected.subscribe([this](const DeviceKind& kind) { refresh(kind); });
+    subscriptions_ += events.modelChanged.subscribe([this](const DeviceKind& kind) { refresh(kind); });
+    subscriptions_ += events.profileLoaded.subscribe([this](const profiles::ListId& id, const profiles::ProfileResult&) {
+        if (id == profiles::ListId::KeyboardKeys) refresh(DeviceKind::Keyboard);
+        if (id == profiles::ListId::MouseKeys) refresh(DeviceKind::Mouse);
+    });
+    subscriptions_ += events.macrosChanged.subscribe([this](const DeviceKind& kind) {
+        if (kind == DeviceKind::Keyboard) keyboard_->reloadMacros();
+        if (kind == DeviceKind::Mouse) mouse_->reloadMacros();
+    });
+    subscriptions_ += events.inputCaptured.subscribe([this](const CaptureTarget& target,
+                                                            const functions::CapturedInput& input) {
+        if (target == CaptureTarget::KeyboardKey) keyboard_->captured(input);
+        if (target == CaptureTarget::MouseKey) mouse_->captured(input);
+    });
+    subscriptions_ += events.captureRequested.subscribe([this](const CaptureTarget& target, const bool&, const bool&) {
+        // Another editor's capture replaces this page's.
+        if (target != CaptureTarget::KeyboardKey) keyboard_->captureEnded();
+        if (target != CaptureTarget::MouseKey) mouse_->captureEnded();
+    });
+    subscriptions_ += events.settingsChanged.subscribe([this](const runtime::Setting& setting) {
+        if (setting != runtime::Setting::Language) return;  // the labels the pages wrote themselves
+        keyboard_->renderLabels();
+        mouse_->refreshLabels();
+    });
+    subscriptions_ += events.captureEnds.subscribe([this] {
+        keyboard_->captureEnded();
+        mouse_->captureEnded();
+    });
+}
+
+void KeyPagesFeature::refresh(DeviceKind kind) {
+    if (kind == DeviceKind::Keyboard) keyboard_->refresh();
+    if (kind == DeviceKind::Mouse) mouse_->refresh();
+}
+
+void KeyPagesFeature::showKeyboardKeyPage(const ui::Notification& n) {
+    auto* option = qobject_cast<QAbstractButton*>(n.control.data());
+    if (option && !option->isChecked()) return;  // the option that lost the selection
+    if (!window_->finishSelectionChange(n.sender)) return;
+    auto* pages = window_->control<QStackedWidget>(QStringLiteral("kb_tab_switch"));
+    if (!pages || pages->currentIndex() == kKeyboardKeyPage) return;
+    keyboard_->hideEditor();
+    pages->setCurrentIndex(kKeyboardKeyPage);
+}
+
+}  // namespace orvane::app
