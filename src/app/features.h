@@ -8,6 +8,8 @@
 
 #include "app/feature.h"
 #include "app/features/lighting_feature.h"
+#include "app/features/lighting_pages_feature.h"
+#include "app/features/listener_feature.h"
 #include "app/features/mouse_page_feature.h"
 #include "app/features/pad_page_feature.h"
 #include "app/features/presence_feature.h"
@@ -25,7 +27,7 @@ std::unique_ptr<Feature> MakeFeature() {
     return std::make_unique<F>();
 }
 
-inline constexpr std::array<FeatureRow, 5> kFeatures{{
+inline constexpr std::array<FeatureRow, 7> kFeatures{{
     // Presence first: its monitors take the first worker slots and its connect steps tell
     // the others (deviceConnected) before the window shows the device's page.
     {"presence", &MakeFeature<PresenceFeature>},
@@ -34,6 +36,8 @@ inline constexpr std::array<FeatureRow, 5> kFeatures{{
     {"mouse page", &MakeFeature<MousePageFeature>},
     {"mousepad page", &MakeFeature<PadPageFeature>},
     {"lighting", &MakeFeature<LightingFeature>},
+    {"lighting pages", &MakeFeature<LightingPagesFeature>},
+    {"listeners", &MakeFeature<ListenerFeature>},
 }};
 
 }  // namespace orvane::app
