@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <vector>
 
 #include "lighting/lighting_edits.h"
 #include "profiles/profile_store.h"
@@ -31,10 +32,10 @@ struct Paint {
 struct LightingEdit {
     std::optional<int> mode, brightness, speed, direction, seven, layer;
     std::optional<Rgb> colour;
-    std::optional<Paint> paint;
+    std::vector<Paint> paints;  ///< in the order given
     bool fill = false, clear = false;
     bool any() const {
-        return mode || brightness || speed || direction || seven || layer || colour || paint || fill || clear;
+        return mode || brightness || speed || direction || seven || layer || colour || !paints.empty() || fill || clear;
     }
 };
 
@@ -108,6 +109,7 @@ std::string ParseEdit(const std::vector<std::string>& a, DeviceKind kind, const 
             // LAYER:POSITION:RRGGBB or LAYER:POSITION:off
             const auto first = value.find(':'), second = value.find(':', first == std::string::npos ? first : first + 1);
             Paint p;
+            bool ok = false;
             std::optional<int> layer, position;
             if (first != std::string::npos && second != std::string::npos) {
                 layer = ParseNumber(value.substr(0, first), int(keyboard::kColourLayerCount) - 1);
@@ -117,10 +119,11 @@ std::string ParseEdit(const std::vector<std::string>& a, DeviceKind kind, const 
                 if (layer && position && (colour == "off" || p.colour)) {
                     p.layer = *layer;
                     p.position = *position;
-                    e.paint = p;
+                    e.paints.push_back(p);
+                    ok = true;
                 }
             }
-            if (!e.paint) error = "--paint takes LAYER:POSITION:RRGGBB or LAYER:POSITION:off (layer 0-4, position 0-125), not " + value;
+            if (!ok) error = "--paint takes LAYER:POSITION:RRGGBB or LAYER:POSITION:off (layer 0-4, position 0-125), not " + value;
         } else {
             return "unknown option " + opt;
         }
@@ -175,19 +178,21 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
 
     std::string line;
     if (*kind == DeviceKind::Keyboard) {
-        bool paintRefused = false, noLed = false;
+        bool paintRefused = false;
+        std::optional<int> noLed;
         models.keyboard.update([&](keyboard::KeyboardData& d) {
             const uint8_t mode = edit.mode ? uint8_t(*edit.mode) : d.lighting.mode();
             const bool custom = mode == lighting::CustomModeOf(variant);
             ApplyRecordEdit(d.lighting, edit, custom && variant == KeyboardVariant::Rgb);
             if (edit.colour && custom) d.paint.setRgb(keyboard::CustomPaintState::off::colour, *edit.colour);
             if (edit.layer) d.paint.set(keyboard::CustomPaintState::off::layer, uint8_t(*edit.layer));
-            if (edit.paint) {
-                d.paint.set(keyboard::CustomPaintState::off::layer, uint8_t(edit.paint->layer));
-                if (edit.paint->colour) d.paint.setRgb(keyboard::CustomPaintState::off::colour, *edit.paint->colour);
-                const auto tool = edit.paint->colour ? lighting::PaintTool::Light : lighting::PaintTool::Erase;
+            for (const Paint& paint : edit.paints) {
+                // As on the page: the layer chosen, the colour chosen, then the key clicked.
+                d.paint.set(keyboard::CustomPaintState::off::layer, uint8_t(paint.layer));
+                if (paint.colour) d.paint.setRgb(keyboard::CustomPaintState::off::colour, *paint.colour);
+                const auto tool = paint.colour ? lighting::PaintTool::Light : lighting::PaintTool::Erase;
                 if (!custom) paintRefused = true;
-                else if (!lighting::PaintKey(d, variant, size_t(edit.paint->position), tool)) noLed = true;
+                else if (!lighting::PaintKey(d, variant, size_t(paint.position), tool)) noLed = paint.position;
             }
             if (edit.fill) lighting::FillLayer(d, variant);
             if (edit.clear) lighting::ClearLayer(d, variant);
@@ -195,7 +200,7 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
         if (paintRefused)
             return ctx.badArgument("--paint needs the custom mode (" + std::to_string(lighting::CustomModeOf(variant)) +
                                    " on this keyboard); nothing saved");
-        if (noLed) return ctx.badArgument("--paint: position " + std::to_string(edit.paint->position) +
+        if (noLed) return ctx.badArgument("--paint: position " + std::to_string(*noLed) +
                                           " has no LED; nothing saved");
         const auto d = models.keyboard.snapshot();
         const size_t layer = lighting::PaintLayer(d);
