@@ -306,7 +306,7 @@ TEST(LightingPagesShots, WritesTheLightingPagesInEveryLanguage) {
     for (const bool mono : {false, true}) {
         LightingPagesRig rig({mono ? DeviceModel::MonoKeyboard : DeviceModel::RgbKeyboard, DeviceModel::Mouse,
                               DeviceModel::Mousepad});
-        ASSERT_TRUE(rig.waitForTab("ms_tab"));
+        ASSERT_TRUE(rig.arrived(DeviceKind::Keyboard) && rig.arrived(DeviceKind::Mouse));
         rig.window().resize(1280, 860);
         rig.window().show();
         const auto save = [&](const QString& name) {
@@ -324,6 +324,7 @@ TEST(LightingPagesShots, WritesTheLightingPagesInEveryLanguage) {
                 continue;
             }
             rig.select("kb_deng_combo_modeSelect", 6);
+            rig.control<QAbstractSlider>("kb_deng_light_slider")->setValue(4);
             save("kb-lighting-" + code);
             rig.select("kb_deng_combo_modeSelect", 15);
             rig.control<QAbstractSlider>("kb_deng_light_slider")->setValue(4);
