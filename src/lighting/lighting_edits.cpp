@@ -18,10 +18,13 @@ size_t PaintLayer(const KeyboardData& d) {
     return layer < keyboard::kColourLayerCount ? layer : 0;
 }
 
+bool PaintsKey(uint8_t mode, KeyboardVariant v, size_t position) {
+    return mode == CustomModeOf(v) && PaintSlotOf(v, position) < keyboard::kLedSlotCount;
+}
+
 bool PaintKey(KeyboardData& d, KeyboardVariant v, size_t position, PaintTool tool) {
-    if (d.lighting.mode() != CustomModeOf(v)) return false;
+    if (!PaintsKey(d.lighting.mode(), v, position)) return false;
     const uint8_t slot = PaintSlotOf(v, position);
-    if (slot >= keyboard::kLedSlotCount) return false;
     const size_t layer = PaintLayer(d);
     const bool light = tool == PaintTool::Light;
     if (v == KeyboardVariant::Rgb) d.colours.setColourAt(layer, slot, light ? d.paint.colour() : device::Rgb{});

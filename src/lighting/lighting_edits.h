@@ -36,6 +36,9 @@ uint8_t PaintSlotOf(keyboard::KeyboardVariant v, size_t position);
 
 enum class PaintTool : uint8_t { Light, Erase };
 
+/// Whether a key click paints: the mode is the variant's custom mode and the position has
+/// an LED.
+bool PaintsKey(uint8_t mode, keyboard::KeyboardVariant v, size_t position);
 /// Paints one key in the paint layer when the record's mode is the variant's custom mode and
 /// the position has an LED; true when something was written (and must be saved).
 bool PaintKey(keyboard::KeyboardData& d, keyboard::KeyboardVariant v, size_t position, PaintTool tool);

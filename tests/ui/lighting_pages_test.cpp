@@ -128,6 +128,11 @@ TEST(KeyboardLightingPage, EachRgbModeShowsItsGroups) {
         EXPECT_EQ(rig.keyboardData().lighting.colour(), (device::Rgb{0x48, 0xB1, 0xFA}));
         EXPECT_EQ(RecordOfBody(rig.savedBody(ListId::KeyboardLighting)), RecordOf(rig.keyboardData().lighting));
     }
+    // Choosing the selected mode again is a selection too: it ends synchronised lighting
+    // on all three devices (and restarts the animation).
+    rig.runtime().lighting.startSynchronised();
+    rig.reselect("kb_deng_combo_modeSelect");
+    for (auto kind : runtime::kDeviceKinds) EXPECT_FALSE(rig.runtime().connection(kind).syncLighting);
     // The direction labels follow the mode.
     rig.select("kb_deng_combo_modeSelect", 8);
     EXPECT_EQ(rig.control("kb_Deng_label_FXL")->property("textId").toString(), "Deng_CWISE_text");

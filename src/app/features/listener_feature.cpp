@@ -64,20 +64,20 @@ void ReactToMouseNotification(runtime::Runtime& rt, uint16_t usage, std::stop_to
 void ListenerFeature::install(FeatureContext& context) {
     runtime::Runtime& rt = context.runtime;
     hid::Backend& backend = rt.connection(DeviceKind::Mouse).device.backend();
-    mouse_ = std::make_unique<device::NotificationListener>(
+    mouse_ = std::make_shared<device::NotificationListener>(
         backend, device::ListenerConfig{{device::DeviceModel::Mouse, device::DeviceModel::Mouse2}, true,
                                         "鼠标同步线程设定测试退出"});
-    keyboard_ = std::make_unique<device::NotificationListener>(
+    keyboard_ = std::make_shared<device::NotificationListener>(
         backend, device::ListenerConfig{{device::DeviceModel::RgbKeyboard, device::DeviceModel::MonoKeyboard}, false,
                                         "键盘同步线程设定退出"});
     plug(context, runtime::WorkerSlot::MouseListener,
          {"mouse listener",
-          [this, &rt](std::stop_token stop) {
-              mouse_->run(stop, [&rt, stop](uint16_t usage) { ReactToMouseNotification(rt, usage, stop); });
+          [listener = mouse_, &rt](std::stop_token stop) {
+              listener->run(stop, [&rt, stop](uint16_t usage) { ReactToMouseNotification(rt, usage, stop); });
           },
           {}});
     plug(context, runtime::WorkerSlot::KeyboardListener,
-         {"keyboard listener", [this](std::stop_token stop) { keyboard_->run(stop, {}); }, {}});
+         {"keyboard listener", [listener = keyboard_](std::stop_token stop) { listener->run(stop, {}); }, {}});
 }
 
 }  // namespace orvane::app

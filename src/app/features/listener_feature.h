@@ -18,7 +18,8 @@ public:
     device::NotificationListener* keyboardListener() const { return keyboard_.get(); }
 
 private:
-    std::unique_ptr<device::NotificationListener> mouse_, keyboard_;
+    // Shared with the worker bodies: a thread left running past the stop bound keeps its own.
+    std::shared_ptr<device::NotificationListener> mouse_, keyboard_;
 };
 
 /// What the mouse listener does with one usage; returns when it is done (or stop fired).

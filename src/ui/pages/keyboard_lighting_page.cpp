@@ -1,5 +1,7 @@
 #include "ui/pages/keyboard_lighting_page.h"
 
+#include <QComboBox>
+#include <QTimer>
 #include <QVariant>
 
 #include "ui/pages/device_models.h"
@@ -96,6 +98,13 @@ KeyboardLightingPage::KeyboardLightingPage(ControlLookup lookup, runtime::Runtim
 
 void KeyboardLightingPage::prepare() {
     colour_.prepare();
+    // Choosing the item already selected raises no selection change; it restarts the mode's
+    // animation all the same.
+    for (const auto& [name, v] : {std::pair{kRgbCombo, KeyboardVariant::Rgb}, std::pair{kMonoCombo, KeyboardVariant::SingleColour}})
+        if (auto* combo = controls_.find<QComboBox>(name))
+            QObject::connect(combo, &QComboBox::activated, &lifetime_, [this, v = v] {
+                if (!selectionChanged_) selectMode(v);
+            });
     controls_.setSliderRange(kLightSlider, 0, lighting::kBrightnessSteps - 1);
     controls_.setSliderRange(kSpeedSlider, 0, lighting::kSlowestSpeed);
     controls_.setChecked(kLightTool, paintLight_);
@@ -174,6 +183,9 @@ void KeyboardLightingPage::selectMode(KeyboardVariant v) {
     const int index = controls_.comboIndex(v == KeyboardVariant::Rgb ? kRgbCombo : kMonoCombo);
     if (index < 0 || size_t(index) >= lighting::KeyboardModeCount(v)) return;
     const uint8_t mode = uint8_t(index);
+    // The activation that follows a change in the same click is this selection.
+    selectionChanged_ = true;
+    QTimer::singleShot(0, &lifetime_, [this] { selectionChanged_ = false; });
     runtime_.lighting.endAllSynchronised();
     // Also when the mode is the current one: its animation starts from the beginning.
     runtime_.lighting.requestReset(lighting::LightingDevice::Keyboard);
@@ -214,14 +226,11 @@ void KeyboardLightingPage::uncheckLayerBoxes() {
 }
 
 void KeyboardLightingPage::paintKey(int position) {
-    bool painted = false;
     const auto tool = paintLight_ ? lighting::PaintTool::Light : lighting::PaintTool::Erase;
     const KeyboardVariant v = variant();
-    runtime_.keyboard.update([&](KeyboardData& d) { painted = lighting::PaintKey(d, v, size_t(position), tool); });
-    if (painted) {
-        runtime_.lighting.changed();
-        runtime_.events.settingsEdited.emit(kKeyboard);
-    }
+    const uint8_t mode = runtime_.keyboard.read([](const KeyboardData& d) { return d.lighting.mode(); });
+    // Outside the custom mode, or on a position without an LED, nothing changes or is saved.
+    if (lighting::PaintsKey(mode, v, size_t(position))) store([&](KeyboardData& d) { lighting::PaintKey(d, v, size_t(position), tool); });
     uncheckLayerBoxes();
 }
 
@@ -229,9 +238,7 @@ void KeyboardLightingPage::selectLayer() {
     uncheckLayerBoxes();
     const int layer = controls_.comboIndex(kLayerCombo);
     if (layer < 0 || size_t(layer) >= keyboard::kColourLayerCount) return;
-    runtime_.keyboard.update([&](KeyboardData& d) { d.paint.set(keyboard::CustomPaintState::off::layer, uint8_t(layer)); });
-    runtime_.lighting.changed();
-    runtime_.events.settingsEdited.emit(kKeyboard);
+    store([&](KeyboardData& d) { d.paint.set(keyboard::CustomPaintState::off::layer, uint8_t(layer)); });
 }
 
 void KeyboardLightingPage::refresh() {

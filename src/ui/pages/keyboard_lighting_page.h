@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <functional>
 
+#include <QObject>
+
 #include "lighting/lighting_edits.h"
 #include "runtime/runtime.h"
 #include "ui/pages/colour_picker.h"
@@ -115,8 +117,10 @@ private:
     runtime::Runtime& runtime_;
     TextOf text_;
     bool paintLight_ = true;
+    bool selectionChanged_ = false;  ///< a selection change ran in this event-loop turn
     PageBindings bindings_;
     PageBindings paintBindings_;
+    QObject lifetime_;  ///< ends the page's connections and timers with it
 };
 
 }  // namespace orvane::ui::pages
