@@ -267,6 +267,30 @@ TEST(KeyboardLightingPage, PaintingReachesTheKeyboardsFrames) {
     EXPECT_FALSE(rig.checked("kb_Deng_all_bright_check"));
 }
 
+TEST(KeyboardLightingPage, SingleColourPaintingWritesLevels) {
+    LightingPagesRig rig({DeviceModel::MonoKeyboard});
+    ASSERT_TRUE(rig.arrived(DeviceKind::Keyboard));
+    rig.select("kb_deng_onecolor_combo_modeSelect", 10);
+    rig.control<QAbstractSlider>("kb_deng_light_slider")->setValue(4);
+    rig.click("kb_Deng_all_kill_check");
+    const size_t a = 0, b = 1;  // positions 0 and 1: level slots 0 and 1
+    ASSERT_EQ(lighting::kMonoSlot[a], 0);
+    ASSERT_EQ(lighting::kMonoSlot[b], 1);
+    rig.click(QStringLiteral("kb_dkey_%1").arg(a));
+    ASSERT_TRUE(rig.frameShows(DeviceModel::MonoKeyboard,
+                               [&](const auto& f) { return f.size() == 126 && f[0] >= 254 && f[1] == 0; }));
+    // The paint colour plays no part: painting writes level 255 or 0.
+    EXPECT_EQ(rig.keyboardData().colours.levelAt(0, 0), 255);
+    const auto before = rig.keyboardData().colours;
+    ASSERT_EQ(lighting::kMonoSlot[16], lighting::kNoKey);
+    rig.click("kb_dkey_16");
+    EXPECT_EQ(rig.keyboardData().colours.bytes, before.bytes);
+    // Mode 15 on this keyboard is not the custom mode: a click paints nothing.
+    rig.select("kb_deng_onecolor_combo_modeSelect", 15);
+    rig.click(QStringLiteral("kb_dkey_%1").arg(b));
+    EXPECT_EQ(rig.keyboardData().colours.bytes, before.bytes);
+}
+
 TEST(MouseLightingPage, ModesColoursAndTheDirtyMark) {
     LightingPagesRig rig({DeviceModel::Mouse, DeviceModel::Mousepad});
     ASSERT_TRUE(rig.arrived(DeviceKind::Mouse));
