@@ -11,10 +11,9 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -44,8 +43,8 @@ struct Stats {
         if (missed) std::printf("  %-34s %d samples never shown\n", what, missed);
         if (ms.empty()) return;
         std::sort(ms.begin(), ms.end());
-        std::printf("  %-34s median %6.1f ms   p90 %6.1f ms   max %6.1f ms   (%zu samples)\n", what, ms[ms.size() / 2],
-                    ms[ms.size() * 9 / 10], ms.back(), ms.size());
+        std::printf("  %-34s median %6.1f ms   p90 %6.1f ms   max %6.1f ms   (%zu samples)\n", what,
+                    ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.back(), ms.size());
     }
 };
 
@@ -75,16 +74,23 @@ int main(int argc, char** argv) {
     app::Program program(std::move(options));
     program.initialise();
     auto& window = program.window();
-    if (!RunUntil([&] { return program.feature<app::PresenceFeature>()->settled() && program.runtime().connected(device::DeviceKind::Keyboard); }, 30000)) {
+    if (!RunUntil(
+            [&] {
+                return program.feature<app::PresenceFeature>()->settled() &&
+                       program.runtime().connected(device::DeviceKind::Keyboard);
+            },
+            30000)) {
         std::fprintf(stderr, "orvane_lighting_latency: the emulated keyboard did not arrive\n");
         return 1;
     }
     // The arrival's profile selection and the first frames settle first.
-    RunUntil([&] {
-        for (auto kind : runtime::kDeviceKinds)
-            if (!program.runtime().jobs(kind).idle()) return false;
-        return true;
-    }, 30000);
+    RunUntil(
+        [&] {
+            for (auto kind : runtime::kDeviceKinds)
+                if (!program.runtime().jobs(kind).idle()) return false;
+            return true;
+        },
+        30000);
     auto frame = [&] {
         std::vector<uint8_t> out;
         keyboard.withFirmware([&](sim::Firmware& f) {
@@ -97,7 +103,8 @@ int main(int argc, char** argv) {
         const auto f = frame();
         // Full brightness scales a component by 256/256 give or take one.
         const auto near = [](uint8_t a, uint8_t b) { return std::abs(int(a) - int(b)) <= 1; };
-        return f.size() >= 3 * slot + 3 && near(f[3 * slot], r) && near(f[3 * slot + 1], g) && near(f[3 * slot + 2], b);
+        return f.size() >= 3 * slot + 3 && near(f[3 * slot], r) && near(f[3 * slot + 1], g) &&
+               near(f[3 * slot + 2], b);
     };
     auto click = [&](const char* name) { window.control<QAbstractButton>(QLatin1String(name))->click(); };
     auto* modes = window.control<QComboBox>(QStringLiteral("kb_deng_combo_modeSelect"));
@@ -105,8 +112,10 @@ int main(int argc, char** argv) {
         QElapsedTimer clock;
         clock.start();
         act();
-        if (RunUntil(shows, 5000)) into.ms.push_back(double(clock.nsecsElapsed()) / 1e6);
-        else ++into.missed;
+        if (RunUntil(shows, 5000))
+            into.ms.push_back(double(clock.nsecsElapsed()) / 1e6);
+        else
+            ++into.missed;
     };
 
     Stats paint, mode;
@@ -128,7 +137,8 @@ int main(int argc, char** argv) {
         time([&] { modes->setCurrentIndex(red ? 4 : 0); },
              [&] { return red ? slotIs(0, 255, 0, 0) : slotIs(0, 90, 255, 155); }, mode);
     }
-    std::printf("link %d us per report; from the click to the first frame on the keyboard showing it:\n", linkUs);
+    std::printf("link %d us per report; from the click to the first frame on the keyboard showing it:\n",
+                linkUs);
     paint.print("key painted / erased (mode 15)");
     mode.print("mode changed (0 <-> 4)");
     program.shutdown();

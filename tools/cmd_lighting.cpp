@@ -35,7 +35,8 @@ struct LightingEdit {
     std::vector<Paint> paints;  ///< in the order given
     bool fill = false, clear = false;
     bool any() const {
-        return mode || brightness || speed || direction || seven || layer || colour || !paints.empty() || fill || clear;
+        return mode || brightness || speed || direction || seven || layer || colour || !paints.empty() ||
+               fill || clear;
     }
 };
 
@@ -43,7 +44,10 @@ std::optional<Rgb> ParseColour(const std::string& text) {
     if (text.size() != 6) return std::nullopt;
     uint32_t v = 0;
     for (char c : text) {
-        const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        const int d = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
         if (d < 0) return std::nullopt;
         v = v << 4 | uint32_t(d);
     }
@@ -52,8 +56,8 @@ std::optional<Rgb> ParseColour(const std::string& text) {
 
 std::string Hex(Rgb c) {
     std::ostringstream s;
-    s << std::hex << std::uppercase << std::setfill('0') << std::setw(2) << int(c.r) << std::setw(2) << int(c.g)
-      << std::setw(2) << int(c.b);
+    s << std::hex << std::uppercase << std::setfill('0') << std::setw(2) << int(c.r) << std::setw(2)
+      << int(c.g) << std::setw(2) << int(c.b);
     return s.str();
 }
 
@@ -62,7 +66,8 @@ KeyboardVariant ConnectedVariant(hid::Backend& backend) {
     std::vector<hid::InterfaceInfo> interfaces;
     if (!backend.enumerate(interfaces)) return KeyboardVariant::Rgb;
     for (const auto& info : interfaces)
-        if (const auto match = device::MatchInterface(info); match && device::RowOf(match->model).kind == DeviceKind::Keyboard)
+        if (const auto match = device::MatchInterface(info);
+            match && device::RowOf(match->model).kind == DeviceKind::Keyboard)
             return keyboard::VariantOf(match->model);
     return KeyboardVariant::Rgb;
 }
@@ -77,7 +82,8 @@ Limits LimitsOf(DeviceKind kind, KeyboardVariant v) {
 }
 
 /// Parses the options; an error text when one is bad.
-std::string ParseEdit(const std::vector<std::string>& a, DeviceKind kind, const Limits& limits, LightingEdit& e) {
+std::string ParseEdit(const std::vector<std::string>& a, DeviceKind kind, const Limits& limits,
+                      LightingEdit& e) {
     const bool keyboardOnly = kind == DeviceKind::Keyboard;
     for (size_t i = 0; i < a.size(); ++i) {
         const std::string& opt = a[i];
@@ -86,18 +92,24 @@ std::string ParseEdit(const std::vector<std::string>& a, DeviceKind kind, const 
             (opt == "--fill" ? e.fill : e.clear) = true;
             continue;
         }
-        if (i + 1 >= a.size()) return opt.rfind("--", 0) == 0 ? opt + " needs a value" : "unknown argument " + opt;
+        if (i + 1 >= a.size())
+            return opt.rfind("--", 0) == 0 ? opt + " needs a value" : "unknown argument " + opt;
         const std::string& value = a[++i];
         auto number = [&](std::optional<int>& into, int limit) -> std::string {
             into = ParseNumber(value, limit);
             return into ? "" : opt + " takes 0-" + std::to_string(limit) + ", not " + value;
         };
         std::string error;
-        if (opt == "--mode") error = number(e.mode, limits.modes - 1);
-        else if (opt == "--brightness") error = number(e.brightness, lighting::kBrightnessSteps - 1);
-        else if (opt == "--speed") error = number(e.speed, limits.speed);
-        else if (opt == "--direction") error = number(e.direction, 1);
-        else if (opt == "--seven") error = number(e.seven, 1);
+        if (opt == "--mode")
+            error = number(e.mode, limits.modes - 1);
+        else if (opt == "--brightness")
+            error = number(e.brightness, lighting::kBrightnessSteps - 1);
+        else if (opt == "--speed")
+            error = number(e.speed, limits.speed);
+        else if (opt == "--direction")
+            error = number(e.direction, 1);
+        else if (opt == "--seven")
+            error = number(e.seven, 1);
         else if (opt == "--color" || opt == "--colour") {
             e.colour = ParseColour(value);
             if (!e.colour) error = opt + " takes RRGGBB (hexadecimal), not " + value;
@@ -107,13 +119,15 @@ std::string ParseEdit(const std::vector<std::string>& a, DeviceKind kind, const 
         } else if (opt == "--paint") {
             if (!keyboardOnly) return "--paint paints the keyboard only";
             // LAYER:POSITION:RRGGBB or LAYER:POSITION:off
-            const auto first = value.find(':'), second = value.find(':', first == std::string::npos ? first : first + 1);
+            const auto first = value.find(':'),
+                       second = value.find(':', first == std::string::npos ? first : first + 1);
             Paint p;
             bool ok = false;
             std::optional<int> layer, position;
             if (first != std::string::npos && second != std::string::npos) {
                 layer = ParseNumber(value.substr(0, first), int(keyboard::kColourLayerCount) - 1);
-                position = ParseNumber(value.substr(first + 1, second - first - 1), int(keyboard::kLedSlotCount) - 1);
+                position = ParseNumber(value.substr(first + 1, second - first - 1),
+                                       int(keyboard::kLedSlotCount) - 1);
                 const std::string colour = value.substr(second + 1);
                 if (colour != "off") p.colour = ParseColour(colour);
                 if (layer && position && (colour == "off" || p.colour)) {
@@ -123,7 +137,11 @@ std::string ParseEdit(const std::vector<std::string>& a, DeviceKind kind, const 
                     ok = true;
                 }
             }
-            if (!ok) error = "--paint takes LAYER:POSITION:RRGGBB or LAYER:POSITION:off (layer 0-4, position 0-125), not " + value;
+            if (!ok)
+                error =
+                    "--paint takes LAYER:POSITION:RRGGBB or LAYER:POSITION:off (layer 0-4, position 0-125), "
+                    "not " +
+                    value;
         } else {
             return "unknown option " + opt;
         }
@@ -149,8 +167,8 @@ void ApplyRecordEdit(Record& r, const LightingEdit& e, bool colourIsPaint) {
 
 std::string Describe(const uint8_t* b) {
     std::ostringstream s;
-    s << "mode " << int(b[1]) << ", brightness " << int(b[2]) << ", speed " << int(b[3]) << ", direction " << int(b[4])
-      << ", seven " << int(b[5]) << ", colour " << Hex({b[6], b[7], b[8]});
+    s << "mode " << int(b[1]) << ", brightness " << int(b[2]) << ", speed " << int(b[3]) << ", direction "
+      << int(b[4]) << ", seven " << int(b[5]) << ", colour " << Hex({b[6], b[7], b[8]});
     return s.str();
 }
 
@@ -160,21 +178,24 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
     if (parsed.rest.empty()) return kExitUsage;
     const auto kind = ParseKind(parsed.rest[0]);
     if (!kind) return kExitUsage;
-    const KeyboardVariant variant = *kind == DeviceKind::Keyboard ? ConnectedVariant(ctx.backend) : KeyboardVariant::Rgb;
+    const KeyboardVariant variant =
+        *kind == DeviceKind::Keyboard ? ConnectedVariant(ctx.backend) : KeyboardVariant::Rgb;
     LightingEdit edit;
     const std::string error =
         ParseEdit({parsed.rest.begin() + 1, parsed.rest.end()}, *kind, LimitsOf(*kind, variant), edit);
     if (!error.empty()) return ctx.badArgument(error);
 
     Models models;
-    models.keyboard.model = variant == KeyboardVariant::Rgb ? device::DeviceModel::RgbKeyboard : device::DeviceModel::MonoKeyboard;
+    models.keyboard.model = variant == KeyboardVariant::Rgb ? device::DeviceModel::RgbKeyboard
+                                                            : device::DeviceModel::MonoKeyboard;
     profiles::ProfileStore store(parsed.dataFolder, profiles::DefaultProfileFolders(), models.all());
     if (!InitLists(ctx, store, *kind)) return kExitFailure;
     const profiles::ListId list = profiles::ListsOf(*kind).front();  // lighting first
     const int selected = store.recordedSelection(list);
     const std::string tag = std::string(device::KindTag(*kind)) + " lighting";
     if (store.loadProfile(list, selected) != profiles::ReadResult::Read)
-        return ctx.fail(tag + ": the selected lighting profile " + std::to_string(selected) + " could not be read");
+        return ctx.fail(tag + ": the selected lighting profile " + std::to_string(selected) +
+                        " could not be read");
 
     std::string line;
     if (*kind == DeviceKind::Keyboard) {
@@ -191,23 +212,28 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
                 d.paint.set(keyboard::CustomPaintState::off::layer, uint8_t(paint.layer));
                 if (paint.colour) d.paint.setRgb(keyboard::CustomPaintState::off::colour, *paint.colour);
                 const auto tool = paint.colour ? lighting::PaintTool::Light : lighting::PaintTool::Erase;
-                if (!custom) paintRefused = true;
-                else if (!lighting::PaintKey(d, variant, size_t(paint.position), tool)) noLed = paint.position;
+                if (!custom)
+                    paintRefused = true;
+                else if (!lighting::PaintKey(d, variant, size_t(paint.position), tool))
+                    noLed = paint.position;
             }
             if (edit.fill) lighting::FillLayer(d, variant);
             if (edit.clear) lighting::ClearLayer(d, variant);
         });
         if (paintRefused)
-            return ctx.badArgument("--paint needs the custom mode (" + std::to_string(lighting::CustomModeOf(variant)) +
+            return ctx.badArgument("--paint needs the custom mode (" +
+                                   std::to_string(lighting::CustomModeOf(variant)) +
                                    " on this keyboard); nothing saved");
-        if (noLed) return ctx.badArgument("--paint: position " + std::to_string(*noLed) +
-                                          " has no LED; nothing saved");
+        if (noLed)
+            return ctx.badArgument("--paint: position " + std::to_string(*noLed) +
+                                   " has no LED; nothing saved");
         const auto d = models.keyboard.snapshot();
         const size_t layer = lighting::PaintLayer(d);
         size_t lit = 0;
         for (size_t s = 0; s < keyboard::kLedSlotCount; ++s) {
             const Rgb c = d.colours.colourAt(layer, s);
-            lit += variant == KeyboardVariant::Rgb ? (c.r | c.g | c.b) != 0 : d.colours.levelAt(layer, s) != 0;
+            lit +=
+                variant == KeyboardVariant::Rgb ? (c.r | c.g | c.b) != 0 : d.colours.levelAt(layer, s) != 0;
         }
         line = Describe(d.lighting.bytes.data()) + ", layer " + std::to_string(layer) + ", paint colour " +
                Hex(d.paint.colour()) + ", lit " + std::to_string(lit) +
@@ -220,7 +246,8 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
         line = Describe(models.pad.state().bytes.data());
     }
     if (edit.any() && !store.saveSelectedLighting(*kind))
-        return ctx.fail(tag + ": the selected lighting profile could not be saved: " + store.lastWriteProblem());
+        return ctx.fail(tag +
+                        ": the selected lighting profile could not be saved: " + store.lastWriteProblem());
     ctx.out << tag << " (profile " << selected << "): " << line << '\n';
     return kExitOk;
 }
@@ -228,10 +255,12 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
 }  // namespace
 
 std::vector<Subcommand> LightingSubcommands() {
-    return {{"lighting",
-             "kb|ms|mp [--mode N] [--brightness B] [--speed S] [--direction D] [--seven 0|1] [--color RRGGBB] "
-             "[--layer L] [--paint LAYER:POSITION:RRGGBB|off] [--fill|--clear] [--data-dir DIR]",
-             "changes the stored lighting as the lighting pages do and prints the resulting record", &RunLighting}};
+    return {
+        {"lighting",
+         "kb|ms|mp [--mode N] [--brightness B] [--speed S] [--direction D] [--seven 0|1] [--color RRGGBB] "
+         "[--layer L] [--paint LAYER:POSITION:RRGGBB|off] [--fill|--clear] [--data-dir DIR]",
+         "changes the stored lighting as the lighting pages do and prints the resulting record",
+         &RunLighting}};
 }
 
 }  // namespace orvane::cli

@@ -33,7 +33,8 @@ bool NotificationListener::scan() {
         device_.path = candidate.path;
         if (!device_.open()) continue;
         const hid::ReportLayout caps = device_.caps();
-        if (matches(device_.attributes()) && caps.usagePage == kConsumerUsagePage && caps.usage == kConsumerUsage) {
+        if (matches(device_.attributes()) && caps.usagePage == kConsumerUsagePage &&
+            caps.usage == kConsumerUsage) {
             found_ = true;
             break;
         }
@@ -77,8 +78,10 @@ void NotificationListener::run(std::stop_token stop, const React& react) {
             if (!scan()) break;  // the platform cannot list devices: nothing to listen to
         }
         if (found_) {
-            if (config_.readsReports) readUntilGone(stop, react);
-            else holdUntilGone(stop);
+            if (config_.readsReports)
+                readUntilGone(stop, react);
+            else
+                holdUntilGone(stop);
             if (found_) continue;  // stopped: the loop condition ends it
         }
         if (!platform::SleepUnlessStopped(stop, kScanPeriod)) break;

@@ -27,8 +27,10 @@ bool PaintKey(KeyboardData& d, KeyboardVariant v, size_t position, PaintTool too
     const uint8_t slot = PaintSlotOf(v, position);
     const size_t layer = PaintLayer(d);
     const bool light = tool == PaintTool::Light;
-    if (v == KeyboardVariant::Rgb) d.colours.setColourAt(layer, slot, light ? d.paint.colour() : device::Rgb{});
-    else d.colours.setLevelAt(layer, slot, light ? 255 : 0);
+    if (v == KeyboardVariant::Rgb)
+        d.colours.setColourAt(layer, slot, light ? d.paint.colour() : device::Rgb{});
+    else
+        d.colours.setLevelAt(layer, slot, light ? 255 : 0);
     return true;
 }
 

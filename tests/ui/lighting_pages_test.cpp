@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QAbstractSlider>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -29,8 +29,8 @@ struct LightingPagesRig : programtest::ProgramRig {
     static programtest::RigOptions Options(std::initializer_list<DeviceModel> models) {
         programtest::RigOptions o;
         o.models.assign(models.begin(), models.end());
-        o.features = std::vector<std::string_view>{"presence", "profiles", "mouse page", "mousepad page", "lighting",
-                                                   "lighting pages"};
+        o.features = std::vector<std::string_view>{"presence",      "profiles", "mouse page",
+                                                   "mousepad page", "lighting", "lighting pages"};
         return o;
     }
     /// The device arrived and its arrival work (profile selection, refresh) is done.
@@ -106,9 +106,12 @@ TEST(KeyboardLightingPage, EachRgbModeShowsItsGroups) {
         bool brightness, direction, colour, seven, speed, palette, paintTools;
     };
     const Case cases[] = {
-        {4, true, false, true, false, false, true, false},  {7, true, false, false, false, true, false, false},
-        {6, true, true, true, true, true, true, false},     {14, false, false, false, false, false, false, false},
-        {15, true, false, true, false, false, true, true},  {0, true, false, false, false, false, false, false},
+        {4, true, false, true, false, false, true, false},
+        {7, true, false, false, false, true, false, false},
+        {6, true, true, true, true, true, true, false},
+        {14, false, false, false, false, false, false, false},
+        {15, true, false, true, false, false, true, true},
+        {0, true, false, false, false, false, false, false},
         {9, true, false, true, true, true, true, false},
     };
     for (const auto& c : cases) {
@@ -126,7 +129,8 @@ TEST(KeyboardLightingPage, EachRgbModeShowsItsGroups) {
         EXPECT_EQ(rig.keyboardData().lighting.mode(), c.mode);
         // The colour stays stored whatever the mode shows.
         EXPECT_EQ(rig.keyboardData().lighting.colour(), (device::Rgb{0x48, 0xB1, 0xFA}));
-        EXPECT_EQ(RecordOfBody(rig.savedBody(ListId::KeyboardLighting)), RecordOf(rig.keyboardData().lighting));
+        EXPECT_EQ(RecordOfBody(rig.savedBody(ListId::KeyboardLighting)),
+                  RecordOf(rig.keyboardData().lighting));
     }
     // Choosing the selected mode again is a selection too: it ends synchronised lighting
     // on all three devices (and restarts the animation).
@@ -209,8 +213,9 @@ bool Near(device::Rgb a, device::Rgb b) {
 
 // The RGB keyboard's frame: slot s at 3s.
 device::Rgb SlotColour(const std::vector<uint8_t>& frame, size_t slot) {
-    return frame.size() >= 3 * slot + 3 ? device::Rgb{frame[3 * slot], frame[3 * slot + 1], frame[3 * slot + 2]}
-                                        : device::Rgb{};
+    return frame.size() >= 3 * slot + 3
+               ? device::Rgb{frame[3 * slot], frame[3 * slot + 1], frame[3 * slot + 2]}
+               : device::Rgb{};
 }
 
 TEST(KeyboardLightingPage, PaintingReachesTheKeyboardsFrames) {
@@ -225,9 +230,12 @@ TEST(KeyboardLightingPage, PaintingReachesTheKeyboardsFrames) {
     rig.click("kb_Deng_color_btn_0");  // paint colour red
     rig.click(QStringLiteral("kb_dkey_%1").arg(a));
     EXPECT_FALSE(rig.checked("kb_Deng_all_bright_check") || rig.checked("kb_Deng_all_kill_check"));
-    ASSERT_TRUE(rig.frameShows(DeviceModel::RgbKeyboard, [&](const auto& f) {
-        return Near(SlotColour(f, slotA), red) && Near(SlotColour(f, slotB), device::Rgb{});
-    })) << "frame " << rig.lastFrame(DeviceModel::RgbKeyboard).size() << " slot " << int(slotA) << ": "
+    ASSERT_TRUE(rig.frameShows(DeviceModel::RgbKeyboard,
+                               [&](const auto& f) {
+                                   return Near(SlotColour(f, slotA), red) &&
+                                          Near(SlotColour(f, slotB), device::Rgb{});
+                               }))
+        << "frame " << rig.lastFrame(DeviceModel::RgbKeyboard).size() << " slot " << int(slotA) << ": "
         << int(SlotColour(rig.lastFrame(DeviceModel::RgbKeyboard), slotA).r) << " mode "
         << int(rig.keyboardData().lighting.mode()) << " paint r " << int(rig.keyboardData().paint.colour().r)
         << " level " << int(rig.keyboardData().lighting.at(2));
@@ -241,7 +249,8 @@ TEST(KeyboardLightingPage, PaintingReachesTheKeyboardsFrames) {
     rig.click("kb_Deng_color_btn_0");                // red again: fill only the unlit slots
     rig.click("kb_Deng_all_bright_check");
     ASSERT_TRUE(rig.frameShows(DeviceModel::RgbKeyboard, [&](const auto& f) {
-        return Near(SlotColour(f, slotA), red) && Near(SlotColour(f, slotB), green) && Near(SlotColour(f, 0), red);
+        return Near(SlotColour(f, slotA), red) && Near(SlotColour(f, slotB), green) &&
+               Near(SlotColour(f, 0), red);
     }));
     // A position without an LED is never painted; another layer is independent.
     const auto before = rig.keyboardData().colours;
@@ -249,9 +258,11 @@ TEST(KeyboardLightingPage, PaintingReachesTheKeyboardsFrames) {
     rig.click("kb_dkey_62");  // no LED
     EXPECT_EQ(rig.keyboardData().colours.bytes, before.bytes);
     rig.select("kb_deng_combo_curtom_count", 2);
-    ASSERT_TRUE(rig.frameShows(DeviceModel::RgbKeyboard, [&](const auto& f) { return Near(SlotColour(f, slotB), device::Rgb{}); }));
+    ASSERT_TRUE(rig.frameShows(DeviceModel::RgbKeyboard,
+                               [&](const auto& f) { return Near(SlotColour(f, slotB), device::Rgb{}); }));
     rig.select("kb_deng_combo_curtom_count", 0);
-    ASSERT_TRUE(rig.frameShows(DeviceModel::RgbKeyboard, [&](const auto& f) { return Near(SlotColour(f, slotB), green); }));
+    ASSERT_TRUE(rig.frameShows(DeviceModel::RgbKeyboard,
+                               [&](const auto& f) { return Near(SlotColour(f, slotB), green); }));
     // The file holds the layers as the screen shows them.
     const auto body = rig.savedBody(ListId::KeyboardLighting);
     const auto map = rig.keyboardData().colours;

@@ -31,8 +31,9 @@ protected:
 
 TEST_F(LightingTool, EditsTheSelectedProfileAsThePagesDo) {
     EXPECT_NE(lighting({"kb"}).find("kb lighting (profile 0): mode "), std::string::npos);
-    const std::string out = lighting({"kb", "--mode", "15", "--brightness", "3", "--speed", "1", "--direction", "1",
-                                      "--paint", "2:30:FF0000", "--paint", "2:31:00FF00", "--paint", "2:31:off"});
+    const std::string out =
+        lighting({"kb", "--mode", "15", "--brightness", "3", "--speed", "1", "--direction", "1", "--paint",
+                  "2:30:FF0000", "--paint", "2:31:00FF00", "--paint", "2:31:off"});
     EXPECT_NE(out.find("mode 15, brightness 3, speed 1, direction 1"), std::string::npos) << out;
     EXPECT_NE(out.find("layer 2, paint colour 00FF00, lit 1"), std::string::npos) << out;
     // The file holds the record, the paint state and the painted layer.
@@ -47,7 +48,8 @@ TEST_F(LightingTool, EditsTheSelectedProfileAsThePagesDo) {
     const size_t at = offsetof(orvane::keyboard::KeyboardLightingBody, colours) + 378 * 2 + 3 * slot;
     EXPECT_EQ(uint8_t(tail[at]), 0xFF);
     // Fill lights the rest of the layer with the paint colour; clear empties it.
-    EXPECT_NE(lighting({"kb", "--color", "0000FF", "--fill"}).find("paint colour 0000FF, lit 126"), std::string::npos);
+    EXPECT_NE(lighting({"kb", "--color", "0000FF", "--fill"}).find("paint colour 0000FF, lit 126"),
+              std::string::npos);
     EXPECT_NE(lighting({"kb", "--clear"}).find("lit 0"), std::string::npos);
     // The mouse: a colour ends the seven-colour cycle.
     const std::string mouse = lighting({"ms", "--mode", "2", "--seven", "1", "--color", "123456"});

@@ -48,7 +48,9 @@ const ColourControlNames kKeyboardColourControls{
 constexpr int kPictureKeys = int(keyboard::kLedSlotCount);  // "kb_dkey_0" .. "kb_dkey_125"
 constexpr device::DeviceKind kKeyboard = device::DeviceKind::Keyboard;
 
-uint32_t ArgbOf(device::Rgb c) { return 0xFF000000u | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b; }
+uint32_t ArgbOf(device::Rgb c) {
+    return 0xFF000000u | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
+}
 
 }  // namespace
 
@@ -59,40 +61,51 @@ KeyboardLightingPage::KeyboardLightingPage(ControlLookup lookup, runtime::Runtim
       text_(std::move(text)) {
     using namespace event;
     bindings_.on(kRgbCombo, kItemSelect, [this](const Notification&) { selectMode(KeyboardVariant::Rgb); })
-        .on(kMonoCombo, kItemSelect, [this](const Notification&) { selectMode(KeyboardVariant::SingleColour); })
-        .on(kLightSlider, kValueChanged, [this](const Notification&) {
-            const int position = std::clamp(controls_.sliderValue(kLightSlider), 0, lighting::kBrightnessSteps - 1);
-            store([&](KeyboardData& d) { d.lighting.set(LightingRecord::off::brightness, uint8_t(position)); });
-        })
-        .on(kSpeedSlider, kValueChanged, [this](const Notification&) {
-            const uint8_t speed = lighting::SpeedFromSlider(controls_.sliderValue(kSpeedSlider));
-            store([&](KeyboardData& d) { d.lighting.set(LightingRecord::off::speed, speed); });
-        })
-        .on(kSevenColour, kSelectChanged, [this](const Notification&) {
-            const bool on = controls_.checked(kSevenColour);
-            store([&](KeyboardData& d) { d.lighting.set(LightingRecord::off::sevenColour, on ? 1 : 0); });
-        })
+        .on(kMonoCombo, kItemSelect,
+            [this](const Notification&) { selectMode(KeyboardVariant::SingleColour); })
+        .on(kLightSlider, kValueChanged,
+            [this](const Notification&) {
+                const int position =
+                    std::clamp(controls_.sliderValue(kLightSlider), 0, lighting::kBrightnessSteps - 1);
+                store([&](KeyboardData& d) {
+                    d.lighting.set(LightingRecord::off::brightness, uint8_t(position));
+                });
+            })
+        .on(kSpeedSlider, kValueChanged,
+            [this](const Notification&) {
+                const uint8_t speed = lighting::SpeedFromSlider(controls_.sliderValue(kSpeedSlider));
+                store([&](KeyboardData& d) { d.lighting.set(LightingRecord::off::speed, speed); });
+            })
+        .on(kSevenColour, kSelectChanged,
+            [this](const Notification&) {
+                const bool on = controls_.checked(kSevenColour);
+                store([&](KeyboardData& d) { d.lighting.set(LightingRecord::off::sevenColour, on ? 1 : 0); });
+            })
         .on(kLeft, kSelectChanged, [this](const Notification&) { setDirection(true); })
         .on(kRight, kSelectChanged, [this](const Notification&) { setDirection(false); })
         .on(kSameMode, kClick, [this](const Notification&) { runtime_.sameLightingMode(kKeyboard); })
         // The paint tool's options (the run's choice, nothing stored).
-        .on(kLightTool, kSelectChanged, [this](const Notification&) {
-            if (controls_.checked(kLightTool)) paintLight_ = true;
-        })
-        .on(kEraseTool, kSelectChanged, [this](const Notification&) {
-            if (controls_.checked(kEraseTool)) paintLight_ = false;
-        })
+        .on(kLightTool, kSelectChanged,
+            [this](const Notification&) {
+                if (controls_.checked(kLightTool)) paintLight_ = true;
+            })
+        .on(kEraseTool, kSelectChanged,
+            [this](const Notification&) {
+                if (controls_.checked(kEraseTool)) paintLight_ = false;
+            })
         .include(colour_.bindings());
 
     paintBindings_
         .onFamily("kb_dkey_", kPictureKeys, kClick, [this](const Notification&, int p) { paintKey(p); })
         // The whole-layer actions run on every change of their box, whatever its state.
-        .on(kFillBox, kSelectChanged, [this](const Notification&) {
-            store([this](KeyboardData& d) { lighting::FillLayer(d, variant()); });
-        })
-        .on(kClearBox, kSelectChanged, [this](const Notification&) {
-            store([this](KeyboardData& d) { lighting::ClearLayer(d, variant()); });
-        })
+        .on(kFillBox, kSelectChanged,
+            [this](const Notification&) {
+                store([this](KeyboardData& d) { lighting::FillLayer(d, variant()); });
+            })
+        .on(kClearBox, kSelectChanged,
+            [this](const Notification&) {
+                store([this](KeyboardData& d) { lighting::ClearLayer(d, variant()); });
+            })
         .on(kLayerCombo, kItemSelect, [this](const Notification&) { selectLayer(); });
 }
 
@@ -100,7 +113,8 @@ void KeyboardLightingPage::prepare() {
     colour_.prepare();
     // Choosing the item already selected raises no selection change; it restarts the mode's
     // animation all the same.
-    for (const auto& [name, v] : {std::pair{kRgbCombo, KeyboardVariant::Rgb}, std::pair{kMonoCombo, KeyboardVariant::SingleColour}})
+    for (const auto& [name, v] :
+         {std::pair{kRgbCombo, KeyboardVariant::Rgb}, std::pair{kMonoCombo, KeyboardVariant::SingleColour}})
         if (auto* combo = controls_.find<QComboBox>(name))
             QObject::connect(combo, &QComboBox::activated, &lifetime_, [this, v = v] {
                 if (!selectionChanged_) selectMode(v);
@@ -121,7 +135,8 @@ void KeyboardLightingPage::store(Fn&& change) {
 }
 
 const KeyboardModeRow* KeyboardLightingPage::rowOf(uint8_t mode) const {
-    if (variant() == KeyboardVariant::Rgb) return mode < kRgbKeyboardModes.size() ? &kRgbKeyboardModes[mode] : nullptr;
+    if (variant() == KeyboardVariant::Rgb)
+        return mode < kRgbKeyboardModes.size() ? &kRgbKeyboardModes[mode] : nullptr;
     return mode < kMonoKeyboardModes.size() ? &kMonoKeyboardModes[mode] : nullptr;
 }
 
@@ -135,7 +150,8 @@ void KeyboardLightingPage::setLabelText(const char* control, const char* textId)
 
 void KeyboardLightingPage::applyMode(uint8_t mode) {
     const bool rgb = variant() == KeyboardVariant::Rgb;
-    for (const QString& name : {QStringLiteral("kb_deng_fx_layout"), QStringLiteral("kb_deng_7colorselect_layout"), kColourDisplay})
+    for (const QString& name :
+         {QStringLiteral("kb_deng_fx_layout"), QStringLiteral("kb_deng_7colorselect_layout"), kColourDisplay})
         controls_.setVisible(name, true);
     for (const QString& name : kCustomLayouts) controls_.setVisible(name, false);
     if (rgb) {
@@ -230,7 +246,8 @@ void KeyboardLightingPage::paintKey(int position) {
     const KeyboardVariant v = variant();
     const uint8_t mode = runtime_.keyboard.read([](const KeyboardData& d) { return d.lighting.mode(); });
     // Outside the custom mode, or on a position without an LED, nothing changes or is saved.
-    if (lighting::PaintsKey(mode, v, size_t(position))) store([&](KeyboardData& d) { lighting::PaintKey(d, v, size_t(position), tool); });
+    if (lighting::PaintsKey(mode, v, size_t(position)))
+        store([&](KeyboardData& d) { lighting::PaintKey(d, v, size_t(position), tool); });
     uncheckLayerBoxes();
 }
 

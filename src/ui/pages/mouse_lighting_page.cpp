@@ -37,18 +37,22 @@ MouseLightingPage::MouseLightingPage(ControlLookup lookup, runtime::Runtime& run
       runtime_(runtime) {
     using namespace event;
     bindings_.on(kModeCombo, kItemSelect, [this](const Notification&) { selectMode(); })
-        .on(kLightSlider, kValueChanged, [this](const Notification&) {
-            const int position = std::clamp(controls_.sliderValue(kLightSlider), 0, lighting::kBrightnessSteps - 1);
-            store([&](MouseState& s) { s.set(MouseState::off::brightness, uint8_t(position)); });
-        })
-        .on(kSpeedSlider, kValueChanged, [this](const Notification&) {
-            const uint8_t speed = lighting::SpeedFromSlider(controls_.sliderValue(kSpeedSlider));
-            store([&](MouseState& s) { s.set(MouseState::off::speed, speed); });
-        })
-        .on(kSevenColour, kSelectChanged, [this](const Notification&) {
-            const bool on = controls_.checked(kSevenColour);
-            store([&](MouseState& s) { s.set(MouseState::off::sevenColour, on ? 1 : 0); });
-        })
+        .on(kLightSlider, kValueChanged,
+            [this](const Notification&) {
+                const int position =
+                    std::clamp(controls_.sliderValue(kLightSlider), 0, lighting::kBrightnessSteps - 1);
+                store([&](MouseState& s) { s.set(MouseState::off::brightness, uint8_t(position)); });
+            })
+        .on(kSpeedSlider, kValueChanged,
+            [this](const Notification&) {
+                const uint8_t speed = lighting::SpeedFromSlider(controls_.sliderValue(kSpeedSlider));
+                store([&](MouseState& s) { s.set(MouseState::off::speed, speed); });
+            })
+        .on(kSevenColour, kSelectChanged,
+            [this](const Notification&) {
+                const bool on = controls_.checked(kSevenColour);
+                store([&](MouseState& s) { s.set(MouseState::off::sevenColour, on ? 1 : 0); });
+            })
         .on(kLeft, kSelectChanged, [this](const Notification&) { setDirection(true); })
         .on(kRight, kSelectChanged, [this](const Notification&) { setDirection(false); })
         .on(kSameMode, kClick, [this](const Notification&) { runtime_.sameLightingMode(kMouse); })
