@@ -88,14 +88,14 @@ void MouseLightingPage::applyMode(uint8_t mode) {
     ApplyShow(controls_, QStringLiteral("ms_deng_7colorselect_layout"), row.sevenColour);
     ApplyShow(controls_, QStringLiteral("ms_deng_speed_layout"), row.speed);
     ApplyShow(controls_, kPalette, row.palette);
-    // The ripple's start position follows the direction: the reset applies it.
-    runtime_.lighting.requestReset(lighting::LightingDevice::Mouse);
 }
 
 void MouseLightingPage::selectMode() {
     const int index = controls_.comboIndex(kModeCombo);
     if (index < 0 || size_t(index) >= kMouseModes.size()) return;
     runtime_.lighting.endAllSynchronised();
+    // The animation starts afresh (the ripple at the position its direction gives).
+    runtime_.lighting.requestReset(lighting::LightingDevice::Mouse);
     applyMode(uint8_t(index));
     store([&](MouseState& s) { s.set(MouseState::off::lightingMode, uint8_t(index)); });
     runtime_.mouse.stateDirty = true;
@@ -120,6 +120,9 @@ void MouseLightingPage::refresh() {
     const MouseState s = runtime_.mouse.state();
     controls_.setComboIndex(kModeCombo, s.lightingMode());
     applyMode(s.lightingMode());
+    // Shown anew (a re-read, a profile load): only the ripple is started again, from the
+    // position of its direction; other effects run on undisturbed.
+    if (s.lightingMode() == kMouseRippleMode) runtime_.lighting.requestReset(lighting::LightingDevice::Mouse);
     controls_.setSlider(kLightSlider, s.at(MouseState::off::brightness));
     controls_.setSlider(kSpeedSlider, lighting::SliderFromSpeed(s.at(MouseState::off::speed)));
     colour_.show(mouse::ArgbOf(s.colour()));

@@ -36,6 +36,7 @@ inline constexpr std::array<MouseModeRow, lighting::kMouseModeCount> kMouseModes
     {Show::Disabled, Show::Enabled, Show::Enabled, Show::Enabled, Show::Keep,    false},  // 9 no frames
 }};
 // clang-format on
+inline constexpr uint8_t kMouseRippleMode = 4;
 
 class MouseLightingPage {
 public:
