@@ -184,6 +184,9 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
     const std::string error =
         ParseEdit({parsed.rest.begin() + 1, parsed.rest.end()}, *kind, LimitsOf(*kind, variant), edit);
     if (!error.empty()) return ctx.badArgument(error);
+    // As on its page: the single-colour keyboard shows one fixed colour and takes no other.
+    if (edit.colour && variant == KeyboardVariant::SingleColour)
+        return ctx.badArgument("--color: the single-colour keyboard has one colour of its own");
 
     Models models;
     models.keyboard.model = variant == KeyboardVariant::Rgb ? device::DeviceModel::RgbKeyboard

@@ -73,6 +73,7 @@ TEST_F(LightingTool, RefusalsSaveNothing) {
         {{"--simulate", "lighting", "kb", "--fill", "--clear"}, 2, "exclude"},
         {{"--simulate", "lighting", "ms", "--layer", "1"}, 2, "keyboard"},
         {{"--simulate", "lighting", "kb", "--speed"}, 2, "needs a value"},
+        {{"--simulate=kb1", "lighting", "kb", "--color", "FF0000"}, 2, "one colour"},
     };
     for (const auto& f : refusals) expectFailure(f);
     EXPECT_EQ(ledFiles("kb"), kbBefore);
