@@ -11,6 +11,8 @@
 #include "app/features/key_pages_feature.h"
 #include "app/features/lighting_feature.h"
 #include "app/features/macro_pages_feature.h"
+#include "app/features/lighting_pages_feature.h"
+#include "app/features/listener_feature.h"
 #include "app/features/mouse_page_feature.h"
 #include "app/features/pad_page_feature.h"
 #include "app/features/presence_feature.h"
@@ -37,6 +39,8 @@ inline constexpr FeatureRow kFeatures[] = {
     {"mouse page", &MakeFeature<MousePageFeature>},
     {"mousepad page", &MakeFeature<PadPageFeature>},
     {"lighting", &MakeFeature<LightingFeature>},
+    {"lighting pages", &MakeFeature<LightingPagesFeature>},
+    {"listeners", &MakeFeature<ListenerFeature>},
     {"key capture", &MakeFeature<KeyCaptureFeature>},
     {"key pages", &MakeFeature<KeyPagesFeature>},
     {"macro pages", &MakeFeature<MacroPagesFeature>},
