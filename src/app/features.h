@@ -8,10 +8,13 @@
 
 #include "app/feature.h"
 #include "app/features/lighting_feature.h"
+#include "app/features/links_feature.h"
 #include "app/features/mouse_page_feature.h"
 #include "app/features/pad_page_feature.h"
 #include "app/features/presence_feature.h"
 #include "app/features/profiles_feature.h"
+#include "app/features/settings_feature.h"
+#include "app/features/skin_feature.h"
 
 namespace orvane::app {
 
@@ -25,7 +28,7 @@ std::unique_ptr<Feature> MakeFeature() {
     return std::make_unique<F>();
 }
 
-inline constexpr std::array<FeatureRow, 5> kFeatures{{
+inline constexpr std::array<FeatureRow, 8> kFeatures{{
     // Presence first: its monitors take the first worker slots and its connect steps tell
     // the others (deviceConnected) before the window shows the device's page.
     {"presence", &MakeFeature<PresenceFeature>},
@@ -34,6 +37,10 @@ inline constexpr std::array<FeatureRow, 5> kFeatures{{
     {"mouse page", &MakeFeature<MousePageFeature>},
     {"mousepad page", &MakeFeature<PadPageFeature>},
     {"lighting", &MakeFeature<LightingFeature>},
+    // After profiles: a linked switch is shown by the profile panels.
+    {"links", &MakeFeature<LinksFeature>},
+    {"settings", &MakeFeature<SettingsFeature>},
+    {"skin", &MakeFeature<SkinFeature>},
 }};
 
 }  // namespace orvane::app

@@ -127,6 +127,9 @@ private:
     void onWindowButton(const QString& name);
     void onDeviceTab(const ui::Notification& n);
     void applySkinImage();
+    /// Shows Runtime::background on "root": a colour, an image, or (an image that cannot be
+    /// loaded, an empty path) none.
+    void applyBackground();
     void applyLanguageAtStart();
     void loadLanguage(const ui::LanguageRow& row);
     void showProgress(bool running);

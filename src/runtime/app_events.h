@@ -36,6 +36,9 @@ struct AppEvents {
     Event<> flushTick;
     /// A profile operation loaded a profile into a model (selection, import, reset).
     Event<profiles::ListId, profiles::ProfileResult> profileLoaded;
+    /// A list's selection was changed outside its panel (an application came to the front
+    /// or went): the list's panel shows the result as if it had made the selection.
+    Event<profiles::ListId, profiles::ProfileResult> profileChosen;
     /// A page changed what the device's selected lighting profile keeps (lighting, DPI,
     /// report rate, pointer speed ...): the profile is saved.
     Event<DeviceKind> settingsEdited;
@@ -43,6 +46,7 @@ struct AppEvents {
     Event<CaptureTarget, CapturedInput> inputCaptured;
     /// The window was deactivated or the page changed: input capture and recording end.
     Event<> captureEnds;
+    /// The language (texts are reloaded) or the background (Runtime::background) changed.
     Event<Setting> settingsChanged;
     /// Long device work started (true) or ended (false): the progress ring.
     Event<bool> progress;

@@ -19,6 +19,8 @@ struct FileChoice {
     QString defaultExtension;
     QString initialName;
     QString filter;
+    /// Offer executable files only (an application to link a profile to).
+    bool executables = false;
 };
 
 class Dialogs {
