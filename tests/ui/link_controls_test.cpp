@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 
 #include <fstream>
@@ -227,6 +228,27 @@ TEST(ProfileWatchers, StopEndsTheWatchersAtOnce) {
     ProgramRig rig(std::move(o));
     rig.wait(300);  // the watchers are in their wait
     EXPECT_EQ(rig.program->shutdown(), orvane::runtime::StopOutcome::AllEnded);
+}
+
+}  // namespace
+
+namespace {
+
+/// A picture of a linked profile's controls: ORVANE_SCREENSHOT_DIR=/tmp/shots.
+TEST(LinkControls, PictureOfALinkedProfile) {
+    const QByteArray folder = qgetenv("ORVANE_SCREENSHOT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "set ORVANE_SCREENSHOT_DIR to take the picture";
+    ProgramRig rig(Options({DeviceModel::Mouse}));
+    ASSERT_TRUE(rig.waitForTab("ms_tab"));
+    rig.settle();
+    rig.window().show();
+    Click(rig, QStringLiteral("ms_deng_Op_tab"));
+    Click(rig, QStringLiteral("ms_profile_fun_spread_btn"));
+    rig.dialogs.files = {QString::fromStdString(MakeApplication(rig, "game"))};
+    Click(rig, NamesOf(ListId::MouseLighting).check);
+    QApplication::processEvents();
+    QDir().mkpath(QString::fromLocal8Bit(folder));
+    EXPECT_TRUE(rig.window().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/links.png")));
 }
 
 }  // namespace

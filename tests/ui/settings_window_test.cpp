@@ -257,11 +257,13 @@ TEST(SettingsWindow, PicturesInEveryLanguage) {
         machine.setValue(orvane::platform::MachineSettings::kDisplayVersion, "1.0.5");
         machine.setValue(orvane::platform::MachineSettings::kUpdateServer, server.address());
     };
+    o.beforeStart = [](ProgramRig& rig) {  // as if an RGB keyboard (0x105) and a mouse were connected
+        auto& flags = rig.runtime().flags;
+        flags.keyboardKind = orvane::runtime::RuntimeFlags::RgbKeyboard;
+        flags.keyboardVersion = 0x105;
+        flags.mousePresent = true;
+    };
     ProgramRig rig(std::move(o));
-    auto& flags = rig.runtime().flags;
-    flags.keyboardKind = orvane::runtime::RuntimeFlags::RgbKeyboard;
-    flags.keyboardVersion = 0x105;
-    flags.mousePresent = true;
     auto* settings = rig.feature<orvane::app::SettingsFeature>();
     ASSERT_TRUE(shelltest::WaitUntil([&] { return settings->window() != nullptr; }));  // the update found at start
     auto* window = settings->window();
