@@ -15,6 +15,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <thread>
 
@@ -37,9 +39,14 @@ public:
     explicit VersionServer(std::map<std::string, std::string> versions) : versions_(std::move(versions)) {
         server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
             std::string version;
+            bool query = false;
+            for (const char* code : {"Kx022", "Kx023", "Kx026", "Kx027"})
+                query = query || req.body.find(Encoded(code)) != std::string::npos;
             for (const auto& [code, v] : versions_)
                 if (req.body.find(Encoded(code)) != std::string::npos) version = v;
-            res.set_content(version.empty() ? "{}" : R"({"Data":{"version":")" + version + "\"}}", "application/json");
+            // Anything but a version query is a registration, and it is confirmed.
+            if (!query) res.set_content(R"({"Result_Code":"2"})", "application/json");
+            else res.set_content(version.empty() ? "{}" : R"({"Data":{"version":")" + version + "\"}}", "application/json");
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
@@ -224,6 +231,41 @@ TEST(SettingsWindow, TheLanguageListChangesTheLanguageOfBothWindows) {
         ASSERT_NE(caption, nullptr);
         EXPECT_EQ(caption->text(), TextIn(c.file, "profile_link_text")) << "the main window follows";
     }
+}
+
+TEST(SettingsWindow, UpdateButtonsRegisterAndStartTheUpdaterWithItsParameters) {
+    VersionServer server({{"Kx027", "1.0.6"}, {"Kx026", "1.0.6"}});
+    SettingsRig rig({DeviceModel::RgbKeyboard}, server.address());
+    ASSERT_TRUE(rig.waitForTab("kb_tab"));
+    // The updater: a script beside the "program" that writes down its one argument.
+    const auto folder = rig.path("program");
+    std::filesystem::create_directories(folder);
+    const auto said = rig.path("updater.txt");
+    {
+        std::ofstream script(folder / "VantrellUpdate");
+        script << "#!/bin/sh\nprintf '%s' \"$1\" > '" << said.string() << "'\n";
+    }
+    std::filesystem::permissions(folder / "VantrellUpdate", std::filesystem::perms::owner_all);
+    rig.settings().hooks.updater = orvane::update::UpdaterProgram{folder};
+    ASSERT_TRUE(shelltest::WaitUntil([&] { return rig.settings().window() != nullptr; }));
+    rig.runtime().flags.keyboardVersion = 0x105;
+    rig.settings().window()->close();
+    QApplication::processEvents();
+    ASSERT_NE(rig.open(), nullptr);
+    struct Case {
+        const char* button;
+        const char* parameters;
+    };
+    for (const Case c : {Case{"soft_update_btn", "OrvaneGamingJP;ja;1.0.5"}, Case{"rgb_kb_btn", "KestrelEliteRGBJP;ja;1.0.5"}}) {
+        SCOPED_TRACE(c.button);
+        std::filesystem::remove(said);
+        ASSERT_TRUE(shelltest::WaitUntil([&] { return rig.enabledIn(c.button); }));
+        rig.clickIn(c.button);
+        ASSERT_TRUE(shelltest::WaitUntil([&] { return std::filesystem::exists(said) && std::filesystem::file_size(said) > 0; }));
+        std::ifstream in(said);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.parameters);
+    }
+    EXPECT_NE(rig.settings().window(), nullptr) << "the window stays open";
 }
 
 TEST(SettingsWindow, ClosesAtOnceWhileTheServerDoesNotAnswer) {
