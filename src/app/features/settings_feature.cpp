@@ -10,7 +10,14 @@
 namespace orvane::app {
 
 // The window uses the feature's hooks: it does not outlive it.
-SettingsFeature::~SettingsFeature() { delete window_.data(); }
+SettingsFeature::~SettingsFeature() {
+    {
+        std::lock_guard lock(checkLink_->mutex);
+        checkLink_->runtime = nullptr;
+        checkLink_->feature = nullptr;
+    }
+    delete window_.data();
+}
 
 void SettingsFeature::install(FeatureContext& context) {
     runtime::Runtime& rt = context.runtime;
@@ -35,23 +42,41 @@ void SettingsFeature::install(FeatureContext& context) {
     // settings window. Stopping the program cancels the request in progress.
     const std::string installed = main_->machineSettings().displayVersion();
     const auto endpoint = update::ConfiguredEndpoint(main_->machineSettings());
-    std::weak_ptr<int> alive = alive_;
+    {
+        std::lock_guard lock(checkLink_->mutex);
+        checkLink_->runtime = &rt;
+        checkLink_->feature = this;
+    }
+    // The client is made when the worker starts (a test's hook is set by then).
     plug(context, runtime::WorkerSlot::VersionCheck,
          {"version check",
-          [this, &rt, installed, endpoint, alive](std::stop_token stop) {
-              auto client = hooks.makeClient ? hooks.makeClient() : std::make_unique<update::UpdateClient>(endpoint);
-              const update::KeyboardVersionQuery rgbKeyboard = [&rt]() -> std::optional<uint16_t> {
-                  if (!rt.connected(device::DeviceKind::Keyboard) ||
-                      rt.flags.keyboardKind.load() != runtime::RuntimeFlags::RgbKeyboard)
+          [link = checkLink_, installed, endpoint, makeClient = &hooks.makeClient](std::stop_token stop) {
+              std::unique_ptr<update::UpdateClient> client;
+              {
+                  std::lock_guard lock(link->mutex);
+                  if (!link->feature) return;
+                  client = *makeClient ? (*makeClient)() : std::make_unique<update::UpdateClient>(endpoint);
+              }
+              const update::KeyboardVersionQuery rgbKeyboard = [link]() -> std::optional<uint16_t> {
+                  std::lock_guard lock(link->mutex);
+                  runtime::Runtime* rt = link->runtime;
+                  if (!rt || !rt->connected(device::DeviceKind::Keyboard) ||
+                      rt->flags.keyboardKind.load() != runtime::RuntimeFlags::RgbKeyboard)
                       return std::nullopt;
-                  return rt.flags.keyboardVersion.load();
+                  return rt->flags.keyboardVersion.load();
               };
-              update::RunVersionCheck(stop, *client, installed, rgbKeyboard, [this, &rt, alive] {
-                  if (!rt.dispatcher()) return;
-                  rt.dispatcher()->post([this, alive] {
-                      if (alive.expired()) return;
-                      qCDebug(lcShell) << 3429;
-                      open();
+              update::RunVersionCheck(stop, *client, installed, rgbKeyboard, [link] {
+                  std::lock_guard lock(link->mutex);
+                  if (!link->runtime || !link->runtime->dispatcher()) return;
+                  link->runtime->dispatcher()->post([link] {
+                      SettingsFeature* feature = nullptr;
+                      {
+                          std::lock_guard lock(link->mutex);
+                          feature = link->feature;
+                      }
+                      if (!feature) return;
+                      qCDebug(lcShell) << 3429;  // an update exists: the settings window opens
+                      feature->open();
                   });
               });
           },

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "app/feature.h"
@@ -38,7 +39,14 @@ private:
     MainWindow* main_ = nullptr;
     runtime::Runtime* runtime_ = nullptr;
     QPointer<FunctionSet> window_;
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    /// What the version check reaches: it is left to end by itself at exit (never waited
+    /// for), so it holds this and finds it emptied once the feature is gone.
+    struct CheckLink {
+        std::mutex mutex;
+        runtime::Runtime* runtime = nullptr;
+        SettingsFeature* feature = nullptr;
+    };
+    std::shared_ptr<CheckLink> checkLink_ = std::make_shared<CheckLink>();
     ui::pages::PageBindings gear_;
 };
 
