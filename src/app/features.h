@@ -2,7 +2,6 @@
 // The program's features in install order. A new feature is one row here and one object of
 // its own; nothing else in the program changes for it.
 
-#include <array>
 #include <memory>
 #include <string_view>
 
@@ -10,13 +9,16 @@
 #include "app/features/key_capture_feature.h"
 #include "app/features/key_pages_feature.h"
 #include "app/features/lighting_feature.h"
-#include "app/features/macro_pages_feature.h"
 #include "app/features/lighting_pages_feature.h"
+#include "app/features/links_feature.h"
 #include "app/features/listener_feature.h"
+#include "app/features/macro_pages_feature.h"
 #include "app/features/mouse_page_feature.h"
 #include "app/features/pad_page_feature.h"
 #include "app/features/presence_feature.h"
 #include "app/features/profiles_feature.h"
+#include "app/features/settings_feature.h"
+#include "app/features/skin_feature.h"
 
 namespace orvane::app {
 
@@ -44,6 +46,10 @@ inline constexpr FeatureRow kFeatures[] = {
     {"key capture", &MakeFeature<KeyCaptureFeature>},
     {"key pages", &MakeFeature<KeyPagesFeature>},
     {"macro pages", &MakeFeature<MacroPagesFeature>},
+    // After profiles: a linked switch is shown by the profile panels.
+    {"links", &MakeFeature<LinksFeature>},
+    {"settings", &MakeFeature<SettingsFeature>},
+    {"skin", &MakeFeature<SkinFeature>},
 };
 
 }  // namespace orvane::app

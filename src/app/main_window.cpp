@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
+#include <QImageReader>
 #include <QMenu>
 #include <QBoxLayout>
 #include <QLayout>
@@ -129,6 +130,10 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
         if (layout()) layout()->activate();
         qCDebug(lcShell) << "1234567890";
     });
+    subscriptions_ += runtime_.events.settingsChanged.subscribe([this](const runtime::Setting& setting) {
+        if (setting == runtime::Setting::Language) reloadTexts();
+        else if (setting == runtime::Setting::Background) applyBackground();
+    });
     subscriptions_ += runtime_.events.progress.subscribe([this](bool running) { showProgress(running); });
     subscriptions_ += runtime_.events.message.subscribe([this](const std::string& id) {
         // The same message is not stacked while its box is still open.
@@ -211,14 +216,42 @@ void MainWindow::setDeviceNotAccessible(device::DeviceKind kind, bool notAccessi
 }
 
 void MainWindow::applySkinImage() {
-    if (mainIni_.readInt(kSkinSection, "FLAGS") != 1) return;
+    // A remembered preset comes back; after a reset (FLAGS 0) the skin's own background stays.
+    const auto image = appearance::BackgroundSettings(mainIni_.path()).rememberedImage();
+    if (!image) return;
+    runtime_.background = appearance::ImageChoice(*image);
+    applyBackground();
+}
+
+void MainWindow::applyBackground() {
     auto* root = control(QStringLiteral("root"));
-    if (!root) return;
-    QString image = QString::fromStdString(mainIni_.readString(kSkinSection, "IMAGE", ""));
-    if (QDir::isRelativePath(image)) image = QDir(skin_.folder()).filePath(image);
+    if (!root) return;  // a skin without "root": nothing to change
+    const appearance::SkinChangedParam& choice = runtime_.background;
     root->setAttribute(Qt::WA_StyledBackground);
-    root->setStyleSheet(QStringLiteral("#%1 { background-color: transparent; border-image: url(\"%2\") 0 0 0 0 stretch stretch; }")
-                            .arg(root->objectName(), image));
+    QString style = QStringLiteral("#%1 { background-color: transparent; border-image: none; }").arg(root->objectName());
+    QString image;
+    if (choice.bColor) {
+        const uint32_t c = choice.bkcolor;
+        style = QStringLiteral("#%1 { background-color: rgba(%2, %3, %4, %5); border-image: none; }")
+                    .arg(root->objectName())
+                    .arg((c >> 16) & 0xFF)
+                    .arg((c >> 8) & 0xFF)
+                    .arg(c & 0xFF)
+                    .arg(((c >> 24) & 0xFF) / 255.0, 0, 'f', 3);
+    } else if (!choice.bgimage.empty()) {
+        const QString file = QString::fromStdString(
+            appearance::ImageFile(skin_.folder().toStdString(), choice.bgimage).string());
+        if (!QImageReader(file).read().isNull()) {  // decoded whole, not only its header
+            image = file;
+            style = QStringLiteral("#%1 { background-color: transparent; border-image: url(\"%2\") 0 0 0 0 stretch stretch; }")
+                        .arg(root->objectName(), file);
+        } else {
+            qCDebug(lcShell).noquote() << "background image cannot be loaded:" << file;
+        }
+    }
+    root->setProperty("backgroundImage", image);
+    root->setProperty("backgroundColour", choice.bColor ? QVariant(uint(choice.bkcolor)) : QVariant());
+    root->setStyleSheet(style);
 }
 
 void MainWindow::applyLanguageAtStart() {

@@ -149,6 +149,9 @@ private:
     void bringUp();
     void onDeviceTab(const ui::Notification& n);
     void applySkinImage();
+    /// Shows Runtime::background on "root": a colour, an image, or (an image that cannot be
+    /// loaded, an empty path) none.
+    void applyBackground();
     void applyLanguageAtStart();
     void loadLanguage(const ui::LanguageRow& row);
     void showProgress(bool running);

@@ -101,7 +101,7 @@ void MainWindow::changeLanguage(const ui::LanguageRow& row) {
     loadLanguage(row);
     mainIni_.writeInt(kSkinSection, "LANGUAGE", row.iniValue);
     if (machine_.setLanguage(std::to_string(row.machineValue))) qCDebug(lcShell) << "写成功！";
-    reloadTexts();
+    runtime_.events.settingsChanged.emit(runtime::Setting::Language);  // every window reloads its texts
 }
 
 void MainWindow::reloadTexts() {

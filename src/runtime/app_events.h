@@ -36,6 +36,9 @@ struct AppEvents {
     Event<> flushTick;
     /// A profile operation loaded a profile into a model (selection, import, reset).
     Event<profiles::ListId, profiles::ProfileResult> profileLoaded;
+    /// A list's selection was changed outside its panel (an application came to the front
+    /// or went): the list's panel shows the result as if it had made the selection.
+    Event<profiles::ListId, profiles::ProfileResult> profileChosen;
     /// A page changed what the device's selected lighting profile keeps (lighting, DPI,
     /// report rate, pointer speed ...): the profile is saved.
     Event<DeviceKind> settingsEdited;
@@ -46,6 +49,7 @@ struct AppEvents {
     /// A device's macro set changed (added, renamed, deleted, saved): lists that offer
     /// macros read it again.
     Event<DeviceKind> macrosChanged;
+    /// The language (texts are reloaded) or the background (Runtime::background) changed.
     Event<Setting> settingsChanged;
     /// Long device work started (true) or ended (false): the progress ring.
     Event<bool> progress;

@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+#include "appearance/background.h"
 #include "device/hid/hid_backend.h"
 #include "device/hotplug.h"
 #include "device/models.h"
@@ -145,6 +146,9 @@ public:
     macros::MacroStore macroStore;
     lighting::AnimationEngine lighting;
     AppEvents events;
+    /// The main window's background as chosen in this run (the window's thread only); told
+    /// with settingsChanged(Setting::Background).
+    appearance::SkinChangedParam background;
 
 private:
     std::array<std::unique_ptr<JobRunner>, 3> jobs_;
