@@ -12,12 +12,6 @@ namespace orvane::app {
 
 using device::DeviceKind;
 
-const ScreenshotPage* FindScreenshotPage(const QString& name) {
-    for (const auto& page : kScreenshotPages)
-        if (name == QLatin1String(page.name)) return &page;
-    return nullptr;
-}
-
 namespace {
 
 const char* TabOf(MainWindow& window, DeviceKind kind) {

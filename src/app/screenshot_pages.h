@@ -3,14 +3,16 @@
 // its device's tab and the sub-page option clicked as a user would; a window page is the
 // top-level window a title button opens. A page added later is one row here.
 
+#include <QLatin1String>
 #include <QSize>
 #include <QString>
-#include <QWidget>
 
 #include <array>
 #include <optional>
 
 #include "device/models.h"
+
+class QWidget;  // the command line reads the page names without Qt Widgets
 
 namespace orvane::app {
 
@@ -40,7 +42,11 @@ inline constexpr std::array<ScreenshotPage, 10> kScreenshotPages{{
 /// screenshot shows the window at this size whatever the screen, so pictures compare.
 inline constexpr QSize kFirstWindowSize{880, 620};
 
-const ScreenshotPage* FindScreenshotPage(const QString& name);
+inline const ScreenshotPage* FindScreenshotPage(const QString& name) {
+    for (const auto& page : kScreenshotPages)
+        if (name == QLatin1String(page.name)) return &page;
+    return nullptr;
+}
 
 /// Brings the page up in the shown window. false (and why) when it cannot be shown: its
 /// device is not connected, or the window's skin lacks its option.
