@@ -284,6 +284,7 @@ def mouse_ui():
     hint = widget(f, "QLabel", "mouse_key_hint", ENGLISH["ms_key_hint_text"], "ms_key_hint_text", klass="hint")
     prop(hint, "wordWrap", "bool", "true")
     editor(f, "ms_key", "ms_tab_function", MOUSE_ORDER)
+    spacer(f, "mouse_key_function_end", horizontal=False)  # the caption stays at the top
     button_row(f, "ms_key_buttons", [("Restore default", "keypage_default_btn_text", "ms_key_butt_keydefalut", None),
                                      ("Save", "keypage_save_btn_text", "ms_key_butt_keysave", None),
                                      ("Apply", "keypage_apply_btn_text", "ms_key_butt_prosave", "primary")])

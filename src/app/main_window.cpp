@@ -72,6 +72,21 @@ void MakePagesScrollable(QWidget* pages) {
     layout->insertWidget(index, scroll, 1);
 }
 
+// A stack of pages sized by the page it shows: the others ignore their size, so that one wide
+// page (the macro editor) does not make every page scroll sideways.
+void SizeStackByCurrentPage(QStackedWidget* stack) {
+    if (!stack) return;
+    auto follow = [stack](int current) {
+        for (int i = 0; i < stack->count(); ++i) {
+            const auto policy = i == current ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+            stack->widget(i)->setSizePolicy(policy, policy);
+        }
+        stack->updateGeometry();
+    };
+    follow(stack->currentIndex());
+    QObject::connect(stack, &QStackedWidget::currentChanged, stack, follow);
+}
+
 // The window-level buttons looked up once.
 constexpr std::array<const char*, 6> kWindowButtons{"closebtn", "maxbtn", "restorebtn", "minbtn", "skinbtn", "setbtn"};
 
@@ -110,6 +125,8 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
     if (!qss.isEmpty()) setStyleSheet(qss);
     controls_.add(this);
     MakePagesScrollable(control(QStringLiteral("tab_switch")));
+    for (const char* stack : {"tab_switch", "kb_tab_switch", "ms_tab_switch"})
+        SizeStackByCurrentPage(control<QStackedWidget>(QLatin1String(stack)));
     // The profile tools open over the page, under its header, without moving it.
     for (const char* device : {"kb", "ms", "mp"})
         FloatingRow::Attach(control(QStringLiteral("%1_profile_fun_spead_tab").arg(QLatin1String(device))),

@@ -7,6 +7,9 @@
 
 #include <linux/input-event-codes.h>
 
+#include <array>
+#include <utility>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -411,3 +414,35 @@ TEST(KeyPages, ARefusedApplyLeavesTheProfileAndSaysSo) {
 }
 
 }  // namespace
+
+// Every sub-page option of the keyboard page brings up its page, on both keyboards, in an
+// order that leaves each page from another one.
+TEST(KeyboardSubPages, EveryOptionShowsItsPageOnBothKeyboards) {
+    struct Step {
+        const char* option;
+        int page;
+    };
+    constexpr std::array<Step, 5> kSteps{{
+        {"kb_macro_Op_tab", 1}, {"kb_key_Op_tab", 2}, {"kb_deng_Op_tab", 0}, {"kb_key_Op_tab", 2}, {"kb_macro_Op_tab", 1}}};
+    for (const auto& [model, tab] : {std::pair{DeviceModel::RgbKeyboard, "kb_tab"},
+                                     std::pair{DeviceModel::MonoKeyboard, "kb_onecolor_tab"}}) {
+        SCOPED_TRACE(tab);
+        programtest::RigOptions options;
+        options.models = {model, DeviceModel::Mouse};
+        programtest::ProgramRig rig(options);
+        ASSERT_TRUE(rig.waitForTab(tab));
+        rig.settle();
+        rig.window().selectTab(QLatin1String(tab));
+        auto* pages = rig.control<QStackedWidget>("kb_tab_switch");
+        ASSERT_NE(pages, nullptr);
+        for (const Step& step : kSteps) {
+            SCOPED_TRACE(step.option);
+            auto* option = rig.control<QPushButton>(step.option);
+            ASSERT_NE(option, nullptr);
+            option->click();
+            EXPECT_TRUE(option->isChecked());
+            EXPECT_EQ(pages->currentIndex(), step.page);
+        }
+        EXPECT_FALSE(rig.shown("kb_cursor_Op_tab"));  // the keyboard has no cursor sequences
+    }
+}

@@ -382,3 +382,34 @@ TEST(LightingPagesShots, WritesTheLightingPagesInEveryLanguage) {
 }
 
 }  // namespace
+
+// A panel the mode shows nothing in is hidden (the effect panel keeps its room), on both
+// keyboards; one the mode uses comes back.
+TEST(KeyboardLightingPage, PanelsWithNothingToShowAreHidden) {
+    struct Case {
+        DeviceModel model;
+        const char* combo;
+        int mode;
+        bool colourPanel, paintPanel;
+    };
+    const Case cases[] = {
+        {DeviceModel::RgbKeyboard, "kb_deng_combo_modeSelect", 4, true, false},
+        {DeviceModel::RgbKeyboard, "kb_deng_combo_modeSelect", 14, false, false},
+        {DeviceModel::RgbKeyboard, "kb_deng_combo_modeSelect", 15, true, true},
+        {DeviceModel::RgbKeyboard, "kb_deng_combo_modeSelect", 6, true, false},
+        {DeviceModel::MonoKeyboard, "kb_deng_onecolor_combo_modeSelect", 0, false, false},
+        {DeviceModel::MonoKeyboard, "kb_deng_onecolor_combo_modeSelect", 2, false, false},
+    };
+    for (const DeviceModel model : {DeviceModel::RgbKeyboard, DeviceModel::MonoKeyboard}) {
+        LightingPagesRig rig({model});
+        ASSERT_TRUE(rig.arrived(DeviceKind::Keyboard));
+        for (const auto& c : cases) {
+            if (c.model != model) continue;
+            SCOPED_TRACE(testing::Message() << c.combo << " " << c.mode);
+            rig.select(c.combo, c.mode);
+            EXPECT_EQ(rig.shown("keyboard_deng_colour"), c.colourPanel);
+            EXPECT_EQ(rig.shown("keyboard_deng_paint"), c.paintPanel);
+            EXPECT_TRUE(rig.shown("keyboard_deng_effect"));
+        }
+    }
+}

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QStackedWidget>
 
+#include <array>
+
 #include "app/main_window.h"
 
 namespace orvane::app {
@@ -11,7 +13,19 @@ using device::DeviceKind;
 using runtime::CaptureTarget;
 
 namespace {
-constexpr int kKeyboardKeyPage = 2;  // "kb_tab_switch": lighting, macros, keys, cursor
+// The keyboard's sub-page options, the page of "kb_tab_switch" each shows and the owner
+// its notifications route to (the options' names begin like their pages' controls).
+struct KeyboardOption {
+    const char* name;
+    int page;
+    Owner owner;
+};
+constexpr int kKeyboardKeyPage = 2;
+constexpr std::array<KeyboardOption, 3> kKeyboardOptions{{
+    {"kb_deng_Op_tab", 0, Owner::KeyboardLighting},
+    {"kb_macro_Op_tab", 1, Owner::Macros},
+    {"kb_key_Op_tab", kKeyboardKeyPage, Owner::KeyboardKeys},
+}};
 }  // namespace
 
 void KeyPagesFeature::install(FeatureContext& context) {
@@ -28,9 +42,12 @@ void KeyPagesFeature::install(FeatureContext& context) {
     mouse_->prepare();
     bind(context, Owner::KeyboardKeys, keyboard_->bindings());
     bind(context, Owner::MouseButtons, mouse_->bindings());
-    keyboardOption_.on("kb_key_Op_tab", ui::event::kSelectChanged,
-                       [this](const ui::Notification& n) { showKeyboardKeyPage(n); });
-    bind(context, Owner::KeyboardKeys, keyboardOption_);
+    for (size_t i = 0; i < kKeyboardOptions.size(); ++i) {
+        const KeyboardOption& option = kKeyboardOptions[i];
+        keyboardOptions_[i].on(option.name, ui::event::kSelectChanged,
+                               [this, page = option.page](const ui::Notification& n) { showKeyboardPage(n, page); });
+        bind(context, option.owner, keyboardOptions_[i]);
+    }
 
     runtime::AppEvents& events = context.runtime.events;
     subscriptions_ += events.deviceConnected.subscribe([this](const DeviceKind& kind) { refresh(kind); });
@@ -69,14 +86,14 @@ void KeyPagesFeature::refresh(DeviceKind kind) {
     if (kind == DeviceKind::Mouse) mouse_->refresh();
 }
 
-void KeyPagesFeature::showKeyboardKeyPage(const ui::Notification& n) {
+void KeyPagesFeature::showKeyboardPage(const ui::Notification& n, int page) {
     auto* option = qobject_cast<QAbstractButton*>(n.control.data());
     if (option && !option->isChecked()) return;  // the option that lost the selection
     if (!window_->finishSelectionChange(n.sender)) return;
     auto* pages = window_->control<QStackedWidget>(QStringLiteral("kb_tab_switch"));
-    if (!pages || pages->currentIndex() == kKeyboardKeyPage) return;
-    keyboard_->hideEditor();
-    pages->setCurrentIndex(kKeyboardKeyPage);
+    if (!pages || pages->currentIndex() == page) return;
+    if (page == kKeyboardKeyPage) keyboard_->hideEditor();
+    pages->setCurrentIndex(page);
 }
 
 }  // namespace orvane::app

@@ -2,8 +2,9 @@
 // The key pages: the keyboard's key page and the mouse's button page. Each shows its device
 // anew when it connects, its model changed or a key profile was loaded; takes the input
 // captured for it; reads its macro list again when the device's macros changed. The
-// keyboard's "kb_key_Op_tab" brings up its page.
+// keyboard's sub-page options (lighting, macros, keys) bring up their pages of "kb_tab_switch".
 
+#include <array>
 #include <memory>
 
 #include "app/feature.h"
@@ -20,12 +21,12 @@ public:
 
 private:
     void refresh(device::DeviceKind kind);
-    void showKeyboardKeyPage(const ui::Notification& n);
+    void showKeyboardPage(const ui::Notification& n, int page);
 
     MainWindow* window_ = nullptr;
     std::unique_ptr<ui::pages::KeyboardKeyPage> keyboard_;
     std::unique_ptr<ui::pages::MouseButtonPage> mouse_;
-    ui::pages::PageBindings keyboardOption_;
+    std::array<ui::pages::PageBindings, 3> keyboardOptions_;
 };
 
 }  // namespace orvane::app

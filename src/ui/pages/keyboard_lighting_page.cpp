@@ -35,6 +35,19 @@ const std::array<QString, 3> kCustomLayouts{QStringLiteral("kb_deng_custom_tool_
                                             QStringLiteral("kb_deng_custom_select_layout"),
                                             QStringLiteral("kb_deng_custom_color_layout")};
 const QString kColourDisplay = QStringLiteral("kb_deng_color_display_layout");
+// The panels of the page besides the effect panel; one whose mode shows none of its
+// controls is hidden, and the others take its room.
+const std::array<QString, 2> kPanels{QStringLiteral("keyboard_deng_colour"), QStringLiteral("keyboard_deng_paint")};
+
+// Whether a control of the panel other than its caption would show with the panel.
+bool ShowsAControl(QWidget* panel) {
+    for (QWidget* child : panel->findChildren<QWidget*>()) {
+        if (child->objectName().endsWith(QLatin1String("_caption"))) continue;
+        if (!child->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty()) continue;  // a container
+        if (child->isVisibleTo(panel)) return true;
+    }
+    return false;
+}
 
 const ColourControlNames kKeyboardColourControls{
     .palette = "kb_deng_Color_Pallet",
@@ -180,6 +193,12 @@ void KeyboardLightingPage::applyMode(uint8_t mode) {
         controls_.setEnabled(kColourLump, mode != lighting::kMonoCustomMode);
         controls_.setEnabled(kRgbEdits, mode != lighting::kMonoCustomMode);
     }
+    hideEmptyPanels();
+}
+
+void KeyboardLightingPage::hideEmptyPanels() {
+    for (const QString& name : kPanels)
+        if (QWidget* panel = controls_.find(name)) panel->setVisible(ShowsAControl(panel));
 }
 
 void KeyboardLightingPage::showColourOfMode(uint8_t mode) {
@@ -286,6 +305,7 @@ void KeyboardLightingPage::refresh() {
         controls_.setEnabled(kPalette, false);
         controls_.setVisible(kPalette, false);
     }
+    hideEmptyPanels();
 }
 
 }  // namespace orvane::ui::pages

@@ -100,6 +100,7 @@ private:
     const KeyboardModeRow* rowOf(uint8_t mode) const;
     void selectMode(keyboard::KeyboardVariant v);
     void applyMode(uint8_t mode);
+    void hideEmptyPanels();
     void showColourOfMode(uint8_t mode);
     void setDirection(bool left);
     void storeColour(const ColourChoice& choice);
