@@ -6,10 +6,11 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 
 #include <array>
 #include <optional>
+
+class QWidget;  // texts are applied to widgets; the table itself needs no Qt Widgets
 
 namespace orvane::ui {
 
