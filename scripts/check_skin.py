@@ -8,7 +8,8 @@
 - the controls the program looks up exist in main.ui and msg.ui, the names of the main
   window (with its sub-layouts) are unique regardless of case, and the layouts use only
   standard Qt widget classes (custom controls are placeholders with a "customClass");
-- the generated pictures and preview controls are up to date (scripts/gen_skin.py --check).
+- the generated pictures and preview controls are up to date (scripts/gen_skin.py --check),
+  and so are the key pages' layouts (scripts/gen_key_pages.py --check).
 
 Usage: scripts/check_skin.py [skin folder]; exit status 1 when something is wrong.
 """
@@ -56,6 +57,7 @@ STANDARD_CLASSES = {
     "QWidget", "QFrame", "QLabel", "QPushButton", "QToolButton", "QCheckBox", "QRadioButton", "QComboBox",
     "QSlider", "QLineEdit", "QStackedWidget", "QTabWidget", "QListWidget", "QTableWidget", "QTreeWidget",
     "QSpinBox", "QScrollArea", "QGroupBox", "QPlainTextEdit", "QTextEdit", "QProgressBar", "QScrollBar",
+    "QListView", "QTableView",
 }
 
 problems = []
@@ -184,9 +186,10 @@ def main():
     check_classes(layouts)
     check_texts(known, {**layouts, "menu.xml": parse("menu.xml")})
     if SKIN == HERE.parent / "skin":
-        gen = subprocess.run([sys.executable, str(HERE / "gen_skin.py"), "--check"], capture_output=True, text=True)
-        if gen.returncode != 0:
-            problem(gen.stdout.strip() or gen.stderr.strip())
+        for script in ("gen_skin.py", "gen_key_pages.py"):
+            gen = subprocess.run([sys.executable, str(HERE / script), "--check"], capture_output=True, text=True)
+            if gen.returncode != 0:
+                problem(gen.stdout.strip() or gen.stderr.strip())
     for p in problems:
         print("check_skin: " + p)
     print(f"check_skin: {'FAILED, ' + str(len(problems)) + ' problem(s)' if problems else 'ok'}")

@@ -96,9 +96,11 @@ def keyboard_svg():
         out.append(f'<rect x="{x}" y="{y}" width="{w}" height="{h}" rx="4" fill="#15171b" stroke="#30353e"/>')
         out.append(f'<rect x="{x + 2}" y="{y + 1.5}" width="{w - 4}" height="{h - 5}" rx="3" fill="url(#cap)"/>')
         if legend:
-            size = 8 if len(legend) > 3 else 9.5
-            out.append(f'<text x="{x + w / 2}" y="{y + h / 2 + size / 3}" font-family="DejaVu Sans" '
-                       f'font-size="{size}" fill="#8a92a0" text-anchor="middle">{_xml(legend)}</text>')
+            # As large as the cap allows: long legends narrower (condensed), short ones bigger.
+            size = 10.5 if len(legend) <= 2 else 9.5 if len(legend) <= 3 else 8.5
+            family = "DejaVu Sans Condensed, DejaVu Sans" if len(legend) > 3 else "DejaVu Sans"
+            out.append(f'<text x="{x + w / 2}" y="{y + h / 2 + size / 3}" font-family="{family}" '
+                       f'font-size="{size}" fill="#b4bcc8" text-anchor="middle">{_xml(legend)}</text>')
     out.append("</svg>")
     return "\n".join(out) + "\n"
 
@@ -146,6 +148,18 @@ def mouse_cells():
         cells[i] = (round(MS_CX - 5), MS_ROWS[g] - 14, 10, 28)
     return [(f"ms_dkey_{i}", cells[i], True) for i in range(20)]
 
+# The six buttons, in picture coordinates (x, y, w, h): where a page can lay a clickable
+# control over each one. The two main buttons are the halves of the shell's front, the
+# wheel and the DPI button sit on the middle line, the two side buttons on the left flank.
+MS_BUTTONS = {
+    "left": (30, 24, 70, 120),
+    "right": (110, 24, 70, 120),
+    "middle": (round(MS_CX - 9), MS_ROWS[0] - 18, 18, 64),
+    "dpi": (round(MS_CX - 7), MS_ROWS[2] - 8, 14, 18),
+    "forward": (14, 150, 12, 34),
+    "back": (14, 190, 12, 34),
+}
+
 def mouse_svg():
     right = " ".join(f"C {p1[0]},{p1[1]} {p2[0]},{p2[1]} {p3[0]},{p3[1]}" for _, p1, p2, p3 in MS_OUTLINE)
     def mirror(p):
@@ -163,6 +177,10 @@ def mouse_svg():
            'stroke="#3a404a"/>',
            f'<rect x="{MS_CX - 7}" y="{MS_ROWS[2] - 8}" width="14" height="18" rx="4" fill="#1b1e24" '
            'stroke="#3a404a"/>']
+    for name in ("forward", "back"):
+        x, y, w, h = MS_BUTTONS[name]
+        out.append(f'<rect id="button_{name}" x="{x}" y="{y}" width="{w}" height="{h}" rx="4" '
+                   'fill="#22262d" stroke="#4a515c" stroke-width="1.2"/>')
     for name, (x, y, w, h), _ in mouse_cells():
         if name in ("ms_dkey_18", "ms_dkey_19"):
             continue  # the wheel itself is the light guide

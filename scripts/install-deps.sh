@@ -11,7 +11,7 @@ PACKAGES=(
   umockdev libumockdev-dev
   dpkg-dev appstream desktop-file-utils
   xvfb xauth x11-utils libxcb1-dev libx11-dev libxi-dev
-  fonts-dejavu-core fonts-wqy-microhei
+  fonts-dejavu-core fonts-wqy-microhei fonts-ipafont-gothic
   clang-14 libclang-rt-14-dev
 )
 

@@ -58,6 +58,7 @@ std::vector<Subcommand> LinkSubcommands();
 std::vector<Subcommand> UpdateSubcommands();
 std::vector<Subcommand> MacroSubcommands();
 std::vector<Subcommand> KeySubcommands();
+std::vector<Subcommand> LightingSubcommands();
 
 /// The device a one-argument command ("kb|ms|mp") works on, connected.
 struct NamedDevice {

@@ -9,6 +9,7 @@
 #include "functions/function_lists.h"
 #include "keyboard/key_editor.h"
 #include "keyboard/keyboard_apply.h"
+#include "macros/macro_key_apply.h"
 #include "keyboard/keyboard_device.h"
 #include "mouse/button_apply.h"
 #include "mouse/button_editor.h"
@@ -183,9 +184,16 @@ int RunAssign(Context& ctx, const std::vector<std::string>& args) {
     if (const auto refused = StoreFunction(models, *kind, size_t(*key), *function, stored, deviceKey); !refused.empty())
         return ctx.badArgument(refused);
 
-    // The tool keeps no macro set of its own: no macro image goes out before the keys.
-    const auto applied = isKeyboard ? keyboard::ApplyKeyboard(*c, models.keyboard) : mouse::ApplyMouseKeys(*c, models.mouse);
+    // As the page's apply: the device's macros from the data folder first, then the keys.
+    const macros::MacroStore macroStore(parsed.dataFolder, profiles::DefaultProfileFolders());
+    const auto applied = macros::ApplyKeysWithMacros(*c, *kind, models.keyboard, models.mouse, macroStore);
     const std::string tag(device::KindTag(*kind));
+    if (!applied.macros.ok())
+        return ctx.fail(tag + ": the macros were not sent (" +
+                        (applied.macros.message == "message_text_16"
+                             ? std::to_string(applied.macros.messageNumber) + " actions too many for the device's memory"
+                             : protocol::ResultText(applied.macros.result)) +
+                        "); nothing else was sent and the key profile was not saved");
     if (!applied.ok())
         return ctx.fail(tag + ": the device did not take the keys (" + protocol::ResultText(applied.keys) +
                         "); the key profile was not saved");

@@ -27,6 +27,7 @@ std::vector<cli::Subcommand> AllSubcommands() {
     for (auto& c : cli::UpdateSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::MacroSubcommands()) all.push_back(std::move(c));
     for (auto& c : cli::KeySubcommands()) all.push_back(std::move(c));
+    for (auto& c : cli::LightingSubcommands()) all.push_back(std::move(c));
     return all;
 }
 

@@ -1,6 +1,22 @@
 #include "app/command_line.h"
 
+#include <array>
+
+#include "app/screenshot_pages.h"
+#include "ui/language.h"
+
 namespace orvane::app {
+
+int LanguageOfName(const QString& name) {
+    // The short names are those of the language files (lan_cn, lan_jp) and of the tray
+    // items (lan_tw), so a user meets no new word.
+    static constexpr std::array<std::pair<const char*, int>, 4> kShortNames{{{"en", 0}, {"cn", 1}, {"tw", 2}, {"jp", 3}}};
+    for (const auto& [shortName, value] : kShortNames)
+        if (name.compare(QLatin1String(shortName), Qt::CaseInsensitive) == 0) return value;
+    for (const auto& row : ui::kLanguages)
+        if (name.compare(QLatin1String(row.code), Qt::CaseInsensitive) == 0) return row.iniValue;
+    return -1;
+}
 
 CommandLine ParseCommandLine(const QStringList& args) {
     CommandLine line;
@@ -20,6 +36,18 @@ CommandLine ParseCommandLine(const QStringList& args) {
             line.screenshot = value();
         } else if (arg.startsWith(QLatin1String("--screenshot="))) {
             line.screenshot = arg.mid(13);
+        } else if (arg == QLatin1String("--page") || arg.startsWith(QLatin1String("--page="))) {
+            line.page = arg.startsWith(QLatin1String("--page=")) ? std::optional(arg.mid(7)) : value();
+            if (line.page && !FindScreenshotPage(*line.page))
+                line.error = QStringLiteral("unknown page %1 (--list-pages names them)").arg(*line.page);
+        } else if (arg == QLatin1String("--language") || arg.startsWith(QLatin1String("--language="))) {
+            const auto name = arg.startsWith(QLatin1String("--language=")) ? std::optional(arg.mid(11)) : value();
+            if (name) {
+                line.language = LanguageOfName(*name);
+                if (*line.language < 0) line.error = QStringLiteral("unknown language %1 (en, cn, tw, jp)").arg(*name);
+            }
+        } else if (arg == QLatin1String("--list-pages")) {
+            line.listPages = true;
         } else if (arg == QLatin1String("--minimized")) {
             line.minimized = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
@@ -36,6 +64,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
     }
     if (line.screenshot && line.screenshot->isEmpty() && line.error.isEmpty())
         line.error = QStringLiteral("--screenshot needs a path");
+    if (line.page && !line.screenshot && line.error.isEmpty())
+        line.error = QStringLiteral("--page goes with --screenshot");
     return line;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 // The command line of `orvane`:
 //   --simulate[=LIST]   emulated devices in-process (LIST of kb, kb1, ms, ms2, mp; default kb,ms,mp)
-//   --screenshot PATH   write a PNG of the main window once it is laid out, then exit
+//   --screenshot PATH   write a PNG of the main window once it is shown and laid out, then exit
+//   --page NAME         the page the screenshot shows (see kScreenshotPages)
+//   --language CODE     the language of this run only (en, cn, tw, jp); nothing is stored
+//   --list-pages        print the page names --page knows, then exit
 //   --minimized         start hidden in the tray (how the session's autostart entry starts it)
 //   -h, --help
 // Qt's own -platform, -display and -style options pass through.
@@ -16,6 +19,9 @@ namespace orvane::app {
 struct CommandLine {
     std::optional<QString> simulate;  ///< the device list when simulating
     std::optional<QString> screenshot;
+    std::optional<QString> page;      ///< a name of kScreenshotPages
+    std::optional<int> language;      ///< the "LANGUAGE" value of --language
+    bool listPages = false;
     bool minimized = false;  ///< start hidden in the tray, not with the window shown
     bool help = false;
     bool platformGiven = false;  ///< -platform on the command line
@@ -24,7 +30,11 @@ struct CommandLine {
 
 inline constexpr char kDefaultSimulation[] = "kb,ms,mp";
 inline constexpr char kUsage[] =
-    "usage: orvane [--simulate[=kb,ms,mp]] [--screenshot PATH] [--minimized] [-platform NAME]";
+    "usage: orvane [--simulate[=kb,ms,mp]] [--screenshot PATH [--page NAME]] [--language en|cn|tw|jp] "
+    "[--list-pages] [--minimized] [-platform NAME]";
+
+/// The "LANGUAGE" value of a --language name (en, cn, tw, jp, or a language code), or -1.
+int LanguageOfName(const QString& name);
 
 CommandLine ParseCommandLine(const QStringList& arguments);  // arguments without the program
 

@@ -2,16 +2,23 @@
 // The program's features in install order. A new feature is one row here and one object of
 // its own; nothing else in the program changes for it.
 
-#include <array>
 #include <memory>
 #include <string_view>
 
 #include "app/feature.h"
+#include "app/features/key_capture_feature.h"
+#include "app/features/key_pages_feature.h"
 #include "app/features/lighting_feature.h"
+#include "app/features/lighting_pages_feature.h"
+#include "app/features/links_feature.h"
+#include "app/features/listener_feature.h"
+#include "app/features/macro_pages_feature.h"
 #include "app/features/mouse_page_feature.h"
 #include "app/features/pad_page_feature.h"
 #include "app/features/presence_feature.h"
 #include "app/features/profiles_feature.h"
+#include "app/features/settings_feature.h"
+#include "app/features/skin_feature.h"
 
 namespace orvane::app {
 
@@ -25,7 +32,7 @@ std::unique_ptr<Feature> MakeFeature() {
     return std::make_unique<F>();
 }
 
-inline constexpr std::array<FeatureRow, 5> kFeatures{{
+inline constexpr FeatureRow kFeatures[] = {
     // Presence first: its monitors take the first worker slots and its connect steps tell
     // the others (deviceConnected) before the window shows the device's page.
     {"presence", &MakeFeature<PresenceFeature>},
@@ -34,6 +41,15 @@ inline constexpr std::array<FeatureRow, 5> kFeatures{{
     {"mouse page", &MakeFeature<MousePageFeature>},
     {"mousepad page", &MakeFeature<PadPageFeature>},
     {"lighting", &MakeFeature<LightingFeature>},
-}};
+    {"lighting pages", &MakeFeature<LightingPagesFeature>},
+    {"listeners", &MakeFeature<ListenerFeature>},
+    {"key capture", &MakeFeature<KeyCaptureFeature>},
+    {"key pages", &MakeFeature<KeyPagesFeature>},
+    {"macro pages", &MakeFeature<MacroPagesFeature>},
+    // After profiles: a linked switch is shown by the profile panels.
+    {"links", &MakeFeature<LinksFeature>},
+    {"settings", &MakeFeature<SettingsFeature>},
+    {"skin", &MakeFeature<SkinFeature>},
+};
 
 }  // namespace orvane::app

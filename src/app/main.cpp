@@ -12,6 +12,7 @@
 #include "app/command_line.h"
 #include "app/features.h"
 #include "app/program.h"
+#include "app/screenshot_pages.h"
 #include "device/hid/hidapi_backend.h"
 #include "platform/single_instance.h"
 #include "sim/emulator.h"
@@ -24,6 +25,8 @@ using app::ProgramOptions;
 namespace {
 
 constexpr qint64 kScreenshotWaitMs = 5000;
+// After the page is brought up: the relayout after a connect and a window that opens.
+constexpr int kScreenshotSettleMs = 400;
 
 QStringList ArgumentsOf(int argc, char** argv) {
     QStringList args;
@@ -31,12 +34,32 @@ QStringList ArgumentsOf(int argc, char** argv) {
     return args;
 }
 
-int SaveScreenshot(app::MainWindow& window, const QString& path) {
-    window.ensurePolished();
-    if (window.layout()) window.layout()->activate();
-    const bool saved = window.grab().save(path, "PNG");
-    if (!saved) std::fprintf(stderr, "orvane: cannot write %s\n", qPrintable(path));
-    return saved ? 0 : 1;
+// The picture of the page named on the command line (the mouse's performance page when
+// none is named and a mouse is there), taken from the shown window as a user sees it.
+void TakeScreenshot(Program& program, const app::CommandLine& line, int& status) {
+    app::MainWindow& window = program.window();
+    const app::ScreenshotPage* page = line.page ? app::FindScreenshotPage(*line.page) : nullptr;
+    if (!page && window.runtime().connected(device::DeviceKind::Mouse)) page = app::FindScreenshotPage(QStringLiteral("ms-performance"));
+    QString why;
+    if (page && !app::ShowScreenshotPage(window, *page, &why)) {
+        std::fprintf(stderr, "orvane: page %s not available: %s\n", page->name, qPrintable(why));
+        status = 1;
+        program.shutdown();
+        return;
+    }
+    window.resize(app::kFirstWindowSize);
+    window.show();
+    QTimer::singleShot(kScreenshotSettleMs, &window, [&program, &line, &status, page] {
+        QWidget* target = app::ScreenshotTarget(program.window(), page);
+        if (!target) {
+            std::fprintf(stderr, "orvane: page %s not available: its window does not open\n", page->name);
+            status = 1;
+        } else if (!app::SaveScreenshot(*target, *line.screenshot)) {
+            std::fprintf(stderr, "orvane: cannot write %s\n", qPrintable(*line.screenshot));
+            status = 1;
+        }
+        program.shutdown();
+    });
 }
 
 }  // namespace
@@ -49,6 +72,10 @@ int main(int argc, char** argv) {
     }
     if (line.help) {
         std::puts(app::kUsage);
+        return 0;
+    }
+    if (line.listPages) {
+        for (const auto& page : app::kScreenshotPages) std::puts(page.name);
         return 0;
     }
     if (!app::HasDisplay(line)) {
@@ -93,6 +120,7 @@ int main(int argc, char** argv) {
         };
         options.window.tray = !line.screenshot;
         options.window.startMinimized = line.minimized;
+        options.window.language = line.language;
         // Real devices: udev tells the monitors at once when a hidraw node comes or goes.
         options.runtime.hotplug = !line.simulate;
         Program program(std::move(options));
@@ -112,9 +140,7 @@ int main(int argc, char** argv) {
                 const auto* presence = program.feature<app::PresenceFeature>();
                 if (presence && !presence->settled() && sinceStart.elapsed() < kScreenshotWaitMs) return;
                 screenshotWait.stop();
-                if (auto* mouse = program.feature<app::MousePageFeature>()) mouse->showPerformance();
-                status = SaveScreenshot(window, *line.screenshot);
-                program.shutdown();
+                TakeScreenshot(program, line, status);
             });
             screenshotWait.start();
         }

@@ -1,17 +1,25 @@
 #include "app/main_window.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
+#include <QImageReader>
 #include <QMenu>
+#include <QBoxLayout>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStackedWidget>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QWindow>
 
 #include "app/app_icon.h"
+#include "app/floating_row.h"
+#include "app/screenshot_pages.h"
 #include "app/message_box.h"
 #include "app/tray.h"
 #include "ui/log.h"
@@ -46,6 +54,39 @@ void ShowPage(QWidget* pages, int index) {
     else if (auto* tabs = qobject_cast<QTabWidget*>(pages)) tabs->setCurrentIndex(index);
 }
 
+// The pages in a scroll area: a window smaller than a page scrolls it, a larger one gives
+// the page the room up to kMaximumContentWidth and centres it.
+void MakePagesScrollable(QWidget* pages) {
+    auto* layout = pages && pages->parentWidget() ? qobject_cast<QBoxLayout*>(pages->parentWidget()->layout()) : nullptr;
+    if (!layout) return;
+    const int index = layout->indexOf(pages);
+    auto* scroll = new QScrollArea(pages->parentWidget());
+    scroll->setObjectName(QStringLiteral("pages_scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    layout->removeWidget(pages);
+    pages->setMaximumWidth(MainWindow::kMaximumContentWidth);
+    scroll->setWidget(pages);
+    scroll->viewport()->setAutoFillBackground(false);
+    layout->insertWidget(index, scroll, 1);
+}
+
+// A stack of pages sized by the page it shows: the others ignore their size, so that one wide
+// page (the macro editor) does not make every page scroll sideways.
+void SizeStackByCurrentPage(QStackedWidget* stack) {
+    if (!stack) return;
+    auto follow = [stack](int current) {
+        for (int i = 0; i < stack->count(); ++i) {
+            const auto policy = i == current ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+            stack->widget(i)->setSizePolicy(policy, policy);
+        }
+        stack->updateGeometry();
+    };
+    follow(stack->currentIndex());
+    QObject::connect(stack, &QStackedWidget::currentChanged, stack, follow);
+}
+
 // The window-level buttons looked up once.
 constexpr std::array<const char*, 6> kWindowButtons{"closebtn", "maxbtn", "restorebtn", "minbtn", "skinbtn", "setbtn"};
 
@@ -62,8 +103,13 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
     setObjectName(QStringLiteral("MainWnd"));
     setWindowTitle(QString::fromUtf8(kTitle));
     setAttribute(Qt::WA_StyledBackground);
-    resize(kSize);
-    setMinimumSize(kSize);
+    setMinimumSize(kMinimumSize);
+    // The first size, within the screen (a scaled 800 × 572 may not fit a small one).
+    // Roomier than kSize, the size every page is laid out for, so that the longer texts of
+    // some languages do not make a page scroll.
+    const QSize firstSize = kFirstWindowSize;
+    const QSize screenRoom = screen() ? screen()->availableGeometry().size() : firstSize;
+    resize(firstSize.boundedTo(screenRoom).expandedTo(kMinimumSize));
     setWindowIcon(AppIcon(skin_.folder()));
 
     keepHiddenForDevices_ = options_.startMinimized;
@@ -78,6 +124,13 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
     const QString qss = skin_.styleSheet();
     if (!qss.isEmpty()) setStyleSheet(qss);
     controls_.add(this);
+    MakePagesScrollable(control(QStringLiteral("tab_switch")));
+    for (const char* stack : {"tab_switch", "kb_tab_switch", "ms_tab_switch"})
+        SizeStackByCurrentPage(control<QStackedWidget>(QLatin1String(stack)));
+    // The profile tools open over the page, under its header, without moving it.
+    for (const char* device : {"kb", "ms", "mp"})
+        FloatingRow::Attach(control(QStringLiteral("%1_profile_fun_spead_tab").arg(QLatin1String(device))),
+                            control(QStringLiteral("%1_page_header").arg(QLatin1String(device))));
     bridge_.attach(this);
     bindWindowControls();
 
@@ -93,6 +146,10 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
         update();
         if (layout()) layout()->activate();
         qCDebug(lcShell) << "1234567890";
+    });
+    subscriptions_ += runtime_.events.settingsChanged.subscribe([this](const runtime::Setting& setting) {
+        if (setting == runtime::Setting::Language) reloadTexts();
+        else if (setting == runtime::Setting::Background) applyBackground();
     });
     subscriptions_ += runtime_.events.progress.subscribe([this](bool running) { showProgress(running); });
     subscriptions_ += runtime_.events.message.subscribe([this](const std::string& id) {
@@ -134,7 +191,9 @@ void MainWindow::initialise() {
         for (size_t i = 0; i < PreviewCellsOf(family.kind); ++i)
             previews_[first + i] = ui::Preview::enable(control(QLatin1String(family.controlPrefix) + QString::number(i)));
     }
-    if (options_.tray) {
+    trayless_ = options_.tray && !options_.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
+    if (trayless_) qCDebug(lcShell) << "no system tray: the window stays reachable";
+    if (options_.tray && !trayless_) {
         tray_ = std::make_unique<Tray>(windowIcon(), Tray::Callbacks{
             [this] { onTrayLeftClick(); },
             [this](QMenu& menu) { fillMenu(menu, true); },
@@ -154,20 +213,69 @@ void MainWindow::initialise() {
     }
     runtime_.start([this] { flushTimer_.start(); });
     reloadTexts();
+    // Without a tray nothing else would show that the program runs: the window comes up at
+    // once, on the "no device" page until a device's page replaces it.
+    if (!anyDeviceConnected()) showNoDevicePage();
+    if (trayless_ && !options_.startMinimized) show();
+    if (trayless_) keepHiddenForDevices_ = false;  // no tray icon would ever bring it up
+}
+
+void MainWindow::showNoDevicePage() {
+    auto* pages = control<QStackedWidget>(QStringLiteral("tab_switch"));
+    if (QWidget* page = control(QStringLiteral("tab_page_nodevice")); pages && page) pages->setCurrentWidget(page);
+    if (!trayless_) hide();
+}
+
+void MainWindow::setDeviceNotAccessible(device::DeviceKind kind, bool notAccessible) {
+    const unsigned bit = 1u << unsigned(kind);
+    notAccessibleKinds_ = notAccessible ? (notAccessibleKinds_ | bit) : (notAccessibleKinds_ & ~bit);
+    if (QWidget* hint = control(QStringLiteral("nodevice_udev_hint"))) hint->setVisible(notAccessibleKinds_ != 0);
 }
 
 void MainWindow::applySkinImage() {
-    if (mainIni_.readInt(kSkinSection, "FLAGS") != 1) return;
+    // A remembered preset comes back; after a reset (FLAGS 0) the skin's own background stays.
+    const auto image = appearance::BackgroundSettings(mainIni_.path()).rememberedImage();
+    if (!image) return;
+    runtime_.background = appearance::ImageChoice(*image);
+    applyBackground();
+}
+
+void MainWindow::applyBackground() {
     auto* root = control(QStringLiteral("root"));
-    if (!root) return;
-    QString image = QString::fromStdString(mainIni_.readString(kSkinSection, "IMAGE", ""));
-    if (QDir::isRelativePath(image)) image = QDir(skin_.folder()).filePath(image);
+    if (!root) return;  // a skin without "root": nothing to change
+    const appearance::SkinChangedParam& choice = runtime_.background;
     root->setAttribute(Qt::WA_StyledBackground);
-    root->setStyleSheet(QStringLiteral("#%1 { background-color: transparent; border-image: url(\"%2\") 0 0 0 0 stretch stretch; }")
-                            .arg(root->objectName(), image));
+    QString style = QStringLiteral("#%1 { background-color: transparent; border-image: none; }").arg(root->objectName());
+    QString image;
+    if (choice.bColor) {
+        const uint32_t c = choice.bkcolor;
+        style = QStringLiteral("#%1 { background-color: rgba(%2, %3, %4, %5); border-image: none; }")
+                    .arg(root->objectName())
+                    .arg((c >> 16) & 0xFF)
+                    .arg((c >> 8) & 0xFF)
+                    .arg(c & 0xFF)
+                    .arg(((c >> 24) & 0xFF) / 255.0, 0, 'f', 3);
+    } else if (!choice.bgimage.empty()) {
+        const QString file = QString::fromStdString(
+            appearance::ImageFile(skin_.folder().toStdString(), choice.bgimage).string());
+        if (!QImageReader(file).read().isNull()) {  // decoded whole, not only its header
+            image = file;
+            style = QStringLiteral("#%1 { background-color: transparent; border-image: url(\"%2\") 0 0 0 0 stretch stretch; }")
+                        .arg(root->objectName(), file);
+        } else {
+            qCDebug(lcShell).noquote() << "background image cannot be loaded:" << file;
+        }
+    }
+    root->setProperty("backgroundImage", image);
+    root->setProperty("backgroundColour", choice.bColor ? QVariant(uint(choice.bkcolor)) : QVariant());
+    root->setStyleSheet(style);
 }
 
 void MainWindow::applyLanguageAtStart() {
+    if (options_.language) {
+        if (const auto* row = ui::LanguageByIniValue(*options_.language)) loadLanguage(*row);
+        return;
+    }
     // The installer's (or the last run's) choice in the machine settings wins over main.ini.
     if (const auto stored = machine_.language()) {
         if (const auto* row = ui::LanguageByMachineValue(QString::fromStdString(*stored).trimmed().toInt()))
@@ -179,7 +287,13 @@ void MainWindow::applyLanguageAtStart() {
 }
 
 void MainWindow::loadLanguage(const ui::LanguageRow& row) {
-    language_.load(QDir(skin_.folder()).filePath(QLatin1String(row.file)), QLatin1String(row.code));
+    if (!language_.load(QDir(skin_.folder()).filePath(QLatin1String(row.file)), QLatin1String(row.code))) return;
+    // The faces follow the language for every window (the style sheet sets sizes only).
+    QFont font = QApplication::font();
+    font.setFamilies(ui::FontFamiliesFor(QLatin1String(row.code)));
+    QApplication::setFont(font);
+    // The sheet's fonts were resolved against the old faces: resolve them anew.
+    if (!styleSheet().isEmpty()) setStyleSheet(styleSheet());
 }
 
 void MainWindow::notify(const ui::Notification& n) {
@@ -192,7 +306,7 @@ void MainWindow::notify(const ui::Notification& n) {
 
 void MainWindow::onWindowButton(const QString& name) {
     if (Is(name, "closebtn")) {
-        hide();  // the program goes on in the tray
+        closeToBackground();
     } else if (Is(name, "minbtn")) {
         showMinimized();
     } else if (Is(name, "maxbtn")) {
@@ -287,7 +401,20 @@ void MainWindow::closeEvent(QCloseEvent* e) {
         return;
     }
     e->ignore();  // closing only hides; the tray menu's "exit" ends the program
-    hide();
+    closeToBackground();
+}
+
+void MainWindow::closeToBackground() {
+    if (!trayless_) {
+        hide();  // the program goes on in the tray
+        return;
+    }
+    if (closeQuestionOpen_) return;
+    closeQuestionOpen_ = true;
+    const bool quit = showMessage(QStringLiteral("trayless_close_question"), true) == 1;
+    closeQuestionOpen_ = false;
+    if (quit) shutdown();
+    else hide();  // a second start of the program brings it back
 }
 
 void MainWindow::changeEvent(QEvent* e) {

@@ -42,6 +42,10 @@ class MainWindow : public QWidget {
 public:
     static constexpr char kTitle[] = "Orvane Gaming Software";
     static constexpr QSize kSize{800, 572};
+    /// Small enough for 1366 × 768 at a scale of 1.5; the pages scroll below their size.
+    static constexpr QSize kMinimumSize{720, 460};
+    /// The pages grow with the window up to this width and stay centred beyond it.
+    static constexpr int kMaximumContentWidth = 1180;
     static constexpr size_t kPreviewCount = kPreviewCellCount;
 
     struct Options {
@@ -53,6 +57,12 @@ public:
         /// Started from the session's autostart entry: the window does not come up when a
         /// device arrives; the tray icon shows it.
         bool startMinimized = false;
+        /// Whether the desktop has a system tray; nullopt: ask Qt. Without one (and with
+        /// `tray` wanted) the window is the program's only face: it shows a "no device"
+        /// page instead of hiding, and closing asks whether to quit.
+        std::optional<bool> trayAvailable = std::nullopt;
+        /// A "LANGUAGE" value for this run only (screenshots): shown, never stored.
+        std::optional<int> language = std::nullopt;
     };
 
     MainWindow(runtime::Runtime& runtime, Options options, QWidget* parent = nullptr);
@@ -95,6 +105,13 @@ public:
     /// A device arrived: the window comes up, unless it was started minimized and the user
     /// has not opened it yet.
     void showForDevice();
+    /// No device is left (or none came): the "no device found" page; the window hides
+    /// into the tray where there is one, else it stays up to say so.
+    void showNoDevicePage();
+    /// A device of ours is there but its node cannot be opened: the page's udev hint.
+    void setDeviceNotAccessible(device::DeviceKind kind, bool notAccessible);
+    /// Whether the program lives without a tray icon although it wanted one.
+    bool trayless() const { return trayless_; }
     /// Relayout after a device connects or the window is restored.
     void scheduleRelayout(std::chrono::milliseconds delay);
     void changeLanguage(const ui::LanguageRow& row);
@@ -125,8 +142,16 @@ protected:
 private:
     void bindWindowControls();
     void onWindowButton(const QString& name);
+    /// The close button and the window manager's close: hide into the tray, or without a
+    /// tray ask whether to quit or go on in the background.
+    void closeToBackground();
+    /// Brings the window up from the tray, a second start or a tray-less close.
+    void bringUp();
     void onDeviceTab(const ui::Notification& n);
     void applySkinImage();
+    /// Shows Runtime::background on "root": a colour, an image, or (an image that cannot be
+    /// loaded, an empty path) none.
+    void applyBackground();
     void applyLanguageAtStart();
     void loadLanguage(const ui::LanguageRow& row);
     void showProgress(bool running);
@@ -153,6 +178,9 @@ private:
     std::array<ui::PreviewOverlay*, kPreviewCount> previews_{};
     bool noDeviceBoxOpen_ = false;
     bool keepHiddenForDevices_ = false;
+    bool trayless_ = false;
+    bool closeQuestionOpen_ = false;
+    unsigned notAccessibleKinds_ = 0;  // a bit per device kind
     QSet<QString> openMessages_;
     void toggleAutostart();
     ui::pages::PageBindings windowControls_;

@@ -26,14 +26,18 @@ void MainWindow::onActivationChanged(bool active) {
 void MainWindow::onInstanceSignal() {
     qCDebug(lcShell) << "软件标示" << platform::SingleInstance::kSignalName;
     keepHiddenForDevices_ = false;  // asked for: from now on the window comes up with a device
-    if (anyDeviceConnected()) {
-        showNormal();
-        raise();
-        activateWindow();
+    if (anyDeviceConnected() || trayless_) {
+        bringUp();
     } else {
         hide();
         showNoDeviceMessage();
     }
+}
+
+void MainWindow::bringUp() {
+    showNormal();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::onTrayLeftClick() {
@@ -97,7 +101,7 @@ void MainWindow::changeLanguage(const ui::LanguageRow& row) {
     loadLanguage(row);
     mainIni_.writeInt(kSkinSection, "LANGUAGE", row.iniValue);
     if (machine_.setLanguage(std::to_string(row.machineValue))) qCDebug(lcShell) << "写成功！";
-    reloadTexts();
+    runtime_.events.settingsChanged.emit(runtime::Setting::Language);  // every window reloads its texts
 }
 
 void MainWindow::reloadTexts() {

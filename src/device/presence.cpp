@@ -32,12 +32,19 @@ PresenceMonitor::Event PresenceMonitor::probeOrScan(bool& enumerationFailed) {
         return Event::None;
     }
     Event event = Event::None;
+    bool denied = false;
     for (; device.pathCursor < device.pathList.size(); ++device.pathCursor) {
         const hid::InterfaceInfo& candidate = device.pathList[device.pathCursor];
         if (candidate.vendorId != connection_.vendorId) continue;
         device.mode = hid::OpenMode{.read = true, .write = true, .exclusive = false};
         device.path = candidate.path;
-        if (!device.open()) continue;
+        hid::OpenError error = hid::OpenError::None;
+        if (!device.open(&error)) {
+            // One of ours that this user may not open: the udev rule is missing.
+            denied = denied || (error == hid::OpenError::PermissionDenied &&
+                                std::find(products_.begin(), products_.end(), candidate.productId) != products_.end());
+            continue;
+        }
         const hid::InterfaceInfo attributes = device.attributes();
         if (!verify(attributes, device.caps())) {
             device.close();
@@ -49,6 +56,7 @@ PresenceMonitor::Event PresenceMonitor::probeOrScan(bool& enumerationFailed) {
         break;
     }
     device.freePaths();
+    notAccessible_ = event == Event::None && denied;
     return event;
 }
 
@@ -60,7 +68,7 @@ bool PresenceMonitor::pass(std::stop_token stop) {
     case Event::Connected: client_.connectUi(stop); break;
     case Event::StillPresent: client_.presentUi(stop); break;
     case Event::Gone: client_.disconnectUi(stop); break;
-    case Event::None: break;
+    case Event::None: client_.absentUi(stop, notAccessible_); break;
     }
     ++passes_;
     return !enumerationFailed;

@@ -31,6 +31,9 @@ public:
     virtual void connectUi(std::stop_token stop) = 0;
     /// After each successful probe, lock released (same-mode option visibility).
     virtual void presentUi(std::stop_token) {}
+    /// After a scan that found none (lock released): whether one was there that this user
+    /// may not open.
+    virtual void absentUi(std::stop_token, bool /*notAccessible*/) {}
     /// After the device is gone (connected and syncLighting already cleared), lock released.
     virtual void disconnectUi(std::stop_token stop) = 0;
 };
@@ -59,6 +62,8 @@ public:
     bool pass(std::stop_token stop);
     /// Passes completed so far (the devices present at start are in after the first).
     int passes() const { return passes_; }
+    /// The last scan saw a device of this kind whose node this user may not open.
+    bool notAccessible() const { return notAccessible_; }
 
 private:
     enum class Event { None, Connected, StillPresent, Gone };
@@ -70,6 +75,7 @@ private:
     PresenceClient& client_;
     std::string exitText_;
     std::atomic<int> passes_{0};
+    std::atomic<bool> notAccessible_{false};
     HotplugWaiter wake_;
 };
 

@@ -173,8 +173,15 @@ FramePayloads PayloadsOf(const KeyboardFrame& f) {
 
 KeyboardFrame RenderKeyboard(const KeyboardInputs& in, KeyboardEngineState& s, RandomSource& random) {
     KeyboardFrame f;
-    if (in.variant == KeyboardVariant::Rgb) detail::RenderRgb(in, s, random, f);
+    const bool rgb = in.variant == KeyboardVariant::Rgb;
+    if (rgb) detail::RenderRgb(in, s, random, f);
     else detail::RenderMono(in, s, f);
+    // A position without an LED that the effect leaves alone shows unlit: its preview would
+    // otherwise keep the colour of an earlier mode (the static modes paint every position).
+    const auto& slots = rgb ? kRgbSlot : kMonoSlot;
+    for (size_t position = 0; position < kKeyCount; ++position)
+        if (!IsKey(slots[position]) && !f.preview[position].painted)
+            f.preview[position] = {.colour = 0, .alpha = 0, .painted = true};
     return f;
 }
 

@@ -25,15 +25,17 @@ std::string DpiLabelText(const MouseDeviceInfo& info, int position);
 /// so the limit labels keep their texts.
 const SensorLimits* ApplySensorLimits(MouseDeviceInfo& info);
 
-/// Text colour of the rank and value labels of one stage: red for the stage in use, white
-/// for the others, or nullopt where the label keeps its colour.
+/// Text colour of the rank and value labels of one stage: the accent colour for the stage in
+/// use, the text colour for the others, or nullopt where the label keeps its colour.
 enum class StageMark : uint8_t { Active, Inactive };
 /// One entry per stage 1-6. For an active stage 0-5, that stage is Active and the other
 /// five Inactive. A value above 5 cannot be shown as a stage; stage 1 is marked Active,
 /// stages 2-4 Inactive and stages 5 and 6 keep their colours.
 std::array<std::optional<StageMark>, kDpiStageCount> StageHighlight(uint8_t activeStage);
-inline constexpr uint32_t kActiveStageColour = 0xFFFF0000;
-inline constexpr uint32_t kInactiveStageColour = 0xFFFFFFFF;
+// The skin's accent (in its lighter hover tone, readable as text on the dark panels) and its
+// text colour.
+inline constexpr uint32_t kActiveStageColour = 0xFFEE4650;
+inline constexpr uint32_t kInactiveStageColour = 0xFFE4E7EC;
 
 /// Lift-off height stored for a slider position (a negative position is stored as 0).
 uint8_t LiftOffFromSlider(int position);

@@ -36,6 +36,9 @@ struct AppEvents {
     Event<> flushTick;
     /// A profile operation loaded a profile into a model (selection, import, reset).
     Event<profiles::ListId, profiles::ProfileResult> profileLoaded;
+    /// A list's selection was changed outside its panel (an application came to the front
+    /// or went): the list's panel shows the result as if it had made the selection.
+    Event<profiles::ListId, profiles::ProfileResult> profileChosen;
     /// A page changed what the device's selected lighting profile keeps (lighting, DPI,
     /// report rate, pointer speed ...): the profile is saved.
     Event<DeviceKind> settingsEdited;
@@ -43,11 +46,18 @@ struct AppEvents {
     Event<CaptureTarget, CapturedInput> inputCaptured;
     /// The window was deactivated or the page changed: input capture and recording end.
     Event<> captureEnds;
+    /// A device's macro set changed (added, renamed, deleted, saved): lists that offer
+    /// macros read it again.
+    Event<DeviceKind> macrosChanged;
+    /// The language (texts are reloaded) or the background (Runtime::background) changed.
     Event<Setting> settingsChanged;
     /// Long device work started (true) or ended (false): the progress ring.
     Event<bool> progress;
     /// A message for the user, by text id ("message_text_21" ...): the window shows it.
     Event<std::string> message;
+    /// An editor asks for input capture (keys, mouse events); the capture service installs
+    /// it for that target and delivers through inputCaptured until captureEnds.
+    Event<CaptureTarget, bool, bool> captureRequested;
 };
 
 }  // namespace orvane::runtime

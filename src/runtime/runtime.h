@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+#include "appearance/background.h"
 #include "device/hid/hid_backend.h"
 #include "device/hotplug.h"
 #include "device/models.h"
@@ -26,6 +27,7 @@
 #include "device/protocol/result.h"
 #include "keyboard/keyboard_model.h"
 #include "lighting/animation_engine.h"
+#include "macros/macro_store.h"
 #include "mouse/mouse_model.h"
 #include "mousepad/pad_model.h"
 #include "platform/pointer_settings.h"
@@ -140,8 +142,13 @@ public:
     platform::PointerSettings pointer;
     profiles::ProfileStore store;
     profiles::ProfileOperations operations;
+    /// The keyboard's and mouse's macro sets and the cursor sequences (one lock for all).
+    macros::MacroStore macroStore;
     lighting::AnimationEngine lighting;
     AppEvents events;
+    /// The main window's background as chosen in this run (the window's thread only); told
+    /// with settingsChanged(Setting::Background).
+    appearance::SkinChangedParam background;
 
 private:
     std::array<std::unique_ptr<JobRunner>, 3> jobs_;

@@ -19,6 +19,10 @@ struct FileChoice {
     QString defaultExtension;
     QString initialName;
     QString filter;
+    /// false: the caller asks itself before replacing a file, the dialog does not.
+    bool confirmOverwrite = true;
+    /// Offer executable files only (an application to link a profile to).
+    bool executables = false;
 };
 
 class Dialogs {

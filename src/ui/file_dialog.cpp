@@ -1,5 +1,6 @@
 #include "ui/file_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 
 namespace orvane::ui {
@@ -23,8 +24,10 @@ QString ChooseFileWithQt(QWidget* owner, const FileChoice& choice) {
     QFileDialog dialog(owner);
     dialog.setAcceptMode(choice.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(choice.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!choice.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QStringList filters = QtNameFilters(choice.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (choice.executables) dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
     if (!choice.defaultExtension.isEmpty()) dialog.setDefaultSuffix(choice.defaultExtension);
     // A wildcard start name ("*.led") is what the filter already shows.
     if (!choice.initialName.isEmpty() && !choice.initialName.contains(QLatin1Char('*')))

@@ -5,6 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QWidget>
+
+#include <initializer_list>
 
 #include "ui/log.h"
 #include "ui/skin_files.h"
@@ -27,6 +30,28 @@ const LanguageRow* LanguageByTrayItem(const QString& item) {
     for (const auto& row : kLanguages)
         if (row.trayItem && item == QLatin1String(row.trayItem)) return &row;
     return nullptr;
+}
+
+QStringList FontFamiliesFor(const QString& code) {
+    // The faces scripts/install-deps.sh installs (IPA Gothic, WenQuanYi Micro Hei) and the
+    // Noto CJK faces a desktop often has instead.
+    struct Faces {
+        const char* code;
+        std::initializer_list<const char*> faces;
+    };
+    static const Faces kFaces[] = {
+        {"jp", {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "WenQuanYi Micro Hei"}},
+        {"cn_zh", {"WenQuanYi Micro Hei", "Noto Sans CJK SC"}},
+        {"cn_tw", {"WenQuanYi Micro Hei", "Noto Sans CJK TC"}},
+    };
+    QStringList families{QStringLiteral("DejaVu Sans")};
+    for (const auto& f : kFaces)
+        if (code == QLatin1String(f.code)) {
+            for (const char* face : f.faces) families << QLatin1String(face);
+            return families;
+        }
+    families << QStringLiteral("WenQuanYi Micro Hei");  // English texts name no CJK, but user names may
+    return families;
 }
 
 bool Language::load(const QString& path, const QString& code) {

@@ -5,10 +5,12 @@
 
 #include <QHash>
 #include <QString>
-#include <QWidget>
+#include <QStringList>
 
 #include <array>
 #include <optional>
+
+class QWidget;  // texts are applied to widgets; the table itself needs no Qt Widgets
 
 namespace orvane::ui {
 
@@ -29,6 +31,11 @@ inline constexpr std::array<LanguageRow, 4> kLanguages{{
     {2, 3030, "cn_tw", "lan_sn.xml", "lan_tw", "關閉"},
     {3, 4040, "jp", "lan_jp.xml", nullptr, "閉じる"},
 }};
+
+/// The font faces of a language, best first: Latin letters from DejaVu Sans, then the
+/// language's own CJK face (Japanese kana and kanji in Japanese forms, Chinese in Chinese
+/// ones), then any CJK face there is.
+QStringList FontFamiliesFor(const QString& code);
 
 const LanguageRow* LanguageByIniValue(int value);
 const LanguageRow* LanguageByMachineValue(int value);

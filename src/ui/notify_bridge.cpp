@@ -1,6 +1,7 @@
 #include "ui/notify_bridge.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QComboBox>
 #include <QEvent>
@@ -43,6 +44,9 @@ void NotifyBridge::attachOne(QWidget* w) {
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         connect(list, &QListWidget::currentRowChanged, this, [this, list] { notify(event::ItemSelect, list); });
         connect(list, &QListWidget::itemClicked, this, [this, list] { notify(event::ItemClick, list); });
+    } else if (auto* view = qobject_cast<QAbstractItemView*>(w)) {
+        // A list over a model of the page's own (the macro editor's actions).
+        connect(view, &QAbstractItemView::clicked, this, [this, view] { notify(event::ItemClick, view); });
     } else if (auto* slider = qobject_cast<QAbstractSlider*>(w)) {
         connect(slider, &QAbstractSlider::valueChanged, this, [this, slider] {
             notify(slider->isSliderDown() ? event::MoveValueChanged : event::ValueChanged, slider);

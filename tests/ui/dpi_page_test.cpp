@@ -81,8 +81,8 @@ TEST(DpiPage, StageInUseIsHighlighted) {
         uint8_t active;
         std::array<const char*, 6> colours;  // null: kept as it was
     };
-    const char* red = "#ff0000";
-    const char* white = "#ffffff";
+    const char* red = "#ee4650";    // the skin's accent
+    const char* white = "#e4e7ec";  // the skin's text
     for (const auto& c : {Case{4, {white, white, white, white, red, white}},
                           Case{7, {red, white, white, white, nullptr, nullptr}}}) {
         SCOPED_TRACE(int(c.active));

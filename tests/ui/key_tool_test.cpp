@@ -7,6 +7,8 @@
 #include <map>
 
 #include "device/hex.h"
+#include "macros/action_line.h"
+#include "macros/macro_store.h"
 #include "ui/tool_run.h"
 
 namespace {
@@ -118,6 +120,29 @@ TEST_F(KeyTool, BadInputIsRefusedInOneLineAndWritesNothing) {
     }
     EXPECT_EQ(FileBytes(profile("kb")), kbBefore);
     EXPECT_EQ(FileBytes(profile("ms")), msBefore);
+}
+
+TEST_F(KeyTool, AssignSendsTheDevicesMacrosFirstAsThePageDoes) {
+    // Three mouse macros of 200 actions: 16 + 6 x 3 + 4 x 600 = 2434 bytes, beyond the
+    // emulated mouse's 2048: the apply stops before the keys, 97 actions too many.
+    ASSERT_EQ(run({"profiles", "ms"}).code, 0);
+    const auto before = FileBytes(profile("ms"));
+    orvane::macros::MacroStore store(data, {});
+    const std::vector<std::string> lines(200, orvane::macros::FormatActionLine({}));
+    for (int i = 0; i < 3; ++i) {
+        const auto added = store.AddMacro(orvane::macros::MacroSet::Mouse);
+        ASSERT_TRUE(added.ok());
+        ASSERT_TRUE(store.SaveMacro(orvane::macros::MacroSet::Mouse, added.name, lines).ok());
+    }
+    const Run refused = run({"--simulate", "assign", "ms", "2", "dpi:up"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains("97 actions too many")) << refused.err.toStdString();
+    EXPECT_EQ(FileBytes(profile("ms")), before);
+    // With the macros gone the same assignment goes through.
+    for (int i = 2; i >= 0; --i) ASSERT_TRUE(store.DeleteMacro(orvane::macros::MacroSet::Mouse, i).ok());
+    const Run assigned = run({"--simulate", "assign", "ms", "2", "dpi:up"});
+    EXPECT_EQ(assigned.code, 0) << assigned.err.toStdString();
+    EXPECT_EQ(Hex(FileBytes(profile("ms")).substr(16 + 6, 3)), "130100");
 }
 
 }  // namespace

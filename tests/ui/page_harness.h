@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "platform/pointer_settings.h"
 #include "runtime/runtime.h"
@@ -24,7 +26,9 @@ namespace pagetest {
 class PageHarness {
 public:
     /// layout: a resource of the skin ("MousePad_deng.ui", ...).
-    explicit PageHarness(const char* layout)
+    /// defaultFolders: where the runtime finds the shipped default files (the program's
+    /// own places when empty).
+    explicit PageHarness(const char* layout, std::vector<std::filesystem::path> defaultFolders = {})
         : skin_(shelltest::SourceSkin()),
           bridge_([this](const orvane::ui::Notification& n) {
               seen.push_back(n.sender);
@@ -33,6 +37,7 @@ public:
         orvane::runtime::RuntimeOptions o;
         o.backend = &backend_;
         o.dataFolder = std::filesystem::path(scratch_.path().toStdString()) / "data";
+        o.defaultFolders = std::move(defaultFolders);
         o.pointerBackend = orvane::platform::MakeFallbackPointerBackend();
         o.pointerLog = [](std::string_view) {};
         o.deliverToCreatingThread = false;

@@ -45,6 +45,8 @@ struct RigOptions {
     /// it; otherwise the runtime is given the scratch data folder and main.ini directly.
     bool dataFromEnvironment = false;
     bool startMinimized = false;
+    /// Whether the desktop has a system tray (with `tray`); nullopt: ask Qt.
+    std::optional<bool> trayAvailable;
 };
 
 class ProgramRig {
@@ -69,7 +71,8 @@ public:
                           .machineSettings = path("machine.ini"),
                           .dialogs = &dialogs,
                           .tray = o.tray,
-                          .startMinimized = o.startMinimized};
+                          .startMinimized = o.startMinimized,
+                          .trayAvailable = o.trayAvailable};
         options.features = o.features;
         environment_ = o.dataFromEnvironment;
         exchangesBefore_ = orvane::protocol::ExchangesOnForbiddenThread();

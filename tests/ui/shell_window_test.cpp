@@ -31,7 +31,8 @@ protected:
         o.runtime.pointerBackend = platform::MakeFallbackPointerBackend();
         o.runtime.stopBound = bound;
         o.window = {.skinFolder = shelltest::FixtureSkin(), .mainIni = path("main.ini"),
-                    .machineSettings = path("machine.ini"), .dialogs = &dialogs, .tray = true};
+                    .machineSettings = path("machine.ini"), .dialogs = &dialogs, .tray = true,
+                    .trayAvailable = true};
         o.features = std::vector<std::string_view>{};
         return o;
     }

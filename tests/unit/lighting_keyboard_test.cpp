@@ -352,3 +352,37 @@ TEST(KeyboardLighting, SingleColourRippleReseedsAtBothEnds) {
     EXPECT_EQ(rig.s.ripple[kDownLeft][1], 2);
     EXPECT_EQ(rig.s.ripple[kUpLeft][21] | rig.s.ripple[kUpLeft][22], 64 | 32);
 }
+
+// A key position without an LED is never left alone by a tick, so its preview never keeps an
+// earlier mode's colour: the static modes light it with the rest, the others show it unlit.
+TEST(KeyboardLighting, PositionsWithoutAnLedNeverKeepAnEarlierPreview) {
+    for (auto variant : {KeyboardVariant::Rgb, KeyboardVariant::SingleColour}) {
+        const bool rgb = variant == KeyboardVariant::Rgb;
+        const auto& slots = rgb ? kRgbSlot : kMonoSlot;
+        const uint8_t modes = rgb ? 16 : 17;
+        size_t unlitPositions = 0;
+        for (uint8_t slot : slots) unlitPositions += IsKey(slot) ? 0 : 1;
+        ASSERT_GT(unlitPositions, 0u);
+        for (uint8_t mode = 0; mode < modes; ++mode) {
+            Rig rig{variant};
+            rig.colours.bytes.fill(0xFF);
+            rig.select(mode);
+            for (int t = 0; t < 20; ++t) {
+                const auto f = rig.tick(Choice(mode, 4, 1, t % 2));
+                if (!f.sends()) continue;
+                for (size_t position = 0; position < kKeyCount; ++position)
+                    ASSERT_TRUE(IsKey(slots[position]) || f.preview[position].painted)
+                        << (rgb ? "rgb" : "mono") << " mode " << int(mode) << " position " << position;
+            }
+        }
+    }
+    // After the static colour lit it, a running light shows the position unlit.
+    Rig rig;
+    size_t position = 0;
+    while (IsKey(kRgbSlot[position])) ++position;
+    ASSERT_GT(rig.tick(Choice(4)).preview[position].alpha, 0);
+    rig.select(9);
+    const auto f = rig.tick(Choice(9));
+    EXPECT_TRUE(f.preview[position].painted);
+    EXPECT_EQ(f.preview[position].alpha, 0);
+}

@@ -60,9 +60,32 @@ void MousePageFeature::refresh() {
     slots_->refresh();
 }
 
+namespace {
+
+// What each desktop backend can set; a page note says when one of the two stays unapplied
+// (the values are still kept in the profile).
+struct PointerReach {
+    const char* backend;
+    bool speed;
+    bool wheelLines;
+};
+constexpr PointerReach kPointerReach[] = {
+    {"gnome", true, false},  // GNOME has no wheel-lines setting
+};
+
+bool DesktopAppliesBoth(const std::string& backend) {
+    for (const auto& r : kPointerReach)
+        if (backend == r.backend) return r.speed && r.wheelLines;
+    return false;  // the fallback ("none") and anything unknown apply nothing
+}
+
+}  // namespace
+
 void MousePageFeature::showPointerSettings() {
     const auto data = rt_->mouse.snapshot();
     dpi_->showPointerSettings(data.pointerSpeed, data.wheelLines);
+    if (QWidget* note = window_->control(QStringLiteral("ms_pointer_not_applied")))
+        note->setVisible(!DesktopAppliesBoth(rt_->pointer.backendName()));
 }
 
 void MousePageFeature::showPerformance() {

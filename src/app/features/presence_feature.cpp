@@ -91,6 +91,12 @@ public:
         if (onUi(stop, [this, &row, show] { SetShown(window_, row.sameModeOption, show); })) sameModeShown_ = show;
     }
 
+    void absentUi(std::stop_token stop, bool notAccessible) override {
+        if (notAccessibleShown_ == notAccessible) return;  // scans come every second: on a change only
+        if (onUi(stop, [this, notAccessible] { window_.setDeviceNotAccessible(kind_, notAccessible); }))
+            notAccessibleShown_ = notAccessible;
+    }
+
     void disconnectUi(std::stop_token stop) override {
         sameModeShown_.reset();
         if (kind_ == DeviceKind::Keyboard)
@@ -180,7 +186,7 @@ private:
         const KindRow& row = RowOf(kind_);
         if (rt_.connected(row.first)) window_.selectTab(QLatin1String(tabOf(row.first)));
         else if (rt_.connected(row.second)) window_.selectTab(QLatin1String(tabOf(row.second)));
-        else window_.hide();
+        else window_.showNoDevicePage();
     }
 
     runtime::Runtime& rt_;
@@ -188,6 +194,7 @@ private:
     DeviceKind kind_;
     runtime::ArrivalReport report_;       // monitor thread only
     std::optional<bool> sameModeShown_;  // monitor thread only
+    bool notAccessibleShown_ = false;     // monitor thread only
 };
 
 PresenceFeature::PresenceFeature() = default;

@@ -17,6 +17,9 @@ void ProfilesFeature::install(FeatureContext& context) {
     subscriptions_ += rt.events.deviceConnected.subscribe([this](const device::DeviceKind& kind) {
         for (const profiles::ListId id : profiles::ListsOf(kind)) panels_->selectRecorded(id);
     });
+    // An application-linked switch selected a profile: the panel shows it as its own.
+    subscriptions_ += rt.events.profileChosen.subscribe(
+        [this](const profiles::ListId& id, const profiles::ProfileResult& r) { panels_->panel(id).show(r); });
     // A page changed what the lighting profile keeps: saved as a job of the device (the data
     // folder may be held a moment by another program); a burst of edits makes one save.
     subscriptions_ += rt.events.settingsEdited.subscribe([this, &rt](const device::DeviceKind& kind) {

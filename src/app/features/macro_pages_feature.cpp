@@ -1,0 +1,65 @@
+#include "app/features/macro_pages_feature.h"
+
+#include "app/main_window.h"
+
+namespace orvane::app {
+
+using device::DeviceKind;
+using runtime::CaptureTarget;
+
+MacroPagesFeature::~MacroPagesFeature() {
+    // The pages stop a recording through the capture service: they go first.
+    cursor_.reset();
+    for (auto& page : pages_) page.reset();
+}
+
+void MacroPagesFeature::install(FeatureContext& context) {
+    runtime::Runtime& rt = context.runtime;
+    MainWindow& window = context.window;
+    auto translate = [&window](const QString& id) { return window.language().text(id); };
+    for (size_t i = 0; i < pages_.size(); ++i) {
+        ui::pages::MacroPageServices services{
+            .dialogs = &window.dialogs(),
+            .owner = &window,
+            .translate = translate,
+            // The one capture service (the key capture feature) records for this editor.
+            .startCapture = [&rt, target = ui::pages::kMacroPages[i].target](int, bool keyboard, bool mouse) {
+                rt.events.captureRequested.emit(target, keyboard, mouse);
+                return true;
+            },
+            .stopCapture = [&rt, target = ui::pages::kMacroPages[i].target] {
+                rt.events.captureRequested.emit(target, false, false);
+            },
+            .clock = {},
+        };
+        pages_[i] = std::make_unique<ui::pages::MacroPage>(window.lookup(), rt, ui::pages::kMacroPages[i], std::move(services));
+        pages_[i]->prepare();
+        bind(context, Owner::Macros, pages_[i]->bindings());
+    }
+
+    // The cursor layout is placed on the keyboard's page too; this page is the mouse's copy.
+    cursorControls_.add(window.control(QStringLiteral("MS_CURSOR_UI")));
+    cursor_ = std::make_unique<ui::pages::CursorPage>(
+        [this](const QString& name) { return cursorControls_.find(name); }, rt,
+        ui::pages::CursorPageServices{&window.dialogs(), &window, translate});
+    cursor_->prepare();
+    bind(context, Owner::CursorSequences, cursor_->bindings());
+
+    subscriptions_ += rt.events.inputCaptured.subscribe([this](const CaptureTarget& target, const runtime::CapturedInput& input) {
+        for (auto& page : pages_)
+            if (page->spec().target == target) page->record(input);
+    });
+    subscriptions_ += rt.events.captureEnds.subscribe([this] {
+        for (auto& page : pages_) page->captureEnded();
+    });
+    subscriptions_ += rt.events.settingsChanged.subscribe([this](const runtime::Setting& setting) {
+        if (setting != runtime::Setting::Language) return;
+        for (auto& page : pages_) page->retranslate();
+    });
+    // The mouse keeps its own cursor sequences: after each connect they replace the files.
+    subscriptions_ += rt.events.deviceConnected.subscribe([this](const DeviceKind& kind) {
+        if (kind == DeviceKind::Mouse) cursor_->readFromMouse();
+    });
+}
+
+}  // namespace orvane::app

@@ -1,0 +1,176 @@
+#include "app/features/settings_window.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+
+#include "device/log.h"
+#include "ui/log.h"
+
+namespace orvane::app {
+
+namespace {
+
+const char kSkinSection[] = "SKINIMAGE";
+/// What a newest version shows while the server has not answered yet.
+const char kAsking[] = "…";
+
+QString Utf8(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+FunctionSet::FunctionSet(QWidget* owner, SettingsEnv env)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
+      env_(std::move(env)),
+      bridge_([this](const ui::Notification& n) { onNotify(n); }),
+      queries_(env_.makeClient, env_.runtime ? env_.runtime->dispatcher() : nullptr) {
+    setObjectName(QStringLiteral("FunctionSet"));
+    setWindowTitle(QStringLiteral("FunctionSet"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    if (env_.skin) {
+        env_.skin->load(QStringLiteral("function_set.xml"), this);
+        const QString qss = env_.skin->styleSheet();
+        if (!qss.isEmpty()) setStyleSheet(qss);
+    }
+    if (env_.language) env_.language->apply(this);
+    controls_.add(this);
+
+    using namespace ui::event;
+    bindings_.on("closebtn", kClick, [this](const ui::Notification&) {
+        queries_.cancelAll();  // a request still waiting for the server ends now
+        done(kClosed);
+    });
+    for (const auto& product : update::kProducts)
+        bindings_.on(QString::fromLatin1(product.button.data(), qsizetype(product.button.size())), kClick,
+                     [this, button = product.button](const ui::Notification&) { requestUpdate(button.data()); });
+    bindings_.on("lanuage_select_combo", kItemSelect, [this](const ui::Notification&) {
+        auto* combo = controls_.find<QComboBox>(QStringLiteral("lanuage_select_combo"));
+        const auto ini = combo ? update::LanguageOfComboEntry(combo->currentIndex()) : std::nullopt;
+        const auto* row = ini ? ui::LanguageByIniValue(*ini) : nullptr;
+        if (row && env_.changeLanguage) env_.changeLanguage(*row);
+    });
+    bindings_.on("net_btn", kClick, [this](const ui::Notification&) {
+        openPage(env_.machine ? env_.machine->webSite() : std::nullopt, "web site");
+    });
+    bindings_.on("facebook_btn", kClick, [this](const ui::Notification&) {
+        openPage(env_.machine ? env_.machine->socialPage() : std::nullopt, "social-media page");
+    });
+
+    // What is known without the server, before the window shows.
+    const runtime::RuntimeFlags* flags = env_.runtime ? &env_.runtime->flags : nullptr;
+    const int kind = flags ? flags->keyboardKind.load() : 0;
+    const auto pages = update::PagesFor(kind, flags && flags->mousePresent.load());
+    if (QWidget* w = control(QStringLiteral("rgb_page"))) w->setVisible(pages.rgbPage);
+    if (QWidget* w = control(QStringLiteral("blue_page"))) w->setVisible(pages.bluePage);
+    if (QWidget* w = control(QStringLiteral("ms_page"))) w->setVisible(pages.mousePage);
+    installedSoftware_ = env_.machine ? env_.machine->displayVersion() : std::string();
+    keyboardVersion_ = flags ? flags->keyboardVersion.load() : 0;
+    showSoftware({"V" + installedSoftware_, kAsking, false});
+    if (pages.rgbPage) showKeyboard({update::KeyboardLine(keyboardVersion_, std::nullopt).installed, kAsking, false});
+    selectLanguageFromIni();
+    bridge_.attach(this);
+    adjustSize();
+    startQueries();
+}
+
+FunctionSet::~FunctionSet() { queries_.cancelAll(); }
+
+void FunctionSet::onNotify(const ui::Notification& n) { bindings_.dispatch(n); }
+
+void FunctionSet::selectLanguageFromIni() {
+    auto* combo = controls_.find<QComboBox>(QStringLiteral("lanuage_select_combo"));
+    if (!combo || !env_.mainIni) return;
+    const auto entry = update::LanguageComboEntry(env_.mainIni->readInt(kSkinSection, "LANGUAGE", 0));
+    // The language is the one already loaded: showing it needs no change.
+    ui::Silently(combo, [&](QComboBox* c) { c->setCurrentIndex(entry.value_or(-1)); });
+}
+
+void FunctionSet::startQueries() {
+    const int kind = env_.runtime ? env_.runtime->flags.keyboardKind.load() : 0;
+    const std::string installed = installedSoftware_;
+    const uint16_t keyboard = keyboardVersion_;
+    queries_.run<update::SettingsVersions>(
+        [installed, kind, keyboard](update::UpdateClient& client) {
+            return update::QuerySettingsVersions(client, installed, kind, keyboard);
+        },
+        [this](const update::SettingsVersions& v) {
+            showSoftware(v.software);
+            if (v.rgbKeyboard) showKeyboard(*v.rgbKeyboard);
+        });
+}
+
+void FunctionSet::keyboardArrived() {
+    if (!env_.runtime || env_.runtime->flags.keyboardKind.load() != runtime::RuntimeFlags::RgbKeyboard) return;
+    if (QWidget* w = control(QStringLiteral("rgb_page"))) w->show();
+    if (QWidget* w = control(QStringLiteral("blue_page"))) w->hide();
+    keyboardVersion_ = env_.runtime->flags.keyboardVersion.load();
+    showKeyboard({update::KeyboardLine(keyboardVersion_, std::nullopt).installed, kAsking, false});
+    const uint16_t keyboard = keyboardVersion_;
+    queries_.run<update::VersionLine>(
+        [keyboard](update::UpdateClient& client) { return update::QueryKeyboardLine(client, keyboard); },
+        [this](const update::VersionLine& line) { showKeyboard(line); });
+}
+
+void FunctionSet::keyboardGone() {
+    // Neither keyboard area stays for a keyboard that is no longer there.
+    if (QWidget* w = control(QStringLiteral("rgb_page"))) w->hide();
+    if (QWidget* w = control(QStringLiteral("blue_page"))) w->hide();
+}
+
+void FunctionSet::showMouse(bool present) {
+    if (QWidget* w = control(QStringLiteral("ms_page"))) w->setVisible(present);
+}
+
+void FunctionSet::requestUpdate(const char* button) {
+    const update::Product* product = update::FindProduct(button);
+    if (!product) return;
+    const std::string installed = installedSoftware_;
+    const uint16_t keyboard = keyboardVersion_;
+    const update::UpdaterProgram updater = env_.updater;
+    queries_.run<update::UpdateRequestResult>(
+        [product, updater, installed, keyboard](update::UpdateClient& client) {
+            return update::RequestUpdate(client, *product, updater, installed, keyboard);
+        },
+        [code = std::string(product->code)](const update::UpdateRequestResult& r) {
+            device::Log("update " + code + ": " + std::string(update::ResultText(r)));
+        });
+}
+
+void FunctionSet::showSoftware(const update::VersionLine& line) {
+    software_ = line;
+    showLine("soft_now_version", "soft_new_version", "soft_update_btn", line);
+}
+
+void FunctionSet::showKeyboard(const update::VersionLine& line) {
+    keyboard_ = line;
+    showLine("RGB_KB_N", "RGB_KB_F", "rgb_kb_btn", line);
+}
+
+void FunctionSet::showLine(const char* installed, const char* newest, const char* button,
+                           const update::VersionLine& line) {
+    if (auto* label = controls_.find<QLabel>(QLatin1String(installed))) label->setText(versionText(line.installed));
+    if (auto* label = controls_.find<QLabel>(QLatin1String(newest))) label->setText(versionText(line.newest));
+    if (QWidget* b = control(QLatin1String(button))) b->setEnabled(line.updateEnabled);
+}
+
+QString FunctionSet::versionText(const std::string& text) const {
+    if (text == update::kUnknownVersion && env_.language)
+        return env_.language->text(QStringLiteral("version_unknown_text"));
+    return Utf8(text);
+}
+
+void FunctionSet::retranslate() {
+    if (env_.language) env_.language->apply(this);
+    if (software_) showSoftware(*software_);
+    if (keyboard_) showKeyboard(*keyboard_);
+}
+
+void FunctionSet::openPage(const std::optional<std::string>& url, const char* what) {
+    if (!url) {
+        qCDebug(lcShell) << "no" << what << "is configured";
+        return;
+    }
+    if (env_.openUrl) env_.openUrl(Utf8(*url));
+}
+
+}  // namespace orvane::app

@@ -1,0 +1,116 @@
+#include "ui/pages/button_page.h"
+
+#include <QStyle>
+
+#include "mouse/button_editor.h"
+#include "ui/pages/key_apply_job.h"
+
+namespace orvane::ui::pages {
+
+using device::DeviceKind;
+using functions::EditorResult;
+
+MouseButtonPage::MouseButtonPage(ControlLookup lookup, runtime::Runtime& runtime, KeyPageEnv env)
+    : controls_(std::move(lookup)),
+      runtime_(runtime),
+      view_(controls_, "ms_key", "ms_tab_function", functions::kMouseCategories, runtime, std::move(env),
+            runtime::CaptureTarget::MouseKey) {
+    bindings_.onFamily("ms_key_", int(mouse::kButtonCount), event::kClick | event::kMouseEnter | event::kMouseLeave,
+                       [this](const Notification& n, int button) {
+                           if (button < 0 || button >= int(mouse::kButtonCount)) return;
+                           if (n.type == event::MouseEnter) hover(button, true);
+                           else if (n.type == event::MouseLeave) hover(button, false);
+                           else select(button);
+                       });
+    view_.panel().bind(bindings_, [this](int item) { chooseCategory(item); }, [this] { store(); });
+    bindings_.on("ms_key_butt_keydefalut", event::kClick, [this](const Notification&) { restoreDefault(); });
+    bindings_.on("ms_key_butt_keysave", event::kClick, [this](const Notification&) { store(); });
+    bindings_.on("ms_key_butt_prosave", event::kClick, [this](const Notification&) { apply(); });
+}
+
+void MouseButtonPage::prepare() {
+    hideEditor();
+    reloadMacros();
+}
+
+void MouseButtonPage::refresh() {
+    hideEditor();
+    refreshLabels();
+}
+
+void MouseButtonPage::hideEditor() { view_.hideEditor(); }
+
+void MouseButtonPage::reloadMacros() {
+    macroNames_ = runtime_.macroStore.ListMacros(macros::MacroSet::Mouse);
+    view_.panel().fillMacros(macroNames_);
+    refreshLabels();
+}
+
+void MouseButtonPage::refreshLabels() {
+    const auto labels = runtime_.mouse.read([this](const mouse::MouseData& d) {
+        return mouse::RefreshButtonLabels(d.block.pages[mouse::ActiveKeyPage(d)], macroNames_);
+    });
+    for (size_t i = 0; i < labels.size(); ++i) {
+        if (!labels[i]) continue;
+        const QString raw = QString::fromStdString(labels[i]->text);
+        const QString text = labels[i]->isTextId ? view_.env().translate(raw) : raw;
+        const QString name = QStringLiteral("ms_key_%1").arg(i);
+        controls_.setText(name, text);
+        if (QWidget* w = controls_.find(name)) {
+            w->setToolTip(text);
+            // A language switch re-applies a text id by itself; a macro name stays as it is.
+            const QVariant id = labels[i]->isTextId ? QVariant(raw) : QVariant();
+            w->setProperty("textId", id);
+            w->setProperty("tipId", id);
+        }
+    }
+}
+
+void MouseButtonPage::hover(int button, bool down) {
+    QWidget* picture = controls_.find(QStringLiteral("ms_key_%1_0").arg(button));
+    if (!picture || picture->property("down").toBool() == down) return;
+    picture->setProperty("down", down);
+    picture->style()->unpolish(picture);
+    picture->style()->polish(picture);
+}
+
+void MouseButtonPage::select(int button) {
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.mouse, [&](const mouse::MouseData& d) {
+        return mouse::SelectButtonForEdit(d, state_, size_t(button), macros);
+    }));
+}
+
+void MouseButtonPage::chooseCategory(int item) {
+    view_.panel().read(state_.controls);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.mouse, [&](auto& d) { return mouse::ChooseButtonCategory(d, state_, item, macros); }));
+}
+
+void MouseButtonPage::store() {
+    view_.panel().read(state_.controls);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.mouse, [&](auto& d) { return mouse::ApplyButtonFunction(d, state_, macros); }));
+}
+
+void MouseButtonPage::restoreDefault() {
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.mouse, [&](auto& d) { return mouse::RestoreButtonDefault(d, state_, macros); }));
+}
+
+void MouseButtonPage::captured(const functions::CapturedInput& input) {
+    if (!view_.capturing() || input.kind != functions::CapturedInput::Kind::Key) return;
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.mouse,
+                       [&](auto& d) { return mouse::CaptureButtonKey(d, state_, input.linuxKey, macros); }));
+}
+
+void MouseButtonPage::apply() {
+    SubmitKeyPageApply(runtime_, DeviceKind::Mouse, view_.env().translate, view_.env().show);
+}
+
+void MouseButtonPage::show(const EditorResult& result) {
+    view_.show(result, state_, [this] { refreshLabels(); });
+}
+
+}  // namespace orvane::ui::pages

@@ -1,0 +1,58 @@
+#pragma once
+// The mouse's button page: the six buttons ("ms_key_0" ... "ms_key_5", each with its
+// picture "ms_key_" + i + "_0" that shows its pressed look while the pointer is over the
+// button), the function editor ("ms_tab_function" with "ms_key_fct_combo" and its panels),
+// restore a button's factory function ("ms_key_butt_keydefalut"), store the editor
+// ("ms_key_butt_keysave") and the apply ("ms_key_butt_prosave"). Editor changes go at once
+// into the key page of the active slot; the buttons' texts and tooltips follow.
+
+#include <string>
+#include <vector>
+
+#include "functions/captured_input.h"
+#include "functions/function_editor.h"
+#include "runtime/runtime.h"
+#include "ui/pages/key_function_panel.h"
+#include "ui/pages/page_bindings.h"
+#include "ui/pages/page_controls.h"
+
+namespace orvane::ui::pages {
+
+class MouseButtonPage {
+public:
+    MouseButtonPage(ControlLookup lookup, runtime::Runtime& runtime, KeyPageEnv env);
+    MouseButtonPage(const MouseButtonPage&) = delete;
+    MouseButtonPage& operator=(const MouseButtonPage&) = delete;
+
+    const PageBindings& bindings() const { return bindings_; }
+    void prepare();
+    /// The mouse shown anew (slot switch, re-read, key profile loaded): the labels of the
+    /// active slot's page, the editor hidden.
+    void refresh();
+    void hideEditor();
+    void reloadMacros();
+    void refreshLabels();
+
+    void captured(const functions::CapturedInput& input);
+    void captureEnded() { view_.captureEnded(); }
+    bool capturing() const { return view_.capturing(); }
+    const functions::EditorState& state() const { return state_; }
+
+private:
+    void select(int button);
+    void chooseCategory(int item);
+    void store();
+    void restoreDefault();
+    void apply();
+    void hover(int button, bool down);
+    void show(const functions::EditorResult& result);
+
+    PageControls controls_;
+    runtime::Runtime& runtime_;
+    KeyEditorView view_;
+    functions::EditorState state_;
+    std::vector<std::string> macroNames_;
+    PageBindings bindings_;
+};
+
+}  // namespace orvane::ui::pages

@@ -1,0 +1,106 @@
+#include "ui/pages/key_page.h"
+
+#include <QStyle>
+
+#include "keyboard/key_editor.h"
+
+namespace orvane::ui::pages {
+
+using device::DeviceKind;
+using functions::EditorResult;
+
+void SetRemappedLook(QWidget* control, bool remapped) {
+    if (!control || control->property("remapped").toBool() == remapped) return;
+    control->setProperty("remapped", remapped);
+    control->style()->unpolish(control);
+    control->style()->polish(control);
+}
+
+KeyboardKeyPage::KeyboardKeyPage(ControlLookup lookup, runtime::Runtime& runtime, KeyPageEnv env)
+    : controls_(std::move(lookup)),
+      runtime_(runtime),
+      view_(controls_, "kb_key", "kb_tab_function", functions::kKeyboardCategories, runtime, std::move(env),
+            runtime::CaptureTarget::KeyboardKey) {
+    bindings_.onFamily("kb_key_", int(keyboard::kKeyPositionCount), event::kClick,
+                       [this](const Notification&, int position) { showKey(position); });
+    view_.panel().bind(bindings_, [this](int item) { chooseCategory(item); }, [this] { store(); });
+    bindings_.on("kb_key_butt_keydefalut", event::kClick, [this](const Notification&) { restoreDefault(); });
+    bindings_.on("kb_key_butt_prosave", event::kClick, [this](const Notification&) { apply(); });
+}
+
+void KeyboardKeyPage::prepare() {
+    hideEditor();
+    reloadMacros();
+}
+
+void KeyboardKeyPage::refresh() {
+    hideEditor();
+    renderLabels();
+}
+
+void KeyboardKeyPage::hideEditor() { view_.hideEditor(); }
+
+void KeyboardKeyPage::reloadMacros() {
+    macroNames_ = runtime_.macroStore.ListMacros(macros::MacroSet::Keyboard);
+    view_.panel().fillMacros(macroNames_);
+    renderLabels();
+}
+
+void KeyboardKeyPage::renderLabels() {
+    const auto labels = runtime_.keyboard.read([this](const keyboard::KeyboardData& d) {
+        return keyboard::RenderKeyLabels(d, macroNames_);
+    });
+    const auto translate = [this](std::string_view id) {
+        return view_.env().translate(QString::fromUtf8(id.data(), qsizetype(id.size()))).toStdString();
+    };
+    for (const auto& label : labels) {
+        QWidget* key = controls_.find(QStringLiteral("kb_key_%1").arg(label.position));
+        if (!key) continue;
+        key->setToolTip(QString::fromStdString(keyboard::KeyTooltip(label, translate)));
+        // A key's own name follows a language switch by itself; a remapped key's tooltip is
+        // composed and rendered again on the language setting.
+        key->setProperty("tipId", label.remapped ? QVariant() : QVariant(QString::fromStdString(label.ownTextId)));
+        SetRemappedLook(key, label.remapped);
+    }
+}
+
+void KeyboardKeyPage::showKey(int position) {
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.keyboard, [&](const keyboard::KeyboardData& d) {
+        return keyboard::ShowKey(d, state_, size_t(position), macros);
+    }));
+}
+
+void KeyboardKeyPage::chooseCategory(int item) {
+    view_.panel().read(state_.controls);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.keyboard, [&](auto& d) { return keyboard::ChooseCategory(d, state_, item, macros); }));
+}
+
+void KeyboardKeyPage::store() {
+    view_.panel().read(state_.controls);
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.keyboard, [&](auto& d) { return keyboard::StoreKey(d, state_, macros); }));
+}
+
+void KeyboardKeyPage::restoreDefault() {
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.keyboard, [&](auto& d) { return keyboard::RestoreDefault(d, state_, macros); }));
+}
+
+void KeyboardKeyPage::captured(const functions::CapturedInput& input) {
+    if (!view_.capturing() || input.kind != functions::CapturedInput::Kind::Key) return;
+    const int macros = int(macroNames_.size());
+    show(RunEditorStep(runtime_.keyboard,
+                       [&](auto& d) { return keyboard::CaptureKey(d, state_, input.linuxKey, macros); }));
+}
+
+void KeyboardKeyPage::apply() {
+    SubmitKeyPageApply(runtime_, DeviceKind::Keyboard, view_.env().translate, view_.env().show);
+}
+
+void KeyboardKeyPage::show(const EditorResult& result) {
+    view_.show(result, state_, [this] { renderLabels(); });
+}
+
+}  // namespace orvane::ui::pages

@@ -1,0 +1,66 @@
+#pragma once
+// The keyboard's key page: one control per key position ("kb_key_" + position) on the
+// keyboard picture, the function editor ("kb_tab_function" with "kb_key_fct_combo" and its
+// panels), restore a key's own function ("kb_key_butt_keydefalut") and the apply
+// ("kb_key_butt_prosave"). Every editor change goes at once into the active bank and the
+// key tooltips are rendered anew; a remapped key shows the alternative look (dynamic
+// property "remapped"). The keyboard-key category captures the next key pressed.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "functions/captured_input.h"
+#include "functions/function_editor.h"
+#include "runtime/runtime.h"
+#include "ui/pages/key_apply_job.h"
+#include "ui/pages/key_function_panel.h"
+#include "ui/pages/page_bindings.h"
+#include "ui/pages/page_controls.h"
+
+namespace orvane::ui::pages {
+
+/// Sets a control's "remapped" look and has the style re-read.
+void SetRemappedLook(QWidget* control, bool remapped);
+
+class KeyboardKeyPage {
+public:
+    KeyboardKeyPage(ControlLookup lookup, runtime::Runtime& runtime, KeyPageEnv env);
+    KeyboardKeyPage(const KeyboardKeyPage&) = delete;
+    KeyboardKeyPage& operator=(const KeyboardKeyPage&) = delete;
+
+    const PageBindings& bindings() const { return bindings_; }
+    /// Once the skin is loaded: the editor hidden, the macro list read.
+    void prepare();
+    /// The keyboard's keys shown anew (a re-read, a profile load): the tooltips rendered,
+    /// the editor hidden.
+    void refresh();
+    void hideEditor();
+    /// The keyboard's macro set changed.
+    void reloadMacros();
+    void renderLabels();
+
+    /// Input captured for this page.
+    void captured(const functions::CapturedInput& input);
+    /// Capture ended (deactivation, page change, another editor).
+    void captureEnded() { view_.captureEnded(); }
+    bool capturing() const { return view_.capturing(); }
+    const functions::EditorState& state() const { return state_; }
+
+private:
+    void showKey(int position);
+    void chooseCategory(int item);
+    void store();
+    void restoreDefault();
+    void apply();
+    void show(const functions::EditorResult& result);
+
+    PageControls controls_;
+    runtime::Runtime& runtime_;
+    KeyEditorView view_;
+    functions::EditorState state_;
+    std::vector<std::string> macroNames_;
+    PageBindings bindings_;
+};
+
+}  // namespace orvane::ui::pages

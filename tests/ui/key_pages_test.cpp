@@ -1,0 +1,448 @@
+// The key pages on an emulated keyboard and mouse, worked through their controls: every
+// category stores its code and shows it back, the clamps, the last left-click button, key
+// capture through the window's own key events (keypad and main Enter, a media key), the
+// macro list, and the apply: the device's key memory and the key profile file hold the bank
+// or page, and a device that refuses leaves the profile as it was and says so.
+#include <gtest/gtest.h>
+
+#include <linux/input-event-codes.h>
+
+#include <array>
+#include <utility>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QWindow>
+
+#include "app/features/key_capture_feature.h"
+#include "app/features/key_pages_feature.h"
+#include "device/protocol/commands.h"
+#include "mouse/button_editor.h"
+#include "profiles/profile_file.h"
+#include "program_rig.h"
+#include "ui/input_capture.h"
+#include "ui/language.h"
+
+using namespace orvane;
+using device::DeviceKind;
+using device::DeviceModel;
+using functions::FunctionCode;
+using profiles::ListId;
+
+namespace {
+
+class KeyPagesRig : public programtest::ProgramRig {
+public:
+    KeyPagesRig() : ProgramRig(Options()) {
+        EXPECT_TRUE(waitForTab("kb_tab"));
+        EXPECT_TRUE(waitForTab("ms_tab"));
+        settle();
+    }
+
+    static programtest::RigOptions Options() {
+        programtest::RigOptions o;
+        o.models = {DeviceModel::RgbKeyboard, DeviceModel::Mouse};
+        o.features = std::vector<std::string_view>{"presence", "profiles", "mouse page", "key capture", "key pages"};
+        return o;
+    }
+
+    // ---- working the controls as the user does ----
+    void click(const QString& name) {
+        auto* b = control<QPushButton>(name);
+        ASSERT_NE(b, nullptr) << name.toStdString();
+        b->click();
+    }
+    void click(const char* name) { click(QLatin1String(name)); }
+    void pick(const char* combo, int item) {
+        auto* c = control<QComboBox>(combo);
+        ASSERT_NE(c, nullptr) << combo;
+        c->setCurrentIndex(item);
+    }
+    void type(const char* edit, const QString& text) {
+        auto* e = control<QLineEdit>(edit);
+        ASSERT_NE(e, nullptr) << edit;
+        e->setText(text);
+        Q_EMIT e->textEdited(text);
+    }
+    QString text(const char* name) {
+        if (auto* e = control<QLineEdit>(name)) return e->text();
+        if (auto* b = control<QPushButton>(name)) return b->text();
+        return {};
+    }
+    int item(const char* combo) { return control<QComboBox>(combo)->currentIndex(); }
+    /// A key as the windowing system hands it to the window (xkb keycode = Linux code + 8).
+    void press(uint16_t linuxKey, int qtKey) {
+        for (auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent e(type, qtKey, Qt::NoModifier, linuxKey + 8u, 0, 0, {});
+            QCoreApplication::sendEvent(window().windowHandle(), &e);
+        }
+    }
+
+    // ---- what the models and the devices hold ----
+    size_t keyAt(size_t position) {
+        return size_t(runtime().keyboard.read([&](const auto& d) { return d.positionMap[position]; }));
+    }
+    FunctionCode bankCode(size_t key) {
+        return runtime().keyboard.read([&](const auto& d) { return d.banks[d.activeBank()].code(key); });
+    }
+    FunctionCode buttonCode(size_t button) {
+        return runtime().mouse.read([&](const auto& d) {
+            return mouse::ButtonCode(d.block.pages[mouse::ActiveKeyPage(d)], button);
+        });
+    }
+    void setButtonCode(size_t button, FunctionCode code) {
+        runtime().mouse.update([&](auto& d) {
+            auto& page = d.block.pages[mouse::ActiveKeyPage(d)];
+            page.bytes[3 * button] = code.type;
+            page.bytes[3 * button + 1] = code.b1;
+            page.bytes[3 * button + 2] = code.b2;
+        });
+    }
+    std::vector<uint8_t> keyProfile(ListId id, size_t n) {
+        const auto list = runtime().store.list(id);
+        EXPECT_TRUE(list.hasSelection());
+        const auto body = profiles::ReadProfileFile(*runtime().store.profilePath(id, list.names[size_t(list.selection)]), 512);
+        return {body.bytes.begin(), body.bytes.begin() + std::ptrdiff_t(n)};
+    }
+    QString translated(const char* id) { return window().language().text(QLatin1String(id)); }
+    bool said(const QString& text) {
+        for (const auto& s : dialogs.shown)
+            if (s.text == text) return true;
+        return false;
+    }
+};
+
+constexpr size_t kEsc = 0;  // position 0: Esc on every board
+
+TEST(KeyPages, EveryKeyboardCategoryStoresItsCodeAndShowsItBack) {
+    KeyPagesRig rig;
+    const size_t key = rig.keyAt(kEsc);
+    struct Case {
+        const char* what;
+        int category;
+        std::function<void(KeyPagesRig&)> fill;
+        FunctionCode stored;
+        std::function<void(KeyPagesRig&)> shownBack;
+    };
+    const Case cases[] = {
+        {"mouse middle", 2, [](auto& r) { r.pick("kb_key_fct_combo_11", 1); }, {0x10, 0x04, 0},
+         [](auto& r) { EXPECT_EQ(r.item("kb_key_fct_combo_11"), 1); }},
+        {"scroll right 5, nibbles 2 and 3", 3,
+         [](auto& r) {
+             r.pick("kb_key_fct_combo_12", 1);
+             r.type("kb_key_fct_edit_15", "5");
+             r.type("kb_key_fct_edit_17", "2");
+             r.type("kb_key_fct_edit_20", "3");
+         },
+         {0x11, 0x23, 0x85},
+         [](auto& r) {
+             EXPECT_EQ(r.item("kb_key_fct_combo_12"), 1);
+             EXPECT_EQ(r.text("kb_key_fct_edit_15"), "5");
+             EXPECT_EQ(r.text("kb_key_fct_edit_17"), "2");
+             EXPECT_EQ(r.text("kb_key_fct_edit_20"), "3");
+         }},
+        {"scroll down 5", 4,
+         [](auto& r) {
+             r.pick("kb_key_fct_combo_13", 1);
+             r.type("kb_key_fct_edit_16", "5");
+             r.type("kb_key_fct_edit_18", "0");
+             r.type("kb_key_fct_edit_19", "0");
+         },
+         {0x12, 0, 0xFB},
+         [](auto& r) {
+             EXPECT_EQ(r.item("kb_key_fct_combo_13"), 1);
+             EXPECT_EQ(r.text("kb_key_fct_edit_16"), "5");
+         }},
+        {"DPI cycle", 5, [](auto& r) { r.pick("kb_key_fct_combo_14", 2); }, {0x13, 3, 0},
+         [](auto& r) { EXPECT_EQ(r.item("kb_key_fct_combo_14"), 2); }},
+        {"fire 300 -> 255", 6,
+         [](auto& r) {
+             r.type("kb_key_fct_edit_11", "300");
+             EXPECT_EQ(r.text("kb_key_fct_edit_11"), "255");
+             r.type("kb_key_fct_edit_12", "7");
+         },
+         {0x14, 255, 7}, [](auto& r) { EXPECT_EQ(r.text("kb_key_fct_edit_12"), "7"); }},
+        {"media play", 7, [](auto& r) { r.pick("kb_key_fct_combo_21", 1); }, {0x30, 0xCD, 0x00},
+         [](auto& r) { EXPECT_EQ(r.item("kb_key_fct_combo_21"), 1); }},
+        {"wake up", 8, [](auto& r) { r.pick("kb_key_fct_combo_22", 2); }, {0x40, 4, 0},
+         [](auto& r) { EXPECT_EQ(r.item("kb_key_fct_combo_22"), 2); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        rig.click("kb_key_0");
+        ASSERT_TRUE(rig.shown("kb_tab_function"));
+        rig.pick("kb_key_fct_combo", c.category);
+        EXPECT_TRUE(rig.shown(QStringLiteral("kb_tab_function_%1").arg(c.category).toLatin1().constData()));
+        c.fill(rig);
+        EXPECT_EQ(rig.bankCode(key), c.stored);
+        // Another key, then this one again: the editor shows the code, and storing nothing.
+        rig.click("kb_key_1");
+        rig.click("kb_key_0");
+        EXPECT_EQ(rig.item("kb_key_fct_combo"), c.category);
+        c.shownBack(rig);
+        EXPECT_EQ(rig.bankCode(key), c.stored);
+        // The key's tooltip names its own key and the new function; the key looks remapped.
+        EXPECT_TRUE(rig.control("kb_key_0")->toolTip().contains(rig.translated("Key_Set")));
+        EXPECT_TRUE(rig.control("kb_key_0")->property("remapped").toBool());
+    }
+    // Its own function again: category 0, only its own name, the normal look.
+    rig.click("kb_key_butt_keydefalut");
+    EXPECT_EQ(rig.item("kb_key_fct_combo"), 0);
+    EXPECT_EQ(rig.control("kb_key_0")->toolTip(), rig.translated("keyboard_key_Esc"));
+    EXPECT_FALSE(rig.control("kb_key_0")->property("remapped").toBool());
+}
+
+TEST(KeyPages, CapturedKeysAssignKeyboardKeysOnly) {
+    KeyPagesRig rig;
+    rig.window().activateWindow();
+    const size_t key = rig.keyAt(kEsc);
+    rig.click("kb_key_0");
+    rig.pick("kb_key_fct_combo", 1);
+    const auto* capture = rig.feature<app::KeyCaptureFeature>()->capture();
+    EXPECT_EQ(capture->mode(), ui::capture_mode::kKeyboardKey);
+    EXPECT_TRUE(capture->capturesKeys());
+    struct Case {
+        const char* what;
+        uint16_t linuxKey;
+        int qtKey;
+        FunctionCode stored;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"keypad Enter", KEY_KPENTER, Qt::Key_Enter, {0x20, 0, 0x58}, "keyboard_key_Num Enter"},
+        {"main Enter", KEY_ENTER, Qt::Key_Return, {0x20, 0, 0x28}, "keyboard_key_Enter"},
+        {"left Ctrl alone", KEY_LEFTCTRL, Qt::Key_Control, {0x20, 0x01, 0}, "keyboard_key_LCtrl"},
+        // A media key has no keyboard-key entry: the last key stays.
+        {"volume up", KEY_VOLUMEUP, Qt::Key_VolumeUp, {0x20, 0x01, 0}, "keyboard_key_LCtrl"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        rig.press(c.linuxKey, c.qtKey);
+        EXPECT_EQ(rig.bankCode(key), c.stored);
+        EXPECT_EQ(rig.text("kb_key_fct_edit_21"), rig.translated(c.shown));
+    }
+    // Another category ends the capture: keys pressed now change nothing.
+    rig.pick("kb_key_fct_combo", 2);
+    EXPECT_EQ(capture->mode() == 0 || !capture->capturesKeys(), true);
+    const auto before = rig.bankCode(key);
+    rig.press(KEY_A, Qt::Key_A);
+    EXPECT_EQ(rig.bankCode(key), before);
+
+    // The mouse page captures for its keyboard-key category (mode 16) until the window
+    // loses activation.
+    rig.setButtonCode(3, {0x10, 0x10, 0});
+    rig.click("ms_key_3");
+    rig.pick("ms_key_fct_combo", 6);
+    EXPECT_EQ(capture->mode(), ui::capture_mode::kMouseKey);
+    rig.press(KEY_B, Qt::Key_B);
+    EXPECT_EQ(rig.buttonCode(3), (FunctionCode{0x20, 0, 0x05}));
+    rig.window().onActivationChanged(false);
+    EXPECT_FALSE(capture->capturesKeys());
+    rig.press(KEY_C, Qt::Key_C);
+    EXPECT_EQ(rig.buttonCode(3), (FunctionCode{0x20, 0, 0x05}));
+}
+
+TEST(KeyPages, TheKeysOptionBringsUpTheKeyPageWithTheEditorHidden) {
+    KeyPagesRig rig;
+    rig.window().activateWindow();
+    auto* pages = rig.control<QStackedWidget>("kb_tab_switch");
+    rig.click("kb_key_0");
+    rig.pick("kb_key_fct_combo", 1);  // capturing
+    ASSERT_TRUE(rig.feature<app::KeyCaptureFeature>()->capture()->capturesKeys());
+    pages->setCurrentIndex(0);  // another sub-page was shown
+    rig.click("kb_key_Op_tab");
+    EXPECT_EQ(pages->currentIndex(), 2);
+    EXPECT_FALSE(rig.shown("kb_tab_function"));
+    EXPECT_FALSE(rig.feature<app::KeyCaptureFeature>()->capture()->capturesKeys());
+    EXPECT_FALSE(rig.feature<app::KeyPagesFeature>()->keyboardPage().capturing());
+}
+
+TEST(KeyPages, MouseButtonsEditorGuardsTheLastLeftClick) {
+    KeyPagesRig rig;
+    // The factory page has one left-click button: it cannot be edited.
+    ASSERT_EQ(rig.buttonCode(0), (FunctionCode{0x10, 0x01, 0}));
+    rig.click("ms_key_1");
+    EXPECT_TRUE(rig.shown("ms_tab_function"));
+    rig.click("ms_key_0");
+    EXPECT_TRUE(rig.said(rig.translated("message_text_6")));
+    EXPECT_FALSE(rig.shown("ms_tab_function"));
+    EXPECT_EQ(rig.buttonCode(0), (FunctionCode{0x10, 0x01, 0}));
+    // With a second left click the first can be edited; the label and tooltip follow.
+    rig.dialogs.shown.clear();
+    rig.setButtonCode(4, {0x10, 0x01, 0});
+    rig.click("ms_key_0");
+    EXPECT_TRUE(rig.shown("ms_tab_function"));
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+    rig.pick("ms_key_fct_combo", 2);  // horizontal swing
+    rig.pick("ms_key_fct_combo_12", 1);
+    rig.type("ms_key_fct_edit_15", "300");
+    EXPECT_EQ(rig.text("ms_key_fct_edit_15"), "127");
+    rig.type("ms_key_fct_edit_17", "99");
+    EXPECT_EQ(rig.text("ms_key_fct_edit_17"), "15");
+    EXPECT_EQ(rig.buttonCode(0), (FunctionCode{0x11, 0xF0, 0xFF}));
+    EXPECT_EQ(rig.text("ms_key_0"), rig.translated("mouse_key_right_Swing"));
+    EXPECT_EQ(rig.control("ms_key_0")->toolTip(), rig.translated("mouse_key_right_Swing"));
+    // Another language shows the label in it at once.
+    rig.window().changeLanguage(ui::kLanguages[1]);
+    EXPECT_EQ(rig.text("ms_key_0"), rig.translated("mouse_key_right_Swing"));
+    EXPECT_NE(rig.text("ms_key_0"), QStringLiteral("Scroll right"));
+    rig.window().changeLanguage(ui::kLanguages[0]);
+    // The cursor sequences.
+    rig.pick("ms_key_fct_combo", 10);
+    rig.pick("ms_key_fct_combo_25", 3);
+    EXPECT_EQ(rig.buttonCode(0), (FunctionCode{0x72, 3, 0}));
+    EXPECT_EQ(rig.text("ms_key_0"), rig.translated("GUN_4"));
+    // Its factory code back: category 0.
+    rig.click("ms_key_butt_keydefalut");
+    EXPECT_EQ(rig.buttonCode(0), (FunctionCode{0x10, 0x01, 0}));
+    EXPECT_EQ(rig.item("ms_key_fct_combo"), 0);
+    // Hover shows the pressed picture.
+    auto* picture = rig.control("ms_key_2_0");
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(rig.control("ms_key_2"), &enter);
+    EXPECT_TRUE(picture->property("down").toBool());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(rig.control("ms_key_2"), &leave);
+    EXPECT_FALSE(picture->property("down").toBool());
+    // A key-profile selection hides the editor.
+    rig.click("ms_key_1");
+    ASSERT_TRUE(rig.shown("ms_tab_function"));
+    rig.runtime().events.profileLoaded.emit(ListId::MouseKeys, profiles::ProfileResult{});
+    EXPECT_FALSE(rig.shown("ms_tab_function"));
+}
+
+TEST(KeyPages, MacroListsAndMacroCodes) {
+    KeyPagesRig rig;
+    for (auto set : {macros::MacroSet::Keyboard, macros::MacroSet::Mouse})
+        for (int i = 0; i < 2; ++i) ASSERT_TRUE(rig.runtime().macroStore.AddMacro(set).ok());
+    rig.runtime().events.macrosChanged.emit(DeviceKind::Keyboard);
+    rig.runtime().events.macrosChanged.emit(DeviceKind::Mouse);
+    EXPECT_EQ(rig.control<QComboBox>("kb_key_fct_combo_23")->count(), 2);
+    EXPECT_EQ(rig.control<QComboBox>("ms_key_fct_combo_23")->count(), 2);
+
+    const size_t key = rig.keyAt(kEsc);
+    rig.click("kb_key_0");
+    rig.pick("kb_key_fct_combo", 9);
+    // No macro selected: nothing is stored.
+    rig.pick("kb_key_fct_combo_23", -1);
+    rig.pick("kb_key_fct_combo_24", 2);
+    EXPECT_NE(rig.bankCode(key).type, 0x70);
+    rig.pick("kb_key_fct_combo_23", 1);
+    EXPECT_EQ(rig.bankCode(key), (FunctionCode{0x70, 1, 2}));
+    rig.pick("kb_key_fct_combo_24", 4);
+    EXPECT_TRUE(rig.shown("kb_tab_function_26"));
+    rig.type("kb_key_fct_edit_25", "3");
+    EXPECT_EQ(rig.bankCode(key), (FunctionCode{0x71, 1, 3}));
+    rig.type("kb_key_fct_edit_25", "300");
+    EXPECT_EQ(rig.text("kb_key_fct_edit_25"), "255");
+    EXPECT_EQ(rig.bankCode(key), (FunctionCode{0x71, 1, 255}));
+    // The tooltip names the macro as it is.
+    EXPECT_TRUE(rig.control("kb_key_0")->toolTip().endsWith(QString::fromStdString(
+        rig.runtime().macroStore.ListMacros(macros::MacroSet::Keyboard)[1])));
+
+    // A button whose macro is past the list shows no macro selected.
+    rig.setButtonCode(3, {0x70, 5, 1});
+    rig.click("ms_key_3");
+    EXPECT_EQ(rig.item("ms_key_fct_combo"), 9);
+    EXPECT_EQ(rig.item("ms_key_fct_combo_23"), -1);
+    EXPECT_EQ(rig.buttonCode(3), (FunctionCode{0x70, 5, 1}));
+}
+
+TEST(KeyPages, ApplyWritesTheDeviceAndTheKeyProfile) {
+    KeyPagesRig rig;
+    const size_t keys = rig.runtime().keyboard.read([](const auto& d) { return d.info.keyCount(); });
+    std::vector<bool> ring;
+    const auto watching = rig.runtime().events.progress.subscribe([&](const bool& running) { ring.push_back(running); });
+    rig.click("kb_key_0");
+    rig.pick("kb_key_fct_combo", 5);
+    rig.pick("kb_key_fct_combo_14", 0);
+    rig.click("kb_key_butt_prosave");
+    ASSERT_TRUE(rig.settle());
+    EXPECT_EQ(ring, (std::vector<bool>{true, false}));  // the progress ring around the apply
+    const auto bank = rig.runtime().keyboard.read([&](const auto& d) {
+        return std::vector<uint8_t>(d.banks[0].bytes.begin(), d.banks[0].bytes.begin() + std::ptrdiff_t(keys * 3));
+    });
+    EXPECT_EQ(rig.keyMemory(DeviceModel::RgbKeyboard, keys * 3), bank);
+    EXPECT_EQ(rig.keyProfile(ListId::KeyboardKeys, keys * 3), bank);
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+
+    rig.setButtonCode(4, {0x13, 2, 0});
+    rig.click("ms_key_butt_prosave");
+    ASSERT_TRUE(rig.settle());
+    const auto page = rig.runtime().mouse.read([](const auto& d) {
+        const auto& p = d.block.pages[mouse::ActiveKeyPage(d)];
+        return std::vector<uint8_t>(p.bytes.begin(), p.bytes.end());
+    });
+    const size_t slot = rig.runtime().mouse.read([](const auto& d) { return mouse::ActiveKeyPage(d); });
+    const auto memory = rig.keyMemory(DeviceModel::Mouse, slot * 126 + page.size());
+    EXPECT_EQ(std::vector<uint8_t>(memory.begin() + std::ptrdiff_t(slot * 126), memory.end()), page);
+    EXPECT_EQ(rig.keyProfile(ListId::MouseKeys, page.size()), page);
+}
+
+TEST(KeyPages, ARefusedApplyLeavesTheProfileAndSaysSo) {
+    KeyPagesRig rig;
+    const size_t keys = rig.runtime().keyboard.read([](const auto& d) { return d.info.keyCount(); });
+    const auto profileBefore = rig.keyProfile(ListId::KeyboardKeys, keys * 3);
+    rig.click("kb_key_0");
+    rig.pick("kb_key_fct_combo", 2);
+    rig.pick("kb_key_fct_combo_11", 2);
+    sim::Fault fault;
+    fault.kind = sim::FaultKind::RefuseFE;
+    fault.times = -1;
+    fault.when = [](uint64_t, const protocol::Report& r) { return r[protocol::off::command] == protocol::kWriteBank; };
+    rig.device(DeviceModel::RgbKeyboard).addFault(fault);
+    rig.click("kb_key_butt_prosave");
+    ASSERT_TRUE(rig.settle());
+    EXPECT_EQ(rig.keyProfile(ListId::KeyboardKeys, keys * 3), profileBefore);
+    EXPECT_TRUE(rig.said(rig.translated("key_apply_failed_text")));
+
+    // Macros beyond the device's memory: the message names how many actions are too many,
+    // and nothing is sent.
+    rig.dialogs.shown.clear();
+    rig.runtime().keyboard.update([](auto& d) { d.info.bytes[6] = 0; });  // no macro memory
+    ASSERT_TRUE(rig.runtime().macroStore.AddMacro(macros::MacroSet::Keyboard).ok());
+    const std::vector<std::string> one{"0,1,4"};  // one action
+    ASSERT_TRUE(rig.runtime().macroStore.SaveMacro(macros::MacroSet::Keyboard, "Macro_1", one).ok());
+    rig.click("kb_key_butt_prosave");
+    ASSERT_TRUE(rig.settle());
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_EQ(rig.dialogs.shown[0].text, rig.translated("message_text_16").replace("%d", "7"));
+}
+
+}  // namespace
+
+// Every sub-page option of the keyboard page brings up its page, on both keyboards, in an
+// order that leaves each page from another one.
+TEST(KeyboardSubPages, EveryOptionShowsItsPageOnBothKeyboards) {
+    struct Step {
+        const char* option;
+        int page;
+    };
+    constexpr std::array<Step, 5> kSteps{{
+        {"kb_macro_Op_tab", 1}, {"kb_key_Op_tab", 2}, {"kb_deng_Op_tab", 0}, {"kb_key_Op_tab", 2}, {"kb_macro_Op_tab", 1}}};
+    for (const auto& [model, tab] : {std::pair{DeviceModel::RgbKeyboard, "kb_tab"},
+                                     std::pair{DeviceModel::MonoKeyboard, "kb_onecolor_tab"}}) {
+        SCOPED_TRACE(tab);
+        programtest::RigOptions options;
+        options.models = {model, DeviceModel::Mouse};
+        programtest::ProgramRig rig(options);
+        ASSERT_TRUE(rig.waitForTab(tab));
+        rig.settle();
+        rig.window().selectTab(QLatin1String(tab));
+        auto* pages = rig.control<QStackedWidget>("kb_tab_switch");
+        ASSERT_NE(pages, nullptr);
+        for (const Step& step : kSteps) {
+            SCOPED_TRACE(step.option);
+            auto* option = rig.control<QPushButton>(step.option);
+            ASSERT_NE(option, nullptr);
+            option->click();
+            EXPECT_TRUE(option->isChecked());
+            EXPECT_EQ(pages->currentIndex(), step.page);
+        }
+        EXPECT_FALSE(rig.shown("kb_cursor_Op_tab"));  // the keyboard has no cursor sequences
+    }
+}

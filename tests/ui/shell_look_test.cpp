@@ -1,0 +1,350 @@
+// The window's look and reach: pages brought up by name for screenshots, the window on a
+// desktop without a tray, the font faces of each language, the window's minimum size, and
+// no text of any page wider than its control in any language.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+
+#include "app/command_line.h"
+#include "app/screenshot_pages.h"
+#include "program_rig.h"
+
+using namespace orvane;
+using programtest::ProgramRig;
+using programtest::RigOptions;
+using device::DeviceModel;
+
+namespace {
+
+RigOptions AllDevices() {
+    RigOptions o;
+    o.models = {DeviceModel::RgbKeyboard, DeviceModel::Mouse, DeviceModel::Mousepad};
+    return o;
+}
+
+QWidget* CurrentPage(ProgramRig& rig) { return rig.control<QStackedWidget>("tab_switch")->currentWidget(); }
+
+void Settle(QWidget& window) {
+    window.show();
+    for (int i = 0; i < 3; ++i) {
+        if (window.layout()) window.layout()->activate();
+        QApplication::processEvents();
+    }
+}
+
+TEST(ScreenshotPages, EveryDevicePageComesUpByNameAndAMissingDeviceIsSaid) {
+    ProgramRig rig(AllDevices());
+    ASSERT_TRUE(rig.waitForTab("kb_tab") && rig.waitForTab("ms_tab") && rig.waitForTab("mp_tab"));
+    rig.settle();
+    for (const auto& page : app::kScreenshotPages) {
+        SCOPED_TRACE(page.name);
+        EXPECT_EQ(app::FindScreenshotPage(QLatin1String(page.name)), &page);
+        QString why;
+        ASSERT_TRUE(app::ShowScreenshotPage(rig.window(), page, &why)) << why.toStdString();
+        QApplication::processEvents();
+        if (page.opensWindow) continue;
+        const char* tab = page.device == device::DeviceKind::Keyboard ? "kb_tab"
+                          : page.device == device::DeviceKind::Mouse  ? "ms_tab"
+                                                                      : "mp_tab";
+        EXPECT_TRUE(rig.checked(tab));
+        EXPECT_TRUE(CurrentPage(rig)->isAncestorOf(rig.control(tab == std::string("kb_tab") ? "kb_tab_switch"
+                                                              : tab == std::string("ms_tab") ? "ms_tab_switch"
+                                                                                             : "mp_page_header")));
+        if (page.option) {
+            EXPECT_TRUE(rig.checked(page.option));
+        }
+        EXPECT_EQ(app::ScreenshotTarget(rig.window(), &page), &rig.window());
+    }
+    // The sub-page shown is the option's: the mouse's macro editor and its performance page.
+    app::ShowScreenshotPage(rig.window(), *app::FindScreenshotPage("ms-macros"), nullptr);
+    EXPECT_EQ(rig.control<QStackedWidget>("ms_tab_switch")->currentIndex(), 1);
+    app::ShowScreenshotPage(rig.window(), *app::FindScreenshotPage("ms-performance"), nullptr);
+    EXPECT_EQ(rig.control<QStackedWidget>("ms_tab_switch")->currentIndex(), 3);
+    EXPECT_EQ(app::FindScreenshotPage("ms-nothing"), nullptr);
+
+    RigOptions padOnly;
+    padOnly.models = {DeviceModel::Mousepad};
+    ProgramRig pad(padOnly);
+    ASSERT_TRUE(pad.waitForTab("mp_tab"));
+    QString why;
+    EXPECT_FALSE(app::ShowScreenshotPage(pad.window(), *app::FindScreenshotPage("ms-buttons"), &why));
+    EXPECT_EQ(why, "no mouse is connected");
+}
+
+TEST(ScreenshotCommandLine, PagesAndLanguagesAreCheckedWhenParsed) {
+    struct Case {
+        QStringList args;
+        QString error;
+        const char* page;
+        int language;  // -1: none given
+    } const cases[] = {
+        {{"--screenshot", "/tmp/a.png", "--page", "ms-cursor"}, "", "ms-cursor", -1},
+        {{"--screenshot=/tmp/a.png", "--page=mp", "--language=jp"}, "", "mp", 3},
+        {{"--language", "tw"}, "", nullptr, 2},
+        {{"--language", "cn_zh"}, "", nullptr, 1},
+        {{"--language", "de"}, "unknown language de (en, cn, tw, jp)", nullptr, -1},
+        {{"--screenshot", "/tmp/a.png", "--page", "keyboard"}, "unknown page keyboard (--list-pages names them)", nullptr, -1},
+        {{"--page", "mp"}, "--page goes with --screenshot", nullptr, -1},
+        {{"--screenshot", "/tmp/a.png", "--page"}, "--page needs a value", nullptr, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const auto line = app::ParseCommandLine(c.args);
+        EXPECT_EQ(line.error, c.error);
+        if (!c.error.isEmpty()) continue;
+        EXPECT_EQ(line.page.value_or(""), QString(c.page ? c.page : ""));
+        EXPECT_EQ(line.language.value_or(-1), c.language);
+    }
+}
+
+TEST(TraylessDesktop, TheWindowSaysNoDeviceAndClosingAsksWhetherToQuit) {
+    RigOptions o;
+    o.tray = true;
+    o.trayAvailable = false;
+    ProgramRig rig(o);
+    rig.wait();
+    EXPECT_TRUE(rig.window().trayless());
+    EXPECT_TRUE(rig.window().isVisible());  // nothing else would show that the program runs
+    EXPECT_EQ(CurrentPage(rig), rig.control("tab_page_nodevice"));
+    EXPECT_TRUE(rig.control("nodevice_udev_hint")->isHidden());
+
+    // A device there but not to be opened by this user: the udev hint, until none is left.
+    rig.window().setDeviceNotAccessible(device::DeviceKind::Mouse, true);
+    rig.window().setDeviceNotAccessible(device::DeviceKind::Keyboard, false);
+    EXPECT_FALSE(rig.control("nodevice_udev_hint")->isHidden());
+    rig.window().setDeviceNotAccessible(device::DeviceKind::Mouse, false);
+    EXPECT_TRUE(rig.control("nodevice_udev_hint")->isHidden());
+
+    // Closing asks; "keep running" hides, a second start brings the window back.
+    rig.dialogs.answers = {0};
+    rig.control<QAbstractButton>("closebtn")->click();
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_EQ(rig.dialogs.shown[0].text, "trayless_close_question");
+    EXPECT_FALSE(rig.window().isVisible());
+    EXPECT_FALSE(rig.window().shutdownOutcome().has_value());
+    rig.window().onInstanceSignal();
+    EXPECT_TRUE(rig.window().isVisible());
+    EXPECT_EQ(rig.dialogs.shown.size(), 1u);  // no "no device" box: the page says it
+
+    // A device comes: its page; it goes: the "no device" page again, the window stays up.
+    rig.backend.add(DeviceModel::Mouse);
+    ASSERT_TRUE(rig.waitForTab("ms_tab"));
+    EXPECT_EQ(CurrentPage(rig), rig.control("tab_page_ms"));
+    rig.device(DeviceModel::Mouse).unplug();
+    ASSERT_TRUE(shelltest::WaitUntil([&] { return CurrentPage(rig) == rig.control("tab_page_nodevice"); }));
+    EXPECT_TRUE(rig.window().isVisible());
+
+    // The window manager's close asks too; "quit" ends the program.
+    rig.dialogs.answers = {1};
+    rig.window().close();
+    EXPECT_EQ(rig.dialogs.shown.size(), 2u);
+    EXPECT_TRUE(rig.window().shutdownOutcome().has_value());
+}
+
+TEST(TraylessDesktop, WithATrayTheWindowHidesAndAsksNothing) {
+    RigOptions o;
+    o.tray = true;
+    o.trayAvailable = true;
+    ProgramRig rig(o);
+    rig.wait();
+    EXPECT_FALSE(rig.window().trayless());
+    EXPECT_FALSE(rig.window().isVisible());
+    rig.window().show();
+    rig.control<QAbstractButton>("closebtn")->click();
+    EXPECT_FALSE(rig.window().isVisible());
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+    EXPECT_FALSE(rig.window().shutdownOutcome().has_value());
+}
+
+TEST(LanguageFonts, JapaneseIsDrawnWithAJapaneseFaceAndChineseWithAChineseOne) {
+    ProgramRig rig(RigOptions{});
+    auto* label = rig.control<QLabel>("nodevice_title");
+    ASSERT_NE(label, nullptr);
+    struct Case {
+        int language;
+        const char* cjkFace;    // the first CJK face the label's font names
+        const char* notBefore;  // a face that must come later or not at all
+    } const cases[] = {
+        {3, "IPAPGothic", "WenQuanYi Micro Hei"},
+        {1, "WenQuanYi Micro Hei", "IPAPGothic"},
+        {2, "WenQuanYi Micro Hei", "IPAPGothic"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        rig.window().changeLanguage(*ui::LanguageByIniValue(c.language));
+        QApplication::processEvents();
+        const QStringList families = label->font().families();
+        ASSERT_GE(families.size(), 2);
+        EXPECT_EQ(families[0], "DejaVu Sans");  // Latin letters and digits
+        EXPECT_EQ(families[1], c.cjkFace);
+        const auto later = families.indexOf(c.notBefore);
+        EXPECT_TRUE(later < 0 || later > 1);
+        EXPECT_EQ(label->fontInfo().pixelSize(), 20);  // the sheet's size stays
+    }
+}
+
+// 1366 × 768 at a scale of 1.5 is 910 × 512 device-independent pixels, less a panel.
+TEST(WindowSize, EveryPageFitsASmallScreenAtScaleOneAndAHalf) {
+    ProgramRig rig(AllDevices());
+    ASSERT_TRUE(rig.waitForTab("kb_tab") && rig.waitForTab("ms_tab") && rig.waitForTab("mp_tab"));
+    rig.settle();
+    const QSize room(910, 480);
+    for (const auto& page : app::kScreenshotPages) {
+        if (page.opensWindow) continue;
+        SCOPED_TRACE(page.name);
+        app::ShowScreenshotPage(rig.window(), page, nullptr);
+        Settle(rig.window());
+        const QSize least = rig.window().minimumSize().expandedTo(rig.window().layout()->minimumSize());
+        EXPECT_LE(least.width(), room.width());
+        EXPECT_LE(least.height(), room.height());
+    }
+    rig.window().resize(room);
+    Settle(rig.window());
+    EXPECT_EQ(rig.window().size(), room);
+}
+
+// Controls whose text is elided or scrolled on purpose (none yet).
+const QStringList kMayOverflow{};
+
+// The width a control needs for its text (0: nothing to check).
+int NeededWidth(QWidget* w) {
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (label->wordWrap() || label->text().isEmpty() || label->textFormat() == Qt::RichText) return 0;
+        int text = 0;
+        for (const QString& line : label->text().split('\n'))
+            text = std::max(text, label->fontMetrics().horizontalAdvance(line));
+        return text + label->contentsMargins().left() + label->contentsMargins().right() + 2 * label->margin() +
+               std::max(0, label->indent());
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        // The shown item against the combo's text field.
+        if (combo->isEditable() || combo->currentText().isEmpty()) return 0;
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+        return combo->width() - field.width() + combo->fontMetrics().horizontalAdvance(combo->currentText());
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        if (button->text().isEmpty()) return 0;
+        // The text and icon against the button's contents rectangle (inside the sheet's
+        // padding and border, beside a check box's indicator): a size hint would be clamped
+        // by the sheet's max-width and hide the overflow.
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        option.icon = button->icon();
+        option.iconSize = button->iconSize();
+        const auto element = qobject_cast<QCheckBox*>(button)      ? QStyle::SE_CheckBoxContents
+                             : qobject_cast<QRadioButton*>(button) ? QStyle::SE_RadioButtonContents
+                                                                   : QStyle::SE_PushButtonContents;
+        const QRect contents = button->style()->subElementRect(element, &option, button);
+        int text = button->fontMetrics().horizontalAdvance(button->text().remove('&'));
+        if (!button->icon().isNull()) text += button->iconSize().width() + 4;
+        return button->width() - contents.width() + text;
+    }
+    return 0;
+}
+
+TEST(TextFits, NoTextOfAnyPageIsWiderThanItsControlInAnyLanguage) {
+    ProgramRig rig(AllDevices());
+    ASSERT_TRUE(rig.waitForTab("kb_tab") && rig.waitForTab("ms_tab") && rig.waitForTab("mp_tab"));
+    rig.settle();
+    rig.window().resize(app::MainWindow::kSize);
+    QStringList overflows;
+    int checked = 0;
+    for (const auto& language : ui::kLanguages) {
+        rig.window().changeLanguage(language);
+        for (const auto& page : app::kScreenshotPages) {
+            if (page.opensWindow) continue;
+            app::ShowScreenshotPage(rig.window(), page, nullptr);
+            Settle(rig.window());
+            for (QWidget* w : rig.window().findChildren<QWidget*>()) {
+                if (!w->isVisible() || kMayOverflow.contains(w->objectName())) continue;
+                const int needed = NeededWidth(w);
+                if (needed > 0) ++checked;
+                if (needed > w->width() + 1)
+                    overflows << QStringLiteral("%1 %2 %3: \"%4\" needs %5 px, has %6")
+                                     .arg(QLatin1String(language.code), QLatin1String(page.name), w->objectName(),
+                                          w->property(qobject_cast<QComboBox*>(w) ? "currentText" : "text").toString())
+                                     .arg(needed)
+                                     .arg(w->width());
+            }
+        }
+    }
+    overflows.removeDuplicates();
+    EXPECT_GT(checked, 200);  // the pages' texts were there to check
+    EXPECT_TRUE(overflows.isEmpty()) << overflows.join('\n').toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ProfileTools, ManageOpensOverThePageWithoutMovingIt) {
+    RigOptions o;
+    o.models = {DeviceModel::Mouse, DeviceModel::Mousepad};
+    ProgramRig rig(o);
+    ASSERT_TRUE(rig.waitForTab("ms_tab") && rig.waitForTab("mp_tab"));
+    rig.settle();
+    struct Case {
+        const char* page;
+        const char* button;
+        const char* row;
+        const char* header;
+        const char* below;  // a control of the page under the header
+    } const cases[] = {
+        {"ms-lighting", "ms_profile_fun_spread_btn", "ms_profile_fun_spead_tab", "ms_page_header", "ms_tab_switch"},
+        {"mp", "mp_profile_fun_spread_btn", "mp_profile_fun_spead_tab", "mp_page_header", "mp_lighting_picture"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        ASSERT_TRUE(app::ShowScreenshotPage(rig.window(), *app::FindScreenshotPage(c.page), nullptr));
+        Settle(rig.window());
+        QWidget* below = rig.control(c.below);
+        ASSERT_NE(below, nullptr);
+        const QPoint before = below->mapTo(&rig.window(), QPoint());
+        auto* manage = rig.control<QAbstractButton>(c.button);
+        ASSERT_NE(manage, nullptr);
+        manage->click();
+        Settle(rig.window());
+        QWidget* row = rig.control(c.row);
+        QWidget* header = rig.control(c.header);
+        ASSERT_TRUE(row->isVisible());
+        EXPECT_EQ(below->mapTo(&rig.window(), QPoint()), before);  // the page did not move
+        EXPECT_EQ(row->y(), header->geometry().bottom() + 1);      // it opens under the header
+        EXPECT_GE(row->height(), row->minimumSizeHint().height());
+        EXPECT_EQ(row->parentWidget()->children().last(), row);     // over the page
+        manage->click();
+        Settle(rig.window());
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PointerNote, ThePageSaysWhenTheDesktopCannotApplyThePointerSettings) {
+    RigOptions o;
+    o.models = {DeviceModel::Mouse};
+    ProgramRig rig(o);  // the rig's desktop backend is the fallback, which applies nothing
+    ASSERT_TRUE(rig.waitForTab("ms_tab"));
+    rig.settle();
+    ASSERT_TRUE(app::ShowScreenshotPage(rig.window(), *app::FindScreenshotPage("ms-performance"), nullptr));
+    Settle(rig.window());
+    QWidget* note = rig.control("ms_pointer_not_applied");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+}
+
+}  // namespace

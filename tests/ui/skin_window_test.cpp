@@ -1,0 +1,131 @@
+// The background pop-up through its controls: presets, colours, a custom file and the reset
+// change the main window's "root" and (presets and reset only) main.ini; the remembered
+// preset comes back at the next start; an image that cannot be loaded leaves none.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QPointer>
+#include <QStackedWidget>
+
+#include <fstream>
+
+#include "app/features/skin_feature.h"
+#include "appearance/background.h"
+#include "platform/ini_file.h"
+#include "program_rig.h"
+
+namespace {
+
+using programtest::ProgramRig;
+
+programtest::RigOptions Options(std::function<void(ProgramRig&)> beforeBuild = {}) {
+    programtest::RigOptions o;
+    o.features = std::vector<std::string_view>{"skin"};
+    o.beforeBuild = std::move(beforeBuild);
+    return o;
+}
+
+struct SkinRig : ProgramRig {
+    explicit SkinRig(std::function<void(ProgramRig&)> beforeBuild = {}) : ProgramRig(Options(std::move(beforeBuild))) {}
+
+    orvane::app::CSkinFrame* open() {
+        control<QAbstractButton>("skinbtn")->click();
+        return feature<orvane::app::SkinFeature>()->frame();
+    }
+    /// Opens the pop-up and clicks one of its controls; the pop-up closes with the choice.
+    void choose(const QString& name) {
+        QPointer<orvane::app::CSkinFrame> frame = open();
+        ASSERT_FALSE(frame.isNull());
+        auto* b = qobject_cast<QAbstractButton*>(frame->control(name));
+        ASSERT_NE(b, nullptr) << name.toStdString();
+        b->click();
+        QApplication::processEvents();
+        EXPECT_TRUE(frame.isNull() || frame->isHidden()) << "a choice closes the pop-up";
+    }
+    std::string ini(const char* key) { return orvane::platform::IniFile(path("main.ini")).readString("SKINIMAGE", key, "-"); }
+    QString rootImage() { return control("root")->property("backgroundImage").toString(); }
+    QVariant rootColour() { return control("root")->property("backgroundColour"); }
+};
+
+TEST(SkinWindow, PresetColourCustomAndResetChangeRootAndMainIni) {
+    SkinRig rig;
+    rig.choose(QStringLiteral("skin_image_btn_1"));
+    EXPECT_EQ(rig.ini("FLAGS"), "1");
+    EXPECT_EQ(rig.ini("IMAGE"), std::string(orvane::appearance::kPresetImages[1].image));
+    EXPECT_TRUE(rig.rootImage().endsWith(QStringLiteral("backgrounds/ember.png"))) << rig.rootImage().toStdString();
+
+    // A colour lasts for this run only: main.ini keeps the preset.
+    rig.choose(QStringLiteral("skin_color_btn_2"));
+    EXPECT_EQ(rig.rootColour().toUInt(), orvane::appearance::kPresetColours[2]);
+    EXPECT_TRUE(rig.rootImage().isEmpty());
+    EXPECT_EQ(rig.ini("IMAGE"), std::string(orvane::appearance::kPresetImages[1].image));
+
+    // A custom PNG: shown, not remembered; one that cannot be loaded leaves no image.
+    const auto custom = rig.path("mine.png");
+    {
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        ASSERT_TRUE(image.save(QString::fromStdString(custom.string())));
+    }
+    rig.dialogs.files = {QString::fromStdString(custom.string())};
+    rig.choose(QStringLiteral("skin_Custom"));
+    ASSERT_FALSE(rig.dialogs.fileChoices.empty());
+    EXPECT_EQ(rig.dialogs.fileChoices.back().defaultExtension, QStringLiteral("png"));
+    EXPECT_EQ(rig.rootImage(), QString::fromStdString(custom.string()));
+    EXPECT_EQ(rig.ini("IMAGE"), std::string(orvane::appearance::kPresetImages[1].image));
+    const auto broken = rig.path("broken.png");
+    std::ofstream(broken) << "\x89PNG\r\n\x1a\n not really";
+    rig.dialogs.files = {QString::fromStdString(broken.string())};
+    rig.choose(QStringLiteral("skin_Custom"));
+    EXPECT_TRUE(rig.rootImage().isEmpty());
+    EXPECT_FALSE(rig.rootColour().isValid());
+    rig.choose(QStringLiteral("skin_Custom"));  // cancelled: nothing changes
+    EXPECT_TRUE(rig.rootImage().isEmpty());
+
+    rig.choose(QStringLiteral("skin_reset"));
+    EXPECT_EQ(rig.ini("FLAGS"), "0");
+    EXPECT_EQ(rig.ini("IMAGE"), "common/background.png");
+    EXPECT_TRUE(rig.rootImage().endsWith(QStringLiteral("common/background.png")));
+}
+
+TEST(SkinWindow, TheRememberedPresetComesBackAtStartAndAResetDoesNot) {
+    struct Case {
+        const char* flags;
+        const char* image;
+        const char* shown;  ///< the end of root's image, empty for none
+    };
+    for (const Case c : {Case{"1", "backgrounds/dusk.png", "backgrounds/dusk.png"},
+                         Case{"0", "common/background.png", ""}, Case{"1", "backgrounds/missing.png", ""}}) {
+        SCOPED_TRACE(c.image);
+        SkinRig rig([c](ProgramRig& r) {
+            orvane::platform::IniFile ini(r.path("main.ini"));
+            ini.writeString("SKINIMAGE", "FLAGS", c.flags);
+            ini.writeString("SKINIMAGE", "IMAGE", c.image);
+        });
+        if (*c.shown) EXPECT_TRUE(rig.rootImage().endsWith(QLatin1String(c.shown))) << rig.rootImage().toStdString();
+        else EXPECT_TRUE(rig.rootImage().isEmpty()) << rig.rootImage().toStdString();
+    }
+}
+
+TEST(SkinWindow, OpensUnderTheButtonSwitchesPagesAndClosesWhenItLosesFocus) {
+    SkinRig rig;
+    QPointer<orvane::app::CSkinFrame> frame = rig.open();
+    ASSERT_FALSE(frame.isNull());
+    QWidget* anchor = rig.control("skinbtn");
+    const QPoint corner = anchor->mapToGlobal(QPoint(anchor->width(), anchor->height()));
+    EXPECT_EQ(frame->geometry().topRight() + QPoint(1, 0), corner);
+    auto* tab = qobject_cast<QStackedWidget*>(frame->control(QStringLiteral("skin_tab")));
+    ASSERT_NE(tab, nullptr);
+    qobject_cast<QAbstractButton*>(frame->control(QStringLiteral("skin_color")))->click();
+    EXPECT_EQ(tab->currentIndex(), 1);
+    qobject_cast<QAbstractButton*>(frame->control(QStringLiteral("skin_image")))->click();
+    EXPECT_EQ(tab->currentIndex(), 0);
+    const std::string before = rig.ini("FLAGS");
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(frame, &deactivate);
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return frame.isNull(); }, 5000));
+    EXPECT_EQ(rig.ini("FLAGS"), before);
+}
+
+}  // namespace
