@@ -71,20 +71,20 @@ void LinksFeature::install(FeatureContext& context) {
     runtime::Runtime& rt = context.runtime;
     MainWindow& window = context.window;
     query_ = [this] { return foreground_.query(); };
-    for (const auto& spec : profiles::kLists) {
-        auto& controls = controls_[size_t(spec.id)];
+    for (const auto& list : profiles::kLists) {
+        auto& controls = controls_[size_t(list.id)];
         controls = std::make_unique<ui::pages::ProfileLinkControls>(
-            spec.id, ui::pages::ProfileLinkEnv{window.lookup(), &window.dialogs(), &window, &rt,
+            list.id, ui::pages::ProfileLinkEnv{window.lookup(), &window.dialogs(), &window, &rt,
                                                [this, &window](QWidget* near) { tellLimits(near, window.language()); }});
         bind(context, Owner::ProfileLinks, controls->bindings());
 
         // Read at every pass, so a test may set the query after install.
         auto foreground = [this] { return query_ ? query_() : std::nullopt; };
-        auto& watcher = watchers_[size_t(spec.id)];
-        watcher = std::make_unique<profiles::ProfileWatcher>(spec.id, rt.store, foreground, SelectAsDeviceJob(rt));
+        auto& watcher = watchers_[size_t(list.id)];
+        watcher = std::make_unique<profiles::ProfileWatcher>(list.id, rt.store, foreground, SelectAsDeviceJob(rt));
         profiles::ProfileWatcher* w = watcher.get();
-        plug(context, WatcherSlotOf(spec.id),
-             {std::string("profile watcher ") + std::string(spec.controlWord), [w](std::stop_token stop) { w->run(stop); }, {}});
+        plug(context, WatcherSlotOf(list.id),
+             {std::string("profile watcher ") + std::string(list.controlWord), [w](std::stop_token stop) { w->run(stop); }, {}});
     }
 }
 

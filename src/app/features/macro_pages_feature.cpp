@@ -47,7 +47,7 @@ void MacroPagesFeature::install(FeatureContext& context) {
 
     subscriptions_ += rt.events.inputCaptured.subscribe([this](const CaptureTarget& target, const runtime::CapturedInput& input) {
         for (auto& page : pages_)
-            if (page->spec().target == target) page->record(input);
+            if (page->row().target == target) page->record(input);
     });
     subscriptions_ += rt.events.captureEnds.subscribe([this] {
         for (auto& page : pages_) page->captureEnded();

@@ -15,13 +15,13 @@ namespace orvane::ui::pages {
 
 using macros::MacroSet;
 
-const std::array<MacroPageSpec, 2> kMacroPages{{
+const std::array<MacroPageRow, 2> kMacroPages{{
     {"kb", MacroSet::Keyboard, device::DeviceKind::Keyboard, runtime::CaptureTarget::KeyboardMacro,
      capture_mode::kKeyboardMacro},
     {"ms", MacroSet::Mouse, device::DeviceKind::Mouse, runtime::CaptureTarget::MouseMacro, capture_mode::kMouseMacro},
 }};
 
-const MacroPageSpec& MacroPageOf(MacroSet set) { return kMacroPages[set == MacroSet::Keyboard ? 0 : 1]; }
+const MacroPageRow& MacroPageOf(MacroSet set) { return kMacroPages[set == MacroSet::Keyboard ? 0 : 1]; }
 
 namespace {
 
@@ -40,9 +40,9 @@ QString Latin(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype
 
 }  // namespace
 
-MacroPage::MacroPage(ControlLookup lookup, runtime::Runtime& runtime, const MacroPageSpec& spec,
+MacroPage::MacroPage(ControlLookup lookup, runtime::Runtime& runtime, const MacroPageRow& row,
                      MacroPageServices services)
-    : controls_(std::move(lookup)), runtime_(runtime), spec_(spec), services_(std::move(services)) {
+    : controls_(std::move(lookup)), runtime_(runtime), row_(row), services_(std::move(services)) {
     using namespace event;
     if (!services_.clock)
         services_.clock = [] {
@@ -61,7 +61,7 @@ MacroPage::~MacroPage() {
 }
 
 QString MacroPage::name(const char* suffix) const {
-    return QLatin1String(spec_.prefix) + QLatin1Char('_') + QLatin1String(suffix);
+    return QLatin1String(row_.prefix) + QLatin1Char('_') + QLatin1String(suffix);
 }
 
 QString MacroPage::tr(std::string_view id) const {
@@ -86,13 +86,13 @@ bool MacroPage::ask(std::string_view id) const {
 
 void MacroPage::prepare() {
     fillLists();
-    const auto names = runtime_.macroStore.ListMacros(spec_.set);
+    const auto names = runtime_.macroStore.ListMacros(row_.set);
     fillNames(names.empty() ? std::nullopt : std::optional<int>(int(names.size()) - 1));
 }
 
 void MacroPage::fillNames(std::optional<int> select) {
     auto* list = controls_.find<QListWidget>(name("MacroName_list"));
-    const auto names = runtime_.macroStore.ListMacros(spec_.set);
+    const auto names = runtime_.macroStore.ListMacros(row_.set);
     if (list) {
         Silently(list, [&](QListWidget* l) {
             l->clear();
@@ -142,20 +142,20 @@ void MacroPage::openSelected() {
 }
 
 void MacroPage::openMacro(int index) {
-    const auto names = runtime_.macroStore.ListMacros(spec_.set);
+    const auto names = runtime_.macroStore.ListMacros(row_.set);
     if (index < 0 || index >= int(names.size())) return;
     current_ = index;
     controls_.setText(name("macro_edit_macroname"), QString::fromStdString(names[size_t(index)]));
-    document_.load(runtime_.macroStore.LoadMacro(spec_.set, names[size_t(index)]));
+    document_.load(runtime_.macroStore.LoadMacro(row_.set, names[size_t(index)]));
     showDetail(0);
     syncSelection();
 }
 
 void MacroPage::newMacro() {
     if (unsaved()) return message(macros::kUnsavedEditsMessage);
-    if (runtime_.macroStore.ListMacros(spec_.set).size() >= size_t(macros::kMaxMacros))
+    if (runtime_.macroStore.ListMacros(row_.set).size() >= size_t(macros::kMaxMacros))
         return message(macros::kTooManyMacrosMessage, macros::kMaxMacros);
-    const auto added = runtime_.macroStore.AddMacro(spec_.set);
+    const auto added = runtime_.macroStore.AddMacro(row_.set);
     if (!added.ok()) {
         if (added.status == macros::StoreStatus::Full) return message(macros::kTooManyMacrosMessage, macros::kMaxMacros);
         return message(added.message);
@@ -178,7 +178,7 @@ void MacroPage::removeMacro() {
     if (unsaved()) return message(macros::kUnsavedEditsMessage);
     const int index = *current_;
     const uint8_t macro = uint8_t(index);
-    const bool inUse = spec_.set == MacroSet::Keyboard
+    const bool inUse = row_.set == MacroSet::Keyboard
                            ? runtime_.keyboard.read([&](const keyboard::KeyboardData& d) {
                                  return macros::MacroInUse(d.banks, macro);
                              })
@@ -189,10 +189,10 @@ void MacroPage::removeMacro() {
     if (!ask(macros::kConfirmDeleteMacroMessage)) return;
     // The assignments change only once the macro is really gone, so that a refusal or a
     // failed write leaves every key pointing at the macro it had.
-    const auto removed = runtime_.macroStore.DeleteMacro(spec_.set, index);
+    const auto removed = runtime_.macroStore.DeleteMacro(row_.set, index);
     if (!removed.ok()) return message(removed.message);
     renumberAssignments(index);
-    const int left = int(runtime_.macroStore.ListMacros(spec_.set).size());
+    const int left = int(runtime_.macroStore.ListMacros(row_.set).size());
     fillNames(left > 0 ? std::optional<int>(0) : std::nullopt);
     macrosChanged();
 }
@@ -200,7 +200,7 @@ void MacroPage::removeMacro() {
 bool MacroPage::renumberAssignments(int deleted) {
     const uint8_t macro = uint8_t(deleted);
     size_t changed = 0;
-    if (spec_.set == MacroSet::Keyboard)
+    if (row_.set == MacroSet::Keyboard)
         runtime_.keyboard.update([&](keyboard::KeyboardData& d) {
             changed = macros::RenumberMacroAssignments(d.banks, d.nativeKeys, macro);
         });
@@ -209,14 +209,14 @@ bool MacroPage::renumberAssignments(int deleted) {
             changed = macros::RenumberMacroAssignments(d.block.pages, d.defaultKeys, macro);
         });
     // The selected key profile keeps the assignments: it follows the model.
-    if (changed > 0) return runtime_.saveSelected(spec_.kind, false);
+    if (changed > 0) return runtime_.saveSelected(row_.kind, false);
     return true;
 }
 
 void MacroPage::renameFromEdit() {
     if (!current_ || renaming_) return;
     renaming_ = true;
-    const auto names = runtime_.macroStore.ListMacros(spec_.set);
+    const auto names = runtime_.macroStore.ListMacros(row_.set);
     const int index = *current_;
     const QString wanted = controls_.text(name("macro_edit_macroname"));
     const QString old = index < int(names.size()) ? QString::fromStdString(names[size_t(index)]) : QString();
@@ -230,7 +230,7 @@ void MacroPage::renameFromEdit() {
         }
     }
     const auto lines = document_.lines();
-    const auto renamed = runtime_.macroStore.RenameMacro(spec_.set, index, wanted.toStdString(), lines);
+    const auto renamed = runtime_.macroStore.RenameMacro(row_.set, index, wanted.toStdString(), lines);
     if (!renamed.ok()) {
         message(renamed.message);
         controls_.setText(name("macro_edit_macroname"), old);
@@ -246,6 +246,6 @@ void MacroPage::renameFromEdit() {
     done();
 }
 
-void MacroPage::macrosChanged() { runtime_.events.macrosChanged.emit(spec_.kind); }
+void MacroPage::macrosChanged() { runtime_.events.macrosChanged.emit(row_.kind); }
 
 }  // namespace orvane::ui::pages

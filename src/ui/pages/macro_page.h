@@ -37,15 +37,15 @@ class MacroListModel;
 namespace orvane::ui::pages {
 
 /// What tells the two editors apart.
-struct MacroPageSpec {
+struct MacroPageRow {
     const char* prefix;  ///< "kb" / "ms": every control name starts with it and "_"
     macros::MacroSet set;
     device::DeviceKind kind;
     runtime::CaptureTarget target;
     int captureMode;  ///< ui::capture_mode: 4 keyboard, 64 mouse
 };
-extern const std::array<MacroPageSpec, 2> kMacroPages;
-const MacroPageSpec& MacroPageOf(macros::MacroSet set);
+extern const std::array<MacroPageRow, 2> kMacroPages;
+const MacroPageRow& MacroPageOf(macros::MacroSet set);
 
 /// What the page needs of the program besides its controls and the runtime.
 struct MacroPageServices {
@@ -62,7 +62,7 @@ struct MacroPageServices {
 
 class MacroPage {
 public:
-    MacroPage(ControlLookup lookup, runtime::Runtime& runtime, const MacroPageSpec& spec, MacroPageServices services);
+    MacroPage(ControlLookup lookup, runtime::Runtime& runtime, const MacroPageRow& row, MacroPageServices services);
     ~MacroPage();
     MacroPage(const MacroPage&) = delete;
     MacroPage& operator=(const MacroPage&) = delete;
@@ -71,7 +71,7 @@ public:
     /// lists, the names from the store (the last macro opened).
     void prepare();
     const PageBindings& bindings() const { return bindings_; }
-    const MacroPageSpec& spec() const { return spec_; }
+    const MacroPageRow& row() const { return row_; }
 
     /// Input of this page's capture target.
     void record(const runtime::CapturedInput& input);
@@ -129,7 +129,7 @@ private:
 
     PageControls controls_;
     runtime::Runtime& runtime_;
-    const MacroPageSpec& spec_;
+    const MacroPageRow& row_;
     MacroPageServices services_;
     macros::MacroDocument document_;
     std::unique_ptr<MacroListModel> model_;

@@ -198,10 +198,10 @@ void MacroPage::endEditing() {
 void MacroPage::saveEdits() {
     if (recording()) stopRecording();
     if (!current_) return endEditing();
-    const auto names = runtime_.macroStore.ListMacros(spec_.set);
+    const auto names = runtime_.macroStore.ListMacros(row_.set);
     if (*current_ >= int(names.size())) return;
     const auto lines = document_.lines();
-    const auto saved = runtime_.macroStore.SaveMacro(spec_.set, names[size_t(*current_)], lines);
+    const auto saved = runtime_.macroStore.SaveMacro(row_.set, names[size_t(*current_)], lines);
     if (!saved.ok()) return message(saved.message);  // the edits stay, unsaved
     endEditing();
     macrosChanged();
@@ -235,7 +235,7 @@ void MacroPage::startRecording() {
     controls_.setEnabled(name("Macro_list"), false);
     controls_.setText(name("macro_btn_redio"), tr("macro_btn_stop_redio_text"));
     if (auto* b = controls_.find(name("macro_btn_redio"))) b->setProperty("textId", QStringLiteral("macro_btn_stop_redio_text"));
-    if (services_.startCapture) services_.startCapture(spec_.captureMode, o.wantKeyboard(), o.wantMouse());
+    if (services_.startCapture) services_.startCapture(row_.captureMode, o.wantKeyboard(), o.wantMouse());
 }
 
 void MacroPage::stopRecording() {
