@@ -212,7 +212,9 @@ void MainWindow::initialise() {
         QTimer::singleShot(0, this, [this] { showMessage(QLatin1String(platform::kMainIniUnusableMessage), true); });
     }
     runtime_.start([this] { flushTimer_.start(); });
-    reloadTexts();
+    // The pages filled their lists when they were built, before the language was loaded:
+    // every window and page takes its texts now, as on a change of language.
+    runtime_.events.settingsChanged.emit(runtime::Setting::Language);
     // Without a tray nothing else would show that the program runs: the window comes up at
     // once, on the "no device" page until a device's page replaces it.
     if (!anyDeviceConnected()) showNoDevicePage();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,9 +15,12 @@
 #include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 
 #include "app/command_line.h"
+#include "macros/macro_store.h"
 #include "app/screenshot_pages.h"
 #include "program_rig.h"
 
@@ -212,6 +216,58 @@ TEST(WindowSize, EveryPageFitsASmallScreenAtScaleOneAndAHalf) {
     rig.window().resize(room);
     Settle(rig.window());
     EXPECT_EQ(rig.window().size(), room);
+}
+
+// A page wider than the window's first size makes the user scroll sideways on every start.
+// The macro editors are also looked at while an action of each kind is edited: their lists
+// size themselves when first shown.
+TEST(WindowSize, NoPageScrollsSidewaysAtTheFirstSize) {
+    RigOptions o = AllDevices();
+    o.beforeBuild = [](ProgramRig& r) {
+        macros::MacroStore store(r.data, {});
+        const std::vector<std::string> lines{"8,0,138,4,1,keyboard_key_A", "5,0,10,4,0,keyboard_key_A",
+                                             "5,0,132,20,1,mouse_move_to_left_text", "10,0,129,1,1,mouse_key_left",
+                                             "0,0,1,1,0,mouse_key_left"};
+        for (auto set : {macros::MacroSet::Keyboard, macros::MacroSet::Mouse}) {
+            ASSERT_TRUE(store.AddMacro(set).ok());
+            ASSERT_TRUE(store.SaveMacro(set, "Macro_1", lines).ok());
+        }
+    };
+    ProgramRig rig(std::move(o));
+    ASSERT_TRUE(rig.waitForTab("kb_tab") && rig.waitForTab("ms_tab") && rig.waitForTab("mp_tab"));
+    rig.settle();
+    // The lists filled before the language was loaded speak it.
+    for (const char* list : {"kb_macro_combo_keyselect", "ms_macro_combo_keyselect", "kb_macro_combo_mouselect"})
+        EXPECT_FALSE(rig.control<QComboBox>(list)->itemText(0).contains(QLatin1String("_key_"))) << list;
+    auto* scroll = rig.window().findChild<QScrollArea*>("pages_scroll");
+    ASSERT_NE(scroll, nullptr);
+    QStringList wide;
+    auto look = [&](const QString& what) {
+        Settle(rig.window());
+        ASSERT_EQ(rig.window().size(), app::kFirstWindowSize);
+        if (const int over = scroll->horizontalScrollBar()->maximum(); over > 0)
+            wide << QStringLiteral("%1: %2 px too wide").arg(what).arg(over);
+    };
+    for (const auto& language : ui::kLanguages) {
+        if (&language != &ui::kLanguages[0]) rig.window().changeLanguage(language);  // English at start
+        for (const auto& page : app::kScreenshotPages) {
+            if (page.opensWindow) continue;
+            app::ShowScreenshotPage(rig.window(), page, nullptr);  // at the first size
+            const QString what = QStringLiteral("%1 %2").arg(QLatin1String(language.code), QLatin1String(page.name));
+            look(what);
+            const QString prefix = QLatin1String(page.name).left(2);
+            auto* actions = rig.window().findChild<QAbstractItemView*>(prefix + QStringLiteral("_Macro_list"));
+            if (!QLatin1String(page.name).endsWith(QLatin1String("macros")) || !actions) continue;
+            EXPECT_EQ(actions->model()->rowCount(), 5) << what.toStdString();
+            for (int row : {0, 2, 3}) {  // a key, a pointer move, a mouse button
+                const QModelIndex index = actions->model()->index(row, 0);
+                actions->setCurrentIndex(index);
+                Q_EMIT actions->clicked(index);
+                look(what + QStringLiteral(" editing row %1").arg(row));
+            }
+        }
+    }
+    EXPECT_TRUE(wide.isEmpty()) << wide.join('\n').toStdString();
 }
 
 // Controls whose text is elided or scrolled on purpose (none yet).
