@@ -45,6 +45,8 @@ struct RigOptions {
     /// it; otherwise the runtime is given the scratch data folder and main.ini directly.
     bool dataFromEnvironment = false;
     bool startMinimized = false;
+    /// The language of the run (as --language gives it, not stored); nullopt: the stored one.
+    std::optional<int> language;
     /// Whether the desktop has a system tray (with `tray`); nullopt: ask Qt.
     std::optional<bool> trayAvailable;
 };
@@ -72,7 +74,8 @@ public:
                           .dialogs = &dialogs,
                           .tray = o.tray,
                           .startMinimized = o.startMinimized,
-                          .trayAvailable = o.trayAvailable};
+                          .trayAvailable = o.trayAvailable,
+                          .language = o.language};
         options.features = o.features;
         environment_ = o.dataFromEnvironment;
         exchangesBefore_ = orvane::protocol::ExchangesOnForbiddenThread();

@@ -97,8 +97,8 @@ std::vector<QString> gOpened;
 
 class SettingsRig : public ProgramRig {
 public:
-    SettingsRig(std::vector<DeviceModel> models, const std::string& server)
-        : ProgramRig(Options(std::move(models), server)) {}
+    SettingsRig(std::vector<DeviceModel> models, const std::string& server, std::optional<int> language = {})
+        : ProgramRig(Options(std::move(models), server, language)) {}
 
     orvane::app::SettingsFeature& settings() { return *feature<orvane::app::SettingsFeature>(); }
     orvane::app::FunctionSet* open() {
@@ -129,8 +129,10 @@ public:
         b->click();
     }
 private:
-    static programtest::RigOptions Options(std::vector<DeviceModel> models, const std::string& server) {
+    static programtest::RigOptions Options(std::vector<DeviceModel> models, const std::string& server,
+                                           std::optional<int> language) {
         programtest::RigOptions o;
+        o.language = language;
         o.models = std::move(models);
         o.features = std::vector<std::string_view>{"presence", "profiles", "settings"};
         o.beforeBuild = [server](ProgramRig& rig) {
@@ -231,6 +233,20 @@ TEST(SettingsWindow, TheLanguageListChangesTheLanguageOfBothWindows) {
         ASSERT_NE(caption, nullptr);
         EXPECT_EQ(caption->text(), TextIn(c.file, "profile_link_text")) << "the main window follows";
     }
+}
+
+// A run started in Japanese on a machine set to English: the list shows what the window
+// speaks, and showing it stores nothing. Versions the program never learns say so.
+TEST(SettingsWindow, TheLanguageListShowsTheLanguageInUse) {
+    VersionServer server({});
+    SettingsRig rig({DeviceModel::Mouse}, server.address(), 3);
+    ASSERT_TRUE(rig.waitForTab("ms_tab"));
+    ASSERT_NE(rig.open(), nullptr);
+    auto* combo = qobject_cast<QComboBox*>(rig.settings().window()->control(QStringLiteral("lanuage_select_combo")));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->currentIndex(), 3);
+    EXPECT_EQ(orvane::platform::IniFile(rig.path("main.ini")).readInt("SKINIMAGE", "LANGUAGE", 0), 0);
+    for (const char* version : {"ms_now_fw", "ms_new"}) EXPECT_EQ(rig.text(version), TextIn("lan_jp.xml", "version_unknown_text"));
 }
 
 TEST(SettingsWindow, UpdateButtonsRegisterAndStartTheUpdaterWithItsParameters) {

@@ -67,7 +67,7 @@ FunctionSet::FunctionSet(QWidget* owner, SettingsEnv env)
     keyboardVersion_ = flags ? flags->keyboardVersion.load() : 0;
     showSoftware({"V" + installedSoftware_, kAsking, false});
     if (pages.rgbPage) showKeyboard({update::KeyboardLine(keyboardVersion_, std::nullopt).installed, kAsking, false});
-    selectLanguageFromIni();
+    selectCurrentLanguage();
     bridge_.attach(this);
     adjustSize();
     startQueries();
@@ -77,10 +77,16 @@ FunctionSet::~FunctionSet() { queries_.cancelAll(); }
 
 void FunctionSet::onNotify(const ui::Notification& n) { bindings_.dispatch(n); }
 
-void FunctionSet::selectLanguageFromIni() {
+void FunctionSet::selectCurrentLanguage() {
     auto* combo = controls_.find<QComboBox>(QStringLiteral("lanuage_select_combo"));
-    if (!combo || !env_.mainIni) return;
-    const auto entry = update::LanguageComboEntry(env_.mainIni->readInt(kSkinSection, "LANGUAGE", 0));
+    if (!combo) return;
+    // The language the window speaks (a run's --language is not stored), else main.ini's.
+    std::optional<int> ini;
+    for (const auto& row : ui::kLanguages)
+        if (env_.language && env_.language->code() == QLatin1String(row.code)) ini = row.iniValue;
+    if (!ini && env_.mainIni) ini = env_.mainIni->readInt(kSkinSection, "LANGUAGE", 0);
+    if (!ini) return;
+    const auto entry = update::LanguageComboEntry(*ini);
     // The language is the one already loaded: showing it needs no change.
     ui::Silently(combo, [&](QComboBox* c) { c->setCurrentIndex(entry.value_or(-1)); });
 }

@@ -64,7 +64,7 @@ private:
     void onNotify(const ui::Notification& n);
     void startQueries();
     void requestUpdate(const char* button);
-    void selectLanguageFromIni();
+    void selectCurrentLanguage();
     void showSoftware(const update::VersionLine& line);
     void showKeyboard(const update::VersionLine& line);
     void showLine(const char* installed, const char* newest, const char* button, const update::VersionLine& line);
