@@ -108,9 +108,9 @@ def keyboard_cells():
     cells = []
     for pos, kid in enumerate(POSITIONS):
         if kid in ANSI:
-            cells.append((f"kb_dkey_{pos}", key_rect(kid, 3.5), True))
+            cells.append((f"kb_dkey_{pos}", key_rect(kid, 3.5), True, ANSI[kid][0]))
         else:
-            cells.append((f"kb_dkey_{pos}", (0, 0, 0, 0), False))
+            cells.append((f"kb_dkey_{pos}", (0, 0, 0, 0), False, ""))
     return cells
 
 # ---------------------------------------------------------------------------
@@ -264,7 +264,7 @@ def fill_frame(tree_root, frame_name, size, cells, widget_class):
         ET.SubElement(s, "width").text = str(size[0])
         ET.SubElement(s, "height").text = str(size[1])
         frame.insert(insert_at, p)
-    for name, rect, visible in cells:
+    for name, rect, visible, *legend in cells:
         w = ET.SubElement(frame, "widget", {"class": widget_class, "name": name})
         _prop(w, "geometry", "rect", rect)
         if not visible:
@@ -273,6 +273,9 @@ def fill_frame(tree_root, frame_name, size, cells, widget_class):
             _prop(w, "focusPolicy", "enum", "Qt::NoFocus")
             _prop(w, "cursor", "cursorShape", "PointingHandCursor")
         _prop(w, "class", "string", "dkey", stdset=False)
+        if legend and legend[0]:
+            # Drawn by the lighting preview over a lit key, which hides the picture's legend.
+            _prop(w, "legend", "string", legend[0], stdset=False)
 
 def render_main_ui():
     path = SKIN / "main.ui"

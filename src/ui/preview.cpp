@@ -46,7 +46,24 @@ QColor PreviewOverlay::color() const {
 
 void PreviewOverlay::paintEvent(QPaintEvent*) {
     const QColor c = color();
-    if (c.alpha() != 0) QPainter(this).fillRect(rect(), c);
+    if (c.alpha() == 0) return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(c);
+    painter.drawRoundedRect(QRectF(rect()), 2.5, 2.5);
+    // A mostly opaque colour hides the picture's legend: the key's legend is drawn again on
+    // it, dark on a light colour and light on a dark one.
+    const QString legend = parentWidget()->property("legend").toString();
+    if (legend.isEmpty() || c.alpha() < 128) return;
+    const double alpha = c.alphaF();
+    const double shown = alpha * (0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF()) + (1 - alpha) * 0.09;
+    painter.setPen(shown > 0.5 ? QColor(0x15, 0x17, 0x1b) : QColor(0xe6, 0xea, 0xef));
+    QFont font = painter.font();
+    font.setPixelSize(legend.size() <= 2 ? 11 : legend.size() <= 3 ? 10 : legend.size() <= 4 ? 9 : 8);
+    if (legend.size() > 3) font.setStretch(QFont::SemiCondensed);
+    painter.setFont(font);
+    painter.drawText(rect(), Qt::AlignCenter, legend);
 }
 
 bool PreviewOverlay::eventFilter(QObject* watched, QEvent* e) {

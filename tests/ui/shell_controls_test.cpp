@@ -131,6 +131,41 @@ TEST(Preview, ShowsColourAtOpacityFromAnyThread) {
     EXPECT_EQ(ui::Preview::enable(nullptr), nullptr);
 }
 
+// A lit key hides the picture's legend: the overlay draws it again, dark on a light colour
+// and light on a dark one; a faint colour lets the picture's own legend show.
+TEST(Preview, DrawsTheKeysLegendReadablyOnItsColour) {
+    struct Case {
+        QColor colour;
+        int alpha;
+        bool darkLegend, legendDrawn;
+    } const cases[] = {
+        {QColor(255, 255, 0), 255, true, true},
+        {QColor(0, 0, 160), 255, false, true},
+        {QColor(0, 0, 0), 255, false, true},
+        {QColor(255, 255, 255), 60, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.colour.name().toStdString());
+        QWidget control;
+        control.setProperty("legend", QStringLiteral("W"));
+        control.resize(24, 24);
+        ui::PreviewOverlay* overlay = ui::Preview::enable(&control);
+        overlay->set(ui::Preview::PackGbr(uint8_t(c.colour.red()), uint8_t(c.colour.green()), uint8_t(c.colour.blue())),
+                     uint8_t(c.alpha));
+        const QImage image = overlay->grab().toImage();
+        const QColor fill = image.pixelColor(2, 12);
+        int legendPixels = 0;
+        for (int y = 4; y < 20; ++y)
+            for (int x = 4; x < 20; ++x) {
+                const QColor p = image.pixelColor(x, y);
+                if (std::abs(p.lightness() - fill.lightness()) < 60) continue;
+                ++legendPixels;
+                EXPECT_EQ(p.lightness() < fill.lightness(), c.darkLegend) << x << "," << y;
+            }
+        EXPECT_EQ(legendPixels > 5, c.legendDrawn) << legendPixels;
+    }
+}
+
 // The shipped skin keeps its side of the contract.
 TEST(ShippedSkin, HasTheControlsAndTextsTheProgramUses) {
     const ui::SkinLoader skin(shelltest::SourceSkin());
