@@ -94,15 +94,23 @@ MEDIA = ["media_text", "media_play", "media_stop", "media_prev", "media_next", "
 PLAY_MODES = ["macro_play_mode_1", "macro_play_mode_2", "macro_play_mode_3", "macro_play_mode_4",
               "macro_play_repeat"]
 
+GRID_COLUMNS = 2  # fields per row where a panel is a grid (a narrow editor)
+
 def field_row(lay, p, rows):
-    """rows: (caption id, control maker) pairs laid out as caption above control, side by side."""
+    """rows: (caption id, control maker) pairs laid out as caption above control, side by side
+    (in rows of GRID_COLUMNS when the panel's layout is a grid)."""
+    grid = lay.get("class") == "QGridLayout"
     for n, (text_id, make) in enumerate(rows):
         col = widget(lay, "QWidget", f"{p}_field_{text_id}")
+        if grid:
+            lay[-1].attrib.update(row=str(n // GRID_COLUMNS), column=str(n % GRID_COLUMNS))
         c = layout(col, "QVBoxLayout", f"{p}_field_{text_id}_layout", spacing=4)
         caption(c, f"{p}_caption_{text_id}", text_id)
         make(c)
         spacer(c, f"{p}_field_{text_id}_end", horizontal=False)  # the columns' tops in line
     spacer(lay, f"{p}_fields_end")
+    if grid:
+        lay[-1].attrib.update(row="0", column=str(GRID_COLUMNS))
 
 PANELS = {
     "default": lambda lay, p, tab: field_row(lay, tab, [("keypage_default_text", lambda c: None)]),
@@ -169,8 +177,9 @@ def button_row(parent_lay, name, buttons, lead=None):
         b = widget(row, "QPushButton", bname, text, text_id, klass=klass)
         prop(b, "focusPolicy", "enum", "Qt::NoFocus")
 
-def editor(parent_lay, p, tab, order):
-    """The editor frame: the category and its panels."""
+def editor(parent_lay, p, tab, order, panel_layout="QHBoxLayout"):
+    """The editor frame: the category and its panels (panel_layout "QGridLayout": the fields
+    wrap)."""
     frame = widget(parent_lay, "QFrame", tab, klass="key_editor", hidden=True)
     v = layout(frame, "QVBoxLayout", f"{tab}_layout", spacing=8, margins=(0, 0, 0, 0))
     head = ET.SubElement(ET.SubElement(v, "item"), "layout", {"class": "QHBoxLayout", "name": f"{tab}_head"})
@@ -180,7 +189,7 @@ def editor(parent_lay, p, tab, order):
     spacer(head, f"{tab}_head_end")
     for n, category in enumerate(order):
         panel = widget(v, "QWidget", f"{tab}_{n}", hidden=n != 0)
-        lay = layout(panel, "QHBoxLayout", f"{tab}_{n}_layout", spacing=12)
+        lay = layout(panel, panel_layout, f"{tab}_{n}_layout", spacing=12)
         PANELS[category](lay, p, f"{tab}_{n}")
     spacer(v, f"{tab}_end", horizontal=False)
     return frame
@@ -286,7 +295,7 @@ def mouse_ui():
            klass="section")
     hint = widget(f, "QLabel", "mouse_key_hint", ENGLISH["ms_key_hint_text"], "ms_key_hint_text", klass="hint")
     prop(hint, "wordWrap", "bool", "true")
-    editor(f, "ms_key", "ms_tab_function", MOUSE_ORDER)
+    editor(f, "ms_key", "ms_tab_function", MOUSE_ORDER, "QGridLayout")  # beside the drawing: narrow
     spacer(f, "mouse_key_function_end", horizontal=False)  # the caption stays at the top
     button_row(f, "ms_key_buttons", [("Restore default", "keypage_default_btn_text", "ms_key_butt_keydefalut", None),
                                      ("Save", "keypage_save_btn_text", "ms_key_butt_keysave", None),

@@ -11,8 +11,8 @@ SCALE at (MOUSE_X, MOUSE_Y) with the callouts on both sides.
 import gen_skin
 
 # The frame and where the drawing sits in it.
-FRAME_W, FRAME_H = 404, 334
-SCALE = 0.8
+FRAME_W, FRAME_H = 396, 318
+SCALE = 0.76
 CROP_X, CROP_Y, CROP_W, CROP_H = 12, 12, 176, 380  # the drawn part of the 210 x 400 mouse
 MOUSE_X = (FRAME_W - CROP_W * SCALE) / 2
 MOUSE_Y = 14

@@ -1,14 +1,21 @@
 // The mouse drawing of the button page on an emulated mouse: a zone over each button inside
 // the drawing, no two overlapping and none under a callout; a zone selects its button like
 // its callout does and both show which button the editor holds; a callout shows the
-// button's function at once after an assignment, a slot switch and a key-profile load.
+// button's function at once after an assignment, a slot switch and a key-profile load; the
+// page fits the window's first width with every editor panel in every language.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLayout>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 
+#include "app/screenshot_pages.h"
 #include "mouse/button_editor.h"
 #include "program_rig.h"
+#include "ui/language.h"
 
 using namespace orvane;
 using device::DeviceModel;
@@ -136,6 +143,36 @@ TEST(MouseDrawing, CalloutsFollowAssignmentsSlotSwitchesAndProfileLoads) {
     rig.setSlotCode(slot, 3, {0x10, 0x04, 0});  // middle click
     rig.runtime().events.profileLoaded.emit(profiles::ListId::MouseKeys, profiles::ProfileResult{});
     EXPECT_EQ(rig.callout(3)->text(), rig.translated("mouse_key_middle"));
+}
+
+// The drawing and its callouts beside the editor: no panel of the editor may make the page
+// scroll sideways at the first window size.
+TEST(MouseDrawing, ThePageFitsTheFirstWidthWithEveryEditorPanelInEveryLanguage) {
+    DrawingRig rig;
+    const app::ScreenshotPage* page = app::FindScreenshotPage(QStringLiteral("ms-buttons"));
+    ASSERT_NE(page, nullptr);
+    auto* scroll = rig.window().findChild<QScrollArea*>("pages_scroll");
+    ASSERT_NE(scroll, nullptr);
+    auto* categories = rig.control<QComboBox>("ms_key_fct_combo");
+    QStringList wide;
+    for (const auto& language : ui::kLanguages) {
+        rig.window().changeLanguage(language);
+        ASSERT_TRUE(app::ShowScreenshotPage(rig.window(), *page, nullptr));
+        rig.zone(2)->click();
+        ASSERT_TRUE(rig.shown("ms_tab_function"));
+        for (int item = 0; item < categories->count(); ++item) {
+            categories->setCurrentIndex(item);
+            if (item == 9) rig.control<QComboBox>("ms_key_fct_combo_24")->setCurrentIndex(4);  // with the count
+            for (int i = 0; i < 3; ++i) {
+                rig.window().layout()->activate();
+                QApplication::processEvents();
+            }
+            ASSERT_EQ(rig.window().size(), app::kFirstWindowSize);
+            if (const int over = scroll->horizontalScrollBar()->maximum(); over > 0)
+                wide << QStringLiteral("%1 item %2: %3 px").arg(QLatin1String(language.code)).arg(item).arg(over);
+        }
+    }
+    EXPECT_TRUE(wide.isEmpty()) << wide.join('\n').toStdString();
 }
 
 }  // namespace
