@@ -11,15 +11,15 @@ SCALE at (MOUSE_X, MOUSE_Y) with the callouts on both sides.
 import gen_skin
 
 # The frame and where the drawing sits in it.
-FRAME_W, FRAME_H = 396, 318
-SCALE = 0.76
+FRAME_W, FRAME_H = 396, 300
+SCALE = 0.72
 CROP_X, CROP_Y, CROP_W, CROP_H = 12, 12, 176, 380  # the drawn part of the 210 x 400 mouse
 MOUSE_X = (FRAME_W - CROP_W * SCALE) / 2
 MOUSE_Y = 14
 # The pictures are written at twice their size so they stay sharp at scale factors up to 2.
 OVERSAMPLE = 2
 
-CALLOUT_W, CALLOUT_H = 120, 46
+CALLOUT_W, CALLOUT_H = 125, 46
 CALLOUT_CAPTION_H = 16   # the caption above the function's button
 CALLOUT_LINE_Y = 32      # where the leader line meets the callout, from its top
 ACCENT = "#e0323c"
@@ -38,7 +38,7 @@ BUTTONS = [
     {"picture": "key_back", "zone": (13, 189, 14, 36), "anchor": (20, 207), "side": "left", "slot": 2},
     {"picture": "key_dpi", "zone": (96, 128, 18, 37), "anchor": (105, 141), "side": "right", "slot": 2},
 ]
-SLOT_TOPS = {"left": (30, 104, 176), "right": (20, 104, 176)}
+SLOT_TOPS = {"left": (30, 94, 150), "right": (18, 86, 154)}
 
 
 def to_frame(x, y):
@@ -127,7 +127,7 @@ def leader_points(button):
     cx, cy, cw, _ = callout_rect(button)
     end_y = cy + CALLOUT_LINE_Y
     end_x = cx + cw + 1 if b["side"] == "left" else cx - 1
-    knee_x = end_x + 10 if b["side"] == "left" else end_x - 10
+    knee_x = end_x + 6 if b["side"] == "left" else end_x - 6
     return (ax, ay), (knee_x, end_y), (end_x, end_y)
 
 
