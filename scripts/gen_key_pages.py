@@ -14,6 +14,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import gen_skin  # noqa: E402  the keyboard picture and its key positions
+import mouse_button_art as art  # noqa: E402  the mouse drawing of the button page
 
 SKIN = gen_skin.SKIN
 
@@ -93,15 +94,23 @@ MEDIA = ["media_text", "media_play", "media_stop", "media_prev", "media_next", "
 PLAY_MODES = ["macro_play_mode_1", "macro_play_mode_2", "macro_play_mode_3", "macro_play_mode_4",
               "macro_play_repeat"]
 
+GRID_COLUMNS = 2  # fields per row where a panel is a grid (a narrow editor)
+
 def field_row(lay, p, rows):
-    """rows: (caption id, control maker) pairs laid out as caption above control, side by side."""
+    """rows: (caption id, control maker) pairs laid out as caption above control, side by side
+    (in rows of GRID_COLUMNS when the panel's layout is a grid)."""
+    grid = lay.get("class") == "QGridLayout"
     for n, (text_id, make) in enumerate(rows):
         col = widget(lay, "QWidget", f"{p}_field_{text_id}")
+        if grid:
+            lay[-1].attrib.update(row=str(n // GRID_COLUMNS), column=str(n % GRID_COLUMNS))
         c = layout(col, "QVBoxLayout", f"{p}_field_{text_id}_layout", spacing=4)
         caption(c, f"{p}_caption_{text_id}", text_id)
         make(c)
         spacer(c, f"{p}_field_{text_id}_end", horizontal=False)  # the columns' tops in line
     spacer(lay, f"{p}_fields_end")
+    if grid:
+        lay[-1].attrib.update(row="0", column=str(GRID_COLUMNS))
 
 PANELS = {
     "default": lambda lay, p, tab: field_row(lay, tab, [("keypage_default_text", lambda c: None)]),
@@ -168,8 +177,9 @@ def button_row(parent_lay, name, buttons, lead=None):
         b = widget(row, "QPushButton", bname, text, text_id, klass=klass)
         prop(b, "focusPolicy", "enum", "Qt::NoFocus")
 
-def editor(parent_lay, p, tab, order):
-    """The editor frame: the category and its panels."""
+def editor(parent_lay, p, tab, order, panel_layout="QHBoxLayout"):
+    """The editor frame: the category and its panels (panel_layout "QGridLayout": the fields
+    wrap)."""
     frame = widget(parent_lay, "QFrame", tab, klass="key_editor", hidden=True)
     v = layout(frame, "QVBoxLayout", f"{tab}_layout", spacing=8, margins=(0, 0, 0, 0))
     head = ET.SubElement(ET.SubElement(v, "item"), "layout", {"class": "QHBoxLayout", "name": f"{tab}_head"})
@@ -179,7 +189,7 @@ def editor(parent_lay, p, tab, order):
     spacer(head, f"{tab}_head_end")
     for n, category in enumerate(order):
         panel = widget(v, "QWidget", f"{tab}_{n}", hidden=n != 0)
-        lay = layout(panel, "QHBoxLayout", f"{tab}_{n}_layout", spacing=12)
+        lay = layout(panel, panel_layout, f"{tab}_{n}_layout", spacing=12)
         PANELS[category](lay, p, f"{tab}_{n}")
     spacer(v, f"{tab}_end", horizontal=False)
     return frame
@@ -231,51 +241,53 @@ def keyboard_ui():
 # ---------------------------------------------------------------------------------------
 # Mouse page and its button pictures
 # ---------------------------------------------------------------------------------------
-MOUSE_PICTURES = ["key_left", "key_wheel", "key_right", "key_forward", "key_back", "key_dpi"]
+MOUSE_PICTURES = [b["picture"] for b in art.BUTTONS]
 BUTTON_CAPTIONS = [f"keypage_button_{i}_text" for i in range(6)]
-PIC_W, PIC_H = 44, 56
-PARTS = {
-    "key_left": '<path d="M21.5,4 C12,4 8,10 8,19 L8,22 L21.5,22 Z"/>',
-    "key_right": '<path d="M22.5,4 C32,4 36,10 36,19 L36,22 L22.5,22 Z"/>',
-    "key_wheel": '<rect x="19.5" y="7" width="5" height="11" rx="2.5"/>',
-    "key_dpi": '<rect x="19.5" y="25" width="5" height="6" rx="1.5"/>',
-    "key_forward": '<rect x="4.5" y="26" width="4" height="8" rx="2"/>',
-    "key_back": '<rect x="4.5" y="36" width="4" height="8" rx="2"/>',
-}
 
-def button_svg(part, down):
-    lit = "#e0323c" if down else "#8a929e"
-    out = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{PIC_W}" height="{PIC_H}" viewBox="0 0 {PIC_W} {PIC_H}">',
-           '<rect x="7" y="3" width="30" height="50" rx="15" fill="#1b1e24" stroke="#4a515c" stroke-width="1.2"/>',
-           '<path d="M22,3.5 L22,22 M7.5,22 L36.5,22" stroke="#0d0f12" stroke-width="1.2" fill="none"/>',
-           '<g fill="#2a2f37" stroke="#3a404a" stroke-width="0.8">']
-    out += [svg for name, svg in PARTS.items() if name != part]
-    out += ['</g>', f'<g fill="{lit}" stroke="{lit}" stroke-width="0.8">{PARTS[part]}</g>', "</svg>"]
-    return "\n".join(out) + "\n"
+def geometry(w, rect):
+    prop(w, "geometry", "rect", rect)
+    prop(w, "minimumSize", "size", rect[2:])
+    prop(w, "maximumSize", "size", rect[2:])
+
+def mouse_picture(parent_lay):
+    """The mouse drawing: a zone "ms_key_N_0" over each button (its highlight, clickable) and
+    a callout beside the drawing with the button's caption and "ms_key_N", its function."""
+    pic = widget(parent_lay, "QFrame", "ms_key_picture", klass="ms_key_drawing")
+    prop(pic, "minimumSize", "size", (art.FRAME_W, art.FRAME_H))
+    prop(pic, "maximumSize", "size", (art.FRAME_W, art.FRAME_H))
+    for i, b in enumerate(art.BUTTONS):
+        zone = widget(pic, "QPushButton", f"ms_key_{i}_0", klass="ms_key_zone", tip_id=BUTTON_CAPTIONS[i])
+        geometry(zone, art.zone_rect(i))
+        prop(zone, "focusPolicy", "enum", "Qt::NoFocus")
+        prop(zone, "cursor", "cursorShape", "PointingHandCursor")
+        prop(zone, "picture", "string", b["picture"], stdset=False)
+    for i, b in enumerate(art.BUTTONS):
+        callout = widget(pic, "QWidget", f"mouse_key_callout_{i}")
+        geometry(callout, art.callout_rect(i))
+        prop(callout, "side", "string", b["side"], stdset=False)
+        c = layout(callout, "QVBoxLayout", f"mouse_key_callout_{i}_layout", spacing=0)
+        cap = widget(c, "QLabel", f"mouse_key_callout_{i}_caption", ENGLISH[BUTTON_CAPTIONS[i]], BUTTON_CAPTIONS[i],
+                     klass="callout_caption")
+        prop(cap, "minimumSize", "size", (0, art.CALLOUT_CAPTION_H))
+        prop(cap, "maximumSize", "size", (16777215, art.CALLOUT_CAPTION_H))
+        if b["side"] == "left":
+            prop(cap, "alignment", "set", "Qt::AlignRight|Qt::AlignVCenter")
+        fn = widget(c, "QPushButton", f"ms_key_{i}", ENGLISH[MOUSE_BUTTON_DEFAULTS[i]], klass="key_callout")
+        prop(fn, "side", "string", b["side"], stdset=False)
+        prop(fn, "focusPolicy", "enum", "Qt::NoFocus")
+        prop(fn, "minimumSize", "size", (0, art.CALLOUT_H - art.CALLOUT_CAPTION_H))
+        prop(fn, "maximumSize", "size", (16777215, art.CALLOUT_H - art.CALLOUT_CAPTION_H))
 
 def mouse_ui():
     root = ET.Element("widget", {"class": "QWidget", "name": "mouse_key_ui"})
     prop(root, "geometry", "rect", (0, 0, 768, 420))
     h = layout(root, "QHBoxLayout", "mouse_key_layout", spacing=10)
     buttons = widget(h, "QFrame", "mouse_key_buttons", klass="panel")
-    prop(buttons, "minimumSize", "size", (250, 0))
-    prop(buttons, "maximumSize", "size", (290, 16777215))
-    b = layout(buttons, "QVBoxLayout", "mouse_key_buttons_layout", spacing=4, margins=(14, 10, 14, 12))
+    b = layout(buttons, "QVBoxLayout", "mouse_key_buttons_layout", spacing=6, margins=(12, 10, 12, 12))
     widget(b, "QLabel", "mouse_key_buttons_caption", ENGLISH["section_buttons_text"], "section_buttons_text",
            klass="section")
-    for i, picture in enumerate(MOUSE_PICTURES):
-        row = widget(b, "QWidget", f"mouse_key_row_{i}")
-        r = layout(row, "QHBoxLayout", f"mouse_key_row_{i}_layout", spacing=8)
-        pic = widget(r, "QLabel", f"ms_key_{i}_0", klass="ms_key_picture")
-        prop(pic, "minimumSize", "size", (PIC_W, PIC_H))
-        prop(pic, "maximumSize", "size", (PIC_W, PIC_H))
-        prop(pic, "picture", "string", picture, stdset=False)
-        texts = widget(r, "QWidget", f"mouse_key_row_{i}_texts")
-        t = layout(texts, "QVBoxLayout", f"mouse_key_row_{i}_texts_layout", spacing=2)
-        widget(t, "QLabel", f"mouse_key_row_{i}_caption", ENGLISH[BUTTON_CAPTIONS[i]], BUTTON_CAPTIONS[i],
-               klass="field")
-        fn = widget(t, "QPushButton", f"ms_key_{i}", ENGLISH[MOUSE_BUTTON_DEFAULTS[i]], klass="key_function")
-        prop(fn, "focusPolicy", "enum", "Qt::NoFocus")
+    spacer(b, "mouse_key_picture_above", horizontal=False)
+    mouse_picture(b)
     spacer(b, "mouse_key_buttons_end", horizontal=False)
     function = widget(h, "QFrame", "mouse_key_function", klass="panel")
     f = layout(function, "QVBoxLayout", "mouse_key_function_layout", spacing=8, margins=(14, 10, 14, 12))
@@ -283,7 +295,7 @@ def mouse_ui():
            klass="section")
     hint = widget(f, "QLabel", "mouse_key_hint", ENGLISH["ms_key_hint_text"], "ms_key_hint_text", klass="hint")
     prop(hint, "wordWrap", "bool", "true")
-    editor(f, "ms_key", "ms_tab_function", MOUSE_ORDER)
+    editor(f, "ms_key", "ms_tab_function", MOUSE_ORDER, "QGridLayout")  # beside the drawing: narrow
     spacer(f, "mouse_key_function_end", horizontal=False)  # the caption stays at the top
     button_row(f, "ms_key_buttons", [("Restore default", "keypage_default_btn_text", "ms_key_butt_keydefalut", None),
                                      ("Save", "keypage_save_btn_text", "ms_key_butt_keysave", None),
@@ -295,9 +307,10 @@ MOUSE_BUTTON_DEFAULTS = ["mouse_key_left", "mouse_key_middle", "mouse_key_right"
 
 def outputs():
     files = {SKIN / "keyboard_key.ui": keyboard_ui(), SKIN / "Mouse_key.ui": mouse_ui()}
-    for picture in MOUSE_PICTURES:
+    files[SKIN / "images" / "ms" / "buttons.svg"] = art.drawing_svg()
+    for i, picture in enumerate(MOUSE_PICTURES):
         for state in ("normal", "down"):
-            files[SKIN / "images" / "ms" / f"{picture}_{state}.svg"] = button_svg(picture, state == "down")
+            files[SKIN / "images" / "ms" / f"{picture}_{state}.svg"] = art.part_svg(i, state == "down")
     return files
 
 def main():

@@ -88,6 +88,13 @@ inline constexpr auto kOwnership = [] {
         OwnershipRow{M::BeginsWith, "kb_deng_", kLightEvents, O::KeyboardLighting},
         // mouse
         OwnershipRow{M::Family, "ms_key_", kButtonEvents, O::MouseButtons},
+        // the buttons' zones on the mouse drawing ("ms_key_" + button + "_0")
+        OwnershipRow{M::Exact, "ms_key_0_0", kButtonEvents, O::MouseButtons},
+        OwnershipRow{M::Exact, "ms_key_1_0", kButtonEvents, O::MouseButtons},
+        OwnershipRow{M::Exact, "ms_key_2_0", kButtonEvents, O::MouseButtons},
+        OwnershipRow{M::Exact, "ms_key_3_0", kButtonEvents, O::MouseButtons},
+        OwnershipRow{M::Exact, "ms_key_4_0", kButtonEvents, O::MouseButtons},
+        OwnershipRow{M::Exact, "ms_key_5_0", kButtonEvents, O::MouseButtons},
         OwnershipRow{M::BeginsWith, "ms_key_fct_", kButtonEvents, O::MouseButtons},
         OwnershipRow{M::BeginsWith, "ms_key_butt_", kButtonEvents, O::MouseButtons},
         OwnershipRow{M::BeginsWith, "ms_tab_function", kButtonEvents, O::MouseButtons},

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "app/screenshot_pages.h"
 #include "program_rig.h"
 #include "ui/language.h"
 
@@ -25,6 +26,7 @@ TEST(KeyPagesScreenshots, BothPagesInEveryLanguage) {
     ASSERT_TRUE(rig.waitForTab("kb_tab"));
     ASSERT_TRUE(rig.waitForTab("ms_tab"));
     rig.settle();
+    rig.window().resize(orvane::app::kFirstWindowSize);
     // A remapped key and a remapped button, with their editors open.
     auto pick = [&](const char* combo, int item) { rig.control<QComboBox>(combo)->setCurrentIndex(item); };
     for (const auto& language : orvane::ui::kLanguages) {
@@ -48,6 +50,10 @@ TEST(KeyPagesScreenshots, BothPagesInEveryLanguage) {
         pick("ms_key_fct_combo_24", 4);
         QApplication::processEvents();
         rig.window().grab().save(folder + QStringLiteral("/ms-buttons-%1.png").arg(QLatin1String(language.code)));
+        rig.control<QPushButton>("ms_key_2_0")->click();  // the right button on the drawing
+        pick("ms_key_fct_combo", 2);                       // the widest panel: a swing
+        QApplication::processEvents();
+        rig.window().grab().save(folder + QStringLiteral("/ms-buttons-swing-%1.png").arg(QLatin1String(language.code)));
     }
 }
 

@@ -10,18 +10,37 @@ namespace orvane::ui::pages {
 using device::DeviceKind;
 using functions::EditorResult;
 
+namespace {
+
+QString ZoneName(int button) { return QStringLiteral("ms_key_%1_0").arg(button); }
+QString CalloutName(int button) { return QStringLiteral("ms_key_%1").arg(button); }
+
+// A look switched by a dynamic property the style sheet matches on.
+void SetLook(QWidget* w, const char* property, bool on) {
+    if (!w || w->property(property).toBool() == on) return;
+    w->setProperty(property, on);
+    w->style()->unpolish(w);
+    w->style()->polish(w);
+}
+
+}  // namespace
+
 MouseButtonPage::MouseButtonPage(ControlLookup lookup, runtime::Runtime& runtime, KeyPageEnv env)
     : controls_(std::move(lookup)),
       runtime_(runtime),
       view_(controls_, "ms_key", "ms_tab_function", functions::kMouseCategories, runtime, std::move(env),
             runtime::CaptureTarget::MouseKey) {
-    bindings_.onFamily("ms_key_", int(mouse::kButtonCount), event::kClick | event::kMouseEnter | event::kMouseLeave,
-                       [this](const Notification& n, int button) {
-                           if (button < 0 || button >= int(mouse::kButtonCount)) return;
-                           if (n.type == event::MouseEnter) hover(button, true);
-                           else if (n.type == event::MouseLeave) hover(button, false);
-                           else select(button);
-                       });
+    // A button is reached through its callout "ms_key_N" and its zone "ms_key_N_0" alike.
+    const auto onButton = [this](const Notification& n, int button) {
+        if (button < 0 || button >= int(mouse::kButtonCount)) return;
+        if (n.type == event::MouseEnter) hover(button, true);
+        else if (n.type == event::MouseLeave) hover(button, false);
+        else select(button);
+    };
+    constexpr uint16_t kButtonEvents = event::kClick | event::kMouseEnter | event::kMouseLeave;
+    bindings_.onFamily("ms_key_", int(mouse::kButtonCount), kButtonEvents, onButton);
+    for (int i = 0; i < int(mouse::kButtonCount); ++i)
+        bindings_.on(ZoneName(i), kButtonEvents, [onButton, i](const Notification& n) { onButton(n, i); });
     view_.panel().bind(bindings_, [this](int item) { chooseCategory(item); }, [this] { store(); });
     bindings_.on("ms_key_butt_keydefalut", event::kClick, [this](const Notification&) { restoreDefault(); });
     bindings_.on("ms_key_butt_keysave", event::kClick, [this](const Notification&) { store(); });
@@ -38,7 +57,22 @@ void MouseButtonPage::refresh() {
     refreshLabels();
 }
 
-void MouseButtonPage::hideEditor() { view_.hideEditor(); }
+void MouseButtonPage::hideEditor() {
+    view_.hideEditor();
+    markSelected();
+}
+
+int MouseButtonPage::editedButton() const {
+    return view_.panel().editorShown() && state_.selected ? int(state_.key) : -1;
+}
+
+void MouseButtonPage::markSelected() {
+    const int edited = editedButton();
+    for (int i = 0; i < int(mouse::kButtonCount); ++i) {
+        SetLook(controls_.find(ZoneName(i)), "selected", i == edited);
+        SetLook(controls_.find(CalloutName(i)), "selected", i == edited);
+    }
+}
 
 void MouseButtonPage::reloadMacros() {
     macroNames_ = runtime_.macroStore.ListMacros(macros::MacroSet::Mouse);
@@ -54,7 +88,7 @@ void MouseButtonPage::refreshLabels() {
         if (!labels[i]) continue;
         const QString raw = QString::fromStdString(labels[i]->text);
         const QString text = labels[i]->isTextId ? view_.env().translate(raw) : raw;
-        const QString name = QStringLiteral("ms_key_%1").arg(i);
+        const QString name = CalloutName(int(i));
         controls_.setText(name, text);
         if (QWidget* w = controls_.find(name)) {
             w->setToolTip(text);
@@ -67,11 +101,8 @@ void MouseButtonPage::refreshLabels() {
 }
 
 void MouseButtonPage::hover(int button, bool down) {
-    QWidget* picture = controls_.find(QStringLiteral("ms_key_%1_0").arg(button));
-    if (!picture || picture->property("down").toBool() == down) return;
-    picture->setProperty("down", down);
-    picture->style()->unpolish(picture);
-    picture->style()->polish(picture);
+    SetLook(controls_.find(ZoneName(button)), "down", down);
+    SetLook(controls_.find(CalloutName(button)), "down", down);
 }
 
 void MouseButtonPage::select(int button) {
@@ -111,6 +142,7 @@ void MouseButtonPage::apply() {
 
 void MouseButtonPage::show(const EditorResult& result) {
     view_.show(result, state_, [this] { refreshLabels(); });
+    markSelected();
 }
 
 }  // namespace orvane::ui::pages

@@ -1,7 +1,8 @@
 #pragma once
-// The mouse's button page: the six buttons ("ms_key_0" ... "ms_key_5", each with its
-// picture "ms_key_" + i + "_0" that shows its pressed look while the pointer is over the
-// button), the function editor ("ms_tab_function" with "ms_key_fct_combo" and its panels),
+// The mouse's button page: the mouse drawing with a zone "ms_key_" + i + "_0" over each of
+// its six buttons and a callout per button whose "ms_key_" + i shows the button's function
+// (a zone shows its pressed look while the pointer is over it or its callout; both select
+// the button; the button being edited is marked on both), the function editor ("ms_tab_function" with "ms_key_fct_combo" and its panels),
 // restore a button's factory function ("ms_key_butt_keydefalut"), store the editor
 // ("ms_key_butt_keysave") and the apply ("ms_key_butt_prosave"). Editor changes go at once
 // into the key page of the active slot; the buttons' texts and tooltips follow.
@@ -32,6 +33,8 @@ public:
     void hideEditor();
     void reloadMacros();
     void refreshLabels();
+    /// The button whose function the editor shows, -1 when the editor is hidden.
+    int editedButton() const;
 
     void captured(const functions::CapturedInput& input);
     void captureEnded() { view_.captureEnded(); }
@@ -46,6 +49,7 @@ private:
     void apply();
     void hover(int button, bool down);
     void show(const functions::EditorResult& result);
+    void markSelected();
 
     PageControls controls_;
     runtime::Runtime& runtime_;

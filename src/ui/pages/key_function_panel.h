@@ -84,6 +84,7 @@ public:
                   runtime::CaptureTarget target);
 
     KeyFunctionPanel& panel() { return panel_; }
+    const KeyFunctionPanel& panel() const { return panel_; }
     const KeyPageEnv& env() const { return env_; }
     /// Shows what an editor step returned: message, editor frame, category, controls, the
     /// capture started or ended; `labels` renders the labels after a stored code.
