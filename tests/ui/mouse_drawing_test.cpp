@@ -97,6 +97,14 @@ TEST(MouseDrawing, ZonesAndCalloutsSelectTheButtonAndMarkIt) {
     EXPECT_FALSE(rig.shown("ms_tab_function"));
     EXPECT_EQ(rig.marked(), Marks());
 
+    // Leaving the page and coming back: the editor is closed and nothing stays marked.
+    rig.zone(3)->click();
+    ASSERT_EQ(rig.marked(), Marks({3}, {3}));
+    rig.control<QAbstractButton>("ms_deng_Op_tab")->setChecked(true);
+    rig.control<QAbstractButton>("ms_key_Op_tab")->setChecked(true);
+    EXPECT_FALSE(rig.shown("ms_tab_function"));
+    EXPECT_EQ(rig.marked(), Marks());
+
     // Over a zone or a callout, both show the pressed look.
     for (QWidget* target : {static_cast<QWidget*>(rig.zone(4)), static_cast<QWidget*>(rig.callout(4))}) {
         QEvent enter(QEvent::Enter);

@@ -90,7 +90,7 @@ private:
                                            const std::function<void(const fs::path& data)>& prepare) {
         programtest::RigOptions o;
         o.models.assign(models.begin(), models.end());
-        o.features = std::vector<std::string_view>{"presence", "profiles", "mouse page", "mousepad page"};
+        o.features = std::vector<std::string_view>{"presence", "profiles", "mouse page", "mousepad page", "key pages"};
         o.dataFromEnvironment = true;
         if (prepare) o.beforeBuild = [prepare](programtest::ProgramRig& rig) { prepare(rig.data); };
         return o;

@@ -249,47 +249,46 @@ TEST(ProfilePanels, AMouseArrivingSelectsItsRecordedProfiles) {
 }
 
 TEST(ProfilePanels, PageHeadersFollowTheSubPages) {
-    ProfileWindowRig rig({DeviceModel::Mouse});
-    ASSERT_TRUE(rig.waitForTab("ms_tab"));
-    auto index = [&](const char* name) { return rig.control<QStackedWidget>(QLatin1String(name))->currentIndex(); };
-    auto shown = [&](const char* name) { return !rig.control(QLatin1String(name))->isHidden(); };
-    auto enabled = [&](const char* name) { return rig.control(QLatin1String(name))->isEnabled(); };
+    ProfileWindowRig rig({DeviceModel::RgbKeyboard, DeviceModel::Mouse});
+    ASSERT_TRUE(rig.waitForTab("ms_tab") && rig.waitForTab("kb_tab"));
+    auto name = [](const char* device, const char* suffix) { return QLatin1String(device) + QLatin1String(suffix); };
+    auto index = [&](const QString& n) { return rig.control<QStackedWidget>(n)->currentIndex(); };
+    auto shown = [&](const QString& n) { return !rig.control(n)->isHidden(); };
+    auto enabled = [&](const QString& n) { return rig.control(n)->isEnabled(); };
 
     struct Case {
+        const char* tab;
         const char* option;
+        int page;
         int item;  // -1: the five controls disabled
-    } const cases[] = {{"ms_key_Op_tab", 1}, {"ms_macro_Op_tab", -1}, {"ms_deng_Op_tab", 0}, {"ms_rich_Op_tab", 0}};
+    } const cases[] = {{"ms_tab", "ms_key_Op_tab", 2, 1},  {"ms_tab", "ms_macro_Op_tab", 1, -1},
+                       {"ms_tab", "ms_deng_Op_tab", 0, 0}, {"ms_tab", "ms_rich_Op_tab", 3, 0},
+                       {"kb_tab", "kb_key_Op_tab", 2, 1},  {"kb_tab", "kb_macro_Op_tab", 1, -1},
+                       {"kb_tab", "kb_deng_Op_tab", 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.option);
+        const char* device = c.tab[0] == 'k' ? "kb" : "ms";
+        rig.window->selectTab(QLatin1String(c.tab));
         rig.control<QAbstractButton>(QLatin1String(c.option))->setChecked(true);
-        for (const char* name : {"ms_profile_select_tab", "ms_profile_fun_spead_tab", "ms_deng_profile_edit",
-                                 "ms_key_profile_edit", "ms_profile_fun_spread_btn"})
-            EXPECT_EQ(enabled(name), c.item >= 0) << name;
+        EXPECT_EQ(index(name(device, "_tab_switch")), c.page);
+        for (const char* control : {"_profile_select_tab", "_profile_fun_spead_tab", "_deng_profile_edit",
+                                    "_key_profile_edit", "_profile_fun_spread_btn"})
+            EXPECT_EQ(enabled(name(device, control)), c.item >= 0) << control;
         if (c.item < 0) continue;
-        EXPECT_EQ(index("ms_profile_select_tab"), c.item);
-        EXPECT_EQ(index("ms_profile_fun_spead_tab"), c.item);
-        EXPECT_TRUE(shown("ms_profile_select_tab"));
-        EXPECT_FALSE(shown("ms_profile_fun_spead_tab"));
-        EXPECT_EQ(shown("ms_deng_profile_edit"), c.item == 0);
-        EXPECT_EQ(shown("ms_key_profile_edit"), c.item == 1);
-        EXPECT_TRUE(shown("ms_profile_fun_spread_btn"));
+        EXPECT_EQ(index(name(device, "_profile_select_tab")), c.item);
+        EXPECT_EQ(index(name(device, "_profile_fun_spead_tab")), c.item);
+        EXPECT_TRUE(shown(name(device, "_profile_select_tab")));
+        EXPECT_FALSE(shown(name(device, "_profile_fun_spead_tab")));
+        EXPECT_EQ(shown(name(device, "_deng_profile_edit")), c.item == 0);
+        EXPECT_EQ(shown(name(device, "_key_profile_edit")), c.item == 1);
+        EXPECT_TRUE(shown(name(device, "_profile_fun_spread_btn")));
     }
     // The spread button shows and hides the tools.
+    rig.window->selectTab(QStringLiteral("ms_tab"));
     rig.click("ms_profile_fun_spread_btn");
     EXPECT_TRUE(shown("ms_profile_fun_spead_tab"));
     rig.click("ms_profile_fun_spread_btn");
     EXPECT_FALSE(shown("ms_profile_fun_spead_tab"));
-
-    // The keyboard header follows the keyboard's page switch in the same way.
-    auto* kbPages = rig.control<QStackedWidget>("kb_tab_switch");
-    kbPages->setCurrentIndex(2);  // keys
-    EXPECT_EQ(index("kb_profile_select_tab"), 1);
-    EXPECT_TRUE(shown("kb_key_profile_edit"));
-    kbPages->setCurrentIndex(1);  // macros
-    EXPECT_FALSE(enabled("kb_profile_select_tab"));
-    kbPages->setCurrentIndex(0);
-    EXPECT_EQ(index("kb_profile_select_tab"), 0);
-    EXPECT_TRUE(enabled("kb_profile_select_tab"));
 }
 
 }  // namespace

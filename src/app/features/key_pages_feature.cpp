@@ -13,18 +13,16 @@ using device::DeviceKind;
 using runtime::CaptureTarget;
 
 namespace {
-// The keyboard's sub-page options, the page of "kb_tab_switch" each shows and the owner
-// its notifications route to (the options' names begin like their pages' controls).
-struct KeyboardOption {
+// Each keyboard sub-page option routes to the owner of its page (the options' names begin
+// like their pages' controls); the pages themselves are ui::pages::kKeyboardSubPages.
+struct OptionOwner {
     const char* name;
-    int page;
     Owner owner;
 };
-constexpr int kKeyboardKeyPage = 2;
-constexpr std::array<KeyboardOption, 3> kKeyboardOptions{{
-    {"kb_deng_Op_tab", 0, Owner::KeyboardLighting},
-    {"kb_macro_Op_tab", 1, Owner::Macros},
-    {"kb_key_Op_tab", kKeyboardKeyPage, Owner::KeyboardKeys},
+constexpr std::array<OptionOwner, 3> kKeyboardOptionOwners{{
+    {"kb_deng_Op_tab", Owner::KeyboardLighting},
+    {"kb_macro_Op_tab", Owner::Macros},
+    {"kb_key_Op_tab", Owner::KeyboardKeys},
 }};
 }  // namespace
 
@@ -42,12 +40,22 @@ void KeyPagesFeature::install(FeatureContext& context) {
     mouse_->prepare();
     bind(context, Owner::KeyboardKeys, keyboard_->bindings());
     bind(context, Owner::MouseButtons, mouse_->bindings());
-    for (size_t i = 0; i < kKeyboardOptions.size(); ++i) {
-        const KeyboardOption& option = kKeyboardOptions[i];
-        keyboardOptions_[i].on(option.name, ui::event::kSelectChanged,
-                               [this, page = option.page](const ui::Notification& n) { showKeyboardPage(n, page); });
-        bind(context, option.owner, keyboardOptions_[i]);
+    subPages_ = std::make_unique<ui::pages::SubPages>(lookup, ui::pages::kKeyboardSubPages);
+    for (size_t i = 0; i < kKeyboardOptionOwners.size(); ++i) {
+        keyboardOptions_[i].on(kKeyboardOptionOwners[i].name, ui::event::kSelectChanged,
+                               [this](const ui::Notification& n) { showKeyboardPage(n); });
+        bind(context, kKeyboardOptionOwners[i].owner, keyboardOptions_[i]);
     }
+    // A key page comes up with its editor hidden, however its page was switched to.
+    pageWatch_ = std::make_unique<QObject>();
+    const auto hideOnEntry = [&](const ui::pages::SubPageTable& table, auto* page) {
+        if (auto* stack = window->control<QStackedWidget>(QLatin1String(table.stack)))
+            QObject::connect(stack, &QStackedWidget::currentChanged, pageWatch_.get(), [page, key = table.keyPage](int shown) {
+                if (shown == key) page->hideEditor();
+            });
+    };
+    hideOnEntry(ui::pages::kKeyboardSubPages, keyboard_.get());
+    hideOnEntry(ui::pages::kMouseSubPages, mouse_.get());
 
     runtime::AppEvents& events = context.runtime.events;
     subscriptions_ += events.deviceConnected.subscribe([this](const DeviceKind& kind) { refresh(kind); });
@@ -86,14 +94,10 @@ void KeyPagesFeature::refresh(DeviceKind kind) {
     if (kind == DeviceKind::Mouse) mouse_->refresh();
 }
 
-void KeyPagesFeature::showKeyboardPage(const ui::Notification& n, int page) {
+void KeyPagesFeature::showKeyboardPage(const ui::Notification& n) {
     auto* option = qobject_cast<QAbstractButton*>(n.control.data());
     if (option && !option->isChecked()) return;  // the option that lost the selection
-    if (!window_->finishSelectionChange(n.sender)) return;
-    auto* pages = window_->control<QStackedWidget>(QStringLiteral("kb_tab_switch"));
-    if (!pages || pages->currentIndex() == page) return;
-    if (page == kKeyboardKeyPage) keyboard_->hideEditor();
-    pages->setCurrentIndex(page);
+    if (window_->finishSelectionChange(n.sender)) subPages_->select(n.sender);
 }
 
 }  // namespace orvane::app

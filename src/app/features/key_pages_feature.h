@@ -10,6 +10,7 @@
 #include "app/feature.h"
 #include "ui/pages/button_page.h"
 #include "ui/pages/key_page.h"
+#include "ui/pages/sub_pages.h"
 
 namespace orvane::app {
 
@@ -21,12 +22,14 @@ public:
 
 private:
     void refresh(device::DeviceKind kind);
-    void showKeyboardPage(const ui::Notification& n, int page);
+    void showKeyboardPage(const ui::Notification& n);
 
     MainWindow* window_ = nullptr;
     std::unique_ptr<ui::pages::KeyboardKeyPage> keyboard_;
     std::unique_ptr<ui::pages::MouseButtonPage> mouse_;
     std::array<ui::pages::PageBindings, 3> keyboardOptions_;
+    std::unique_ptr<ui::pages::SubPages> subPages_;
+    std::unique_ptr<QObject> pageWatch_;  ///< ends the page-switch connections with the feature
 };
 
 }  // namespace orvane::app

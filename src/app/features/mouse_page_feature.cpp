@@ -14,7 +14,7 @@ void MousePageFeature::install(FeatureContext& context) {
     const auto lookup = context.window.lookup();
     dpi_ = std::make_unique<ui::pages::MouseDpiPage>(lookup, context.runtime);
     slots_ = std::make_unique<ui::pages::MouseSlotsPage>(lookup, context.runtime, *dpi_);
-    subPages_ = std::make_unique<ui::pages::MouseSubPages>(lookup);
+    subPages_ = std::make_unique<ui::pages::SubPages>(lookup, ui::pages::kMouseSubPages);
     dpi_->prepare();
     bind(context, Owner::MouseDpi, dpi_->bindings());
     bind(context, Owner::MouseSlots, slots_->bindings());

@@ -8,7 +8,7 @@
 #include "app/feature.h"
 #include "ui/pages/mouse_dpi_page.h"
 #include "ui/pages/mouse_slots.h"
-#include "ui/pages/mouse_subpages.h"
+#include "ui/pages/sub_pages.h"
 
 namespace orvane::app {
 
@@ -27,7 +27,7 @@ private:
     MainWindow* window_ = nullptr;
     std::unique_ptr<ui::pages::MouseDpiPage> dpi_;
     std::unique_ptr<ui::pages::MouseSlotsPage> slots_;
-    std::unique_ptr<ui::pages::MouseSubPages> subPages_;
+    std::unique_ptr<ui::pages::SubPages> subPages_;
     ui::pages::PageBindings subPageOptions_;
     ui::pages::PageBindings macroOption_;
 };

@@ -9,7 +9,6 @@ void ProfilesFeature::install(FeatureContext& context) {
     MainWindow& window = context.window;
     panels_ = std::make_unique<ui::pages::ProfilePanels>(
         ui::pages::ProfilePanelEnv{window.lookup(), &window.dialogs(), &window, &rt});
-    panels_->prepare();
     panels_->initLists();
     bind(context, Owner::Profiles, panels_->bindings());
 

@@ -1,6 +1,5 @@
 #include "ui/pages/profile_panels.h"
 
-#include <QStackedWidget>
 #include <QTimer>
 
 namespace orvane::ui::pages {
@@ -20,15 +19,6 @@ constexpr std::array<Spread, 3> kSpreads{{
     {"mp_profile_fun_spread_btn", "mp_profile_fun_spead_tab"},
 }};
 
-// The keyboard's sub-pages ("kb_tab_switch": lighting, macros, keys, cursor) and the
-// profile set each shows in the header, as the mouse page does.
-enum class HeaderSet { Lighting, Keys, Disabled, Unchanged };
-constexpr std::array<HeaderSet, 4> kKeyboardPages{HeaderSet::Lighting, HeaderSet::Disabled, HeaderSet::Keys,
-                                                  HeaderSet::Unchanged};
-constexpr std::array<const char*, 5> kKeyboardHeader{"kb_profile_select_tab", "kb_profile_fun_spead_tab",
-                                                     "kb_deng_profile_edit", "kb_key_profile_edit",
-                                                     "kb_profile_fun_spread_btn"};
-
 }  // namespace
 
 ProfilePanels::ProfilePanels(ProfilePanelEnv env) : env_(std::move(env)), controls_(env_.lookup) {
@@ -46,27 +36,6 @@ std::optional<ListId> ProfilePanels::ListOfCombo(const QString& name) {
     for (const auto& listSpec : profiles::kLists)
         if (NameIs(name, (std::string(listSpec.controlWord) + "_profile_combo").c_str())) return listSpec.id;
     return std::nullopt;
-}
-
-void ProfilePanels::prepare() {
-    auto* pages = controls_.find<QStackedWidget>(QStringLiteral("kb_tab_switch"));
-    if (!pages || !env_.owner) return;
-    QObject::connect(pages, &QStackedWidget::currentChanged, env_.owner, [this](int page) { followKeyboardPage(page); });
-}
-
-void ProfilePanels::followKeyboardPage(int page) {
-    if (page < 0 || page >= int(kKeyboardPages.size())) return;
-    const HeaderSet set = kKeyboardPages[size_t(page)];
-    if (set == HeaderSet::Unchanged) return;
-    const bool enabled = set != HeaderSet::Disabled;
-    for (const char* name : kKeyboardHeader) controls_.setEnabled(QLatin1String(name), enabled);
-    if (!enabled) return;
-    const int item = set == HeaderSet::Keys ? 1 : 0;
-    for (const char* name : {"kb_profile_select_tab", "kb_profile_fun_spead_tab"})
-        if (auto* stack = controls_.find<QStackedWidget>(QLatin1String(name))) stack->setCurrentIndex(item);
-    controls_.setVisible(QStringLiteral("kb_profile_fun_spead_tab"), false);
-    controls_.setVisible(QStringLiteral("kb_deng_profile_edit"), item == 0);
-    controls_.setVisible(QStringLiteral("kb_key_profile_edit"), item == 1);
 }
 
 void ProfilePanels::initLists() {

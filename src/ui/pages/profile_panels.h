@@ -5,8 +5,8 @@
 //
 // Page header controls per device P: "P_profile_select_tab" (item 0 the lighting list, item
 // 1 the key list), "P_profile_fun_spead_tab" (the tools of that list, shown and hidden by
-// "P_profile_fun_spread_btn"). The mouse page's sub-page options set them (MouseSubPages);
-// the keyboard's follow the page "kb_tab_switch" shows in the same way.
+// "P_profile_fun_spread_btn"). The sub-page options of the keyboard and mouse pages set
+// them (SubPages, ui/pages/sub_pages.h).
 
 #include <array>
 #include <memory>
@@ -22,8 +22,6 @@ public:
     ProfilePanels(const ProfilePanels&) = delete;
     ProfilePanels& operator=(const ProfilePanels&) = delete;
 
-    /// Once the skin is loaded: the keyboard header follows the keyboard's sub-pages.
-    void prepare();
     /// Fills every list from its index; the first start creates "New Profile 1" per list. A
     /// missing or damaged default file is reported once the window is up.
     void initLists();
@@ -38,8 +36,6 @@ public:
     static std::optional<profiles::ListId> ListOfCombo(const QString& name);
 
 private:
-    void followKeyboardPage(int page);
-
     ProfilePanelEnv env_;
     PageControls controls_;
     std::array<std::unique_ptr<ProfilePanel>, profiles::kLists.size()> panels_;
