@@ -3,7 +3,8 @@
 # emulated devices, into one folder: PAGE-LANGUAGE-xSCALE.png.
 #   scripts/screenshots.sh [OUT_DIR] [BUILD_DIR]
 # Defaults: build/screenshots and build/. Set SCALES, LANGUAGES or PAGES (space-separated)
-# to take fewer; PLATFORM=xvfb renders under a virtual X server instead of offscreen.
+# to take fewer; SIZE=WxH takes them in a window of that size (default: the first size);
+# PLATFORM=xvfb renders under a virtual X server instead of offscreen.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${1:-$root/build/screenshots}"
@@ -27,6 +28,7 @@ for scale in ${SCALES:-1 1.5 2}; do
     for page in $pages; do
       shot="$out/$page-$language-x$scale.png"
       if ! QT_SCALE_FACTOR="$scale" run --simulate --screenshot "$shot" --page "$page" --language "$language" \
+           ${SIZE:+--size "$SIZE"} \
            2>"$scratch/err"; then
         echo "$page ($language, x$scale): $(grep -m1 'orvane:' "$scratch/err" || echo failed)"
         failed=$((failed + 1))

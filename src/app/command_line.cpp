@@ -18,6 +18,19 @@ int LanguageOfName(const QString& name) {
     return -1;
 }
 
+std::optional<QSize> SizeOfText(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char('x'));
+    if (parts.size() != 2) return std::nullopt;
+    bool okWidth = false, okHeight = false;
+    const int width = parts[0].toInt(&okWidth), height = parts[1].toInt(&okHeight);
+    // Digits only: toInt() also takes signs and spaces.
+    for (const QString& part : parts)
+        for (QChar c : part)
+            if (!c.isDigit()) return std::nullopt;
+    if (!okWidth || !okHeight || width < 200 || height < 200 || width > 8000 || height > 8000) return std::nullopt;
+    return QSize(width, height);
+}
+
 CommandLine ParseCommandLine(const QStringList& args) {
     CommandLine line;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -40,6 +53,12 @@ CommandLine ParseCommandLine(const QStringList& args) {
             line.page = arg.startsWith(QLatin1String("--page=")) ? std::optional(arg.mid(7)) : value();
             if (line.page && !FindScreenshotPage(*line.page))
                 line.error = QStringLiteral("unknown page %1 (--list-pages names them)").arg(*line.page);
+        } else if (arg == QLatin1String("--size") || arg.startsWith(QLatin1String("--size="))) {
+            const auto text = arg.startsWith(QLatin1String("--size=")) ? std::optional(arg.mid(7)) : value();
+            if (text) {
+                line.size = SizeOfText(*text);
+                if (!line.size) line.error = QStringLiteral("bad size %1 (WIDTHxHEIGHT, 200 to 8000 each)").arg(*text);
+            }
         } else if (arg == QLatin1String("--language") || arg.startsWith(QLatin1String("--language="))) {
             const auto name = arg.startsWith(QLatin1String("--language=")) ? std::optional(arg.mid(11)) : value();
             if (name) {
@@ -66,6 +85,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
         line.error = QStringLiteral("--screenshot needs a path");
     if (line.page && !line.screenshot && line.error.isEmpty())
         line.error = QStringLiteral("--page goes with --screenshot");
+    if (line.size && !line.screenshot && line.error.isEmpty())
+        line.error = QStringLiteral("--size goes with --screenshot");
     return line;
 }
 

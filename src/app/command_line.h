@@ -3,12 +3,14 @@
 //   --simulate[=LIST]   emulated devices in-process (LIST of kb, kb1, ms, ms2, mp; default kb,ms,mp)
 //   --screenshot PATH   write a PNG of the main window once it is shown and laid out, then exit
 //   --page NAME         the page the screenshot shows (see kScreenshotPages)
+//   --size WxH          the window's size for the screenshot (default: its first size)
 //   --language CODE     the language of this run only (en, cn, tw, jp); nothing is stored
 //   --list-pages        print the page names --page knows, then exit
 //   --minimized         start hidden in the tray (how the session's autostart entry starts it)
 //   -h, --help
 // Qt's own -platform, -display and -style options pass through.
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,7 @@ struct CommandLine {
     std::optional<QString> simulate;  ///< the device list when simulating
     std::optional<QString> screenshot;
     std::optional<QString> page;      ///< a name of kScreenshotPages
+    std::optional<QSize> size;        ///< the screenshot's window size
     std::optional<int> language;      ///< the "LANGUAGE" value of --language
     bool listPages = false;
     bool minimized = false;  ///< start hidden in the tray, not with the window shown
@@ -30,11 +33,14 @@ struct CommandLine {
 
 inline constexpr char kDefaultSimulation[] = "kb,ms,mp";
 inline constexpr char kUsage[] =
-    "usage: orvane [--simulate[=kb,ms,mp]] [--screenshot PATH [--page NAME]] [--language en|cn|tw|jp] "
+    "usage: orvane [--simulate[=kb,ms,mp]] [--screenshot PATH [--page NAME] [--size WxH]] [--language en|cn|tw|jp] "
     "[--list-pages] [--minimized] [-platform NAME]";
 
 /// The "LANGUAGE" value of a --language name (en, cn, tw, jp, or a language code), or -1.
 int LanguageOfName(const QString& name);
+
+/// "WIDTHxHEIGHT" with each 200 to 8000, else nullopt.
+std::optional<QSize> SizeOfText(const QString& text);
 
 CommandLine ParseCommandLine(const QStringList& arguments);  // arguments without the program
 

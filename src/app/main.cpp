@@ -47,7 +47,7 @@ void TakeScreenshot(Program& program, const app::CommandLine& line, int& status)
         program.shutdown();
         return;
     }
-    window.resize(app::kFirstWindowSize);
+    window.resize(line.size.value_or(app::kFirstWindowSize));
     window.show();
     QTimer::singleShot(kScreenshotSettleMs, &window, [&program, &line, &status, page] {
         QWidget* target = app::ScreenshotTarget(program.window(), page);

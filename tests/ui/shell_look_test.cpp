@@ -100,6 +100,11 @@ TEST(ScreenshotCommandLine, PagesAndLanguagesAreCheckedWhenParsed) {
         {{"--language", "de"}, "unknown language de (en, cn, tw, jp)", nullptr, -1},
         {{"--screenshot", "/tmp/a.png", "--page", "keyboard"}, "unknown page keyboard (--list-pages names them)", nullptr, -1},
         {{"--page", "mp"}, "--page goes with --screenshot", nullptr, -1},
+        {{"--screenshot", "/tmp/a.png", "--size", "1280x860"}, "", nullptr, -1},
+        {{"--screenshot", "/tmp/a.png", "--size=900x"}, "bad size 900x (WIDTHxHEIGHT, 200 to 8000 each)", nullptr, -1},
+        {{"--screenshot", "/tmp/a.png", "--size", "+900x700"}, "bad size +900x700 (WIDTHxHEIGHT, 200 to 8000 each)", nullptr, -1},
+        {{"--screenshot", "/tmp/a.png", "--size", "100x700"}, "bad size 100x700 (WIDTHxHEIGHT, 200 to 8000 each)", nullptr, -1},
+        {{"--size", "1280x860"}, "--size goes with --screenshot", nullptr, -1},
         {{"--screenshot", "/tmp/a.png", "--page"}, "--page needs a value", nullptr, -1},
     };
     for (const auto& c : cases) {
@@ -110,6 +115,7 @@ TEST(ScreenshotCommandLine, PagesAndLanguagesAreCheckedWhenParsed) {
         EXPECT_EQ(line.page.value_or(""), QString(c.page ? c.page : ""));
         EXPECT_EQ(line.language.value_or(-1), c.language);
     }
+    EXPECT_EQ(app::ParseCommandLine({"--screenshot", "/tmp/a.png", "--size", "1280x860"}).size, QSize(1280, 860));
 }
 
 TEST(TraylessDesktop, TheWindowSaysNoDeviceAndClosingAsksWhetherToQuit) {
@@ -268,6 +274,39 @@ TEST(WindowSize, NoPageScrollsSidewaysAtTheFirstSize) {
         }
     }
     EXPECT_TRUE(wide.isEmpty()) << wide.join('\n').toStdString();
+}
+
+// An enlarged window gives the pages room; the panels of the lighting and performance pages
+// stay as tall as their row's contents instead of stretching empty to the bottom.
+TEST(WindowSize, PanelsHugTheirContentsInALargeWindow) {
+    ProgramRig rig(AllDevices());
+    ASSERT_TRUE(rig.waitForTab("kb_tab") && rig.waitForTab("ms_tab") && rig.waitForTab("mp_tab"));
+    rig.settle();
+    struct Case {
+        const char* page;
+        std::vector<const char*> panels;
+    } const cases[] = {
+        {"kb-lighting", {"keyboard_deng_effect", "keyboard_deng_colour"}},
+        {"ms-lighting", {"mouse_deng_effect", "mouse_deng_colour"}},
+        {"mp", {"mousepad_deng_effect", "mousepad_deng_colour"}},
+        {"ms-performance", {"mouse_dpi_stages", "mouse_dpi_colour", "mouse_dpi_report", "mouse_dpi_pointer"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        app::ShowScreenshotPage(rig.window(), *app::FindScreenshotPage(c.page), nullptr);
+        rig.window().resize(1280, 860);
+        Settle(rig.window());
+        for (const char* name : c.panels) {
+            QWidget* panel = rig.window().findChild<QWidget*>(QLatin1String(name));
+            ASSERT_NE(panel, nullptr) << name;
+            if (!panel->isVisible()) continue;
+            // The tallest contents among the panels side by side with it.
+            int row = panel->sizeHint().height();
+            for (QWidget* other : panel->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (other->isVisible() && other->y() == panel->y()) row = std::max(row, other->sizeHint().height());
+            EXPECT_LE(panel->height(), row + 8) << name;
+        }
+    }
 }
 
 // Controls whose text is elided or scrolled on purpose (none yet).
