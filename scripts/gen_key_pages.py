@@ -202,13 +202,15 @@ COMMENTS = {
 # Keyboard page
 # ---------------------------------------------------------------------------------------
 
+# Keys of the board whose own code has no entry in the key list: named for their tooltip.
+UNLISTED = {102: "kb_key_iso_name_text", 110: "kb_key_fn_name_text"}
 # The keys of the position table the drawn ANSI board has no place for, in position order:
 # position -> (legend text id, name text id for the tooltip). They sit as key caps on a strip
 # under the picture, named like the keys on it ("kb_key_" + position).
 REGIONAL_KEYS = {
     55: ("kb_key_legend_yen_text", "keyboard_key_K14"),
     80: ("kb_key_legend_ro_text", "keyboard_key_K56"),
-    102: ("kb_key_legend_iso_text", "kb_key_iso_name_text"),
+    102: ("kb_key_legend_iso_text", UNLISTED[102]),
     120: ("kb_key_legend_hanja_text", "keyboard_key_KL"),
     121: ("kb_key_legend_hanyeong_text", "keyboard_key_KR"),
 }
@@ -255,7 +257,9 @@ def keyboard_ui():
             continue  # on the strip under the picture
         drawn = kid is not None and kid in gen_skin.ANSI
         rect = gen_skin.key_rect(kid, 2.5) if drawn else (0, 0, 0, 0)
-        b = widget(pic, "QPushButton", f"kb_key_{pos}", klass="kb_key", hidden=not drawn)
+        b = widget(pic, "QPushButton", f"kb_key_{pos}", klass="kb_key", hidden=not drawn, tip_id=UNLISTED.get(pos))
+        if pos in UNLISTED:
+            prop(b, "nameId", "string", UNLISTED[pos], stdset=False)
         prop(b, "geometry", "rect", tuple(round(x) for x in rect))
         prop(b, "focusPolicy", "enum", "Qt::NoFocus")
     spacer(row, "kb_key_picture_right")
