@@ -2,8 +2,8 @@
 """Generate the two key-assignment layouts of the skin and the mouse button pictures.
 
 Writes skin/keyboard_key.ui (the keyboard picture with one button "kb_key_N" over every key
-the drawn board has, at the key positions of scripts/gen_skin.py, and the function editor
-"kb_tab_function"), skin/Mouse_key.ui (the six buttons "ms_key_N" with their pictures
+the drawn board has, at the key positions of scripts/gen_skin.py, a strip under it with a key
+cap for each regional key the ANSI board lacks, and the function editor "kb_tab_function"), skin/Mouse_key.ui (the six buttons "ms_key_N" with their pictures
 "ms_key_N_0" and the editor "ms_tab_function") and skin/images/ms/key_*_{normal,down}.svg.
 
 Usage: scripts/gen_key_pages.py [--check]   (--check: exit 1 when the files would change)
@@ -212,6 +212,46 @@ COMMENTS = {
 # Keyboard page
 # ---------------------------------------------------------------------------------------
 
+# Keys of the board whose own code has no entry in the key list: named for their tooltip.
+UNLISTED = {102: "kb_key_iso_name_text", 110: "kb_key_fn_name_text"}
+# The keys of the position table the drawn ANSI board has no place for, in position order:
+# position -> (legend text id, name text id for the tooltip). They sit as key caps on a strip
+# under the picture, named like the keys on it ("kb_key_" + position).
+REGIONAL_KEYS = {
+    55: ("kb_key_legend_yen_text", "keyboard_key_K14"),
+    80: ("kb_key_legend_ro_text", "keyboard_key_K56"),
+    102: ("kb_key_legend_iso_text", UNLISTED[102]),
+    120: ("kb_key_legend_hanja_text", "keyboard_key_KL"),
+    121: ("kb_key_legend_hanyeong_text", "keyboard_key_KR"),
+}
+assert sorted(REGIONAL_KEYS) == [pos for pos, kid in enumerate(gen_skin.POSITIONS)
+                                 if kid is not None and kid not in gen_skin.ANSI]
+CAP_H = gen_skin.KEY_UNIT - 3
+STRIP_MARGIN = 5
+
+def regional_strip(parent_lay):
+    """A strip as wide as the picture, its caption and one key cap per regional key."""
+    row = ET.SubElement(ET.SubElement(parent_lay, "item"), "layout",
+                        {"class": "QHBoxLayout", "name": "kb_key_regional_row"})
+    prop(row, "spacing", "number", 0)
+    spacer(row, "kb_key_regional_left")
+    strip = widget(row, "QFrame", "kb_key_regional", klass="kb_key_strip")
+    prop(strip, "minimumSize", "size", (gen_skin.KB_W, 0))
+    prop(strip, "maximumSize", "size", (gen_skin.KB_W, CAP_H + 2 * STRIP_MARGIN + 2))  # the page's room goes below
+    h = layout(strip, "QHBoxLayout", "kb_key_regional_layout", spacing=6,
+               margins=(gen_skin.KB_PAD, STRIP_MARGIN, gen_skin.KB_PAD, STRIP_MARGIN))
+    widget(h, "QLabel", "kb_key_regional_caption", ENGLISH["kb_key_regional_text"], "kb_key_regional_text",
+           klass="kb_key_strip_caption")
+    for pos, (legend_id, name_id) in REGIONAL_KEYS.items():
+        b = widget(h, "QPushButton", f"kb_key_{pos}", ENGLISH[legend_id], legend_id, klass="kb_key_cap",
+                   tip_id=name_id)
+        prop(b, "nameId", "string", name_id, stdset=False)
+        prop(b, "minimumSize", "size", (round(1.5 * gen_skin.KEY_UNIT), CAP_H))
+        prop(b, "maximumSize", "size", (16777215, CAP_H))
+        prop(b, "focusPolicy", "enum", "Qt::NoFocus")
+    spacer(h, "kb_key_regional_end")
+    spacer(row, "kb_key_regional_right")
+
 def keyboard_ui():
     root = ET.Element("widget", {"class": "QWidget", "name": "keyboard_key_ui"})
     prop(root, "geometry", "rect", (0, 0, 768, 420))
@@ -223,12 +263,17 @@ def keyboard_ui():
     prop(pic, "minimumSize", "size", (gen_skin.KB_W, gen_skin.KB_H))
     prop(pic, "maximumSize", "size", (gen_skin.KB_W, gen_skin.KB_H))
     for pos, kid in enumerate(gen_skin.POSITIONS):
+        if pos in REGIONAL_KEYS:
+            continue  # on the strip under the picture
         drawn = kid is not None and kid in gen_skin.ANSI
         rect = gen_skin.key_rect(kid, 2.5) if drawn else (0, 0, 0, 0)
-        b = widget(pic, "QPushButton", f"kb_key_{pos}", klass="kb_key", hidden=not drawn)
+        b = widget(pic, "QPushButton", f"kb_key_{pos}", klass="kb_key", hidden=not drawn, tip_id=UNLISTED.get(pos))
+        if pos in UNLISTED:
+            prop(b, "nameId", "string", UNLISTED[pos], stdset=False)
         prop(b, "geometry", "rect", tuple(round(x) for x in rect))
         prop(b, "focusPolicy", "enum", "Qt::NoFocus")
     spacer(row, "kb_key_picture_right")
+    regional_strip(v)
     panel = widget(v, "QFrame", "kb_key_function", klass="panel")
     p = layout(panel, "QVBoxLayout", "kb_key_function_layout", spacing=8, margins=(14, 10, 14, 12))
     editor(p, "kb_key", "kb_tab_function", KEYBOARD_ORDER)

@@ -102,6 +102,18 @@ std::vector<KeyLabel> RenderKeyLabels(const KeyboardData& d, std::span<const std
     return labels;
 }
 
+std::array<PositionState, kKeyPositionCount> PositionStates(const KeyboardData& d) {
+    std::array<PositionState, kKeyPositionCount> states{};
+    const KeyTable& bank = d.banks[d.activeBank()];
+    for (size_t p = 0; p < kKeyPositionCount; ++p) {
+        const auto key = KeyAt(d, p);
+        if (!key) continue;
+        states[p].present = true;
+        states[p].ownCode = bank.code(*key) == d.nativeKeys.code(*key);
+    }
+    return states;
+}
+
 std::string KeyTooltip(const KeyLabel& label, const std::function<std::string(std::string_view)>& translate) {
     std::string text = label.ownTextId.empty() ? std::string() : translate(label.ownTextId);
     if (!label.remapped) return text;

@@ -4,6 +4,7 @@
 // key bank (nothing is sent; ApplyKeyboard does that). The page runs these inside
 // KeyboardModel::update and shows the EditorResult; the key labels are data it renders.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -45,6 +46,15 @@ struct KeyLabel {
 /// Labels of the keys of the active bank whose function has a name (keys without one keep
 /// their tooltip). macroNames: the keyboard's macros in index order.
 std::vector<KeyLabel> RenderKeyLabels(const KeyboardData& d, std::span<const std::string> macroNames);
+
+/// What the page shows of a position besides its label: whether the connected keyboard has
+/// a key there, and whether that key holds its own code (such a key looks normal even when
+/// its function has no name to label it with, as the Fn key).
+struct PositionState {
+    bool present = false;
+    bool ownCode = false;
+};
+std::array<PositionState, kKeyPositionCount> PositionStates(const KeyboardData& d);
 
 /// The tooltip text, with `translate` turning language keys into the shown text.
 std::string KeyTooltip(const KeyLabel& label, const std::function<std::string(std::string_view)>& translate);

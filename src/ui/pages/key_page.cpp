@@ -1,6 +1,10 @@
 #include "ui/pages/key_page.h"
 
+#include <QPushButton>
 #include <QStyle>
+
+#include <algorithm>
+#include <utility>
 
 #include "keyboard/key_editor.h"
 
@@ -47,21 +51,48 @@ void KeyboardKeyPage::reloadMacros() {
 }
 
 void KeyboardKeyPage::renderLabels() {
-    const auto labels = runtime_.keyboard.read([this](const keyboard::KeyboardData& d) {
-        return keyboard::RenderKeyLabels(d, macroNames_);
+    const auto [labels, states] = runtime_.keyboard.read([this](const keyboard::KeyboardData& d) {
+        return std::pair{keyboard::RenderKeyLabels(d, macroNames_), keyboard::PositionStates(d)};
     });
     const auto translate = [this](std::string_view id) {
         return view_.env().translate(QString::fromUtf8(id.data(), qsizetype(id.size()))).toStdString();
     };
-    for (const auto& label : labels) {
+    // A key the keyboard does not have cannot be clicked; a key back at its own code looks
+    // normal and carries its own name, even when its code has no label of its own.
+    for (size_t p = 0; p < states.size(); ++p) {
+        QWidget* key = controls_.find(QStringLiteral("kb_key_%1").arg(p));
+        if (!key) continue;
+        key->setEnabled(states[p].present);
+        if (!states[p].ownCode) continue;
+        SetRemappedLook(key, false);
+        const QString name = ownName(key);
+        if (name.isEmpty()) continue;
+        key->setProperty("tipId", name);
+        key->setToolTip(view_.env().translate(name));
+    }
+    for (auto label : labels) {
         QWidget* key = controls_.find(QStringLiteral("kb_key_%1").arg(label.position));
         if (!key) continue;
+        if (label.ownTextId.empty()) label.ownTextId = ownName(key).toStdString();
         key->setToolTip(QString::fromStdString(keyboard::KeyTooltip(label, translate)));
         // A key's own name follows a language switch by itself; a remapped key's tooltip is
         // composed and rendered again on the language setting.
         key->setProperty("tipId", label.remapped ? QVariant() : QVariant(QString::fromStdString(label.ownTextId)));
         SetRemappedLook(key, label.remapped);
     }
+    showRegionalStrip();
+}
+
+QString KeyboardKeyPage::ownName(const QWidget* key) {
+    // The skin names a key the key list has no entry for (the ISO key) in "nameId".
+    return key->property("nameId").toString();
+}
+
+void KeyboardKeyPage::showRegionalStrip() {
+    QWidget* strip = controls_.find(QStringLiteral("kb_key_regional"));
+    if (!strip) return;
+    const auto keys = strip->findChildren<QPushButton*>();
+    strip->setVisible(std::any_of(keys.begin(), keys.end(), [strip](const QPushButton* k) { return k->isEnabledTo(strip); }));
 }
 
 void KeyboardKeyPage::showKey(int position) {

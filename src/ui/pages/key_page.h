@@ -4,7 +4,9 @@
 // panels), restore a key's own function ("kb_key_butt_keydefalut") and the apply
 // ("kb_key_butt_prosave"). Every editor change goes at once into the active bank and the
 // key tooltips are rendered anew; a remapped key shows the alternative look (dynamic
-// property "remapped"). The keyboard-key category captures the next key pressed.
+// property "remapped"). The keyboard-key category captures the next key pressed. The keys
+// the drawn board lacks (the regional keys) sit on a strip under the picture; a key the
+// connected keyboard does not have is disabled, and the strip hides when it has none of them.
 
 #include <functional>
 #include <string>
@@ -54,6 +56,9 @@ private:
     void restoreDefault();
     void apply();
     void show(const functions::EditorResult& result);
+    static QString ownName(const QWidget* key);
+    /// The strip of regional keys shows while the keyboard has one of them.
+    void showRegionalStrip();
 
     PageControls controls_;
     runtime::Runtime& runtime_;
