@@ -236,8 +236,9 @@ def regional_strip(parent_lay):
     prop(row, "spacing", "number", 0)
     spacer(row, "kb_key_regional_left")
     strip = widget(row, "QFrame", "kb_key_regional", klass="kb_key_strip")
-    prop(strip, "minimumSize", "size", (gen_skin.KB_W, 0))
-    prop(strip, "maximumSize", "size", (gen_skin.KB_W, CAP_H + 2 * STRIP_MARGIN + 2))  # the page's room goes below
+    # A fixed height: the caps whole, and the page's spare room goes below.
+    prop(strip, "minimumSize", "size", (gen_skin.KB_W, CAP_H + 2 * STRIP_MARGIN + 2))
+    prop(strip, "maximumSize", "size", (gen_skin.KB_W, CAP_H + 2 * STRIP_MARGIN + 2))
     h = layout(strip, "QHBoxLayout", "kb_key_regional_layout", spacing=6,
                margins=(gen_skin.KB_PAD, STRIP_MARGIN, gen_skin.KB_PAD, STRIP_MARGIN))
     widget(h, "QLabel", "kb_key_regional_caption", ENGLISH["kb_key_regional_text"], "kb_key_regional_text",
@@ -275,12 +276,18 @@ def keyboard_ui():
     spacer(row, "kb_key_picture_right")
     regional_strip(v)
     panel = widget(v, "QFrame", "kb_key_function", klass="panel")
+    # As tall as the editor it shows: a larger window leaves the room below it empty.
+    policy = ET.SubElement(ET.SubElement(panel, "property", {"name": "sizePolicy"}), "sizepolicy",
+                           {"hsizetype": "Preferred", "vsizetype": "Maximum"})
+    ET.SubElement(policy, "horstretch").text = "0"
+    ET.SubElement(policy, "verstretch").text = "0"
     p = layout(panel, "QVBoxLayout", "kb_key_function_layout", spacing=8, margins=(14, 10, 14, 12))
     editor(p, "kb_key", "kb_tab_function", KEYBOARD_ORDER)
     button_row(p, "kb_key_buttons", [("Restore default", "keypage_default_btn_text", "kb_key_butt_keydefalut", None),
                                      ("Apply", "keypage_apply_btn_text", "kb_key_butt_prosave", "primary")],
                lambda row: widget(row, "QLabel", "kb_key_hint", ENGLISH["kb_key_hint_text"], "kb_key_hint_text",
                                   klass="hint"))
+    spacer(v, "kb_key_rest", horizontal=False)
     return write_ui("keyboard_key.ui", "keyboard_key_ui", root)
 
 # ---------------------------------------------------------------------------------------
