@@ -11,8 +11,11 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include "app/screenshot_pages.h"
+#include "functions/function_lists.h"
 #include "mouse/button_editor.h"
 #include "program_rig.h"
 #include "ui/language.h"
@@ -183,4 +186,39 @@ TEST(MouseDrawing, ThePageFitsTheFirstWidthWithEveryEditorPanelInEveryLanguage) 
     EXPECT_TRUE(wide.isEmpty()) << wide.join('\n').toStdString();
 }
 
+// Every function name a callout can show (the lists' names and every keyboard key) fits its
+// text room in every language; the longest are the browser keys and the cursor sequences.
+TEST(MouseDrawing, EveryFunctionNameFitsItsCalloutInEveryLanguage) {
+    DrawingRig rig;
+    std::vector<std::string_view> names;
+    const functions::List lists[] = {functions::MouseButtonList, functions::DpiActionList, functions::MediaList,
+                                     functions::SystemList,      functions::SwingList.horizontal,
+                                     functions::SwingList.vertical, functions::KeyboardKeyList};
+    for (functions::List list : lists)
+        for (const auto& entry : list) names.push_back(entry.name);
+    names.push_back(functions::kFireKeyName);
+    for (auto name : functions::kCursorSequenceNames) names.push_back(name);
+
+    QStringList tooWide;
+    for (const auto& language : ui::kLanguages) {
+        rig.window().changeLanguage(language);
+        QApplication::processEvents();
+        for (int i = 0; i < kButtons; ++i) {
+            QPushButton* callout = rig.callout(i);
+            QStyleOptionButton option;
+            option.initFrom(callout);
+            const int room = callout->style()->subElementRect(QStyle::SE_PushButtonContents, &option, callout).width();
+            for (auto name : names) {
+                const QString text = rig.translated(std::string(name).c_str());
+                if (const int needed = callout->fontMetrics().horizontalAdvance(text); needed > room)
+                    tooWide << QStringLiteral("%1 button %2: \"%3\" needs %4 px, has %5")
+                                   .arg(QLatin1String(language.code)).arg(i).arg(text).arg(needed).arg(room);
+            }
+        }
+    }
+    tooWide.removeDuplicates();
+    EXPECT_TRUE(tooWide.isEmpty()) << tooWide.join('\n').toStdString();
+}
+
 }  // namespace
+
