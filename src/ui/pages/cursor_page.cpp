@@ -1,5 +1,7 @@
 #include "ui/pages/cursor_page.h"
 
+#include "ui/pages/page_messages.h"
+
 #include <QAbstractButton>
 #include <QFileInfo>
 
@@ -23,8 +25,6 @@ const QString kXCheck = QStringLiteral("ms_cursor_x_check");
 const QString kYCheck = QStringLiteral("ms_cursor_y_check");
 /// The confirmation before an export replaces a file.
 constexpr std::string_view kReplaceFileMessage = "message_cursor_export_replace";
-
-QString Latin(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
 FileChoice SequenceFile(bool save) {
     return {.save = save,
@@ -76,19 +76,10 @@ bool CursorPage::mine(const Notification& n) const {
     return !n.control || controls_.find(n.sender) == n.control.data();
 }
 
-QString CursorPage::tr(std::string_view id) const {
-    return services_.translate ? services_.translate(Latin(id)) : Latin(id);
-}
+QString CursorPage::tr(std::string_view id) const { return TextOfId(services_.translate, id); }
 
 void CursorPage::message(std::string_view id, std::optional<int> number) const {
-    if (!services_.dialogs || id.empty()) return;
-    if (!number) {
-        services_.dialogs->showMessage(services_.owner, Latin(id), true);
-        return;
-    }
-    QString text = tr(id);
-    text.replace(QLatin1String("%d"), QString::number(*number));
-    services_.dialogs->showMessage(services_.owner, text, false);
+    ShowIdMessage(services_.dialogs, services_.owner, services_.translate, id, number);
 }
 
 void CursorPage::prepare() {
@@ -137,7 +128,7 @@ void CursorPage::showStep() {
     controls_.setText(kYCheck, tr(macros::VerticalCheckText(controls_.checked(kYCheck))));
     for (const auto& [check, id] : {std::pair{kXCheck, macros::HorizontalCheckText(controls_.checked(kXCheck))},
                                     std::pair{kYCheck, macros::VerticalCheckText(controls_.checked(kYCheck))}})
-        if (auto* w = controls_.find(check)) w->setProperty("textId", Latin(id));
+        if (auto* w = controls_.find(check)) w->setProperty("textId", Utf8(id));
 }
 
 void CursorPage::clampEdit(const char* edit, int max) {
@@ -150,8 +141,8 @@ void CursorPage::directionChanged() {
     const bool left = controls_.checked(kXCheck), up = controls_.checked(kYCheck);
     controls_.setText(kXCheck, tr(macros::HorizontalCheckText(left)));
     controls_.setText(kYCheck, tr(macros::VerticalCheckText(up)));
-    if (auto* w = controls_.find(kXCheck)) w->setProperty("textId", Latin(macros::HorizontalCheckText(left)));
-    if (auto* w = controls_.find(kYCheck)) w->setProperty("textId", Latin(macros::VerticalCheckText(up)));
+    if (auto* w = controls_.find(kXCheck)) w->setProperty("textId", Utf8(macros::HorizontalCheckText(left)));
+    if (auto* w = controls_.find(kYCheck)) w->setProperty("textId", Utf8(macros::VerticalCheckText(up)));
     storeStep();
 }
 
@@ -218,7 +209,7 @@ void CursorPage::exportSequence() {
     const std::filesystem::path target(file.toStdString());
     bool replace = false;
     if (QFileInfo::exists(file)) {
-        if (services_.dialogs->showMessage(services_.owner, Latin(kReplaceFileMessage), true) != 1) return;
+        if (services_.dialogs->showMessage(services_.owner, Utf8(kReplaceFileMessage), true) != 1) return;
         replace = true;
     }
     const auto r = macros::ExportCursorSequence(runtime_.macroStore, sequence_, target, replace);

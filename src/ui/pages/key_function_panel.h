@@ -15,12 +15,11 @@
 #include "functions/function_editor.h"
 #include "runtime/runtime.h"
 #include "ui/pages/page_bindings.h"
+#include "ui/pages/page_messages.h"
 #include "ui/pages/page_controls.h"
 
 namespace orvane::ui::pages {
 
-/// Language key → the text shown in the current language.
-using Translate = std::function<QString(const QString& textId)>;
 /// Shows a finished text in the message box.
 using ShowText = std::function<void(const QString& text)>;
 

@@ -1,5 +1,7 @@
 #include "ui/pages/macro_page.h"
 
+#include "ui/pages/page_messages.h"
+
 #include <QAbstractButton>
 #include <QListWidget>
 
@@ -36,8 +38,6 @@ constexpr std::array kNeedAMacro{
 constexpr int kFirstRowHeight = 30;  // rows there at the start
 constexpr int kAddedRowHeight = 25;  // rows added later
 
-QString Latin(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-
 }  // namespace
 
 MacroPage::MacroPage(ControlLookup lookup, runtime::Runtime& runtime, const MacroPageRow& row,
@@ -64,24 +64,14 @@ QString MacroPage::name(const char* suffix) const {
     return QLatin1String(row_.prefix) + QLatin1Char('_') + QLatin1String(suffix);
 }
 
-QString MacroPage::tr(std::string_view id) const {
-    const QString key = Latin(id);
-    return services_.translate ? services_.translate(key) : key;
-}
+QString MacroPage::tr(std::string_view id) const { return TextOfId(services_.translate, id); }
 
 void MacroPage::message(std::string_view id, std::optional<int> number) const {
-    if (!services_.dialogs) return;
-    if (!number) {
-        services_.dialogs->showMessage(services_.owner, Latin(id), true);
-        return;
-    }
-    QString text = tr(id);
-    text.replace(QLatin1String("%d"), QString::number(*number));
-    services_.dialogs->showMessage(services_.owner, text, false);
+    ShowIdMessage(services_.dialogs, services_.owner, services_.translate, id, number);
 }
 
 bool MacroPage::ask(std::string_view id) const {
-    return services_.dialogs && services_.dialogs->showMessage(services_.owner, Latin(id), true) == 1;
+    return services_.dialogs && services_.dialogs->showMessage(services_.owner, Utf8(id), true) == 1;
 }
 
 void MacroPage::prepare() {
