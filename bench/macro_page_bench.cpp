@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_app.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QAbstractItemView>
@@ -32,19 +34,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "orvane_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 /// The keyboard's macro page on its own layout, over a data folder holding Macro_1 of
 /// `actions` actions and a one-action Macro_2.
 struct PageBench {
-    QApplication& app = App();  // before any widget
+    QApplication& app = bench::Application();  // before any widget
     fs::path folder;
     sim::EmulatorBackend backend;
     std::unique_ptr<runtime::Runtime> rt;

@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_app.h"
+
 #include <QApplication>
 #include <QPixmap>
 
@@ -16,18 +18,9 @@ using namespace orvane;
 
 namespace {
 
-QApplication& PreviewApp() {
-    static int argc = 1;
-    static char name[] = "orvane_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 void BM_PaintKeyboardPreview(benchmark::State& state) {
     const bool legends = state.range(0) != 0;
-    QApplication& app = PreviewApp();
+    QApplication& app = bench::Application();
     const ui::SkinLoader skin(QStringLiteral(ORVANE_SOURCE_DIR "/skin"));
     QWidget window;
     if (!skin.load(QStringLiteral("XML_MAIN"), &window)) {
