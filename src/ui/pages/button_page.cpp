@@ -1,7 +1,5 @@
 #include "ui/pages/button_page.h"
 
-#include <QStyle>
-
 #include "mouse/button_editor.h"
 #include "ui/pages/key_apply_job.h"
 
@@ -15,35 +13,31 @@ namespace {
 QString ZoneName(int button) { return QStringLiteral("ms_key_%1_0").arg(button); }
 QString CalloutName(int button) { return QStringLiteral("ms_key_%1").arg(button); }
 
-// A look switched by a dynamic property the style sheet matches on.
-void SetLook(QWidget* w, const char* property, bool on) {
-    if (!w || w->property(property).toBool() == on) return;
-    w->setProperty(property, on);
-    w->style()->unpolish(w);
-    w->style()->polish(w);
-}
-
 }  // namespace
 
 MouseButtonPage::MouseButtonPage(ControlLookup lookup, runtime::Runtime& runtime, KeyPageEnv env)
     : controls_(std::move(lookup)),
       runtime_(runtime),
       view_(controls_, "ms_key", "ms_tab_function", functions::kMouseCategories, runtime, std::move(env),
-            runtime::CaptureTarget::MouseKey) {
+            runtime::CaptureTarget::MouseKey),
+      editor_(runtime.mouse, view_,
+              {mouse::SelectButtonForEdit, mouse::ChooseButtonCategory, mouse::ApplyButtonFunction,
+               mouse::CaptureButtonKey, mouse::RestoreButtonDefault}) {
     // A button is reached through its callout "ms_key_N" and its zone "ms_key_N_0" alike.
     const auto onButton = [this](const Notification& n, int button) {
         if (button < 0 || button >= int(mouse::kButtonCount)) return;
         if (n.type == event::MouseEnter) hover(button, true);
         else if (n.type == event::MouseLeave) hover(button, false);
-        else select(button);
+        else show(editor_.showKey(size_t(button)));
     };
     constexpr uint16_t kButtonEvents = event::kClick | event::kMouseEnter | event::kMouseLeave;
     bindings_.onFamily("ms_key_", int(mouse::kButtonCount), kButtonEvents, onButton);
     for (int i = 0; i < int(mouse::kButtonCount); ++i)
         bindings_.on(ZoneName(i), kButtonEvents, [onButton, i](const Notification& n) { onButton(n, i); });
-    view_.panel().bind(bindings_, [this](int item) { chooseCategory(item); }, [this] { store(); });
-    bindings_.on("ms_key_butt_keydefalut", event::kClick, [this](const Notification&) { restoreDefault(); });
-    bindings_.on("ms_key_butt_keysave", event::kClick, [this](const Notification&) { store(); });
+    view_.panel().bind(bindings_, [this](int item) { show(editor_.chooseCategory(item)); },
+                       [this] { show(editor_.store()); });
+    bindings_.on("ms_key_butt_keydefalut", event::kClick, [this](const Notification&) { show(editor_.restoreDefault()); });
+    bindings_.on("ms_key_butt_keysave", event::kClick, [this](const Notification&) { show(editor_.store()); });
     bindings_.on("ms_key_butt_prosave", event::kClick, [this](const Notification&) { apply(); });
 }
 
@@ -63,7 +57,7 @@ void MouseButtonPage::hideEditor() {
 }
 
 int MouseButtonPage::editedButton() const {
-    return view_.panel().editorShown() && state_.selected ? int(state_.key) : -1;
+    return view_.panel().editorShown() && editor_.state.selected ? int(editor_.state.key) : -1;
 }
 
 void MouseButtonPage::markSelected() {
@@ -75,14 +69,14 @@ void MouseButtonPage::markSelected() {
 }
 
 void MouseButtonPage::reloadMacros() {
-    macroNames_ = runtime_.macroStore.ListMacros(macros::MacroSet::Mouse);
-    view_.panel().fillMacros(macroNames_);
+    editor_.macroNames = runtime_.macroStore.ListMacros(macros::MacroSet::Mouse);
+    view_.panel().fillMacros(editor_.macroNames);
     refreshLabels();
 }
 
 void MouseButtonPage::refreshLabels() {
     const auto labels = runtime_.mouse.read([this](const mouse::MouseData& d) {
-        return mouse::RefreshButtonLabels(d.block.pages[mouse::ActiveKeyPage(d)], macroNames_);
+        return mouse::RefreshButtonLabels(d.block.pages[mouse::ActiveKeyPage(d)], editor_.macroNames);
     });
     for (size_t i = 0; i < labels.size(); ++i) {
         if (!labels[i]) continue;
@@ -105,35 +99,8 @@ void MouseButtonPage::hover(int button, bool down) {
     SetLook(controls_.find(CalloutName(button)), "down", down);
 }
 
-void MouseButtonPage::select(int button) {
-    const int macros = int(macroNames_.size());
-    show(RunEditorStep(runtime_.mouse, [&](const mouse::MouseData& d) {
-        return mouse::SelectButtonForEdit(d, state_, size_t(button), macros);
-    }));
-}
-
-void MouseButtonPage::chooseCategory(int item) {
-    view_.panel().read(state_.controls);
-    const int macros = int(macroNames_.size());
-    show(RunEditorStep(runtime_.mouse, [&](auto& d) { return mouse::ChooseButtonCategory(d, state_, item, macros); }));
-}
-
-void MouseButtonPage::store() {
-    view_.panel().read(state_.controls);
-    const int macros = int(macroNames_.size());
-    show(RunEditorStep(runtime_.mouse, [&](auto& d) { return mouse::ApplyButtonFunction(d, state_, macros); }));
-}
-
-void MouseButtonPage::restoreDefault() {
-    const int macros = int(macroNames_.size());
-    show(RunEditorStep(runtime_.mouse, [&](auto& d) { return mouse::RestoreButtonDefault(d, state_, macros); }));
-}
-
 void MouseButtonPage::captured(const functions::CapturedInput& input) {
-    if (!view_.capturing() || input.kind != functions::CapturedInput::Kind::Key) return;
-    const int macros = int(macroNames_.size());
-    show(RunEditorStep(runtime_.mouse,
-                       [&](auto& d) { return mouse::CaptureButtonKey(d, state_, input.linuxKey, macros); }));
+    if (const auto result = editor_.captured(input)) show(*result);
 }
 
 void MouseButtonPage::apply() {
@@ -141,7 +108,7 @@ void MouseButtonPage::apply() {
 }
 
 void MouseButtonPage::show(const EditorResult& result) {
-    view_.show(result, state_, [this] { refreshLabels(); });
+    view_.show(result, editor_.state, [this] { refreshLabels(); });
     markSelected();
 }
 

@@ -13,6 +13,7 @@
 #include "functions/captured_input.h"
 #include "functions/function_editor.h"
 #include "runtime/runtime.h"
+#include "ui/pages/key_editor_steps.h"
 #include "ui/pages/key_function_panel.h"
 #include "ui/pages/page_bindings.h"
 #include "ui/pages/page_controls.h"
@@ -39,13 +40,9 @@ public:
     void captured(const functions::CapturedInput& input);
     void captureEnded() { view_.captureEnded(); }
     bool capturing() const { return view_.capturing(); }
-    const functions::EditorState& state() const { return state_; }
+    const functions::EditorState& state() const { return editor_.state; }
 
 private:
-    void select(int button);
-    void chooseCategory(int item);
-    void store();
-    void restoreDefault();
     void apply();
     void hover(int button, bool down);
     void show(const functions::EditorResult& result);
@@ -54,8 +51,7 @@ private:
     PageControls controls_;
     runtime::Runtime& runtime_;
     KeyEditorView view_;
-    functions::EditorState state_;
-    std::vector<std::string> macroNames_;
+    KeyEditorSteps<mouse::MouseData> editor_;
     PageBindings bindings_;
 };
 

@@ -1,7 +1,6 @@
 #include "ui/pages/key_page.h"
 
 #include <QPushButton>
-#include <QStyle>
 
 #include <algorithm>
 #include <utility>
@@ -13,22 +12,19 @@ namespace orvane::ui::pages {
 using device::DeviceKind;
 using functions::EditorResult;
 
-void SetRemappedLook(QWidget* control, bool remapped) {
-    if (!control || control->property("remapped").toBool() == remapped) return;
-    control->setProperty("remapped", remapped);
-    control->style()->unpolish(control);
-    control->style()->polish(control);
-}
-
 KeyboardKeyPage::KeyboardKeyPage(ControlLookup lookup, runtime::Runtime& runtime, KeyPageEnv env)
     : controls_(std::move(lookup)),
       runtime_(runtime),
       view_(controls_, "kb_key", "kb_tab_function", functions::kKeyboardCategories, runtime, std::move(env),
-            runtime::CaptureTarget::KeyboardKey) {
+            runtime::CaptureTarget::KeyboardKey),
+      editor_(runtime.keyboard, view_,
+              {keyboard::ShowKey, keyboard::ChooseCategory, keyboard::StoreKey, keyboard::CaptureKey,
+               keyboard::RestoreDefault}) {
     bindings_.onFamily("kb_key_", int(keyboard::kKeyPositionCount), event::kClick,
-                       [this](const Notification&, int position) { showKey(position); });
-    view_.panel().bind(bindings_, [this](int item) { chooseCategory(item); }, [this] { store(); });
-    bindings_.on("kb_key_butt_keydefalut", event::kClick, [this](const Notification&) { restoreDefault(); });
+                       [this](const Notification&, int position) { show(editor_.showKey(size_t(position))); });
+    view_.panel().bind(bindings_, [this](int item) { show(editor_.chooseCategory(item)); },
+                       [this] { show(editor_.store()); });
+    bindings_.on("kb_key_butt_keydefalut", event::kClick, [this](const Notification&) { show(editor_.restoreDefault()); });
     bindings_.on("kb_key_butt_prosave", event::kClick, [this](const Notification&) { apply(); });
 }
 
@@ -45,14 +41,14 @@ void KeyboardKeyPage::refresh() {
 void KeyboardKeyPage::hideEditor() { view_.hideEditor(); }
 
 void KeyboardKeyPage::reloadMacros() {
-    macroNames_ = runtime_.macroStore.ListMacros(macros::MacroSet::Keyboard);
-    view_.panel().fillMacros(macroNames_);
+    editor_.macroNames = runtime_.macroStore.ListMacros(macros::MacroSet::Keyboard);
+    view_.panel().fillMacros(editor_.macroNames);
     renderLabels();
 }
 
 void KeyboardKeyPage::renderLabels() {
     const auto [labels, states] = runtime_.keyboard.read([this](const keyboard::KeyboardData& d) {
-        return std::pair{keyboard::RenderKeyLabels(d, macroNames_), keyboard::PositionStates(d)};
+        return std::pair{keyboard::RenderKeyLabels(d, editor_.macroNames), keyboard::PositionStates(d)};
     });
     const auto translate = [this](std::string_view id) {
         return view_.env().translate(QString::fromUtf8(id.data(), qsizetype(id.size()))).toStdString();
@@ -64,7 +60,7 @@ void KeyboardKeyPage::renderLabels() {
         if (!key) continue;
         key->setEnabled(states[p].present);
         if (!states[p].ownCode) continue;
-        SetRemappedLook(key, false);
+        SetLook(key, "remapped", false);
         const QString name = ownName(key);
         if (name.isEmpty()) continue;
         key->setProperty("tipId", name);
@@ -78,7 +74,7 @@ void KeyboardKeyPage::renderLabels() {
         // A key's own name follows a language switch by itself; a remapped key's tooltip is
         // composed and rendered again on the language setting.
         key->setProperty("tipId", label.remapped ? QVariant() : QVariant(QString::fromStdString(label.ownTextId)));
-        SetRemappedLook(key, label.remapped);
+        SetLook(key, "remapped", label.remapped);
     }
     showRegionalStrip();
 }
@@ -95,35 +91,8 @@ void KeyboardKeyPage::showRegionalStrip() {
     strip->setVisible(std::any_of(keys.begin(), keys.end(), [strip](const QPushButton* k) { return k->isEnabledTo(strip); }));
 }
 
-void KeyboardKeyPage::showKey(int position) {
-    const int macros = int(macroNames_.size());
-    show(RunEditorStep(runtime_.keyboard, [&](const keyboard::KeyboardData& d) {
-        return keyboard::ShowKey(d, state_, size_t(position), macros);
-    }));
-}
-
-void KeyboardKeyPage::chooseCategory(int item) {
-    view_.panel().read(state_.controls);
-    const int macros = int(macroNames_.size());
-    show(RunEditorStep(runtime_.keyboard, [&](auto& d) { return keyboard::ChooseCategory(d, state_, item, macros); }));
-}
-
-void KeyboardKeyPage::store() {
-    view_.panel().read(state_.controls);
-    const int macros = int(macroNames_.size());
-    show(RunEditorStep(runtime_.keyboard, [&](auto& d) { return keyboard::StoreKey(d, state_, macros); }));
-}
-
-void KeyboardKeyPage::restoreDefault() {
-    const int macros = int(macroNames_.size());
-    show(RunEditorStep(runtime_.keyboard, [&](auto& d) { return keyboard::RestoreDefault(d, state_, macros); }));
-}
-
 void KeyboardKeyPage::captured(const functions::CapturedInput& input) {
-    if (!view_.capturing() || input.kind != functions::CapturedInput::Kind::Key) return;
-    const int macros = int(macroNames_.size());
-    show(RunEditorStep(runtime_.keyboard,
-                       [&](auto& d) { return keyboard::CaptureKey(d, state_, input.linuxKey, macros); }));
+    if (const auto result = editor_.captured(input)) show(*result);
 }
 
 void KeyboardKeyPage::apply() {
@@ -131,7 +100,7 @@ void KeyboardKeyPage::apply() {
 }
 
 void KeyboardKeyPage::show(const EditorResult& result) {
-    view_.show(result, state_, [this] { renderLabels(); });
+    view_.show(result, editor_.state, [this] { renderLabels(); });
 }
 
 }  // namespace orvane::ui::pages

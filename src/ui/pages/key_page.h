@@ -16,14 +16,12 @@
 #include "functions/function_editor.h"
 #include "runtime/runtime.h"
 #include "ui/pages/key_apply_job.h"
+#include "ui/pages/key_editor_steps.h"
 #include "ui/pages/key_function_panel.h"
 #include "ui/pages/page_bindings.h"
 #include "ui/pages/page_controls.h"
 
 namespace orvane::ui::pages {
-
-/// Sets a control's "remapped" look and has the style re-read.
-void SetRemappedLook(QWidget* control, bool remapped);
 
 class KeyboardKeyPage {
 public:
@@ -47,13 +45,9 @@ public:
     /// Capture ended (deactivation, page change, another editor).
     void captureEnded() { view_.captureEnded(); }
     bool capturing() const { return view_.capturing(); }
-    const functions::EditorState& state() const { return state_; }
+    const functions::EditorState& state() const { return editor_.state; }
 
 private:
-    void showKey(int position);
-    void chooseCategory(int item);
-    void store();
-    void restoreDefault();
     void apply();
     void show(const functions::EditorResult& result);
     static QString ownName(const QWidget* key);
@@ -63,8 +57,7 @@ private:
     PageControls controls_;
     runtime::Runtime& runtime_;
     KeyEditorView view_;
-    functions::EditorState state_;
-    std::vector<std::string> macroNames_;
+    KeyEditorSteps<keyboard::KeyboardData> editor_;
     PageBindings bindings_;
 };
 

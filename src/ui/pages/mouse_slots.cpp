@@ -1,7 +1,5 @@
 #include "ui/pages/mouse_slots.h"
 
-#include <QStyle>
-
 #include "ui/pages/device_models.h"
 
 namespace orvane::ui::pages {
@@ -38,11 +36,7 @@ void MouseSlotsPage::restoreDefaults() {
 void MouseSlotsPage::refresh() {
     const unsigned slot = runtime_.mouse.state().activeSlot();
     for (unsigned s = 0; s < mouse::kSlotCount; ++s) {
-        QWidget* button = controls_.find(QLatin1String(kMouseSlotFamily) + QString::number(s));
-        if (!button) continue;
-        button->setProperty("current", s == slot);
-        button->style()->unpolish(button);
-        button->style()->polish(button);
+        SetLook(controls_.find(QLatin1String(kMouseSlotFamily) + QString::number(s)), "current", s == slot);
     }
 }
 

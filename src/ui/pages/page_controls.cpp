@@ -12,6 +12,13 @@
 
 namespace orvane::ui::pages {
 
+void SetLook(QWidget* control, const char* property, bool on) {
+    if (!control || control->property(property).toBool() == on) return;
+    control->setProperty(property, on);
+    control->style()->unpolish(control);
+    control->style()->polish(control);
+}
+
 void PageControls::setSlider(const QString& name, int value) const {
     Silently(find<QAbstractSlider>(name), [&](QAbstractSlider* s) { s->setValue(value); });
 }

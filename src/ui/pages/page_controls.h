@@ -14,6 +14,10 @@ namespace orvane::ui::pages {
 
 using ControlLookup = std::function<QWidget*(const QString& name)>;
 
+/// Switches a look the style sheet matches on a dynamic property ([remapped="true"],
+/// [selected="true"] ...) and has the style read again; nothing for a null control or no change.
+void SetLook(QWidget* control, const char* property, bool on);
+
 class PageControls {
 public:
     explicit PageControls(ControlLookup lookup) : lookup_(std::move(lookup)) {}
