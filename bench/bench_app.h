@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one QApplication of the benchmarks that draw widgets (offscreen unless a platform is
 // set), made before their first widget.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Render cost per frame of every lighting effect family: the keyboard's RGB and
 // single-colour effects, the mouse's, the mousepad's and the synchronised effect over all
 // three devices. Target: under 2 µs for an RGB keyboard frame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvane_lighting_latency: how long from a click on the keyboard lighting page to the first
 // frame on the emulated keyboard that shows it. The program is built as main() builds it
 // (offscreen, emulated RGB keyboard on a link of LINK_US per report, its lighting worker

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notification listeners against emulated devices: how long a stop takes to end both
 // while the mouse's listener waits in a read (its read time-out is 500 ms; the stop aborts
 // the read), and how long from a mouse notification to its reaction on the listener's thread.

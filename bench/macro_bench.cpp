@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Macros: opening a long macro into the editor's list and recording into it (UI-thread
 // work, each against a 100 ms budget), and the uploads over the emulator's 1 ms link
 // against the link's limit: a full 3072-byte cursor image (55 chunks) and a whole apply

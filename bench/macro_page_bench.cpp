@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro editor page as the window runs it: its layout loaded from the skin and shown,
 // the action list a view over the document. Opening a macro of 8,000 actions (file read,
 // parse, model reset, the view laid out and painted) and recording 1,000 captured events

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Hot-plug latency on the umockdev test bed: with the udev monitor, then with the periodic
 # scans and probes alone.
 #   bench/measure_hotplug.sh [BUILD_DIR] [ITERATIONS]

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Whole-process lighting figures: frames per second per device at the fastest speed over
 # the emulator's 1 ms link against what the tick and transfer times allow, and the CPU of
 # the whole process while the four workers stream; then the program's idle CPU with no

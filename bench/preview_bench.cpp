@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard lighting preview as the window paints it: the picture of the skin with its
 // 104 key cells lit in different colours, painted whole (what a frame of an animation costs
 // the window's thread at worst). With the keys' legends drawn over the colours and without.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of the report protocol through the emulator: CPU per exchange with a zero-time
 // link, and a 512-byte chunked read against the 1 ms link's limit of 10 ms.
 

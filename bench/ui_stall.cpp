@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvane_ui_stall: how long the window's thread stands still while device work runs on a
 // slow emulated device. The program is built as main() builds it (offscreen, emulated RGB
 // keyboard and mouse on a link of LINK_MS per report); a 2 ms timer on the window's thread

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a profile watcher costs per two-second pass on its own thread (foreground answer
 // given, so only the index reading and matching count), by the number of profiles in the
 // list, every one linked and none matching (the longest pass); and reading a full-size

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Common compile settings and the layer rule: platform, device and core never see Qt Widgets.
 
 add_compile_options(-Wall -Wextra)

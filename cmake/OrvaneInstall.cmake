@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` lays out, under the prefix:
 #   bin/                                     orvane, orvanectl
 #   share/orvane/                            the skin folder, and every file of data/defaults

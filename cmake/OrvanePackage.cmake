@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: cpack -G DEB in the build folder. Dependencies are the libraries the
 # programs link (dpkg-shlibdeps) plus what they need at run time beside them.
 set(CPACK_GENERATOR DEB)

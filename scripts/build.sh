@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into a build folder.
 #   scripts/build.sh [BUILD_DIR] [extra cmake arguments...]
 # Defaults: build/ with RelWithDebInfo.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The include rule of the source folders: a file may include headers of its own folder and
 of folders below it, never of a folder beside or above it.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Check the skin folder for the mistakes that only show at run time.
 
 - every XML file parses; every file named in res.xml and every image in style.qss exists;

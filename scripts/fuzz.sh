@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every libFuzzer target of a fuzz build: first each input in its seed corpus
 # (tests/fuzz/corpus/<target>/) and each input that once crashed it (tests/fuzz/regressions/
 # <target>/) once, then fuzzing from the seeds for a while. A crash ends the run with status

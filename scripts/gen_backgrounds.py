@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draw the background images of the skin window (no dependencies beyond Python itself).
 
 skin/common/background.png  the default look (the same as images/background.svg), which

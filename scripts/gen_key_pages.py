@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Generate the two key-assignment layouts of the skin and the mouse button pictures.
 
 Writes skin/keyboard_key.ui (the keyboard picture with one button "kb_key_N" over every key

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Generate the device pictures of the skin and the lighting preview controls on them.
 
 Writes skin/images/keyboard.svg, mouse.svg and mousepad.svg and replaces the children of

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package the project needs to build, test and run. Idempotent: when
 # everything is there it changes nothing and asks no network.
 set -euo pipefail

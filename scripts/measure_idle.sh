@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Whole-process figures of the program: start-up to a written screenshot, and CPU and resident
 # memory while it idles for a while with no device (real HID backend, nothing plugged in) or
 # on emulated devices.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The mouse drawing of the button page: one vector picture of the mouse with a leader line
 from each of its six buttons to the place of that button's callout, and the highlight
 shapes laid over each button.

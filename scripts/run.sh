@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and runs it on emulated devices (an RGB keyboard, a mouse and a
 # mousepad). With no display it runs under a virtual X display and saves a screenshot.
 #   scripts/run.sh [extra orvane arguments...]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Captures every page of the program in every language and at the scales 1, 1.5 and 2 on
 # emulated devices, into one folder: PAGE-LANGUAGE-xSCALE.png.
 #   scripts/screenshots.sh [OUT_DIR] [BUILD_DIR]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the project and runs every test (unit, integration against the device emulator,
 # and the offscreen UI tests).
 #   scripts/test.sh [BUILD_DIR] [ctest arguments...]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Report descriptors of the emulated interfaces, byte for byte as a device would return them.
 // The emulator parses them like a real descriptor to give its handles their layout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device emulator as a HID backend: emulated Orvane devices that answer the report
 // protocol in-process. Used by the tests, by `orvane --simulate` and `orvanectl --simulate`.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The firmware side of an emulated device: answers configuration requests as the device
 // would and keeps the device's memories. One implementation serves every model; what differs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one firmware model behind every emulated device; the model's row in
 // firmware_profiles.h says which memories it has and what they hold after a reset.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The built-in key tables of the emulated firmware: the code each device key produces out of
 // the box, in the firmware's own key order. Data of the device, kept apart from the host's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What differs between the emulated Orvane devices, as data: one row per model, plus the
 // factory contents built from it (information record, built-in key table, key banks, slot

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The emulator's devices as hidraw nodes, so that hidapi's hidraw backend runs without
 // hardware. A umockdev test bed holds each device's sysfs entries (the USB device and its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl autostart on|off|status: the desktop session's autostart entry, which starts the
 // program hidden in the tray.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl list / info: which interfaces are there, and what the devices say about themselves.
 
 #include <cstdio>

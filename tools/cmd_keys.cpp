@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl keys / assign: what every key or button does, and giving one a new function the
 // way the key pages do: the editor stores the code, the apply writes the bank or page, and
 // the selected key profile is saved when the device took it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl lighting: the stored lighting of a device, changed as the lighting pages change
 // it — the record's mode, brightness, speed, direction, seven-colour cycle and colour, and on
 // the keyboard the paint layer, single painted keys and whole-layer fill and clear — then the

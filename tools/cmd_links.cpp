@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl link / links / foreground: application links of the profiles, as the link check
 // box makes them, and the application the profile watchers would see in front now.
 // The data folder is $ORVANE_DATA_DIR or "--data-dir DIR", else the user's "KX" folder.

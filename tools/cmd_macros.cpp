@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl macros / macro / cursor: the stored macro sets and cursor sequences, the image
 // the files make, and the uploads and the cursor read-back as the program does them.
 // The data folder is $ORVANE_DATA_DIR or "--data-dir DIR", else the user's "KX" folder.

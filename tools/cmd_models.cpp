@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl readback / slot: the device models read back as JSON, and the on-board slot
 // switch of the mouse and the mousepad.
 

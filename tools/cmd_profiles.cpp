@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl profiles / profile: the stored profile lists, selecting a profile as the program
 // does (loaded and sent to the device), and export and import for scripted backups.
 // The data folder is $ORVANE_DATA_DIR or "--data-dir DIR", else the user's "KX" folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl render: the frames an effect sends, from the reset state, without a device.
 
 #include <ostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl stream: runs the four lighting workers against the devices for a while and
 // prints the frames per second each device took, against what the tick and transfer
 // times allow, and the CPU the whole process used.

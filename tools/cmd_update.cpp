@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl version: the installed version, the newest version of every product as the
 // update server gives it, and whether a software update is available. The server is
 // "--server http://HOST[:PORT]" ("/download/getVersionV1" is appended), else the one the

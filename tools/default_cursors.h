@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The four cursor sequences shipped as "name_1.cur" ... "name_4.cur" beside the program:
 // what a first start copies into the mouse folder and what a reset restores. gen_defaults

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bodies of the default profile files shipped next to the program, made from the
 // emulated devices' factory contents: the factory key table is a key profile, slot record 0

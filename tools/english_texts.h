@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The English texts of the language keys, for the tool's output: read from "lan_en.xml" of
 // the skin folder (beside the tool, at the top of the build folder, or the source tree's).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The FUNCTION argument of "orvanectl assign": what a key or button is to do, in words, as
 // the editor's category and control values, so that the tool stores a code exactly as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // gen_defaults FOLDER: writes the default profile and cursor-sequence files into FOLDER
 // (data/defaults in the source tree holds the shipped copies).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl: Orvane devices from the command line, real (hidapi) or emulated.
 //   orvanectl [--simulate[=LIST]] [--trace FILE] COMMAND [ARGS]
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the profile commands share: the models a profile loads into, the first fill of a
 // device's lists, and the "kb|ms|mp key|led N" target. The data folder option is

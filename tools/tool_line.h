@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line of orvanectl before the command:
 //   [--simulate[=LIST]] [--trace FILE | --trace=FILE] [-h | --help] COMMAND [ARGS]

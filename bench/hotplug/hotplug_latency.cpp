@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hot-plug latency on the umockdev test bed, 0 ms link. A mouse is added to the bed and
 // removed again, many times, while a presence monitor runs as in the program. Measured from
 // the configuration node's "add" event to the monitor's connect (interface opened and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Features: each part of the program (device presence, profiles, lighting, each page, and
 // every part still to come) is one object whose install() registers what it needs — its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's features in install order. A new feature is one row here and one object of
 // its own; nothing else in the program changes for it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A row of a page that floats over the page instead of taking room in its layout: the
 // profile tools ("Manage") open under the page header as a popover, and the page below them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting previews on the UI thread. Workers hand over each frame's preview cells
 // (lock-free, never waiting); the latest value of every cell is kept, and the overlays are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvane: the configuration program. One copy per session; it lives in the tray until a
 // device is found.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MainWindow: the program's one window. Built from the skin layout "XML_MAIN"; it gives the
 // features what every page needs — controls by name, the router, message boxes and file

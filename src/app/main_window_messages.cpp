@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's answers to everything that is not a control notification: the tray and
 // its menu, the second-instance signal, activation, and the end of the program.
 #include <QApplication>

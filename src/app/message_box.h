@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's message box: a small modal window from the skin layout "XML_MSG" with the
 // controls "MessageText", "MessageTitle", "confirm_btn", "cancel_btn" and "closebtn".

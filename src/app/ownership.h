@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which code owns which controls. The router hands every notification to the owner of its
 // sender, found in kOwnership: first by indexed family (prefix + number), then by exact

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pop-up menus from the skin's menu.xml:
 //   <Menu><MenuElement name="lan_cn" textId="..." text="..."/> ... </Menu>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's lighting preview cells: one per LED of each device, kind by kind in the order
 // mouse, mousepad, keyboard, each kind shown by its family of preview controls in the skin.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Program: the whole program as main() runs it and the window tests build it. It builds the
 // runtime first, then the window, then installs the features of kFeatures (all, or the ones

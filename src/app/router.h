@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Router: hands a notification to the owner of its sender (see ownership.h), where the page
 // controllers bound under that owner find the handler in their binding tables. Event types

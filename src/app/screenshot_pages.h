@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pages `orvane --screenshot PATH --page NAME` can show: one row each. A device page is
 // its device's tab and the sub-page option clicked as a user would; a window page is the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SplitName: a control name of an indexed family ("kb_key_57") split into the family
 // prefix, up to and including the last underscore ("kb_key_"), and the index after it (57).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The notification-area icon: tooltip "Orvane Gaming Software 3.0"; a left click and the
 // pop-up menu (skin menu.xml plus "exit" in second place) are reported to the window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's background as the skin window chooses it: a preset image of the skin,
 // a plain colour, any PNG file, or the default image. Preset images and the reset are

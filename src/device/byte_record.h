@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fixed-size byte record exchanged byte for byte with a device or a file. Device records
 // derive from it and add named offsets and small accessors; the bytes stay the one truth,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finding and opening a device's interfaces by identity. The presence monitors run their own
 // passes; this is the one-shot form the command-line tool and tests use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Records shared between the window thread, the presence monitors and the lighting workers:
 // reached only through a copy (snapshot), a read of one part, or an update, each under the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Bytes as lower-case hex digits, two per byte, no separators: the form of traces, the
 // command-line tool's output and the lighting golden frames.

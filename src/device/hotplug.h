@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Instant hot-plug. A HotplugSignal says "the devices may have changed"; the presence monitors
 // wait on it in place of their plain sleep, so an arrival or a removal is handled at once. A

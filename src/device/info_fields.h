@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fields of the 31-byte device information record that this program reads, per device
 // kind. Data only; the device models use the same offsets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Orvane device models as data: one row per model with its identity (which HID
 // interfaces belong to it), its variant, its key, LED and DPI-stage counts, its shipped

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // NotificationListener: a worker body that finds a device's consumer-control interface
 // (usage page 0x000C, usage 0x0001), opens it for reading only and not exclusively, and —

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The on-board slot memory the mouse and the mousepad share: five 64-byte slot records at
 // slot x 64 of the settings memory, whose byte 0 is the index of the active slot. Read with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // PresenceMonitor: the worker body that finds a device's configuration interface, opens and
 // verifies it, and then watches that it stays. While connected it probes every 100 ms;

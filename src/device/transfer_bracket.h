@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The BeginTransfer ... EndTransfer bracket of a multi-report read-back, for sequences that
 // stop at the first failed step. A device that refused a step is still answering, so the

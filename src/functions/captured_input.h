@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One key, mouse button, wheel turn or pointer move of the program's own windows, captured
 // for an editor: the key pages' key capture and the macro recorder. The capture service

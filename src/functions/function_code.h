@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 3-byte function code {type, b1, b2} that says what a key or button produces. The same
 // codes fill the keyboard's key banks, the mouse's key pages, the key profile files and the

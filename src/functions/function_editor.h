@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key and button editor shared by the keyboard's key page and the mouse's button page,
 // as pure functions over an editor state. The pages keep one EditorState each, mirror their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lists the key and button editors choose from, as data, and the lookups over them.
 // Each entry is {key, code, name}: the key is a running index, except in KeyboardKeyList

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "functions/key_apply.h"
 
 #include "device/protocol/commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The apply that writes a device's key assignments: the device's macro set first, then one
 // key bank between BeginTransfer and EndTransfer. The keyboard (ApplyKeyboard) and the

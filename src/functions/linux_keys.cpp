@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "functions/linux_keys.h"
 
 #include <linux/input-event-codes.h>

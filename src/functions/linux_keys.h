@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Key identity on Linux. A key arrives as a Linux input key code ("evdev" code; X11 and xkb
 // keycodes are that code + 8). Every KeyboardKeyList entry names the HID usage its key

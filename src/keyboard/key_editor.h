@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard page's key editor over the keyboard's data: a key position is clicked, a
 // category chosen and its controls filled, and every change goes at once into the active

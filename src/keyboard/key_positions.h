@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 126 key positions of the keyboard page: 6 rows x 21 columns, position = row x 21 +
 // column. Each position holds the native code of the key drawn there, {type, modifier bits,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ApplyKeyboard: writes the keyboard's key assignments. The keyboard's macros go first
 // (through the upload the caller passes), then the active bank. It runs on any thread and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the keyboard back, and the map from the page's key positions to device keys.
 

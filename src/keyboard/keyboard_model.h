@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program holds about the keyboard, for the whole run. The presence monitor, the
 // window thread and the lighting animation share it: records are reached through

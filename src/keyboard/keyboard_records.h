@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's byte records, each with its one layout: the information record, the
 // built-in key table, the key assignment banks, the lighting slots and the current lighting

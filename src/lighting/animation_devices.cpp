@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard, mouse and mousepad workers: each device's own animation.
 
 #include <chrono>

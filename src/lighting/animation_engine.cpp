@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's shared side: requests from other threads, same mode, the sync flags, and
 // sending a frame.
 

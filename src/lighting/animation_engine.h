@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The four lighting animation workers and what other threads tell them. Each run*()
 // is a worker body: it renders from the device's lighting record, sends the frame with

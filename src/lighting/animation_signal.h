@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the animation workers sleep. Timed sleeps end early only on stop. A worker with
 // nothing to render (device absent, synchronised elsewhere, a mode that sends nothing)

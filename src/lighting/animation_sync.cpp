@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synchronised worker: one effect over every device whose sync flag is set.
 
 #include <chrono>

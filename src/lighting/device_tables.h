@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's LED groups and the mousepad's LED columns, and how the effects both devices
 // share (zone_effects.h) see each of them.

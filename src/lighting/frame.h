@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every lighting renderer shares: the lighting choice read from a device record, the
 // frame it produces (the command-18 payload and the preview cells), the scaling rules and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Internal to the keyboard renderers: the painters that map key positions to slots, the
 // level decay and the ripple planes.

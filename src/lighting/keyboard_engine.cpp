@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard engine: reset and start states, the ripple planes, level decay and the tick.
 
 #include "lighting/keyboard_engine.h"

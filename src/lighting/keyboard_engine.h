@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's lighting effects: engine state, the reset and start states run on mode
 // selection, and the per-tick renderers of the RGB and the single-colour keyboard. Pure

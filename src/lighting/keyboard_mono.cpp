@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-colour keyboard's modes 0-16: 126-byte frames, one level per LED slot.
 //
 // Modes 12-14 are this keyboard's RGB-style effects. They are rendered here as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RGB keyboard's modes 0-15: 378-byte frames, three bytes per LED slot.
 
 #include "lighting/keyboard_effects.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's lighting geometry: which LED slot each key position drives, the grid of
 // light columns, the paths the moving effects follow, the twinkle order, the start levels

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The level and colour tables every lighting effect shares: output brightness, tick
 // delays, the wave, breathing and flash curves, the two colour wheels and the mouse's

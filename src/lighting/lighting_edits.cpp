@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lighting/lighting_edits.h"
 
 #include "lighting/keyboard_tables.h"

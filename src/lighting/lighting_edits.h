@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting edits the pages and `orvanectl lighting` make to the stored records: the
 // mode counts, the slider-to-speed rule and the keyboard's per-key paint (one key, a whole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse's effects: static, breathing, wave, spectrum, ripple, flash on click, blink.
 
 #include "lighting/mouse_effects.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's lighting effects (modes 0-9) over its 20 LEDs: 60-byte frames, 30 for blink.
 

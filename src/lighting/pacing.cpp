@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame pacing numbers of the animation workers.
 
 #include "lighting/pacing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Frame pacing of the four animation workers: how long each sleeps before a tick and what
 // the effects add. Pure numbers; the workers do the sleeping.

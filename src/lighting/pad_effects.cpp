@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mousepad's effects: wave, spectrum, breathing, static, sweep, ripple, column rainbow,
 // fill and empty, flash on click.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mousepad's lighting effects (modes 0-9) over its 15 LEDs: 45-byte frames, 60 for
 // static, breathing and flash on click.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The randomness the effects draw on (the breathing colour picks), injectable so that
 // tests and the render command are deterministic.

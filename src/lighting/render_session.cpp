@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A deterministic run of lighting ticks for the render command and the golden frames.
 
 #include "lighting/render_session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Renders a run of ticks from the reset state, without any device, as the lines of hex
 // the devices would receive: what `orvanectl render` prints and the golden frames hold.

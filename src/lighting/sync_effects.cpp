@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synchronised effects and the same-mode copy.
 
 #include "lighting/sync_effects.h"

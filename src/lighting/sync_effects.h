@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The synchronised lighting: one effect (0 static, 1 breathing, 2 wave, 3 spectrum) drawn
 // over the keyboard, the mouse and the mousepad in the same cycle, and the same-mode copy

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Flags other threads raise for the animation workers: the click that lights the mouse's
 // and the mousepad's flash effects (the mouse's notification 0x0403), and the animation

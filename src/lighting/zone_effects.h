@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The effects the mouse and the mousepad share, written once over the zones of a ZoneDevice:
 // static, spectrum, wave, ripple, flash on click and the breath of breathing. A device's

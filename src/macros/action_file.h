@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Macro files (".mac") and cursor-sequence files (".cur"): private-profile text files with
 // [MACROACTIONCOUNT] count and [MACROACTION] 0 ... count-1, one action line each. Keys

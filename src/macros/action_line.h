@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One macro action as a line of a macro or cursor-sequence file:
 //   delayLow,delayHigh,kind,code,pressed,label

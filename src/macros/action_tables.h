@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tables an action is built from: the mouse event table (recording, insertion and the
 // action editor), and the keyboard keys and mouse buttons of the function-code table

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "macros/cursor_image.h"
 
 #include "macros/action_line.h"

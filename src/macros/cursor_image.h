@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cursor image the mouse keeps: four sequences of 30 steps in the macro image's layout
 // (macro_image.h), at most 3072 bytes. What the host makes of one it reads back: the

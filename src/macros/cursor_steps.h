@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cursor page's step editor as pure functions over a sequence's action lines. Step p
 // (0-29, shown 1-30) owns actions 6p ... 6p+5; the editor reads and writes only the last

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's four cursor sequences on disk. "msMacro.ini" (the mouse's macro index) holds
 // [CURSORCOUNT] count and [CURSORNAME] 0 ... count-1; sequence k is the file of its name

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keys and buttons refer to macros by their index in the set, so removing a macro changes
 // the assignments: a key of the deleted macro gets its own code back (the keyboard's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MacroDocument: the macro editor's action list, without any widget. The page shows it
 // through a list model (ui/macro_list_model.h) and changes it only through these

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The image a device plays macros (or cursor sequences) from, little-endian:
 //   0   magic 0x55AA

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key apply as the key pages and orvanectl run it: the device's macro set, packed from
 // its files, goes out first (nothing when it has none), then the keyboard's active bank or

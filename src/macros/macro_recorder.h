@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Recording a macro from captured input. The page starts a recorder when recording starts
 // and feeds it every event the capture service delivers; the recorder decides what becomes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MacroStore: the macro sets of the keyboard and the mouse on disk. Each set has an index
 // file in the device folder ("kbMacro.ini" in kb/, "msMacro.ini" in ms/) with [MACROCOUNT]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Moving macro and cursor images between the files and a device. These run on a device
 // job's thread, never on the window's: the files are read under the macro store's lock,

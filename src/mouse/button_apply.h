@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's key apply: the mouse's macros first (through the upload the caller passes),
 // then the key page of the active slot. It runs on any thread and saves nothing: when it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse page's button editor over the mouse's data: a button is selected, a category
 // chosen and its controls filled, and every change goes at once into the key page of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 30 preset colours of the colour swatches ("ms_DPI_color_btn_" + k and the lighting
 // swatches of the mouse, keyboard and mousepad pages), 0xAARRGGBB.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The logic behind the mouse's performance page, as pure functions: DPI of a stage slider
 // and its label text, the limits per sensor, the active-stage highlight, the colour edits,

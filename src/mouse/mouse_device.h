@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The operations that move the mouse's data between the program and the mouse. They run
 // on any thread without a window; each takes the mouse's connection and the model.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program holds about the connected mouse. One MouseModel lives for the whole run;
 // the presence monitor, the window thread and the lighting animation share it, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's byte records, each with its one layout: the information record, the settings
 // of the active on-board slot, the 64-byte slot record, the key pages and the factory keys,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse sensors the page knows: the minimum DPI the program writes into the information
 // record and the texts of the stage limit labels ("ms_DPI1_min" ... "ms_DPI6_max").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mousepad/pad_device.h"
 
 #include "device/protocol/commands.h"

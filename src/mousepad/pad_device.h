@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The operations that move the mousepad's data between the program and the pad, usable
 // without a window. Read-backs gather into scratch records and take them over only when

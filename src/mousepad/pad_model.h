@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program holds about the mousepad, for the whole run; shared by the presence
 // monitor, the window thread and the pad animation through snapshot()/update().

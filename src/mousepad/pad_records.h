@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mousepad's byte records: the information record (carried, not interpreted), the
 // settings of the active slot and the 64-byte slot record, whose slot-0 copy is also the

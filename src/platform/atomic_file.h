@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-file reads and atomic replacement: the new contents go to a temporary file beside
 // the target, are flushed to disk and then renamed over it, so a reader (or a crash) sees

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Starting with the desktop session: the user's XDG autostart entry "orvane.desktop" (in
 // $XDG_CONFIG_HOME/autostart, ~/.config/autostart without it), which starts the program hidden

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FolderLock: an advisory lock on a folder shared by several processes (the program and
 // orvanectl on one data folder), held around each read-modify-write of the files in it.

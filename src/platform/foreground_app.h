@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ForegroundApp: the executable of the application whose window is in front, as the profile
 // watchers compare it with the linked applications.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // IniFile: the private-profile INI format that main.ini, the profile index files and the
 // machine settings use. Behaves like the classic Windows functions so that files written by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // IniIndex: a private-profile file read once and then asked many times (a macro file of
 // thousands of actions, a profile index's link entries on every watcher pass). IniFile keeps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The line model behind IniFile: a file is a list of lines kept byte for byte, so that an
 // update changes only the line it must. Pure text in, text out: no file access here.

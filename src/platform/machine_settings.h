@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MachineSettings: the values an installer leaves for the program and the program keeps in
 // step: the interface language ("LANGUAGE": 1010 English, 2020 Simplified Chinese,

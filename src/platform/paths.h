@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the program keeps the user's data: the data folder "KX" inside the XDG documents
 // folder (or the folder $ORVANE_DATA_DIR names), holding "main.ini" and the device folders.

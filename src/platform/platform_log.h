@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Debug texts of the platform layer (files refused, writes that failed). They go to the Qt
 // logging category "orvane.platform"; enable with QT_LOGGING_RULES="orvane.*=true".

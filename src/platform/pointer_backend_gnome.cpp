@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GNOME pointer speed through gsettings, run as a short-lived process.
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop's pointer speed (1-20) and wheel scroll lines (1-10), which the mouse page
 // manages for the mouse. Values are applied through a desktop backend off the caller's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading files that someone else may have put there. Only regular files are read (a
 // symbolic link is followed to one); folders, FIFOs and device nodes are refused before

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SingleInstance: one running copy per user session. The first copy holds the lock file
 // "HALVIXDRVER.lock" and listens on the local socket "ECORVADA_001" in the session's

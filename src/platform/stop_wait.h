@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way a worker thread sleeps: for a duration, or until its stop is requested,
 // whichever comes first, so that a stop is noticed at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Names that are also file names: a profile, macro or cursor sequence is stored as
 // "<name><extension>" in a device folder and listed by name in an index file, so a name is

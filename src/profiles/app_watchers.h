@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile watchers: one per profile list, each looking every two seconds at the
 // application in front and selecting the profile linked to it (the lowest linked position

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where each profile body lies in the device models: how a loaded body goes into the
 // settings in memory, and how the body to save is assembled from them.

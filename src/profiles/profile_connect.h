@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile steps of a device's arrival, for the presence clients:
 //   keyboard  read-back, then SelectRecordedProfiles (lighting, then keys)

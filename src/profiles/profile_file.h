@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile file: a 16-byte header (magic AA 55, reserved 0, the device kind as a 16-bit
 // little-endian value at offset 4, reserved 0) followed by the raw body. Readers test the

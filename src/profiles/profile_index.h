@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an index file says about a list, judged as hostile input, and how a list is written
 // back. Pure text work on a parsed document: no file access here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up fill of a device's lists: the index read once and judged (profile_index.h),
 // first-run creation that never overwrites a file, and the rebuild of a damaged index with
 // a copy of it kept beside it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Linking profiles to applications: the link entries of a list's index (flag and path at
 // the profile's position: "PROFILELIKEDENGEXE"/"DENGPROCESS" for the lighting lists,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The five profile lists as data: which device folder and index file each lives in, its
 // index sections, file extension, body size, device kind and default files. Every routine of

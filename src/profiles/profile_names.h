@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Profile names: a name is also a file name in the device folder, so it is checked before
 // anything is written (platform/stored_names.h); and the names the operations make up

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The operations of the profile panels: select, add, delete, copy, rename, import, export
 // and reset. Each does the file, index, list and device work and returns what the page has

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ProfileStore: the profile folders, index files and lists of the three devices, and the
 // load and save of profiles into and out of the device models.

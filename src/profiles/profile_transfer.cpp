@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Import and export at any position of a list: the file side, shared by the panels'
 // operations and orvanectl.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's typed events: what one feature tells the others without knowing them. Each
 // is emitted on the window's thread; subscribers keep the Subscription (usually in a

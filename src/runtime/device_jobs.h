@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Device jobs: how the window gets device work done without waiting for it. Each device
 // connection has one queue served by its own thread; submit(job, onDone) returns at once,

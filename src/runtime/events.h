@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Typed application events. An Event<Args...> keeps a list of handlers; subscribe() returns
 // a Subscription that removes its handler when it is destroyed, so a subscriber that keeps

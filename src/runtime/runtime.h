@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runtime: everything the program runs on, without a window. It owns the three device
 // connections (indexed by device kind), the device models, the run-time flags, the pointer

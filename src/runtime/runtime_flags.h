@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The run-time flags the presence monitors keep for the rest of the program. Which keyboard
 // and mouse models were found is in their models; these are the others.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // UiDispatcher: how worker threads reach the window. post() runs a function on the UI
 // thread later; send() runs it there and waits for it to finish. A send() whose stop token

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's worker threads. Each runs on a std::jthread and ends when its stop token is
 // triggered; platform::SleepUnlessStopped() is the one way a worker sleeps, so a stop wakes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ControlIndex: controls found by name without regard to case. A name the skin lacks gives
 // null, and every user skips it. Widgets that are deleted drop out by themselves.

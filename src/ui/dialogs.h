@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dialogs: every modal question the program asks goes through this interface, so the
 // program shows real windows and the tests script the answers.

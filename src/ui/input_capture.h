@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // InputCapture: the keys, mouse buttons, wheel turns and pointer moves of the program's own
 // windows, for the key capture of the key pages and for macro recording. One recording or

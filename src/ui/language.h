@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Language: the texts of one language file (skin/lan_*.xml, `<Text id="...">text</Text>`)
 // and their application to widgets. A widget shows the text of its "textId" property and

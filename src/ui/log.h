@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Logging categories of the window side. Every notification goes to orvane.notify; the
 // debug texts of the shell go to orvane.shell. Enable with QT_LOGGING_RULES="orvane.*=true".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MacroListModel: the macro editor's action list for a Qt item view. A thin adapter over
 // macros::MacroDocument, which the page edits; the model only turns the document's change

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A notification: what happened (the event type, compared exactly) and to which control
 // (the sender's name, compared without regard to case).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // NotifyBridge: turns the signals of a skin's widgets into notifications {type, sender}:
 //   buttons             "click"; checkable ones also "selectchanged"; "msenter"/"msleave"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lighting previews: a preview control shows one colour at an opacity 0-255 over the
 // device picture. Colours come as the lighting code packs them: (G << 16) | (B << 8) | R.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The skin's XML files as text: the resource index ("res.xml"), a language file
 // ("lan_*.xml") and the pop-up menu ("menu.xml"). Pure parsing with Qt Core only, so that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SkinLoader: builds windows from the skin folder. "res.xml" maps resource ids ("XML_MAIN",
 // "XML_MSG", "keyboard_key.xml" ...) to Qt Designer files that are loaded at run time;

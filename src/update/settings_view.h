@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the settings window shows, decided without a window: which device pages are
 // visible, the version texts and update buttons, and the order of the language list

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // UpdateClient: single POST requests to the update server over libcurl, and the version
 // queries built on them.

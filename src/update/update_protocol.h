@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The update server's protocol: the products it knows, the two JSON commands, the request
 // body (the JSON text Base64-encoded into the form field "ActiveData", plus one zero byte),

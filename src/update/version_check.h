@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The update operations of the program: the version check made once at start, and an
 // update request (registration with the server, then the external updater started).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both programs' command lines: the input is the arguments, separated by NUL bytes. The
 // program's parser and orvanectl's (with the profile commands' --data-dir) never crash, and
 // an accepted line names a command that is there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the cursor image as the mouse returns it at connect: the input is
 // the mouse's cursor memory. Its header decides how much is read; the image read is
 // turned into the lines of the sequence files. Not part of the default build:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A hostile device: every reply of a read-back, slot read or slot switch comes from the
 // input (any status, any length byte, any data, or none at all). Nothing may crash, read or
 // write out of bounds, or loop past the tables, and the keyboard's bank length stays within

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A property a fuzz target holds: when it fails, the input is a crash libFuzzer keeps.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // INI text: any bytes parse and serialise back byte for byte; a key written reads back as
 // written, and every other key reads as it did.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profile files: any bytes read as a body of exactly the list's size (or a refusal), load
 // into the models and save back at the list's size.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Index files: any text gives each list a state without crashing; a damaged list rebuilt
 // from it holds valid, distinct names, and written out it reads back as exactly that list.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the report-descriptor parser and input-report unpacking (built with
 // -DORVANE_BUILD_FUZZ=ON, see tests/fuzz/CMakeLists.txt). The first input byte splits the
 // data into a descriptor and a report to unpack with it.

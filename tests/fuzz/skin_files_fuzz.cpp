@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin's XML files: res.xml, a language file and menu.xml, from any text. The first
 // input byte picks the reader. Resource files never leave the skin folder; menus never nest
 // deeper than the limit.

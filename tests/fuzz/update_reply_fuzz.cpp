@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the update server's reply reading: any bytes through the cut, the
 // jsoncpp parse and the member and version reading. Not part of the default build:
 //   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc -I/usr/include/jsoncpp \

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hidraw path alone: what only real nodes have. Enumeration lists every hidraw interface
 // (also those that are not ours), a node the user may not open gives the permission error
 // with the udev hint, and the report descriptor reads the same from sysfs and by ioctl.

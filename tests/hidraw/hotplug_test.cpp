@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Instant hot-plug on the test bed's udev events: the watcher raises the signal for each
 // hidraw node added and removed, and a presence monitor whose sleeps between passes last an
 // hour connects a device added to the bed and notices its removal: only the events can

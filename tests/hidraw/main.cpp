@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hidraw tests: the device suites shared with the integration tests, and those of the
 // hidraw path alone, all against hidraw nodes of a umockdev test bed.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what lands there: the programs, their
 # data, the udev rules, the desktop entry, icon and metainfo (validated where the tools are
 # present), man pages and completion; then runs the installed programs on emulated devices,

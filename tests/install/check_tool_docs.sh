@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The man pages and the bash completion name every command and option the programs have.
 #   tests/install/check_tool_docs.sh ORVANECTL ORVANE SOURCE_DIR
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every device's interfaces as the program finds and opens them, on the emulator and, in the
 // hidraw tests, through hidapi on hidraw nodes: both interfaces and the identity of each
 // model, the notification reports of the consumer-control interface, a read that waits until

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The protocol against the emulated devices: identities, faults, unplug and replug, slow
 // replies, abort, notifications and the trace.
 

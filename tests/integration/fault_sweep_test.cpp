@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every fault the emulator can inject, at every report of every device operation, on all
 // five models: a read-back, a slot switch, a flush, a profile selection that sends a key
 // bank, a lighting frame. Whatever happens, no wrong data is kept: an operation that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Application-linked profiles under a real X server: ForegroundApp reading the active
 // window's executable, and the watchers selecting the linked profile and giving the user's
 // own back, with windows of two different executables brought to the front as a window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The applies against the emulated keyboard and mouse: the device's key memory holds
 // exactly the bank or page after them, the macro upload comes first and can stop them, and
 // a device that refuses half-way is reported.

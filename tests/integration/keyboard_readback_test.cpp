@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard read-back against the emulated keyboards: tables, block length, position
 // map, the 170-key limit and a keyboard that stops answering.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting workers against emulated devices: frames reach each device, an absent or
 // synchronised device gets none and its worker sleeps until told of a change, the sync
 // flags and what clears them, the single-colour keyboard's self-built reports stopping at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Macro and cursor images against the emulated keyboard and mice: what reaches the
 // device's memory, the capacity check before anything is sent, a refusal and an unplug in
 // the middle of an image, and the cursor image read at connect, whole or corrupt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse's device operations against the emulated mouse: read-back bytes, slot switching,
 // the flush payload, restore defaults, and faults in the middle of a read-back.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notification listeners against emulated devices: the mouse's usages handed on one at a
 // time (an empty usage list is nothing), unplug and replug of both listeners' interfaces,
 // and a stop that ends a waiting read at once.

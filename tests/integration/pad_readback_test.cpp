@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mousepad's device operations against the emulated pad: read-back of the five slots,
 // the active slot, slot switching, the flush payload and restore defaults.
 

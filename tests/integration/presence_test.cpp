@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The presence monitor against emulated devices: connect, disconnect, identities accepted
 // and refused, the lock released for the UI work, late arrivals and prompt stops.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profiles against the emulated devices: selecting a key profile writes exactly its bytes
 // into key bank 0 with command 9, and a device's arrival selects the recorded profiles.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One emulated device on a zero-time link, its connection, and every request the host
 // wrote, for the read-back tests of the mouse, keyboard and mousepad. The connection talks to

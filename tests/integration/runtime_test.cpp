@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runtime on emulated devices: its device work saves the selected profiles only from a
 // read that came whole, and the whole runtime comes down cleanly while every kind of thread
 // is busy (monitors, lighting workers streaming, job queues with work in hand).

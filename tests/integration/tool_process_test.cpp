@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl as separate processes on one data folder: two writers racing selections lose
 // none, a read-only or full folder gives exit 1 and claims nothing, the command line refuses
 // what it cannot use, and killing the tool at any moment of an import, a selection or a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update client against a real HTTP server in this process (cpp-httplib on 127.0.0.1,
 // an ephemeral port): the request bytes and headers, the replies it reads, cut and refuses,
 // registration and the updater start, and the failures — a server that never answers (the

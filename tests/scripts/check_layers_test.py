@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The layer check on small planted trees: a tree that keeps the rule passes; an include of
 a folder above, of a sibling, and a folder without a place in the order are each rejected."""
 import os

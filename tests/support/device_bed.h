@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The devices the device suites run on, behind one of two backends. In the integration tests
 // the code under test talks to the emulator directly. In the hidraw tests (ORVANE_TEST_HIDRAW)

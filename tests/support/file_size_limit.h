@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Makes writes of files bigger than a limit fail part-way, as a full disk or a crash would
 // cut them: the test for "an interrupted write leaves the old file".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A HID backend with no device at all: for tests that need a runtime but no device.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A one-interface HID backend for protocol tests: it records every report written and
 // answers each with whatever the test's responder returns (by default an echo of the request

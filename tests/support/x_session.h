@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A private X server for tests: Xvfb on a free display number (it picks one itself and
 // reports it through -displayfd), client windows made by the x_window helper — copied under

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A tiny X client for the foreground-application tests.
 //   x_window [--pid N] [--machine HOST]
 //                             maps a window whose _NET_WM_PID is its own pid (or N) and

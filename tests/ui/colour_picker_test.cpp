@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour picker on plain controls: the palette, swatch and R/G/B edits stay in step,
 // each choice is reported once (whole colour or one typed component), showing a stored
 // colour reports nothing, and the named check is unchecked by every choice.

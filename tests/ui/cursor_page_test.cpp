@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cursor page: the step editor on its own layout (which actions a step owns, the clamps,
 // the direction boxes, the ends of the step list), import and export, and on the emulated
 // mouse the edit -> upload -> read back at the next connect.

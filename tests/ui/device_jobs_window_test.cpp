@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Device work never holds up the window: a mouse that stops answering (four silent replies
 // of 300 ms per exchange) keeps a slot switch busy for seconds while the window's event loop
 // goes on turning; a job for a device that is gone ends at once with "not connected".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The device pages on emulated devices: presence and the mouse and mousepad pages, without
 // profiles or lighting workers (so that the devices see only the pages' own reports).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse's performance page and on-board slot buttons on an emulated mouse: labels and
 // limits per sensor, the stage in use, edits reaching the mouse's settings memory with the
 // 1-second flush, one report for a burst of edits, wheel lines, slots and restore-defaults.

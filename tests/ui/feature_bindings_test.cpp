@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The binding tables of every installed feature against the skin: each bound control exists
 // (a family with its first members) and routes to the owner it is bound under, for every
 // event it is bound for. A table that names a control the skin lacks, or one the router

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // InputCapture on the offscreen platform: key events with native scan codes as X11 and xkb
 // deliver them, mouse buttons, wheel and moves, each reported once with its mode's message,
 // and the window still gets every event.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The whole program on an emulated keyboard and mouse with the key pages, worked through
 // their controls as the user does, and what the models, the devices and the key profiles hold.

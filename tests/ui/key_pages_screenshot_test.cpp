@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the two key pages in the four languages, for looking at by eye: written only
 // when ORVANE_KEY_SCREENSHOTS names a folder (skipped otherwise).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key pages on an emulated keyboard and mouse, worked through their controls: every
 // category stores its code and shows it back, the clamps, the last left-click button, key
 // capture through the window's own key events (keypad and main Enter, a media key), the

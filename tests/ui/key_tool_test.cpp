@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl keys / assign run as the built tool on emulated devices and a scratch data
 // folder: the listing, an assignment that lands in the selected key profile as the page's
 // apply leaves it, and the one-line refusals that write nothing.

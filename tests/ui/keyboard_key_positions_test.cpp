@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every key position of the keyboard page is a key the user can click, on both emulated
 // keyboards at the window's first size: the keys of the drawn board over the picture, the
 // regional keys (K14, K56, the ISO key, KL, KR) on the strip under it. A regional key edits

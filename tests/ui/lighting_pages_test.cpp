@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard's lighting page and the mouse page's lighting section through their real
 // controls on emulated devices: the groups each mode shows, the colour controls, the fixed
 // colour of the single-colour keyboard, per-key painting checked on the frames the emulated

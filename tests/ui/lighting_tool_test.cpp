@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl lighting as the built tool on emulated devices and a scratch data folder: the
 // record printed, edits that land in the selected lighting profile's file as the pages leave
 // it (painting only in the variant's custom mode), and refusals that save nothing.

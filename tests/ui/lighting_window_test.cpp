@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting workers in the window with emulated devices: the previews of all three
 // devices move, their updates are coalesced, and the mousepad page's same mode, mode
 // selection and edits set and clear the sync flags.

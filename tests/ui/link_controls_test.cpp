@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Application-linked profiles in the window: the link controls of the profile panels
 // through their real controls, and the watchers' switches as device jobs on emulated
 // devices, with the application in front given by a stand-in for the X display.

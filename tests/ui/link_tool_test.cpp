@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl's link, links, foreground and version commands run as the built tool: links
 // written into a scratch data folder, the application in front of a private X server, and
 // the versions of a local update server.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse's notifications in the program: a settings change is exactly one full re-read
 // (and one refresh of the page), the slot button's notification reloads slot 0, a click sets
 // both reactive triggers, an empty usage list does nothing.

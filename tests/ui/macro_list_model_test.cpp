@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The action list model over the macro document: rows, cell roles and the view's
 // notifications for each kind of change (a view stays in step without rebuilding).
 

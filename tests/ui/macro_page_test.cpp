@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro editors on their own layouts: recording from captured input, editing an action
 // through the detail panel, inserting and moving, save and cancel, the name list's refusals,
 // the unsaved guard, and deleting a macro that keys are assigned.

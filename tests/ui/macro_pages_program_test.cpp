@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro editors in the whole program on the emulated mouse: recording through the
 // capture service's events, capture ending with the window's, the unsaved guard on the
 // page options, and the set's change told to the key editors. With ORVANE_SCREENSHOTS set

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl's macro and cursor commands run as the built tool on a scratch data folder:
 // listing, showing, the image without a device, uploads and the cursor read on emulated
 // devices, and the one-line errors with their exit codes.

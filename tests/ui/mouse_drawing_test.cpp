@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse drawing of the button page on an emulated mouse: a zone over each button inside
 // the drawing, no two overlapping and none under a callout; a zone selects its button like
 // its callout does and both show which button the editor holds; a callout shows the

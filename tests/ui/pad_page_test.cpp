@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mousepad page on an emulated mousepad: the controls each lighting mode uses, edits
 // reaching the pad's settings memory with the flush (one report for a burst), the colour
 // edits' clamp, the slot list and restore-defaults.

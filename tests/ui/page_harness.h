@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A page controller alone on its own layout file: the .ui loaded by the skin loader, its
 // controls found by name, their notifications handed to the page's binding table, and a

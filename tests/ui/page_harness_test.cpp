@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page controllers alone on their layout files (no window, monitors, threads or devices):
 // what a control does to the model, the events the page raises, the jobs it submits.
 #include <gtest/gtest.h>

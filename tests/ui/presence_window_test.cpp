@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The presence monitors in the program: what the window and its tabs do as emulated devices
 // come and go, the identities accepted, the same-mode option and the run-time flags.
 #include <gtest/gtest.h>

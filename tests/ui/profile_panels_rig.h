@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window with the real skin, its device wiring, the profile store on a scratch data folder
 // (named by ORVANE_DATA_DIR, so main.ini lands there too) with the shipped default files, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile panels in the window: first start on an empty data folder, the operations
 // through the real controls and scripted dialogs, names that cannot be file names, import
 // and export, selection sending the key bank, arrival selecting the recorded profiles, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl's profile commands run as the built tool on a scratch data folder: listing (the
 // first run fills the folder), selecting on an emulated device, export and import, and the
 // one-line errors with their exit codes. Also its autostart command on a scratch config folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program as main() builds it — runtime, window, the features of the table — on the
 // real skin (or the fixture skin), emulated devices without link delay, a scratch folder for

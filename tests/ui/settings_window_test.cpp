@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings window through its controls: the device areas, the version texts from a real
 // HTTP server in the test process, the language list and the language change in both
 // windows, the brand's pages, and "closebtn" while the server never answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skin loading, the program's own controls and the lighting previews.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's look and reach: pages brought up by name for screenshots, the window on a
 // desktop without a tray, the font faces of each language, the window's minimum size, and
 // no text of any page wider than its control in any language.

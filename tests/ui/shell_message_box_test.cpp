@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message box: which button gives which result, and what text it shows.
 #include <gtest/gtest.h>
 

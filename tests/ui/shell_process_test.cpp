@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The orvane executable itself: command line, no display, and a second start.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Routing: names split into family and index, owners found by name, events by exact type.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and the messages of the shell: started from the session (--minimized), the tray
 // menu's autostart check, an unusable main.ini, a profile save the store refuses.
 #include <gtest/gtest.h>

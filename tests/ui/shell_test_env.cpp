@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The environment of the window tests: a private HOME with its own XDG folders, so the
 // tests never touch the user's files, and one QApplication for the whole run.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the window tests: the fixture skin, a captured log, and waiting for the
 // event loop. The test environment (shell_test_env.cpp) points HOME and the XDG folders at

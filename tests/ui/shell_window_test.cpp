@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: hiding, the tray, a second copy, languages, start-up and shutdown.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin's XML readers on hostile text: resource files that leave the skin folder, a menu
 // nested past any sensible depth, language files that are not one, and a skin file that is
 // a FIFO.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program finds its skin: beside it in the build folder, in the installation's
 // share/orvane, else in the source tree.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The background pop-up through its controls: presets, colours, a custom file and the reset
 // change the main window's "root" and (presets and reset only) main.ini; the remembered
 // preset comes back at the next start; an image that cannot be loaded leaves none.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Running the built orvanectl from a test: its exit code and output, on a scratch data folder
 // ($ORVANE_DATA_DIR) with extra environment variables (a configuration folder, a display, ...).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cursor sequences: first start, the step editor's action numbers, clamps and writes, the
 // file operations of the page (import, export, reset), an image from the mouse rewriting
 // the files, and the shipped default sequences.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Device jobs: one queue per connection runs its jobs in order off the caller's thread and
 // delivers each result through the poster; a job that needs an absent device does not run;
 // stop drops what waits, delivers nothing more and is bounded even when a job overruns.

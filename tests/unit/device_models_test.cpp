@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model rows: every fact that differs between the Orvane models comes from them, so they
 // are checked against the tables and files that depend on them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Requests as the host builds them, for driving the emulator's firmware models directly.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The firmware models of the emulator: information records, key tables and banks, slots.
 
 #include <gtest/gtest.h>

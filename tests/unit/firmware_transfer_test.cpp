@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The firmware models of the emulator: lighting frames, factory reset, refusals, images.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The function-code table: the lists as data, the swing encodings, the lookups by code and
 // by virtual-key code, the names a code is shown by, and the edit clamps.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every language key the function lists and the editors show has a text in each of the
 // four language files, so no key or button label ever shows a bare id.
 #include <gtest/gtest.h>

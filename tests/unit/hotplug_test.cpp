@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hot-plug signal the presence monitors sleep on: every waiter sees every raise once, a
 // raise while nobody waits is not lost, a stop ends a wait at once; the udev watcher starts
 // (where udev can be reached) and stops promptly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key editor of the keyboard page and the button editor of the mouse page, over the
 // device data: what a shown code looks like in the controls and back, the categories,
 // capture, macros, restore, the last-left-click guard and the labels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard's records and the position map.
 
 #include <gtest/gtest.h>

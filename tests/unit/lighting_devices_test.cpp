@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse's, the mousepad's and the synchronised lighting effects, same mode and the
 // frame pacing numbers.
 

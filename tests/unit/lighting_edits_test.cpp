@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard's per-key paint on the model data: only in the variant's own custom mode,
 // never a position without an LED, fill lighting only unlit slots (a key painted 0,0,0 is
 // unlit), clear touching only the paint layer, and the slider-to-speed rule.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Golden frames: each fixture in lighting/ names an `orvanectl render` command line in its
 // first line ("# render ARGS") and holds the hex lines it printed when it was reviewed.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard's lighting renderers: frames computed by hand from the tables, the edge
 // cases of the tick (brightness 0, gaps, wraps, synchronised lighting) and the start states.
 

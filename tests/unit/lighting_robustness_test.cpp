@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine counters are shared between modes and same mode copies another device's
 // values unchanged, so every renderer must cope with any byte in its state and its
 // choice: no read past a table (run under the sanitizers and library assertions), and

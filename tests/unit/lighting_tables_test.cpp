@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting tables: sizes, curves, wheel ramps, gaps and the device LED maps.
 
 #include <gtest/gtest.h>

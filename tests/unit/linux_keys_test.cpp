@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key identity on Linux: every key of a standard 105-key keyboard, of a Japanese and of a
 // Korean keyboard, as the Linux input layer reports it, finds the entry of the key it is;
 // together they reach every one of the 108 keys of the list.

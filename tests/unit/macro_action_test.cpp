@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Action lines as the files hold them, the mouse event table, the keyboard keys a macro
 // presses, and the labels of actions read from a device.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deleting a macro renumbers the keys and buttons that use macros: the deleted macro's keys
 // get their own codes back, later macros move down by one, in every bank and page.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro editor without widgets: the action list document (insert, move, delete, the
 // detail edits, the unsaved flag, what an observer hears) and recording from captured
 // events (key repeat, delays, the fixed delay, which mouse events count).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A macro store on a fresh data folder of its own (default cursor sequences from the
 // source tree), and helpers to plant index and macro files as an earlier run left them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro and cursor image layout: sizes and offsets of the worked examples, the 16-bit
 // limits, and images from a device that lie about their counts and offsets.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro store: made-up names, the index naming only macros whose files exist, renames
 // and deletes, unsafe names refused before anything is written, an interrupted write,
 // damaged files, and two threads adding at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse's records and the performance page's logic: DPI labels per sensor, the stage
 // highlight, pointer speed and wheel-line stepping, colour edits.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session autostart entry: its Exec line for any program path, on and off through the
 // entry file (written atomically, removed), entries that desktop settings switched off, and
 // a folder that cannot be written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile files and atomic writes: only regular files are read (never a folder, FIFO or
 // device, and never past the cap), replaced files keep their mode, new ones honour the
 // umask, links are followed only to regular files, a killed writer's temporary files are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // IniFile: private-profile semantics on real files in a temporary folder.
 #include <gtest/gtest.h>
 

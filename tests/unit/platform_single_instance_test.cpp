@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SingleInstance: the first copy holds the lock and hears later copies.
 #include <gtest/gtest.h>
 

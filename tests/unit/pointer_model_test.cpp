@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PointerSettings: clamping, the worker that applies values, the fallback's log line and
 // the GNOME speed mapping.
 

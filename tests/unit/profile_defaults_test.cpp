@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The default profile files shipped in data/defaults are the ones gen_defaults makes from
 // the emulated devices' factory contents: right size, magic and kind, and the same bodies.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A profile store on a fresh data folder of its own, with the shipped default files and the
 // three device models; helpers to plant and read profile files.

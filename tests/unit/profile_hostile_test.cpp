@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile store against what a hostile user, a crash or a second program leaves in the
 // data folder: damaged, foreign and non-file indexes, names repeated by hand, a first run
 // over files already there, writes that fail, a folder another program holds, a list

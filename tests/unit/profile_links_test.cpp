@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profile links without an X server: which paths are stored and how they compare, the
 // index entries the operations write, the watcher's choice when the list changed under it,
 // and where settings go while a linked profile is shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile operations without a device: naming and selection of add, copy, rename and
 // delete, links moving on delete, import and export, reset (the mouse lighting's order),
 // and every refusal leaving the list, the index and the files as they were.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile store: the file format and its reader, name checks and made-up names, first
 // run on an empty data folder, start-up fill from an index, load and save through the
 // models, an interrupted write, and saves from two threads at once.

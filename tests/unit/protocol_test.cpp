@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report framing, checksums, chunking, retries and result codes, byte for byte.
 
 #include <gtest/gtest.h>

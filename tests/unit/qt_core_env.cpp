@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QCoreApplication for the unit tests that deliver to a thread's event loop (the
 // dispatcher to the window's thread); created once on the main thread.
 #include <gtest/gtest.h>

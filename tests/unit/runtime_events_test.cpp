@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed events: handlers in subscription order, a subscription that ends its handler, a
 // handler that removes itself while it runs, and emits racing unsubscribes on other threads.
 #include <gtest/gtest.h>

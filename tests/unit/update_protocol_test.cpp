@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update protocol's pure parts, the settings window's decisions and the background
 // settings: encodings, reply reading from hostile text, version numbers and texts, the
 // endpoint a configured server gives, the pages and language list, main.ini's "SKINIMAGE".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/features/key_capture_feature.h"
 
 #include "runtime/runtime.h"

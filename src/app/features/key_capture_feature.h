@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Input capture for the editors: an editor asks through captureRequested, the capture
 // service (ui::InputCapture, one at a time) is installed for it, and what it takes arrives

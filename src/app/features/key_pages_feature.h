@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key pages: the keyboard's key page and the mouse's button page. Each shows its device
 // anew when it connects, its model changed or a key profile was loaded; takes the input

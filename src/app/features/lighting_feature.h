@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lighting: the four animation workers in their slots and the previews of every device
 // page. The workers look again whenever a device comes or goes or its model changes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's lighting page and the mouse page's lighting section. Each shows its device
 // anew when the device arrives and whenever its model changed (a profile load, same mode,

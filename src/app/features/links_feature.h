@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Application-linked profiles: the link controls of the five profile lists and the five
 // watchers that switch a list to the profile linked to the application in front.

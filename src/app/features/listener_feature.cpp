@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/features/listener_feature.h"
 
 #include <condition_variable>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's and the mouse's notification listeners. The mouse's notifications become
 // device jobs (slot-0 reload, full read-back) whose results show on the mouse page, or the

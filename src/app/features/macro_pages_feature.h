@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's and the mouse's macro editors and the mouse's cursor page: recording asks
 // the capture service (captureRequested) and takes its input back from inputCaptured for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse page: its performance section (DPI stages, report rate, lift-off, pointer and
 // wheel), the on-board slot buttons, the sub-page options, the 1-second push of the changed

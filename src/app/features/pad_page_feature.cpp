@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/features/pad_page_feature.h"
 
 #include "app/main_window.h"

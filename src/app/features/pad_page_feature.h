@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mousepad page, the 1-second push of the pad's changed settings record, and showing
 // the pad anew whenever its model changed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Device presence: the three presence monitors in their worker slots, and the window's side
 // of a device coming and going. The device work of an arrival (read-back, saves) is the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Profiles: the five profile panels of the device pages, the first fill of the lists, the
 // recorded profiles selected when a device arrives, and the selected lighting profile saved

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Settings: the settings window (the gear button "setbtn"), the version check made once at
 // start (an update opens the settings window), and the window's answers to the RGB keyboard

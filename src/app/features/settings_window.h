@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FunctionSet: the settings window, from the skin layout "function_set.xml". It shows the
 // installed and newest versions of the software and of the RGB keyboard, starts the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Skin: the background pop-up under "skinbtn". A choice becomes the runtime's background
 // and is told with settingsChanged(Setting::Background) (the main window shows it on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CSkinFrame: the small frameless pop-up under "skinbtn" that chooses the main window's
 // background: a preset image ("skin_image_btn_N"), a plain colour ("skin_color_btn_N"), any

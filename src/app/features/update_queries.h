@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // UpdateQueries: the update server's requests of a window, none of them on the window's
 // thread. Each request runs on a thread of its own with a client of its own; its answer is

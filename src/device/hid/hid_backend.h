@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The operating-system side of HID access. One backend talks to real devices (hidapi on
 // hidraw); the emulator provides another. Everything above this interface is portable.

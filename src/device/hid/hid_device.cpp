@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "device/hid/hid_device.h"
 
 #include "device/hid/input_report.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // HidDevice: one HID interface the program keeps open (or is about to open), with the
 // description built at open time. Owned by a DeviceConnection or a notification listener.

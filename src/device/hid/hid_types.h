@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plain descriptions of a HID interface: its identity and the layout of its input reports.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Real devices through hidapi on hidraw. Enumeration and writes go through hidapi; reads wait
 // on the hidraw node with poll() together with an eventfd, so abort() wakes a waiting read at

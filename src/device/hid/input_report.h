@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Unpacking input reports into usages and values, the way HidP_GetUsages /
 // HidP_GetUsageValue / HidP_GetScaledUsageValue do on Windows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small HID report-descriptor parser: enough to describe the top-level collection, the
 // report lengths and the input items of the interfaces this program opens.

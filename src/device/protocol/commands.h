@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command set shared by every Orvane device. Each operation builds its requests, runs
 // them through Exchange, judges the reply status and copies reply data out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // DeviceConnection: one per device kind (keyboard, mouse, mousepad). Holds the expected
 // identity, the block length of the bank commands, the connected and sync flags, the open

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 64-byte report every Orvane device speaks on its configuration interface, both ways.
 //

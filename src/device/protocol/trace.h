@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A trace of every report in both directions, one line per report:
 //   <microseconds> <kb|ms|mp> <w|r> <64 bytes as 128 lower-case hex digits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's thread never waits for a device: the program names that thread here, and
 // every exchange that starts on it anyway is counted and logged (a fault of the caller,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ChartView: a pie or histogram of named values. Skin attributes (dynamic properties of
 // the placeholder): "view" ("pie" or "histpgram"), "shadowimage", "shadowimageheight",

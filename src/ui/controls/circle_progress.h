@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CircleProgress: a ring that fills clockwise from the bottom. Painted as a full pie in the
 // background colour, a pie in the fore colour starting straight down with a sweep of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ColorPalette: the colour field of the lighting and DPI-colour sections. Hue runs left to
 // right; from the top the colours go from white through the full hue to black at the bottom.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own controls, made by class name for the skins (placeholders carrying a
 // "customClass" property).

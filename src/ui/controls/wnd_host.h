@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // WndHost: a place in a layout that a separate window is kept on top of: whenever the host
 // moves, resizes, shows or hides, the hosted window follows. With nothing hosted it is a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pages/button_page.h"
 
 #include "mouse/button_editor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's button page: the mouse drawing with a zone "ms_key_" + i + "_0" over each of
 // its six buttons and a callout per button whose "ms_key_" + i shows the button's function

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ColourPicker: one colour edited through a colour palette, a swatch that shows it, three
 // R/G/B edits and the 30 preset swatches. It keeps those controls in step (silently) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pages/cursor_page.h"
 
 #include "ui/pages/page_messages.h"

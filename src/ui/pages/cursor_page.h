@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's cursor page: four cursor sequences ("ms_gun_op_0" ... "_3") of 30 steps
 // ("ms_bullet_op_0" ... "_29"), the step editor (delay 0-65535, horizontal and vertical

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pages/key_apply_job.h"
 
 #include "macros/macro_key_apply.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key pages' apply as a device job: the device's macro set (macros/macro_transfer.h)
 // first, then the keyboard's active bank or the mouse's active key page, between the

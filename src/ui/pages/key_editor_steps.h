@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor steps both key pages run: one device's core steps (keyboard keys or mouse
 // buttons) in a table, the editor state and the device's macro names they work with, each

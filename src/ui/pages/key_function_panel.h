@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The function editor both key pages share: the category combo ("kb_key_fct_combo" /
 // "ms_key_fct_combo") with its panels ("kb_tab_function_" + item ...), the list combos and

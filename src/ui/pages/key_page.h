@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's key page: one control per key position ("kb_key_" + position) on the
 // keyboard picture, the function editor ("kb_tab_function" with "kb_key_fct_combo" and its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's lighting page: the mode of either keyboard variant (each mode shows the
 // control groups it uses), brightness, speed, direction, the seven-colour cycle, one colour

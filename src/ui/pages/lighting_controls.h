@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a lighting mode does to one control group of a lighting page, as the mode tables
 // write it: shown (enabled and visible), visible, off (disabled and hidden), hidden,

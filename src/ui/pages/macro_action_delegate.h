@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paints one action of the macro editor's list as its three cells — name, state, delay —
 // each in the look its style names (ui::MacroListModel's roles). A delegate draws every

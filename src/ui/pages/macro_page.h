@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro editor of the keyboard page and of the mouse page: one controller for both, the
 // differences in a row of kMacroPages (control prefix, macro set, device, capture target).

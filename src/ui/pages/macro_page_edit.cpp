@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro editor's action list: recording, inserting, moving, deleting, the detail panel,
 // save and cancel.
 

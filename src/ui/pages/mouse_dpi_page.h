@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's performance page: the six DPI stages with their limits and the stage in use,
 // the DPI indicator colour, the report rate, the lift-off height, and the desktop pointer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pages/mouse_lighting_page.h"
 
 #include "ui/pages/device_models.h"

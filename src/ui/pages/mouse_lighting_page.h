@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting section of the mouse page: one of ten modes (each with the control groups it
 // uses), brightness, speed, direction, the seven-colour cycle and one colour (palette,

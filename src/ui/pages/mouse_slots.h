@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse's on-board slots ("ms_profile_0" ... "ms_profile_4") and its restore-defaults
 // button ("ms_one_profile_default"). A slot switch runs as a mouse job; when the mouse has

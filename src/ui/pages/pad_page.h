@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mousepad page: lighting mode (with the controls each mode uses), brightness, speed,
 // direction, seven-colour cycle, colour (palette, 30 swatches, R/G/B edits), the on-board

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // PageBindings: a page controller's controls, declared once as (control name, events,
 // handler). The table is how notifications reach the page's handlers, what the router is

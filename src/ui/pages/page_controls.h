@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // PageControls: what a page controller does to its controls, found by name at the time of
 // use. Every setter is silent (the control raises no notification) and skips a control the

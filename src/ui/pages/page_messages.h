@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message boxes and language texts of the pages that speak through text ids (the macro
 // editors and the cursor page): one routine each, for every page's services.

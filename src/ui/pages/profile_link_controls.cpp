@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pages/profile_link_controls.h"
 
 #include "ui/pages/profile_panel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ProfileLinkControls: the link controls of one profile list, wired to the profile links.
 //   P_K_profile_link_check     ticked while the selected profile is linked; ticking it asks

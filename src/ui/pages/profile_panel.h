@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ProfilePanel: the controls of one profile list on its device page, wired to the profile
 // operations. One class serves all five lists; the control names come from the list's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ProfilePanels: the five profile panels of the device pages, the buttons that show and
 // hide each page's profile tools, the first fill of the lists at start, and the selection of

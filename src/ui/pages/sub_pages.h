@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sub-pages of a device page ("kb_tab_switch", "ms_tab_switch"): an option shows its page
 // and sets the profile controls of the page header for it (lighting profiles, key profiles,
