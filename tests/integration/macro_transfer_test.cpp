@@ -207,15 +207,16 @@ TEST(MacroUpload, TheExcessIsTheFewestActionsToRemove) {
         size_t capacity;
         int excess;  // 0: fits
     } const cases[] = {
-        {{1017, 1017}, 8192, 0},  // 28 + 8136 = 8164
-        {{1018, 1018}, 8164, 0},  // exactly full
-        {{1018, 1018}, 8160, 1},  // 4 bytes over
-        {{1018, 1019}, 8160, 2},
+        {{1017, 1017}, 8164, 0},  // 28 + 8136 = 8164: exactly full
+        {{1018, 1018}, 8168, 1},  // 8172 bytes: 4 over, one action of 4 bytes
+        {{1018, 1018}, 8164, 2},  // 8 over
+        {{1018, 1018}, 8160, 3},  // 12 over
+        {{1018, 1019}, 8160, 4},  // 8176 bytes: 16 over
         {{26}, 128, 0},
         {{27}, 128, 1},  // 130 bytes: 2 over
         {{28}, 128, 2},  // 134 bytes: 6 over
-        {{10, 10, 10, 10}, 128, 9},  // 200 bytes: 72 over
-        {{10, 10, 11}, 128, 8},      // 150 bytes: 22 over
+        {{10, 10, 10, 10}, 128, 18},  // 200 bytes: 72 over
+        {{10, 10, 11}, 128, 8},       // 158 bytes: 30 over
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.actions) + " in " + std::to_string(c.capacity));
