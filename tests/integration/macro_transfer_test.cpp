@@ -226,7 +226,8 @@ TEST(MacroUpload, TheExcessIsTheFewestActionsToRemove) {
         for (size_t i = 0; i < c.actions.size(); ++i) names.push_back("M" + std::to_string(i));
         files.plant(MacroSet::Keyboard, names, c.actions);
         const UploadResult r = UploadMacros(rig.connection, files.store, MacroSet::Keyboard, c.capacity);
-        EXPECT_EQ(r.outcome, c.excess ? Outcome::TooLarge : Outcome::Sent);
+        // A fitting image goes to the device (whose own memory may still refuse the largest).
+        EXPECT_EQ(r.outcome == Outcome::TooLarge, c.excess != 0);
         EXPECT_EQ(r.excess, c.excess);
         if (c.excess) {
             EXPECT_LE(r.imageSize - 4 * uint64_t(c.excess), c.capacity);      // removing that many fits
