@@ -178,6 +178,16 @@ int RunAssign(Context& ctx, const std::vector<std::string>& args) {
     std::string error;
     const auto function = ParseFunctionArgument(a[2], *kind, error);
     if (!function) return ctx.badArgument("assign: " + error);
+    // A key names a macro by its place in the set: only a macro that exists can be played.
+    if (function->category == functions::Category::Macro) {
+        const macros::MacroStore macroStore(parsed.dataFolder, profiles::DefaultProfileFolders());
+        const auto set = isKeyboard ? macros::MacroSet::Keyboard : macros::MacroSet::Mouse;
+        const int count = int(macroStore.ListMacros(set).size());
+        if (function->controls.macro >= count)
+            return ctx.badArgument("assign: macro " + std::to_string(function->controls.macro) + " does not exist: " +
+                                   std::string(device::KindTag(*kind)) + " has " + std::to_string(count) +
+                                   " macro(s)" + (count ? " (0-" + std::to_string(count - 1) + ")" : ""));
+    }
 
     ToolRuntime rt(ctx, parsed.dataFolder);
     auto& store = rt->store;
@@ -202,7 +212,8 @@ int RunAssign(Context& ctx, const std::vector<std::string>& args) {
         return ctx.fail(tag + ": the macros were not sent (" +
                         (applied.macros.message == "message_text_16"
                              ? std::to_string(applied.macros.messageNumber) + " actions too many for the device's memory"
-                             : protocol::ResultText(applied.macros.result)) +
+                         : !applied.macros.detail.empty() ? applied.macros.detail
+                                                          : protocol::ResultText(applied.macros.result)) +
                         "); nothing else was sent and the key profile was not saved");
     if (!applied.ok())
         return ctx.fail(tag + ": the device did not take the keys (" + protocol::ResultText(applied.keys) +

@@ -74,8 +74,9 @@ int RunMacros(Context& ctx, const std::vector<std::string>& args) {
     const auto store = StoreAt(parsed.dataFolder);
     const auto names = store.ListMacros(*set);
     const auto image = macros::CollectMacroImage(store, *set);
+    if (image.status == macros::CollectedImage::Status::Refused) return ctx.fail(image.problem);
     if (image.status == macros::CollectedImage::Status::Unrepresentable)
-        return ctx.fail(Tag(*set) + ": the macro files count more actions than an image holds");
+        return ctx.fail(Tag(*set) + ": the macros make an image larger than 65535 bytes");
     ctx.out << Tag(*set) << " macros: " << names.size() << " of " << macros::kMaxMacros << ", "
             << ImageText(ctx, *set, image) << '\n';
     for (size_t i = 0; i < names.size(); ++i)
@@ -126,7 +127,8 @@ int RunMacroImage(Context& ctx, MacroSet set, const macros::MacroStore& store) {
         ctx.out << '\n';  // no macros: nothing is sent
         return kExitOk;
     }
-    if (!image) return ctx.fail(Tag(set) + ": the macro files count more actions than an image holds");
+    if (collected.status == macros::CollectedImage::Status::Refused) return ctx.fail(collected.problem);
+    if (!image) return ctx.fail(Tag(set) + ": the macros make an image larger than 65535 bytes");
     ctx.out << device::ToHex(*image) << '\n';
     return kExitOk;
 }
@@ -144,7 +146,8 @@ int Report(Context& ctx, const std::string& tag, const std::string& what, const 
                         (macro ? " actions" : " bytes") + " too many (image " + std::to_string(r.imageSize) +
                         " bytes, capacity " + std::to_string(r.capacity) + "); nothing sent");
     case Outcome::Unrepresentable:
-        return ctx.fail(tag + ": the " + what + " files count more actions than an image holds; nothing sent");
+        return ctx.fail(tag + ": the " + what + "s make an image larger than 65535 bytes; nothing sent");
+    case Outcome::Refused: return ctx.fail(r.detail + "; nothing sent");
     case Outcome::DeviceFailed:
         return ctx.fail(tag + ": the upload failed part-way: " + protocol::ResultText(r.deviceResult));
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl version: the installed version, the newest version of every product as the
-// update server gives it, and whether a software update is available. The server is
+// update server gives it, and whether a software update is available; "could not check:
+// REASON" and exit 1 when the server does not answer in time or not as expected. The server is
 // "--server http://HOST[:PORT]" ("/download/getVersionV1" is appended), else the one the
 // machine settings name.
 
@@ -37,17 +38,19 @@ int RunVersion(Context& ctx, const std::vector<std::string>& args) {
                         " in " + settings.path().string() + ", or --server)");
     }
 
+    // One client: one deadline for the whole check. Only answers of the expected form count;
+    // anything else fails the check, and server text is printed without control characters.
     update::UpdateClient client(*endpoint);
     std::optional<int> software;
     for (const auto& product : update::kProducts) {
-        const auto reply = client.post(update::VersionQueryJson(product.code));
-        if (!reply.ok()) {
+        const auto answer = client.queryVersionAnswer(product.code);
+        if (!answer.ok()) {
             ctx.out << "update available: " << update::kUnknownVersion << '\n';
-            return ctx.fail(endpoint->url + ": " + reply.error);
+            return ctx.fail("could not check: " + update::WithoutControlCharacters(endpoint->url + ": " + answer.problem));
         }
-        const auto version = update::ParseReply(reply.reply).version;
+        const auto& version = answer.version;
         ctx.out << product.code << ' ' << product.updaterName << ": "
-                << (version ? *version : std::string(update::kUnknownVersion)) << '\n';
+                << (version ? update::WithoutControlCharacters(*version) : std::string(update::kUnknownVersion)) << '\n';
         if (product.code == update::kSoftware.code)
             software = update::ValidServerVersion(version ? std::optional<std::string_view>(*version) : std::nullopt);
     }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "device/protocol/connection.h"
@@ -21,6 +22,7 @@ struct MacroUploadResult {
     /// does not fit, no memory); "" otherwise.
     std::string_view message;
     int messageNumber = 0;           ///< the number the message's "%d" stands for
+    std::string detail;              ///< a refused file and why ("kb/Macro_1.mac: ..."), for logs and orvanectl
     bool ok() const { return result == protocol::kOk; }
 };
 

@@ -13,6 +13,7 @@ functions::MacroUploadResult MacroUploadOf(const UploadResult& u) {
     if (r.result == protocol::kOk) r.result = protocol::kNoReply;
     r.message = u.message;
     r.messageNumber = u.excess;
+    r.detail = u.detail;
     return r;
 }
 

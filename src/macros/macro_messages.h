@@ -16,7 +16,7 @@ inline constexpr std::string_view kSequenceTooLongMessage = "message_text_18";  
 inline constexpr std::string_view kInvalidMacroNameMessage = "message_macro_name_invalid";
 inline constexpr std::string_view kMacroWriteFailedMessage = "message_macro_write_failed";
 inline constexpr std::string_view kMacroTooLongMessage = "message_macro_too_long";  ///< %d = 65535
-/// A macro or cursor-sequence file counts more actions than an image holds (damaged).
+/// A macro or cursor-sequence file is damaged or breaks a limit (the detail goes to the log).
 inline constexpr std::string_view kMacroFilesDamagedMessage = "message_macro_files_damaged";
 inline constexpr std::string_view kCursorTooLargeMessage = "message_cursor_too_large";  ///< %d bytes too many
 inline constexpr std::string_view kCursorWriteFailedMessage = "message_cursor_write_failed";

@@ -10,6 +10,7 @@
 #include "macros/action_file.h"
 #include "macros/action_line.h"
 #include "macros/cursor_store.h"
+#include "macros/macro_checks.h"
 #include "macros/macro_messages.h"
 
 namespace orvane::macros {
@@ -20,31 +21,19 @@ using device::AbandonTransfer;
 
 namespace {
 
-/// One entry per file; a file that cannot be named packs as 0 actions.
-CollectedImage CollectEntries(const std::vector<std::optional<fs::path>>& files) {
+/// The set's files checked and packed; a set that breaks a limit is refused whole.
+CollectedImage Collect(const MacroStore& store, MacroSet set, const SetLimits& limits) {
     CollectedImage image;
-    image.entries.reserve(files.size());
-    for (const auto& path : files) {
-        ImageEntry& entry = image.entries.emplace_back();
-        if (!path) continue;
-        const ActionFile file = ReadActionFile(*path);
-        if (!file.countFits()) {
-            device::Log("image not built: " + path->string() + " counts " + std::to_string(file.declaredCount) +
-                        " actions");
-            image.status = CollectedImage::Status::Unrepresentable;
-            return image;
-        }
-        entry.reserve(file.lines.size());
-        for (const auto& line : file.lines) entry.push_back(ParseActionLine(line).deviceBytes());
+    auto checked = ReadCheckedSet(store, set, limits);
+    if (!checked.ok()) {
+        device::Log("image not built: " + checked.problem);
+        image.status = CollectedImage::Status::Refused;
+        image.problem = std::move(checked.problem);
+        return image;
     }
+    image.entries = std::move(checked.entries);
     image.size = ImageSize(image.entries);
     image.status = image.entries.empty() ? CollectedImage::Status::Empty : CollectedImage::Status::Ready;
-    return image;
-}
-
-CollectedImage Unrepresentable() {
-    CollectedImage image;
-    image.status = CollectedImage::Status::Unrepresentable;
     return image;
 }
 
@@ -58,6 +47,12 @@ UploadResult Upload(DeviceConnection& c, const CollectedImage& collected, size_t
     r.capacity = capacity;
     r.imageSize = collected.size;
     if (collected.status == CollectedImage::Status::Empty) return r;
+    if (collected.status == CollectedImage::Status::Refused) {
+        r.outcome = UploadResult::Outcome::Refused;
+        r.message = kMacroFilesDamagedMessage;
+        r.detail = collected.problem;
+        return r;
+    }
     if (collected.status == CollectedImage::Status::Ready && collected.size > capacity) {
         r.outcome = UploadResult::Outcome::TooLarge;
         r.excess = excess(collected.size, capacity);
@@ -83,8 +78,9 @@ UploadResult Upload(DeviceConnection& c, const CollectedImage& collected, size_t
     return r;
 }
 
+/// The fewest actions whose removal makes the image fit: each takes 4 bytes.
 int ActionsTooMany(uint64_t size, size_t capacity) {
-    return static_cast<int>(std::min<uint64_t>((size - capacity) / 4 + 1, INT32_MAX));
+    return static_cast<int>(std::min<uint64_t>((size - capacity + 3) / 4, INT32_MAX));
 }
 int BytesTooMany(uint64_t size, size_t capacity) {
     return static_cast<int>(std::min<uint64_t>(size - capacity, INT32_MAX));
@@ -92,23 +88,9 @@ int BytesTooMany(uint64_t size, size_t capacity) {
 
 }  // namespace
 
-CollectedImage CollectMacroImage(const MacroStore& store, MacroSet set) {
-    auto guard = store.lock();
-    const auto index = store.readIndex(set);
-    if (!index.countFits()) return Unrepresentable();
-    std::vector<std::optional<fs::path>> files;
-    for (const auto& name : index.names) files.push_back(store.namedPath(set, name));
-    return CollectEntries(files);
-}
+CollectedImage CollectMacroImage(const MacroStore& store, MacroSet set) { return Collect(store, set, MacroLimits()); }
 
-CollectedImage CollectCursorImage(const MacroStore& store) {
-    auto guard = store.lock();
-    const auto index = ReadCursorIndex(store);
-    if (index.declaredCount < 0 || index.declaredCount > int(kImageFieldLimit)) return Unrepresentable();
-    std::vector<std::optional<fs::path>> files;
-    for (const auto& name : index.names) files.push_back(store.namedPath(MacroSet::Mouse, name, kCursorExtension));
-    return CollectEntries(files);
-}
+CollectedImage CollectCursorImage(const MacroStore& store) { return Collect(store, MacroSet::Mouse, CursorLimits()); }
 
 UploadResult UploadMacros(DeviceConnection& c, const MacroStore& store, MacroSet set, size_t capacity) {
     return Upload(c, CollectMacroImage(store, set), capacity, WriteMacroBlob, kImageTooLargeMessage, ActionsTooMany);

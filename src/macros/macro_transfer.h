@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,14 +26,16 @@ struct CollectedImage {
     enum class Status : uint8_t {
         Ready,
         Empty,            ///< no entries: nothing to send
-        Unrepresentable,  ///< a count in the files does not fit the image's 16-bit fields
+        Unrepresentable,  ///< the image would not fit its 16-bit fields
+        Refused,          ///< a file breaks a limit or is not ours (macro_checks.h): `problem`
     };
     Status status = Status::Empty;
+    std::string problem;  ///< Refused: "kb/Macro_1.mac: action 3: its delay byte 300 is outside 0-255"
     std::vector<ImageEntry> entries;
     uint64_t size = 0;  ///< 16 + 6M + 4 x (sum of A)
 };
-/// The macro set in index order; a missing macro file packs as 0 actions and a line that
-/// does not parse as four zero bytes.
+/// The macro set in index order, its files checked first (macro_checks.h); a missing macro
+/// file packs as 0 actions.
 CollectedImage CollectMacroImage(const MacroStore& store, MacroSet set);
 /// The cursor sequences in the order of the cursor index.
 CollectedImage CollectCursorImage(const MacroStore& store);
@@ -42,16 +45,18 @@ struct UploadResult {
         Sent,
         NothingToSend,    ///< no macros (sequences): success, nothing sent
         TooLarge,         ///< beyond the device's memory: nothing sent
-        Unrepresentable,  ///< damaged counts: nothing sent
+        Unrepresentable,  ///< the image would not fit its 16-bit fields: nothing sent
+        Refused,          ///< a file breaks a limit or cannot be read: nothing sent, `detail` says which
         DeviceFailed,     ///< a command failed or went unanswered part-way
     };
     Outcome outcome = Outcome::NothingToSend;
     uint64_t imageSize = 0;
     size_t capacity = 0;
-    /// TooLarge: the number the message shows (macros: actions too many, ((size -
-    /// capacity) / 4) + 1; cursor sequences: bytes too many).
+    /// TooLarge: the number the message shows (macros: the fewest actions whose removal
+    /// makes the image fit, (size - capacity) / 4 rounded up; cursor sequences: bytes too many).
     int excess = 0;
     std::string_view message;  ///< language id to show; empty on success
+    std::string detail;        ///< Refused: the file and the reason
     int32_t deviceResult = 1;  ///< the failing command's result on DeviceFailed
     bool ok() const { return outcome == Outcome::Sent || outcome == Outcome::NothingToSend; }
 };

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -96,43 +97,33 @@ bool ProcessRuns(long pid) {
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
-/// The writer's process id of a temporary file of ours, or nullopt when the name is not one.
+bool IsSuffixChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+/// The writer's process id when `name` is exactly ".<name>.orvane-tmp-<pid>-<six letters or
+/// digits>", as TemporaryName makes it; nullopt for any other name.
 std::optional<long> TemporaryWriter(std::string_view name) {
     if (name.size() < 2 || name.front() != '.') return std::nullopt;
     const auto mark = name.rfind(kTempMark);
-    if (mark == std::string_view::npos) return std::nullopt;
+    if (mark == std::string_view::npos || mark < 2) return std::nullopt;  // the target's name is not empty
     const auto rest = name.substr(mark + kTempMark.size());
     const auto dash = rest.find('-');
-    if (dash == std::string_view::npos || rest.size() - dash - 1 != 6) return std::nullopt;
+    if (dash == std::string_view::npos || dash == 0 || rest.size() - dash - 1 != 6) return std::nullopt;
+    const auto suffix = rest.substr(dash + 1);
+    if (!std::all_of(suffix.begin(), suffix.end(), IsSuffixChar)) return std::nullopt;
     long pid = 0;
     const auto r = std::from_chars(rest.data(), rest.data() + dash, pid);
-    if (r.ec != std::errc() || r.ptr != rest.data() + dash) return std::nullopt;
+    if (r.ec != std::errc() || r.ptr != rest.data() + dash || pid <= 0) return std::nullopt;
     return pid;
 }
 
-bool IsRandomSuffix(std::string_view s) {
-    if (s.size() != 6) return false;
-    bool lower = false, upper = false, digit = false;
-    for (char c : s) {
-        if (c >= 'a' && c <= 'z') lower = true;
-        else if (c >= 'A' && c <= 'Z') upper = true;
-        else if (c >= '0' && c <= '9') digit = true;
-        else return false;
-    }
-    // A word someone chose ("backup", "Backup", "BACKUP") is not taken for one.
-    if (digit) return true;
-    if (!lower || !upper) return false;
-    return !(s[0] >= 'A' && s[0] <= 'Z' && std::all_of(s.begin() + 1, s.end(), [](char c) { return c >= 'a' && c <= 'z'; }));
-}
-
-/// "<name>.led.Ab3xQz" beside "<name>.led": what mkstemp left for earlier versions.
-bool IsLegacyTemporary(const fs::path& folder, std::string_view name) {
-    if (name.size() < 8 || name[name.size() - 7] != '.') return false;
-    const auto base = name.substr(0, name.size() - 7);
-    if (!(base.ends_with(".led") || base.ends_with(".pro") || base.ends_with(".ini"))) return false;
-    if (!IsRandomSuffix(name.substr(name.size() - 6))) return false;
-    std::error_code ec;
-    return fs::exists(folder / std::string(base), ec);
+/// Whether a process holds the writer's lock on the temporary file (every writer holds one
+/// from the file's creation to its rename; the system drops it when the process ends).
+bool WriterLockHeld(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
+    if (fd < 0) return true;  // not ours to judge: leave it
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
 }
 
 }  // namespace
@@ -184,6 +175,7 @@ WriteOutcome WriteThrough(const fs::path& path, WriteOptions options, const std:
         if (fd < 0 && errno != EEXIST) return Failed(errno);
     }
     if (fd < 0) return Failed(EEXIST);
+    ::flock(fd, LOCK_EX | LOCK_NB);  // tells a sweep of another process that the writer lives
     int error = 0;
     auto step = [&](bool ok) {
         if (!ok && error == 0) error = errno ? errno : EIO;
@@ -230,9 +222,7 @@ WriteOutcome CopyRegularFile(const fs::path& from, const fs::path& to, WriteOpti
 
 bool WriteFileAtomically(const fs::path& path, std::string_view bytes) { return WriteFile(path, bytes).ok(); }
 
-bool IsTemporaryFileName(const fs::path& folder, std::string_view name) {
-    return TemporaryWriter(name).has_value() || IsLegacyTemporary(folder, name);
-}
+bool IsTemporaryFileName(std::string_view name) { return TemporaryWriter(name).has_value(); }
 
 size_t RemoveStaleTemporaryFiles(const fs::path& folder) {
     size_t removed = 0;
@@ -241,13 +231,15 @@ size_t RemoveStaleTemporaryFiles(const fs::path& folder) {
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         const auto writer = TemporaryWriter(name);
-        if (!writer && !IsLegacyTemporary(folder, name)) continue;
+        if (!writer) continue;
         std::error_code statError;
         if (!it->is_regular_file(statError) || it->is_symlink(statError)) continue;
-        const auto written = fs::last_write_time(it->path(), statError);
-        const bool old = !statError && now - written > kStaleAge;
-        // Ours, of a process still running, may be a write in progress.
-        if (writer && ProcessRuns(*writer) && !old) continue;
+        if (ProcessRuns(*writer)) {
+            // The id may have been reused since: the file is the writer's only while it holds
+            // its lock, and a write that has just created its file is given ten minutes.
+            const auto written = fs::last_write_time(it->path(), statError);
+            if (statError || now - written <= kStaleAge || WriterLockHeld(it->path())) continue;
+        }
         if (fs::remove(it->path(), statError)) ++removed;
     }
     return removed;

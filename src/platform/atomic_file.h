@@ -51,11 +51,12 @@ WriteOutcome CopyRegularFile(const std::filesystem::path& from, const std::files
 /// WriteFile with the parent folders created; false on any failure (the old file is kept).
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-/// Whether a file name is one of this program's temporary files (or one an earlier version
-/// left: "<name>.led.Ab3xQz" beside "<name>.led").
-bool IsTemporaryFileName(const std::filesystem::path& folder, std::string_view name);
+/// Whether a file name is exactly one of this program's temporary files
+/// (".<name>.orvane-tmp-<pid>-<six letters or digits>"); no other name ever is.
+bool IsTemporaryFileName(std::string_view name);
 /// Removes the temporary files in `folder` (not its subfolders) whose writer is gone: its
-/// process no longer runs, or the file is older than ten minutes. Returns how many.
+/// process no longer runs, or its id now names another process (the writer's lock is free
+/// and the file is older than ten minutes). Nothing else is touched. Returns how many.
 size_t RemoveStaleTemporaryFiles(const std::filesystem::path& folder);
 
 }  // namespace orvane::platform

@@ -212,6 +212,16 @@ bool Document::removeSection(std::string_view section) {
     return true;
 }
 
+void Document::removeSectionsEverywhere(const std::vector<std::string_view>& sections) {
+    bool dropping = false;
+    std::erase_if(lines, [&](const Line& line) {
+        if (const auto name = SectionName(line.text))
+            dropping = std::any_of(sections.begin(), sections.end(),
+                                   [&](std::string_view s) { return EqualNoCase(*name, Trim(s)); });
+        return dropping;
+    });
+}
+
 std::vector<std::string> Document::sectionNames() const {
     std::vector<std::string> out;
     for (const auto& line : lines)
@@ -223,7 +233,8 @@ std::vector<std::string> Document::keys(std::string_view section) const {
     std::vector<std::string> out;
     const auto header = findSection(section);
     if (!header) return out;
-    for (size_t i = *header + 1; i < sectionEnd(*header); ++i)
+    const size_t end = sectionEnd(*header);  // once: per line it made a long section quadratic
+    for (size_t i = *header + 1; i < end; ++i)
         if (const auto kv = KeyValue(lines[i].text)) out.emplace_back(kv->first);
     return out;
 }

@@ -2,6 +2,8 @@
 #pragma once
 // The line model behind IniFile: a file is a list of lines kept byte for byte, so that an
 // update changes only the line it must. Pure text in, text out: no file access here.
+// Every read walks the lines at most once per look-up (never once per line), so the time of
+// a read grows with the file's length, whatever blank lines or repeated sections it holds.
 
 #include <optional>
 #include <string>
@@ -42,6 +44,9 @@ struct Document {
     bool removeKey(std::string_view section, std::string_view key);
     /// Removes the section's header and every line up to the next section.
     bool removeSection(std::string_view section);
+    /// Removes every copy of each of these sections (a hand-edited file may repeat one), in
+    /// one pass over the lines.
+    void removeSectionsEverywhere(const std::vector<std::string_view>& sections);
 
     std::vector<std::string> sectionNames() const;
     /// The keys of a section in file order.

@@ -36,10 +36,8 @@ std::optional<ProfileResult> ApplyWatcherChoice(ProfileOperations& operations, c
     ProfileStore& store = operations.store();
     const Plan plan = MakePlan(store, choice.list, choice.application);
     if (!plan.changes()) return std::nullopt;
-    auto result = operations.selectProfile(choice.list, *plan.target);
-    // The selection recorded itself as "select"; the user's choice goes back.
-    if (store.recordedSelection(choice.list) != plan.saved) store.writeSelection(choice.list, plan.saved);
-    return result;
+    // Shown, not recorded: "select" stays the user's own choice on disk at every moment.
+    return operations.selectProfile(choice.list, *plan.target, SelectionRecord::Shown);
 }
 
 ProfileWatcher::ProfileWatcher(ListId list, const ProfileStore& store, ForegroundQuery foreground,

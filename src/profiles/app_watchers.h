@@ -7,10 +7,10 @@
 // A pass reads the foreground application and the link entries on the watcher's thread;
 // only when the list's selection has to change does it hand a choice to the window's
 // thread (PerformChoice), which runs ApplyWatcherChoice there and waits. That selection
-// loads the profile and sends it like a user's selection, then writes the user's choice
-// back into "select": at the end of every pass "select" names the user's profile, so a
-// linked profile stays active only while its application is in front. Selecting the entry
-// already selected sends nothing.
+// loads the profile and sends it like a user's selection but writes nothing to the index:
+// "select" names the user's own profile at every moment (a crash while a linked profile is
+// shown loses nothing), so a linked profile stays active only while its application is in
+// front. Selecting the entry already selected sends nothing.
 
 #include <chrono>
 #include <functional>
@@ -40,8 +40,8 @@ struct WatcherChoice {
 using PerformChoice = std::function<void(const WatcherChoice&, std::stop_token stop)>;
 
 /// The window's thread: selects the first profile linked to the choice's application, or
-/// the one "select" records, unless the list already shows it; then writes "select" back
-/// to what it was. The links are read again here, so a list changed since the pass is
+/// the one "select" records, unless the list already shows it; the index is not written.
+/// The links are read again here, so a list changed since the pass is
 /// handled as it is now. Returns the selection's result for the page, nullopt when nothing
 /// was selected.
 std::optional<ProfileResult> ApplyWatcherChoice(ProfileOperations& operations, const WatcherChoice& choice);

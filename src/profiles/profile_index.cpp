@@ -27,7 +27,8 @@ public:
     SectionValues(const ini::Document& doc, std::string_view section) {
         const auto header = doc.findSection(section);
         if (!header) return;
-        for (size_t i = *header + 1; i < doc.sectionEnd(*header); ++i) {
+        const size_t end = doc.sectionEnd(*header);
+        for (size_t i = *header + 1; i < end; ++i) {
             const auto kv = ini::KeyValue(doc.lines[i].text);
             if (!kv) continue;
             std::string key(kv->first);
@@ -136,7 +137,9 @@ IndexedList SalvageList(const ini::Document& doc, const ListSpec& list, const st
     for (auto& [position, name] : named) {
         if (!IsValidProfileName(name) || ContainsName(out.names, name)) continue;
         if (position == recorded) selectedName = name;
-        out.links.push_back(values.link(position));
+        // A flag whose path was lost (links store absolute paths) links to nothing: dropped.
+        const auto link = values.link(position);
+        out.links.push_back(link.linked() && !ini::Trim(link.process).starts_with('/') ? LinkEntry{} : link);
         out.names.push_back(std::move(name));
     }
     for (const auto& name : folderNames) {
@@ -155,10 +158,34 @@ IndexedList SalvageList(const ini::Document& doc, const ListSpec& list, const st
     return out;
 }
 
+std::optional<std::string> DropCutLastLine(ini::Document& doc) {
+    if (doc.lines.empty() || !doc.lines.back().ending.empty()) return std::nullopt;
+    std::optional<std::string> section;
+    for (size_t i = doc.lines.size(); i-- > 0;)
+        if (const auto name = ini::SectionName(doc.lines[i].text)) {
+            section = std::string(*name);
+            break;
+        }
+    const auto& last = doc.lines.back().text;
+    if (ini::Trim(last).empty() || ini::SectionName(last)) return std::nullopt;  // nothing to lose
+    const auto kv = ini::KeyValue(last);
+    // A hand-edited file often lacks its last line ending after "select=N".
+    if (kv && section && ini::EqualNoCase(kv->first, kSelectKey) && ini::StrictInt(kv->second))
+        for (const auto& list : kLists)
+            if (ini::EqualNoCase(*section, list.sections->select)) return std::nullopt;
+    doc.lines.pop_back();
+    return section.value_or(std::string());
+}
+
+bool ListHasSection(const ListSpec& list, std::string_view section) {
+    for (const auto s : SectionsOf(list))
+        if (ini::EqualNoCase(s, ini::Trim(section))) return true;
+    return false;
+}
+
 void WriteIndexedList(ini::Document& doc, const ListSpec& list, const IndexedList& entries) {
     // Every copy of a section goes: a hand-edited file may hold one twice.
-    for (const auto section : SectionsOf(list))
-        while (doc.findSection(section)) doc.removeSection(section);
+    doc.removeSectionsEverywhere(SectionsOf(list));
     if (!doc.lines.empty() && doc.lines.back().ending.empty()) doc.lines.back().ending = doc.newline;
     // A section is written only when it has a line.
     auto section = [&](std::string_view name, auto&& fill) {

@@ -11,7 +11,9 @@
 //              a count. A damaged list is never taken for a first run: it is rebuilt from
 //              the names that can be read and the profile files in the folder.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ini_text.h"
@@ -52,6 +54,15 @@ bool HasAnyListSection(const platform::ini::Document& doc, std::string_view inde
 /// selection is kept when it still names an entry.
 IndexedList SalvageList(const platform::ini::Document& doc, const ListSpec& list,
                         const std::vector<std::string>& folderNames);
+
+/// Every line this program writes ends with a line ending, so a last line without one was
+/// cut (a copy or write stopped, a full disk). Removes it and returns the name of its section
+/// ("" before any), or nullopt when the last line is whole: ended, blank, a header, or a
+/// "select" whose value is a whole number (what a hand edit that dropped the final line
+/// ending leaves).
+std::optional<std::string> DropCutLastLine(platform::ini::Document& doc);
+/// Whether the section is one of the list's.
+bool ListHasSection(const ListSpec& list, std::string_view section);
 
 /// Replaces the list's sections in the document by the list: count, names, links, select.
 void WriteIndexedList(platform::ini::Document& doc, const ListSpec& list, const IndexedList& entries);

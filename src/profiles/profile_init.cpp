@@ -22,12 +22,16 @@ namespace {
 /// Damaged copies are copied up to this size; a larger file is moved aside instead.
 constexpr uintmax_t kMaxCopiedIndex = 64ull * 1024 * 1024;
 
-IndexedList WholeFileDamaged(FileStatus status) {
+IndexedList Damaged(std::string problem) {
     IndexedList out;
     out.state = IndexedList::State::Damaged;
-    out.problem = status == FileStatus::TooLarge ? platform::FileProblemText(status)
-                                                 : "nothing in it can be read as a profile list";
+    out.problem = std::move(problem);
     return out;
+}
+
+IndexedList WholeFileDamaged(FileStatus status) {
+    return Damaged(status == FileStatus::TooLarge ? platform::FileProblemText(status)
+                                                  : "nothing in it can be read as a profile list");
 }
 
 std::string_view FailureMessage(const std::string& problem) {
@@ -124,12 +128,32 @@ ProfileStore::InitResult ProfileStore::initProfileLists(DeviceKind kind) {
     // Nothing of any list in a file that is there: garbage, UTF-16, empty, too large.
     const bool wholeFile = snapshot.status == FileStatus::TooLarge ||
                            (snapshot.status == FileStatus::Read && !HasAnyListSection(snapshot.doc, indexName));
+    // What can be read: without a last line that was cut off.
+    platform::ini::Document readable = snapshot.doc;
+    const auto cutSection = wholeFile ? std::nullopt : DropCutLastLine(readable);
     std::vector<IndexedList> entries;
-    bool damaged = false;
+    bool listMissing = false;
     for (const ListId id : lists) {
-        entries.push_back(wholeFile ? WholeFileDamaged(snapshot.status) : ReadIndexedList(snapshot.doc, ListSpecOf(id)));
-        damaged = damaged || entries.back().state == IndexedList::State::Damaged;
+        const auto& spec = ListSpecOf(id);
+        entries.push_back(wholeFile ? WholeFileDamaged(snapshot.status) : ReadIndexedList(readable, spec));
+        auto& entry = entries.back();
+        if (entry.state != IndexedList::State::Damaged && cutSection && ListHasSection(spec, *cutSection))
+            entry = Damaged("it ends in the middle of a line");
+        // A list without entries in an index that holds lists, while its profile files are
+        // there: the file was cut (or a write stopped), not a first run.
+        if (snapshot.status == FileStatus::Read && !wholeFile && entry.state == IndexedList::State::FirstRun &&
+            !folderProfileNames(id).empty()) {
+            entry = Damaged("a list is missing from it");
+            listMissing = true;
+        }
     }
+    // A cut file may have lost the end of the list before the cut too (a link's path): every
+    // list of it is rebuilt from what can be read.
+    if (cutSection || listMissing)
+        for (auto& entry : entries)
+            if (entry.state != IndexedList::State::Damaged) entry = Damaged("it was cut off");
+    const bool damaged = std::any_of(entries.begin(), entries.end(),
+                                     [](const IndexedList& e) { return e.state == IndexedList::State::Damaged; });
     if (damaged) {
         const auto copy = keepDamagedCopy(first);
         result.message = kIndexRebuiltMessage;
@@ -144,42 +168,44 @@ ProfileStore::InitResult ProfileStore::initProfileLists(DeviceKind kind) {
         device::Log(result.notes.back());
     }
 
-    bool startAfresh = wholeFile;  // the first rewrite drops what could not be read
-    auto rewrite = [&](ListId id, const IndexedList& list) {
-        if (std::exchange(startAfresh, false)) {
-            platform::ini::Document doc;
-            WriteIndexedList(doc, ListSpecOf(id), list);
-            return replaceIndex(id, doc);
+    // Every list rebuilt or made goes into one document, written by one atomic replace: a
+    // stop at any moment leaves the old index or the whole new one. What could not be read
+    // is dropped with the first rewrite of a whole damaged file.
+    platform::ini::Document doc = wholeFile ? platform::ini::Document{} : readable;
+    bool changed = false;
+    // First profiles made, removed again when the index cannot name them.
+    std::vector<std::pair<ListId, fs::path>> made;
+    auto writeIndex = [&] {
+        if (!changed || replaceIndex(first, doc)) return true;
+        for (const auto& [id, path] : made) {
+            std::error_code ec;
+            fs::remove(path, ec);
         }
-        return editIndex(id, [&](platform::ini::Document& doc) {
-            WriteIndexedList(doc, ListSpecOf(id), list);
-            return true;
-        });
+        return false;
     };
     for (size_t i = 0; i < lists.size(); ++i) {
         const ListId id = lists[i];
         auto& list = entries[i];
         if (list.state == IndexedList::State::Damaged) {
-            list = SalvageList(snapshot.doc, ListSpecOf(id), folderProfileNames(id));
-            if (list.state == IndexedList::State::Valid && !rewrite(id, list)) {
-                result.message = FailureMessage(lastWriteProblem());
-                result.failed = id;
-                result.notes.push_back("the rebuilt list could not be saved: " + lastWriteProblem());
+            list = SalvageList(readable, ListSpecOf(id), folderProfileNames(id));
+            if (list.state == IndexedList::State::Valid) {
+                WriteIndexedList(doc, ListSpecOf(id), list);
+                changed = true;
             }
         }
         if (list.state == IndexedList::State::FirstRun) {
             std::string_view message;
-            const auto name = createFirstProfile(id, message);
             // The file first: the index never names a profile that has no file.
-            if (name) {
+            if (const auto name = createFirstProfile(id, message)) {
                 list = IndexedList{IndexedList::State::Valid, {*name}, {LinkEntry{}}, 0, {}};
-                if (!rewrite(id, list)) {
-                    std::error_code ec;
-                    fs::remove(*profilePath(id, *name), ec);
-                    message = FailureMessage(lastWriteProblem());
-                }
+                WriteIndexedList(doc, ListSpecOf(id), list);
+                changed = true;
+                made.emplace_back(id, *profilePath(id, *name));
             }
             if (!message.empty()) {
+                // The lists before this one are still recorded.
+                made.clear();
+                writeIndex();
                 result.message = message;
                 result.failed = id;
                 if (message == kWriteFailedMessage || message == kFolderBusyMessage)
@@ -187,8 +213,16 @@ ProfileStore::InitResult ProfileStore::initProfileLists(DeviceKind kind) {
                 return result;
             }
         }
-        setList(id, ProfileList{std::move(list.names), -1});
     }
+    if (!writeIndex()) {
+        const bool madeAny = !made.empty();
+        result.message = FailureMessage(lastWriteProblem());
+        result.failed = madeAny ? made.front().first : first;
+        result.notes.push_back((madeAny ? "the first profile could not be made: " : "the rebuilt list could not be saved: ") +
+                               lastWriteProblem());
+        if (madeAny) return result;
+    }
+    for (size_t i = 0; i < lists.size(); ++i) setList(lists[i], ProfileList{std::move(entries[i].names), -1});
     return result;
 }
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "profiles/profile_links.h"
 
-#include <QString>
-
 #include <filesystem>
 
 #include "platform/ini_file.h"
@@ -12,14 +10,6 @@
 namespace orvane::profiles {
 
 namespace {
-
-/// The text as UTF-8, or nullopt when its bytes are not valid UTF-8 (a Linux file name may
-/// hold any bytes; replacement characters must not make two names equal).
-std::optional<QString> Utf8(std::string_view text) {
-    QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
-    if (s.toUtf8() != QByteArray(text.data(), qsizetype(text.size()))) return std::nullopt;
-    return s;
-}
 
 LinkResult Unlinked(ProfileStore& store, ListId id, int position, std::string_view message = {}) {
     LinkResult r;
@@ -37,9 +27,16 @@ bool InList(const ProfileStore& store, ListId id, int position) {
 }  // namespace
 
 bool SameApplication(std::string_view a, std::string_view b) {
-    const auto ua = Utf8(a), ub = Utf8(b);
-    if (ua && ub) return ua->compare(*ub, Qt::CaseInsensitive) == 0;
-    return platform::ini::EqualNoCase(a, b);
+    if (a == b) return true;
+    if (!a.starts_with('/') || !b.starts_with('/')) return false;
+    // Linux file names are case-sensitive: "/opt/gameterm" and "/opt/GameTerm" are two
+    // programs. Only a link (an entry stored before links were resolved, a link changed
+    // since) may make two different texts one file.
+    std::error_code ea, eb;
+    const auto ra = std::filesystem::canonical(std::filesystem::path(a), ea);
+    if (ea) return false;
+    const auto rb = std::filesystem::canonical(std::filesystem::path(b), eb);
+    return !eb && ra == rb;
 }
 
 std::string ApplicationDisplayName(std::string_view path) {

@@ -6,7 +6,8 @@
 // link check box and button, and the match the watchers make.
 //
 // An application is the absolute path of its executable, as /proc/PID/exe names it. Two
-// paths are the same application when they are equal as whole texts, ignoring case.
+// paths are the same application when they are equal byte for byte, or once symbolic links
+// are resolved lead to the same file (case counts, as it does for Linux file names).
 // Removing a link writes flag "0" and path " ".
 
 #include <optional>
@@ -26,7 +27,8 @@ inline constexpr std::string_view kAlreadyLinkedMessage = "message_text_13";
 /// The path written when a link is removed.
 inline constexpr std::string_view kNoApplication = " ";
 
-/// True when the two paths name the same application: whole texts, ignoring case.
+/// True when the two paths name the same application: equal whole texts, or the same file
+/// after resolving symbolic links; never equal ignoring case.
 bool SameApplication(std::string_view a, std::string_view b);
 /// The name field's text: the file name after the path's last "/".
 std::string ApplicationDisplayName(std::string_view path);

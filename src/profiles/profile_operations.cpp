@@ -77,7 +77,7 @@ bool ProfileOperations::listChangedElsewhere(ListId id, ProfileResult& r) {
     return true;
 }
 
-ProfileResult ProfileOperations::selectProfile(ListId id, int n) {
+ProfileResult ProfileOperations::selectProfile(ListId id, int n, SelectionRecord record) {
     ProfileResult r;
     {
         auto guard = store_.lock();
@@ -88,7 +88,7 @@ ProfileResult ProfileOperations::selectProfile(ListId id, int n) {
         r.selected = n;
         r.selectedName = list.names[size_t(n)];
         store_.setList(id, std::move(list));
-        if (!store_.writeSelection(id, n)) WriteFailure(store_, r);
+        if (record == SelectionRecord::Recorded && !store_.writeSelection(id, n)) WriteFailure(store_, r);
         const LinkEntry link = store_.link(id, n);
         if (link.linked()) {
             const auto application = ApplicationName(link.process);

@@ -40,6 +40,9 @@ struct LinkDisplay {
     std::string application;  ///< the file name after the path's last separator
 };
 
+/// Whether a selection is the user's own (recorded in the index) or a watcher's (shown only).
+enum class SelectionRecord { Recorded, Shown };
+
 struct ProfileResult {
     /// A language text id to show in the message box, empty for none.
     std::string_view message;
@@ -84,7 +87,8 @@ public:
     /// Selects entry n, records it as "select", loads the profile and sends it (key banks
     /// with command 9; mouse and pad lighting through their dirty flags). A linked profile
     /// whose stored application path has no folder part is selected but not loaded.
-    ProfileResult selectProfile(ListId id, int n);
+    /// `record`: the user's choice is kept as "select"; a watcher's switch only shows it.
+    ProfileResult selectProfile(ListId id, int n, SelectionRecord record = SelectionRecord::Recorded);
     ProfileResult addProfile(ListId id);
     ProfileResult deleteProfile(ListId id, const Confirm& confirm);
     /// What a delete would ask before it runs, so that the question can be put on the

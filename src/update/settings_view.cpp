@@ -25,7 +25,7 @@ VersionLine SoftwareLine(std::string_view installedText, const std::optional<std
     line.installed = "V" + std::string(installedText);
     // A leading number of 0 ("", "0.9.9", garbage) is no version the server should offer.
     const bool known = newestText && LeadingNumber(*newestText) != 0;
-    line.newest = known ? "V" + *newestText : std::string(kUnknownVersion);
+    line.newest = known ? "V" + WithoutControlCharacters(*newestText) : std::string(kUnknownVersion);
     const auto newest = known ? VersionNumber(*newestText) : std::nullopt;
     line.updateEnabled = newest && InstalledVersionNumber(installedText) < *newest;
     return line;

@@ -38,6 +38,11 @@ bool ValidPort(std::string_view port) {
     return r.ec == std::errc() && r.ptr == port.data() + port.size() && value >= 1 && value <= 65535;
 }
 
+std::string CheckTimeoutText(const Endpoint& e) {
+    return "no whole answer within the " + std::to_string((e.checkTimeout.count() + 999) / 1000) +
+           " s a check may take";
+}
+
 /// A reply for the debug output: control characters (terminal escapes among them) shown as '?'.
 std::string Printable(std::string text) {
     for (char& c : text)
@@ -91,6 +96,7 @@ std::string_view StatusText(PostStatus status) {
     case PostStatus::TimedOut: return "timed out";
     case PostStatus::Cancelled: return "cancelled";
     case PostStatus::ClientError: return "transfer could not be set up";
+    case PostStatus::BadReply: return "not a reply of the expected form";
     }
     return "";
 }
@@ -154,6 +160,8 @@ void UpdateClient::cancel() {
 PostResult UpdateClient::post(std::string_view json) {
     if (!endpoint_) return {PostStatus::NoEndpoint, {}, 0, std::string(StatusText(PostStatus::NoEndpoint))};
     if (cancelled_) return {PostStatus::Cancelled, {}, 0, std::string(StatusText(PostStatus::Cancelled))};
+    if (!deadline_) deadline_ = Clock::now() + endpoint_->checkTimeout;
+    if (Clock::now() >= *deadline_) return {PostStatus::TimedOut, {}, 0, CheckTimeoutText(*endpoint_)};
     Transfer transfer{*endpoint_, cancelled_, RequestBody(json), {}};
     return perform(transfer);
 }
@@ -181,7 +189,10 @@ PostResult UpdateClient::perform(Transfer& t) {
     curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(t.body.size()));
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent.c_str());
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(t.endpoint.connectTimeout.count()));
+    const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(*deadline_ - Clock::now());
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS,
+                     long(std::max<int64_t>(1, std::min<int64_t>(t.endpoint.connectTimeout.count(), remaining.count()))));
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(std::max<int64_t>(1, remaining.count())));
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::Write);
@@ -212,16 +223,21 @@ PostResult UpdateClient::perform(Transfer& t) {
             result.status = PostStatus::Cancelled;
             break;
         }
-        const auto allowance = t.idleAllowance();
-        if (allowance && *allowance <= Clock::duration::zero()) {
+        const auto toDeadline = *deadline_ - Clock::now();
+        if (toDeadline <= Clock::duration::zero()) {
+            result.status = PostStatus::TimedOut;
+            result.error = CheckTimeoutText(t.endpoint);
+            break;
+        }
+        const auto allowance = std::min(t.idleAllowance().value_or(toDeadline), toDeadline);
+        if (allowance <= Clock::duration::zero()) {
             result.status = PostStatus::TimedOut;
             break;
         }
         // Woken at once by cancel(); otherwise by the socket, libcurl's own timers, or the
-        // end of the idle allowance.
-        auto wait = std::chrono::milliseconds(1000);
-        if (allowance)
-            wait = std::clamp(std::chrono::ceil<std::chrono::milliseconds>(*allowance), std::chrono::milliseconds(1), wait);
+        // end of the idle allowance or of the check.
+        const auto wait = std::clamp(std::chrono::ceil<std::chrono::milliseconds>(allowance),
+                                     std::chrono::milliseconds(1), std::chrono::milliseconds(1000));
         curl_multi_poll(multi, nullptr, 0, int(wait.count()), nullptr);
     }
     {
@@ -230,13 +246,23 @@ PostResult UpdateClient::perform(Transfer& t) {
     }
 
     if (done) {
-        if (*done == CURLE_OK || (*done == CURLE_WRITE_ERROR && t.replyFull)) result.status = PostStatus::Ok;
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.httpStatus);
+        const bool tooLong = *done == CURLE_WRITE_ERROR && t.replyFull;
+        if (*done == CURLE_OK || tooLong) result.status = PostStatus::Ok;
         else if (*done == CURLE_ABORTED_BY_CALLBACK) result.status = PostStatus::Cancelled;
         else if (*done == CURLE_OPERATION_TIMEDOUT) result.status = PostStatus::TimedOut;
         else result.status = PostStatus::Failed;
-        if (result.status != PostStatus::Ok)
+        if (result.status == PostStatus::TimedOut && Clock::now() >= *deadline_) result.error = CheckTimeoutText(t.endpoint);
+        else if (result.status != PostStatus::Ok)
             result.error = *errorText ? std::string(errorText) : std::string(curl_easy_strerror(*done));
-        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.httpStatus);
+        else if (result.httpStatus != 200) {
+            result.status = PostStatus::BadReply;
+            result.error = "the server answered HTTP " + std::to_string(result.httpStatus) +
+                           (result.httpStatus >= 300 && result.httpStatus < 400 ? " (a redirect, not followed)" : "");
+        } else if (tooLong) {
+            result.status = PostStatus::BadReply;
+            result.error = "the reply is longer than " + std::to_string(kMaxReplyBytes) + " bytes";
+        }
     } else if (result.status == PostStatus::Failed) {
         result.status = PostStatus::ClientError;  // libcurl ended without a result
     }
@@ -250,11 +276,16 @@ PostResult UpdateClient::perform(Transfer& t) {
     return result;
 }
 
-std::optional<std::string> UpdateClient::queryVersionText(std::string_view code) {
+VersionAnswer UpdateClient::queryVersionAnswer(std::string_view code) {
     const auto r = post(VersionQueryJson(code));
-    device::Log("update server reply for " + std::string(code) + ": " +
-                (r.ok() ? Printable(r.reply) : r.error));
-    return r.ok() ? ParseReply(r.reply).version : std::nullopt;
+    device::Log("update server reply for " + std::string(code) + ": " + Printable(r.ok() ? r.reply : r.error));
+    VersionAnswer answer = r.ok() ? ReadVersionAnswer(r.reply) : VersionAnswer{std::nullopt, r.error};
+    if (!answer.ok()) device::Log("could not check " + std::string(code) + ": " + Printable(answer.problem));
+    return answer;
+}
+
+std::optional<std::string> UpdateClient::queryVersionText(std::string_view code) {
+    return queryVersionAnswer(code).version;
 }
 
 std::optional<int> UpdateClient::queryVersion(std::string_view code) {

@@ -6,9 +6,12 @@
 // Every request opens its own connection: user agent "WinHTTP Client/1.0", the body of
 // RequestBody() with its Content-Length and Content-Type application/x-www-form-urlencoded,
 // the proxy the environment names (http_proxy, no_proxy … as libcurl reads them), no
-// redirects, and three time-outs: connecting, sending the request, and waiting for each
-// part of the reply. The reply body, whatever the HTTP status, is kept up to 1023 bytes;
-// the transfer ends once that much has arrived.
+// redirects, three idle time-outs (connecting, sending the request, waiting for each part
+// of the reply) and one deadline for the whole check: every request a client makes ends by
+// `checkTimeout` after its first one started, so a server that drips a byte now and then
+// cannot hold a check open. Only an HTTP 200 reply of at most 1023 bytes is a reply; any
+// other status (a redirect among them) or a longer body is BadReply, and the transfer ends
+// as soon as the body is known to be too long.
 //
 // cancel() from any thread ends the request in progress at once and refuses every later
 // one, so closing a window or the program never waits for the time-outs.
@@ -33,6 +36,7 @@ struct Endpoint {
     std::chrono::milliseconds connectTimeout{60000};
     std::chrono::milliseconds sendTimeout{30000};
     std::chrono::milliseconds receiveTimeout{30000};
+    std::chrono::milliseconds checkTimeout{60000};  ///< all requests of one client together
 };
 
 /// The endpoint URL for a configured server: a host, "host:port" or an http:// or https://
@@ -50,11 +54,12 @@ enum class PostStatus {
     TimedOut,
     Cancelled,
     ClientError, ///< the transfer could not be set up
+    BadReply,    ///< an HTTP status other than 200, or a body longer than kMaxReplyBytes
 };
 
 struct PostResult {
     PostStatus status = PostStatus::Failed;
-    std::string reply;     ///< the first kMaxReplyBytes bytes of the body
+    std::string reply;     ///< the body (of an Ok reply: at most kMaxReplyBytes bytes)
     long httpStatus = 0;
     std::string error;     ///< a one-line reason when not Ok
     bool ok() const { return status == PostStatus::Ok; }
@@ -83,14 +88,20 @@ public:
     /// The server's newest version of a product as a number; nullopt (no version) when
     /// there is no reply, no "Data"."version", or one that is not below 300.
     std::optional<int> queryVersion(std::string_view code);
-    /// "Data"."version" as the server wrote it; nullopt when absent.
+    /// "Data"."version" as the server wrote it; nullopt when absent or when the check
+    /// failed (queryVersionAnswer says why).
     std::optional<std::string> queryVersionText(std::string_view code);
+    /// The product's version, or why the check could not be made: the request failed, the
+    /// reply was not HTTP 200 of at most 1023 bytes, or not of the expected form.
+    VersionAnswer queryVersionAnswer(std::string_view code);
 
 private:
     struct Transfer;
     PostResult perform(Transfer& transfer);
 
     std::optional<Endpoint> endpoint_;
+    /// The end of the check: set when the first request starts.
+    std::optional<std::chrono::steady_clock::time_point> deadline_;
     std::atomic<bool> cancelled_{false};
     std::mutex wakeMutex_;
     void* activeMulti_ = nullptr;  ///< the CURLM of the request in progress, for cancel()

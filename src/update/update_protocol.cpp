@@ -121,10 +121,13 @@ std::string RequestBody(std::string_view json) {
     return body;
 }
 
-Reply ParseReply(std::string_view bytes) {
+namespace {
+
+/// The reply as JSON (cut to kMaxReplyBytes and at the first zero byte); nullopt when it
+/// is not JSON.
+std::optional<Json::Value> ParseJson(std::string_view bytes) {
     bytes = bytes.substr(0, std::min(bytes.size(), kMaxReplyBytes));
     bytes = bytes.substr(0, bytes.find('\0'));
-    Reply reply;
     Json::CharReaderBuilder builder;
     builder["collectComments"] = false;
     builder["stackLimit"] = 64;
@@ -132,16 +135,61 @@ Reply ParseReply(std::string_view bytes) {
     try {
         const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
         std::string errors;
-        if (!reader->parse(bytes.data(), bytes.data() + bytes.size(), &root, &errors)) return reply;
+        if (!reader->parse(bytes.data(), bytes.data() + bytes.size(), &root, &errors)) return std::nullopt;
     } catch (const std::exception&) {  // jsoncpp reports nesting beyond the limit by throwing
-        return reply;
+        return std::nullopt;
     }
+    return root;
+}
+
+}  // namespace
+
+Reply ParseReply(std::string_view bytes) {
+    Reply reply;
+    const auto root = ParseJson(bytes);
+    if (!root) return reply;
     reply.parsed = true;
-    if (!root.isObject()) return reply;
-    reply.resultCode = ResultCodeOf(root["Result_Code"]);
-    const Json::Value& data = root["Data"];
+    if (!root->isObject()) return reply;
+    reply.resultCode = ResultCodeOf((*root)["Result_Code"]);
+    const Json::Value& data = (*root)["Data"];
     if (data.isObject() && data["version"].isString()) reply.version = data["version"].asString();
     return reply;
+}
+
+VersionAnswer ReadVersionAnswer(std::string_view body) {
+    VersionAnswer answer;
+    const auto root = ParseJson(body);
+    if (!root) answer.problem = "the reply is not JSON";
+    else if (!root->isObject()) answer.problem = "the reply is not a JSON object";
+    if (!answer.ok()) return answer;
+    if (!root->isMember("Data")) return answer;  // the server names no version: unknown
+    const Json::Value& data = (*root)["Data"];
+    if (!data.isObject()) answer.problem = "its \"Data\" is not an object";
+    else if (data.isMember("version") && !data["version"].isString()) answer.problem = "its version is not text";
+    if (!answer.ok() || !data.isMember("version")) return answer;
+    const std::string version = data["version"].asString();
+    if (!VersionNumber(version)) {
+        answer.problem = "its version \"" + WithoutControlCharacters(version.substr(0, 40)) + "\" is not a dotted number";
+        return answer;
+    }
+    answer.version = version;
+    return answer;
+}
+
+std::string WithoutControlCharacters(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) continue;
+        // U+0080-U+009F (C1 controls: CSI and others a terminal acts on) are C2 80-C2 9F.
+        if (c == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80) {
+            ++i;
+            continue;
+        }
+        out += char(c);
+    }
+    return out;
 }
 
 std::optional<int> VersionNumber(std::string_view dotted) {

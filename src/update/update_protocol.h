@@ -59,6 +59,20 @@ struct Reply {
 };
 Reply ParseReply(std::string_view bytes);
 
+/// What a version query's reply (an HTTP 200 body) says: the version, none (the server
+/// names no version: unknown), or why it is not a reply of the expected form (not JSON, not
+/// an object, a version that is not text or not a dotted number).
+struct VersionAnswer {
+    std::optional<std::string> version;  ///< a dotted number, as sent
+    std::string problem;                 ///< "" when the reply has the expected form
+    bool ok() const { return problem.empty(); }
+};
+VersionAnswer ReadVersionAnswer(std::string_view body);
+
+/// Text from the server made safe to print or show: C0 and C1 control characters and DEL
+/// removed (a terminal acts on escapes among them).
+std::string WithoutControlCharacters(std::string_view text);
+
 /// A dotted version as a number: the dots removed, the rest all decimal digits (1.0.5 →
 /// 105); nullopt when empty, not digits, or too large.
 std::optional<int> VersionNumber(std::string_view dotted);

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <functional>
 
 #include "device/protocol/commands.h"
 #include "integration/readback_rig.h"
@@ -118,22 +121,120 @@ TEST(MacroUpload, NoMacrosIsSuccessWithNothingSent) {
     EXPECT_TRUE(rig.requests.empty());
 }
 
-TEST(MacroUpload, DamagedFilesRefuseTheUploadAndMissingFilesPackEmpty) {
-    ReadBackRig rig(DeviceModel::RgbKeyboard);
+// Files that are not ours or break a limit refuse the whole upload before a report goes
+// out, and the refusal names the file and the reason; a macro without a file packs empty.
+TEST(MacroUpload, DamagedFilesOrBrokenLimitsRefuseTheUploadNamingFileAndReason) {
+    using Files = MacroRig;
+    const auto put = [](const std::filesystem::path& p, const std::string& bytes) {
+        ASSERT_TRUE(platform::WriteFileAtomically(p, bytes));
+    };
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("[MACROACTIONCOUNT]\r\ncount=1\r\n[MACROACTION]\r\n0=1,0,138,4,1,keyboard_key_A\r\n"))
+        utf16 += std::string{c, '\0'};
+    struct Case {
+        const char* what;
+        std::function<void(Files&)> setUp;
+        std::string problem;  // what the refusal says, after "kb/"
+    } const cases[] = {
+        {"UTF-16 macro file", [&](Files& f) { put(f.macroFile(MacroSet::Keyboard, "Macro_1"), utf16); },
+         "Macro_1.mac: it holds no [MACROACTIONCOUNT]"},
+        {"garbage macro file",
+         [&](Files& f) { put(f.macroFile(MacroSet::Keyboard, "Macro_1"), std::string("\x93\x11\xfe\x00zz\x7f[\x01=", 11)); },
+         "Macro_1.mac: it holds no [MACROACTIONCOUNT]"},
+        {"FIFO for a macro file",
+         [](Files& f) {
+             std::filesystem::remove(f.macroFile(MacroSet::Keyboard, "Macro_1"));
+             ASSERT_EQ(::mkfifo(f.macroFile(MacroSet::Keyboard, "Macro_1").c_str(), 0600), 0);
+         },
+         "Macro_1.mac: is not a regular file"},
+        {"negative count", [&](Files& f) { put(f.macroFile(MacroSet::Keyboard, "Macro_1"), "[MACROACTIONCOUNT]\ncount=-5\n"); },
+         "Macro_1.mac: its action count -5 is negative"},
+        {"count not a number", [&](Files& f) { put(f.macroFile(MacroSet::Keyboard, "Macro_1"), "[MACROACTIONCOUNT]\ncount=x\n"); },
+         "Macro_1.mac: its action count \"x\" is not a number"},
+        {"count above a record", [&](Files& f) { put(f.macroFile(MacroSet::Keyboard, "Macro_1"), "[MACROACTIONCOUNT]\ncount=70000\n"); },
+         "Macro_1.mac: it counts 70000 actions; at most 65535 can be sent"},
+        {"an action missing",
+         [&](Files& f) { put(f.macroFile(MacroSet::Keyboard, "Macro_1"), "[MACROACTIONCOUNT]\ncount=2\n[MACROACTION]\n0=1,0,138,4,1,k\n"); },
+         "Macro_1.mac: its count is 2 but action 1 is missing"},
+        {"a delay above a byte",
+         [](Files& f) { WriteActionFile(f.macroFile(MacroSet::Keyboard, "Macro_1"), std::vector<std::string>{"300,0,138,4,1,k"}); },
+         "Macro_1.mac: action 0: its delay byte 300 is outside 0-255"},
+        {"a line that is no action",
+         [](Files& f) { WriteActionFile(f.macroFile(MacroSet::Keyboard, "Macro_1"), std::vector<std::string>{"bad line"}); },
+         "Macro_1.mac: action 0: \"bad line\" has 0 of its 5 numbers"},
+        {"index cut in its names",
+         [&](Files& f) { put(f.store.indexPath(MacroSet::Keyboard), "[MACROCOUNT]\ncount=3\n[MACRONAME]\n0=Macro_1\n"); },
+         "kbMacro.ini: its count is 3 but macro 1 has no name (the file is cut or damaged)"},
+        {"51 macros",
+         [&](Files& f) {
+             std::string index = "[MACROCOUNT]\ncount=51\n[MACRONAME]\n";
+             for (int i = 0; i < 51; ++i) index += std::to_string(i) + "=M" + std::to_string(i) + "\n";
+             put(f.store.indexPath(MacroSet::Keyboard), index);
+         },
+         "kbMacro.ini: it counts 51 macros; at most 50 can be sent"},
+        {"garbage index", [&](Files& f) { put(f.store.indexPath(MacroSet::Keyboard), std::string(200, '\xA7')); },
+         "kbMacro.ini: it holds no macro list"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReadBackRig rig(DeviceModel::RgbKeyboard);
+        MacroRig files;
+        files.plant(MacroSet::Keyboard, {"Macro_1", "Ok"}, {2, 3});
+        c.setUp(files);
+        const UploadResult r = UploadMacros(rig.connection, files.store, MacroSet::Keyboard, 4096);
+        EXPECT_EQ(r.outcome, Outcome::Refused);
+        EXPECT_FALSE(r.ok());
+        EXPECT_EQ(r.message, kMacroFilesDamagedMessage);
+        EXPECT_TRUE(r.detail.starts_with("kb/" + c.problem)) << r.detail;
+        EXPECT_TRUE(rig.requests.empty());
+    }
+    // A macro whose file is simply not there packs as 0 actions, as it always has.
     MacroRig files;
     files.plant(MacroSet::Keyboard, {"Gone", "Ok"}, {});
-    WriteActionFile(files.macroFile(MacroSet::Keyboard, "Ok"),
-                    std::vector<std::string>{"12,1,138,4,1,keyboard_key_A", "bad line"});
+    WriteActionFile(files.macroFile(MacroSet::Keyboard, "Ok"), std::vector<std::string>{"12,1,138,4,1,keyboard_key_A"});
     const auto packed = CollectMacroImage(files.store, MacroSet::Keyboard);
+    ASSERT_EQ(packed.status, CollectedImage::Status::Ready);
     ASSERT_EQ(packed.entries.size(), 2u);
     EXPECT_TRUE(packed.entries[0].empty());
-    EXPECT_EQ(packed.entries[1], (ImageEntry{{12, 1, 0x8A, 0x04}, {0, 0, 0, 0}}));
+    EXPECT_EQ(packed.entries[1], (ImageEntry{{12, 1, 0x8A, 0x04}}));
+}
 
-    platform::WriteFileAtomically(files.macroFile(MacroSet::Keyboard, "Ok"), "[MACROACTIONCOUNT]\ncount=70000\n");
-    const UploadResult r = UploadMacros(rig.connection, files.store, MacroSet::Keyboard, 4096);
-    EXPECT_EQ(r.outcome, Outcome::Unrepresentable);
-    EXPECT_EQ(r.message, kMacroFilesDamagedMessage);
-    EXPECT_TRUE(rig.requests.empty());
+// The number a refusal shows is the true excess: the fewest actions whose removal makes the
+// image fit, whatever the number of macros (the image grows by 6 bytes per macro).
+TEST(MacroUpload, TheExcessIsTheFewestActionsToRemove) {
+    struct Case {
+        std::vector<int> actions;
+        size_t capacity;
+        int excess;  // 0: fits
+    } const cases[] = {
+        {{1017, 1017}, 8164, 0},  // 28 + 8136 = 8164: exactly full
+        {{1018, 1018}, 8168, 1},  // 8172 bytes: 4 over, one action of 4 bytes
+        {{1018, 1018}, 8164, 2},  // 8 over
+        {{1018, 1018}, 8160, 3},  // 12 over
+        {{1018, 1019}, 8160, 4},  // 8176 bytes: 16 over
+        {{26}, 128, 0},
+        {{27}, 128, 1},  // 130 bytes: 2 over
+        {{28}, 128, 2},  // 134 bytes: 6 over
+        {{10, 10, 10, 10}, 128, 18},  // 200 bytes: 72 over
+        {{10, 10, 11}, 128, 8},       // 158 bytes: 30 over
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.actions) + " in " + std::to_string(c.capacity));
+        ReadBackRig rig(DeviceModel::RgbKeyboard);
+        MacroRig files;
+        std::vector<std::string> names;
+        for (size_t i = 0; i < c.actions.size(); ++i) names.push_back("M" + std::to_string(i));
+        files.plant(MacroSet::Keyboard, names, c.actions);
+        const UploadResult r = UploadMacros(rig.connection, files.store, MacroSet::Keyboard, c.capacity);
+        // A fitting image goes to the device (whose own memory may still refuse the largest).
+        EXPECT_EQ(r.outcome == Outcome::TooLarge, c.excess != 0);
+        EXPECT_EQ(r.excess, c.excess);
+        if (c.excess) {
+            EXPECT_LE(r.imageSize - 4 * uint64_t(c.excess), c.capacity);      // removing that many fits
+            EXPECT_GT(r.imageSize - 4 * uint64_t(c.excess - 1), c.capacity);  // one fewer does not
+            EXPECT_TRUE(rig.requests.empty());
+        }
+    }
 }
 
 TEST(MacroUpload, ARefusalOrAnUnplugMidImageFailsTheUpload) {
@@ -175,15 +276,15 @@ struct CursorRig {
     std::filesystem::path sequence(int k) const { return *CursorSequencePath(files.store, k); }
 };
 
-TEST(CursorUpload, TheFixedLimitOf3072Bytes) {
+TEST(CursorUpload, TheFixedLimitOf3072BytesAnd180ActionsASequence) {
     struct Case {
         std::array<int, 4> actions;
         Outcome outcome;
         size_t size;
     } const cases[] = {
         {{180, 180, 180, 180}, Outcome::Sent, 2920},
-        {{200, 180, 180, 180}, Outcome::Sent, 3000},  // edited outside the program: still fits
-        {{190, 190, 190, 190}, Outcome::TooLarge, 3080},
+        {{200, 180, 180, 180}, Outcome::Refused, 0},  // edited outside the program: above 180 actions
+        {{180, 180, 400, 180}, Outcome::Refused, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.size);
@@ -200,10 +301,39 @@ TEST(CursorUpload, TheFixedLimitOf3072Bytes) {
             EXPECT_EQ(rig.device.commands().front(), protocol::kBeginTransfer);
             EXPECT_EQ(rig.device.commands()[1], protocol::kWriteCursorBlob);
         } else {
-            EXPECT_EQ(r.excess, 8);
-            EXPECT_EQ(r.message, kCursorTooLargeMessage);
+            EXPECT_NE(r.detail.find(": it counts " + std::to_string(std::ranges::max(c.actions)) +
+                                    " actions; at most 180 can be sent"),
+                      std::string::npos)
+                << r.detail;
+            EXPECT_EQ(r.message, kMacroFilesDamagedMessage);
             EXPECT_TRUE(rig.device.requests.empty());
         }
+    }
+}
+
+// A FIFO where a sequence file should be, or an index naming a fifth sequence: refused,
+// named, nothing sent (the FIFO is never opened for reading, so nothing hangs).
+TEST(CursorUpload, AFileThatIsNotASequenceOrAFifthSequenceIsRefused) {
+    {
+        CursorRig rig;
+        std::filesystem::remove(rig.sequence(1));
+        ASSERT_EQ(::mkfifo(rig.sequence(1).c_str(), 0600), 0);
+        rig.device.restartCount();
+        const UploadResult r = UploadCursorSequences(rig.device.connection, rig.files.store);
+        EXPECT_EQ(r.outcome, Outcome::Refused);
+        EXPECT_EQ(r.detail, "ms/name_2.cur: is not a regular file (a folder, FIFO or device)");
+        EXPECT_TRUE(rig.device.requests.empty());
+    }
+    {
+        CursorRig rig;
+        platform::IniFile index(rig.files.store.indexPath(MacroSet::Mouse));
+        ASSERT_TRUE(index.writeString("CURSORCOUNT", "count", "5"));
+        ASSERT_TRUE(index.writeString("CURSORNAME", "4", "name_1"));
+        rig.device.restartCount();
+        const UploadResult r = UploadCursorSequences(rig.device.connection, rig.files.store);
+        EXPECT_EQ(r.outcome, Outcome::Refused);
+        EXPECT_EQ(r.detail, "ms/msMacro.ini: it counts 5 cursor sequences; at most 4 can be sent");
+        EXPECT_TRUE(rig.device.requests.empty());
     }
 }
 

@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -121,36 +122,77 @@ TEST_F(UpdateClientTest, SendsTheExactBodyAndHeaders) {
     EXPECT_EQ(seen[0].target, "/download/getVersionV1");
 }
 
-TEST_F(UpdateClientTest, ReadsCutsAndRefusesReplies) {
+// Only an HTTP 200 reply of at most 1023 bytes in the expected form gives a version (or
+// none, when the server names none); anything else is a failed check with its reason.
+TEST_F(UpdateClientTest, OnlyAWholeReplyOfTheExpectedFormCounts) {
     const std::string big = R"({"Data":{"version":"1.0.6"},"pad":")" + std::string(5000, 'x') + "\"}";
     struct Case {
         const char* what;
         int status;
         std::string reply;
+        PostStatus post;
         std::optional<std::string> text;
         std::optional<int> number;
+        std::string problem;  // "" for a reply of the expected form
     } const cases[] = {
-        {"a version", 200, R"({"Result_Code":"1","Data":{"version":"2.9.9"}})", "2.9.9", 299},
-        {"300 is no valid version", 200, R"({"Data":{"version":"3.0.0"}})", "3.0.0", std::nullopt},
-        {"whatever the HTTP status", 500, R"({"Data":{"version":"1.0.5"}})", "1.0.5", 105},
-        {"5 KB reply, cut at 1023 bytes", 200, big, std::nullopt, std::nullopt},
-        {"garbage", 200, "<html>Bad gateway</html>", std::nullopt, std::nullopt},
-        {"empty", 200, "", std::nullopt, std::nullopt},
-        {"version not text", 200, R"({"Data":{"version":105}})", std::nullopt, std::nullopt},
-        {"Data not an object", 200, R"({"Data":"1.0.5"})", std::nullopt, std::nullopt},
-        {"letters in the version", 200, R"({"Data":{"version":"1.0.5b"}})", "1.0.5b", std::nullopt},
+        {"a version", 200, R"({"Result_Code":"1","Data":{"version":"2.9.9"}})", PostStatus::Ok, "2.9.9", 299, ""},
+        {"300 is no valid version", 200, R"({"Data":{"version":"3.0.0"}})", PostStatus::Ok, "3.0.0", std::nullopt, ""},
+        {"no version named", 200, R"({"Result_Code":"1"})", PostStatus::Ok, std::nullopt, std::nullopt, ""},
+        {"HTTP 500 with a version", 500, R"({"Data":{"version":"1.0.5"}})", PostStatus::BadReply, std::nullopt,
+         std::nullopt, "the server answered HTTP 500"},
+        {"a redirect", 302, "", PostStatus::BadReply, std::nullopt, std::nullopt,
+         "the server answered HTTP 302 (a redirect, not followed)"},
+        {"5 KB reply", 200, big, PostStatus::BadReply, std::nullopt, std::nullopt, "the reply is longer than 1023 bytes"},
+        {"HTML", 200, "<html>Bad gateway</html>", PostStatus::Ok, std::nullopt, std::nullopt, "the reply is not JSON"},
+        {"malformed JSON", 200, R"({"Data":{"version":"1.0.5"})", PostStatus::Ok, std::nullopt, std::nullopt,
+         "the reply is not JSON"},
+        {"empty", 200, "", PostStatus::Ok, std::nullopt, std::nullopt, "the reply is not JSON"},
+        {"an array", 200, "[1,2]", PostStatus::Ok, std::nullopt, std::nullopt, "the reply is not a JSON object"},
+        {"version not text", 200, R"({"Data":{"version":105}})", PostStatus::Ok, std::nullopt, std::nullopt,
+         "its version is not text"},
+        {"Data not an object", 200, R"({"Data":"1.0.5"})", PostStatus::Ok, std::nullopt, std::nullopt,
+         "its \"Data\" is not an object"},
+        {"letters in the version", 200, R"({"Data":{"version":"1.0.5b"}})", PostStatus::Ok, std::nullopt,
+         std::nullopt, "its version \"1.0.5b\" is not a dotted number"},
+        {"terminal escapes", 200, "{\"Data\":{\"version\":\"1.0\\u001b[2J\\u0007\\u009b5\"}}", PostStatus::Ok,
+         std::nullopt, std::nullopt, "its version \"1.0[2J5\" is not a dotted number"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         server.answer = [&](const std::string&) { return std::pair{c.status, c.reply}; };
         update::UpdateClient client(server.endpoint());
         const auto raw = client.post(update::VersionQueryJson("Kx026"));
-        ASSERT_EQ(raw.status, PostStatus::Ok) << raw.error;
+        EXPECT_EQ(raw.status, c.post) << raw.error;
         EXPECT_EQ(raw.httpStatus, c.status);
-        EXPECT_EQ(raw.reply, c.reply.substr(0, 1023));
+        const auto answer = client.queryVersionAnswer("Kx026");
+        EXPECT_EQ(answer.problem, c.problem);
+        EXPECT_EQ(answer.version, c.text);
         EXPECT_EQ(client.queryVersionText("Kx026"), c.text);
         EXPECT_EQ(client.queryVersion("Kx026"), c.number);
     }
+}
+
+// A reply of 100 MB is cut off after its first 1023 bytes, not fetched whole.
+TEST_F(UpdateClientTest, AHugeReplyIsRefusedWithoutFetchingIt) {
+    httplib::Server huge;
+    std::atomic<size_t> sent{0};
+    huge.Post(".*", [&](const httplib::Request&, httplib::Response& res) {
+        constexpr size_t kTotal = 100u << 20;
+        res.set_content_provider(kTotal, "application/json", [&](size_t offset, size_t, httplib::DataSink& sink) {
+            const std::string chunk(std::min<size_t>(65536, kTotal - offset), offset == 0 ? '{' : ' ');
+            sent += chunk.size();
+            return sink.write(chunk.data(), chunk.size());
+        });
+    });
+    const int port = huge.bind_to_any_port("127.0.0.1");
+    std::thread serving([&] { huge.listen_after_bind(); });
+    for (int i = 0; i < 500 && !huge.is_running(); ++i) std::this_thread::sleep_for(10ms);
+    update::UpdateClient client(update::Endpoint{*update::EndpointUrl("127.0.0.1:" + std::to_string(port))});
+    const auto answer = client.queryVersionAnswer("Kx027");
+    huge.stop();
+    serving.join();
+    EXPECT_EQ(answer.problem, "the reply is longer than 1023 bytes");
+    EXPECT_LT(sent.load(), size_t(50u << 20)) << "the client went on reading";
 }
 
 TEST_F(UpdateClientTest, VersionCheckFlagsUpdatesBelow300) {
@@ -355,6 +397,57 @@ TEST(UpdateClientFailures, ASilentServerTimesOutOrIsCancelledAtOnce) {
         EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
         EXPECT_FALSE(flagged);
     }
+}
+
+/// A server that answers "200 OK" with a long body and then drips one byte every 200 ms:
+/// each byte restarts an idle timer, so only the check's deadline can end the request.
+struct DrippingServer {
+    SilentServer socket;
+    std::atomic<bool> stop{false};
+    std::thread thread;
+    DrippingServer() {
+        thread = std::thread([this] {
+            const int client = ::accept(socket.fd, nullptr, nullptr);
+            if (client < 0) return;
+            char request[4096];
+            (void)::recv(client, request, sizeof request, 0);
+            const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 1000\r\n\r\n{";
+            (void)::send(client, head.data(), head.size(), MSG_NOSIGNAL);
+            for (int i = 0; i < 300 && !stop; ++i) {  // at most a minute
+                std::this_thread::sleep_for(200ms);
+                if (::send(client, " ", 1, MSG_NOSIGNAL) != 1) break;
+            }
+            ::close(client);
+        });
+    }
+    ~DrippingServer() {
+        stop = true;
+        ::shutdown(socket.fd, SHUT_RDWR);
+        thread.join();
+    }
+};
+
+TEST(UpdateClientFailures, ADrippingServerIsCutOffAtTheCheckDeadline) {
+    ::setenv("no_proxy", "127.0.0.1", 1);
+    DrippingServer dripping;
+    update::Endpoint endpoint = dripping.socket.endpoint(1000ms);  // longer than the gaps between bytes
+    endpoint.checkTimeout = 1500ms;
+    update::UpdateClient client(endpoint);
+    const auto start = std::chrono::steady_clock::now();
+    const auto answer = client.queryVersionAnswer("Kx027");
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(answer.problem, "no whole answer within the 2 s a check may take");
+    EXPECT_GE(took, 1400ms);
+    EXPECT_LT(took, 15s);
+    // The deadline is the whole check's: a later request of the same check ends at once.
+    EXPECT_EQ(client.post("{}").status, PostStatus::TimedOut);
+}
+
+TEST(UpdateProtocol, ServerTextLosesItsControlCharacters) {
+    EXPECT_EQ(update::WithoutControlCharacters("1.0.5"), "1.0.5");
+    EXPECT_EQ(update::WithoutControlCharacters("a\x1b[31mb\x07\r\n\x7f" "c"), "a[31mbc");
+    EXPECT_EQ(update::WithoutControlCharacters("x\xc2\x9b" "2Jy\xc2\xa0z"), "x2Jy\xc2\xa0z");  // C1 CSI goes, NBSP stays
+    EXPECT_EQ(update::WithoutControlCharacters("Über"), "Über");
 }
 
 TEST(UpdateClientFailures, RefusedConnectionAndNoServer) {

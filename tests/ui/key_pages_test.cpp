@@ -325,7 +325,7 @@ TEST(KeyPages, ARefusedApplyLeavesTheProfileAndSaysSo) {
     rig.dialogs.shown.clear();
     rig.runtime().keyboard.update([](auto& d) { d.info.bytes[6] = 0; });  // no macro memory
     ASSERT_TRUE(rig.runtime().macroStore.AddMacro(macros::MacroSet::Keyboard).ok());
-    const std::vector<std::string> one{"0,1,4"};  // one action
+    const std::vector<std::string> one{"0,1,4,0,0,mouse_move_to_right_text"};  // one action
     ASSERT_TRUE(rig.runtime().macroStore.SaveMacro(macros::MacroSet::Keyboard, "Macro_1", one).ok());
     rig.click("kb_key_butt_prosave");
     ASSERT_TRUE(rig.settle());

@@ -66,6 +66,9 @@ TEST_F(KeyTool, ListsAndAssignsAsThePagesDo) {
         EXPECT_EQ(Hex(body.substr(3 * size_t(k), 3)), k == key ? "200058" : code);
     }
 
+    // Four mouse macros, so that a button may name macro 3.
+    orvane::macros::MacroStore store(data, {});
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(store.AddMacro(orvane::macros::MacroSet::Mouse).ok());
     struct Case { QStringList args; std::string stored; };
     const Case mouse[] = {
         {{"assign", "ms", "2", "hscroll:right:5:2:3"}, "112385"},
@@ -90,6 +93,8 @@ TEST_F(KeyTool, BadInputIsRefusedInOneLineAndWritesNothing) {
     ASSERT_EQ(run({"profiles", "ms"}).code, 0);
     const auto kbBefore = FileBytes(profile("kb"));
     const auto msBefore = FileBytes(profile("ms"));
+    orvane::macros::MacroStore store(data, {});
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(store.AddMacro(orvane::macros::MacroSet::Keyboard).ok());
     struct Case { QStringList args; int code; const char* says; QString simulate = "--simulate"; };
     const Case cases[] = {
         {{"assign", "kb", "64", "key:Foo"}, 2, "keys are LCtrl"},
@@ -101,6 +106,8 @@ TEST_F(KeyTool, BadInputIsRefusedInOneLineAndWritesNothing) {
         {{"assign", "kb", "64", "fire:256:0"}, 2, "0-255"},
         {{"assign", "kb", "64", "macro:50:1"}, 2, "INDEX 0-49"},
         {{"assign", "kb", "64", "macro:1:4"}, 2, "MODE 0-3"},
+        {{"assign", "kb", "64", "macro:49:1"}, 2, "macro 49 does not exist: kb has 2 macro(s) (0-1)"},
+        {{"assign", "ms", "2", "macro:0:repeat:3"}, 2, "macro 0 does not exist: ms has 0 macro(s)"},
         {{"assign", "kb", "64", "dpi:sideways"}, 2, "up, down, cycle"},
         {{"assign", "kb", "64", "teleport"}, 2, "FUNCTION is one of"},
         {{"assign", "kb", "126", "default"}, 2, "position 0-125"},

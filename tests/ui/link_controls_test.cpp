@@ -111,12 +111,13 @@ TEST(LinkControls, LinkRefuseDuplicateAndUnlinkThroughTheControls) {
         EXPECT_EQ(rig.control<QLineEdit>(n.edit)->text(), QStringLiteral("game"));
         EXPECT_TRUE(rig.shown(n.area.toLatin1().constData()));
 
-        // A second profile: the check box refuses "game" (upper case: the same application).
+        // A second profile: the check box refuses "game" (another spelling of the same file:
+        // the same application).
         Click(rig, n.add);
         ASSERT_EQ(store.list(id).selection, 1);
-        QString shouting = QString::fromStdString(game);
-        shouting.replace(QStringLiteral("/game"), QStringLiteral("/GAME"));
-        rig.dialogs.files = {shouting};
+        QString alias = QString::fromStdString(game);
+        alias.replace(QStringLiteral("/game"), QStringLiteral("/./game"));
+        rig.dialogs.files = {alias};
         Click(rig, n.check);
         ASSERT_FALSE(rig.dialogs.shown.empty());
         EXPECT_EQ(rig.dialogs.shown.back().text, QStringLiteral("message_text_13"));

@@ -80,10 +80,13 @@ TEST_F(LinkTool, RefusesAnApplicationAnotherProfileHas) {
     fs::copy_file(data / "kb" / "New Profile 1.led", data / "kb" / "Second.led");
 
     ASSERT_EQ(run({"link", "kb", "led", "0", "/usr/bin/env"}).code, 0);
-    const Run refused = run({"link", "kb", "led", "1", "/USR/BIN/ENV"});
+    const Run refused = run({"link", "kb", "led", "1", "/usr/bin/../bin/env"});  // the same file
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(refused.err.contains("already linked to profile 0")) << refused.err.toStdString();
     EXPECT_EQ(index.readString("PROFILELIKEDENGEXE", "1"), "0");
+    // Case counts on Linux: another name is another application.
+    EXPECT_EQ(run({"link", "kb", "led", "1", "/USR/BIN/ENV"}).code, 0);
+    EXPECT_EQ(index.readString("PROFILELIKEDENGEXE", "1"), "1");
 }
 
 TEST_F(LinkTool, ForegroundPrintsTheActiveApplication) {
@@ -109,7 +112,7 @@ TEST_F(LinkTool, VersionAsksTheServer) {
             {"eyJjb21tYW5kX3R5cGUiOiJLeDAyNyIsImdldFVybCI6MX0=", R"({"Data":{"version":"2.9.9"}})"},  // Kx027
             {"eyJjb21tYW5kX3R5cGUiOiJLeDAyNiIsImdldFVybCI6MX0=", R"({"Data":{"version":"1.0.6"}})"},  // Kx026
         };
-        res.set_content("<html>not here</html>", "text/html");
+        res.set_content(R"({"Result_Code":"0"})", "application/json");  // a product it names no version for
         for (const auto& [query, reply] : versions)
             if (req.body.find(query) != std::string::npos) res.set_content(reply, "application/json");
     });
@@ -138,6 +141,44 @@ TEST_F(LinkTool, VersionAsksTheServer) {
 
     server.stop();
     serving.join();
+
+    // Replies that are not an answer: "could not check: REASON", exit 1, no server text raw.
+    struct Bad {
+        const char* what;
+        int status;
+        std::string body;
+        const char* reason;
+    } const bad[] = {
+        {"HTTP 500", 500, R"({"Data":{"version":"9.9.9"}})", "the server answered HTTP 500"},
+        {"HTML", 200, "<html>hello</html>", "the reply is not JSON"},
+        {"a redirect", 301, "", "the server answered HTTP 301 (a redirect, not followed)"},
+        {"malformed JSON", 200, R"({"Data":)", "the reply is not JSON"},
+        {"terminal escapes", 200, R"({"Data":{"version":"\u001b]0;owned\u0007"}})",
+         R"(its version "]0;owned" is not a dotted number)"},
+    };
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.what);
+        httplib::Server hostile;
+        hostile.Post(".*", [&](const httplib::Request&, httplib::Response& res) {
+            res.status = b.status;
+            if (b.status == 301) res.set_header("Location", "http://127.0.0.1:1/elsewhere");
+            res.set_content(b.body, "application/json");
+        });
+        const int hostilePort = hostile.bind_to_any_port("127.0.0.1");
+        std::thread hosting([&] { hostile.listen_after_bind(); });
+        for (int i = 0; i < 500 && !hostile.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const Run r = run({"version", "--server", "http://127.0.0.1:" + QString::number(hostilePort)});
+        hostile.stop();
+        hosting.join();
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("could not check: ")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(b.reason)) << r.err.toStdString();
+        EXPECT_TRUE(r.out.endsWith("update available: unknown\n")) << r.out.toStdString();
+        for (const QString& text : {r.out, r.err})
+            for (const QChar ch : text) EXPECT_FALSE(ch.unicode() < 0x20 && ch != '\n') << int(ch.unicode());
+    }
+
     const Run down = run({"version", "--server", base});
     EXPECT_EQ(down.code, 1);
     EXPECT_EQ(down.err.count('\n'), 1);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -167,18 +169,42 @@ TEST(AtomicWrite, StaleTemporaryFilesOfGoneWritersAreRemovedAndNothingElse) {
     const pid_t child = ::fork();
     if (child == 0) ::_exit(0);
     ::waitpid(child, nullptr, 0);
-    const std::string gone = ".B.led.orvane-tmp-" + std::to_string(child) + "-Ab3xQz";
-    const std::string live = ".C.led.orvane-tmp-" + std::to_string(::getpid()) + "-Zz9yXw";
-    const std::vector<std::string> kept = {"B.led", "B.led.backup", "B.led.Backup", "B.led.BACKUP",
-                                           "notes.txt.Ab3xQz", "X.led.Ab3xQz" /* no X.led beside */, live};
+    const std::string goneId = std::to_string(child), liveId = std::to_string(::getpid());
+    const std::string gone = ".B.led.orvane-tmp-" + goneId + "-Ab3xQz";
+    const std::string live = ".C.led.orvane-tmp-" + liveId + "-Zz9yXw";
+    // A live id whose file is old and unlocked: the id names another process now.
+    const std::string reused = ".D.led.orvane-tmp-" + liveId + "-Qq1wEr";
+    // A live id, old, but its writer still holds the lock: a long write in progress.
+    const std::string slow = ".E.led.orvane-tmp-" + liveId + "-Tt5yUi";
+    // The user's own files: names ending in a dot and six letters or digits, names close to
+    // ours, our pattern with a part missing or changed.
+    const std::vector<std::string> kept = {
+        "B.led", "New Profile 1.led", "New Profile 1.led.oldOne", "New Profile 1.pro.mar24b", "main.ini.bak001",
+        "B.led.Ab3xQz", "B.led.backup", "notes.txt.Ab3xQz", ".orvane-tmp-" + goneId + "-Ab3xQz",
+        "B.led.orvane-tmp-" + goneId + "-Ab3xQz", ".B.led.orvane-tmp-" + goneId + "-Ab3xQ",
+        ".B.led.orvane-tmp-" + goneId + "-Ab3xQz7", ".B.led.orvane-tmp-" + goneId + "-Ab_xQz",
+        ".B.led.orvane-tmp--Ab3xQz", ".B.led.orvane-tmp-x" + goneId + "-Ab3xQz", ".B.led.orvane-tmp-0-Ab3xQz",
+        live, slow};
     for (const auto& name : kept) Put(dir / name, "x");
     Put(dir / gone, "x");
-    Put(dir / "B.led.Ab3xQz", "x");  // what an earlier version left beside B.led
-    EXPECT_TRUE(platform::IsTemporaryFileName(dir.path, gone));
+    Put(dir / reused, "x");
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(11);
+    fs::last_write_time(dir / reused, old);
+    fs::last_write_time(dir / slow, old);
+    const int holder = ::open((dir / slow).c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    // A folder of the right name is not a file of ours.
+    fs::create_directory(dir / (".F.led.orvane-tmp-" + goneId + "-Ab3xQz"));
+
+    EXPECT_TRUE(platform::IsTemporaryFileName(gone));
+    for (const char* user : {"New Profile 1.led.oldOne", "New Profile 1.pro.mar24b", "main.ini.bak001", "B.led.Ab3xQz"})
+        EXPECT_FALSE(platform::IsTemporaryFileName(user)) << user;
     EXPECT_EQ(platform::RemoveStaleTemporaryFiles(dir.path), 2u);
     EXPECT_FALSE(fs::exists(dir / gone));
-    EXPECT_FALSE(fs::exists(dir / "B.led.Ab3xQz"));
+    EXPECT_FALSE(fs::exists(dir / reused));
     for (const auto& name : kept) EXPECT_TRUE(fs::exists(dir / name)) << name;
+    EXPECT_TRUE(fs::is_directory(dir / (".F.led.orvane-tmp-" + goneId + "-Ab3xQz")));
+    ::close(holder);
 }
 
 TEST(FolderLock, ASecondHolderWaitsAndGivesUpAfterTheWait) {

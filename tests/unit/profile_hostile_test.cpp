@@ -7,10 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <fstream>
+#include <map>
+#include <random>
 #include <set>
+#include <thread>
 
 #include "platform/folder_lock.h"
 #include "platform/ini_file.h"
@@ -96,6 +102,88 @@ TEST(DamagedIndex, IsRebuiltFromWhatCanBeReadAndTheFilesThereNeverTakenForAFirst
             const auto after = platform::ReadWholeFile(rig.index).value_or("");
             EXPECT_NE(after.find("[PROFILECOUNT]\ncount=1\n[PROFILENAME]\n0=New Profile 1\n"), std::string::npos) << after;
         }
+    }
+}
+
+// An index of both lists with a link in each, as a run leaves it, and the profile files.
+struct FullIndexRig : HostileRig {
+    const std::string text =
+        "[PROFILEDENGCOUNT]\ncount=2\n[PROFILEDENGNAME]\n0=New Profile 1\n1=Other\n[PROFILELIKEDENGEXE]\n0=0\n1=1\n"
+        "[DENGPROCESS]\n1=/opt/light\n[PROFILEDENGSELECT]\nselect=1\n"
+        "[PROFILECOUNT]\ncount=3\n[PROFILENAME]\n0=New Profile 1\n1=Keys A\n2=Keys B\n[PROFILELIKEEXE]\n0=0\n1=0\n2=1\n"
+        "[PROCESS]\n2=/opt/game\n[PROFILESELECT]\nselect=2\n";
+    FullIndexRig() {
+        plant(kKbKey, "Keys A", Pattern(kKbKey, 33));
+        plant(kKbKey, "Keys B", Pattern(kKbKey, 44));
+    }
+    /// Every linked entry of the list, by name: name -> path.
+    std::map<std::string, std::string> links(ListId id) const {
+        std::map<std::string, std::string> out;
+        const auto list = store.list(id);
+        for (int i = 0; i < list.count(); ++i)
+            if (const auto link = store.link(id, i); link.linked()) out[list.names[size_t(i)]] = link.process;
+        return out;
+    }
+    void clearCopies() {
+        for (const auto& e : fs::directory_iterator(data / "kb"))
+            if (e.path().filename().string().starts_with("kbProfile.ini.")) fs::remove(e.path());
+    }
+};
+
+// An index cut at any byte (a copy, a full disk, an editor stopped): every profile whose
+// file is there is listed, a link is kept when its lines are whole and never points at a
+// cut path, and the rebuilt index reads whole at the next start.
+TEST(CutIndex, EveryCutListsEveryProfileAndKeepsTheLinksItCanRead) {
+    FullIndexRig rig;
+    const auto& text = rig.text;
+    const size_t lightLinkEnd = text.find("1=/opt/light\n") + 13, keyLinkEnd = text.find("2=/opt/game\n") + 12;
+    for (size_t cut = 0; cut <= text.size(); ++cut) {
+        SCOPED_TRACE("cut at " + std::to_string(cut) + ": ..." + text.substr(cut > 20 ? cut - 20 : 0, std::min<size_t>(cut, 20)));
+        rig.clearCopies();
+        Put(rig.index, text.substr(0, cut));
+        rig.store.initProfileLists(DeviceKind::Keyboard);
+        EXPECT_EQ(AsSet(rig.store.list(kKbLed).names), (std::set<std::string>{"New Profile 1", "Other"}));
+        EXPECT_EQ(AsSet(rig.store.list(kKbKey).names), (std::set<std::string>{"New Profile 1", "Keys A", "Keys B"}));
+        // A link is the whole path or names no file at all (a flag whose path line is gone).
+        struct {
+            ListId id;
+            const char *name, *path;
+            size_t end;
+        } const linked[] = {{kKbLed, "Other", "/opt/light", lightLinkEnd}, {kKbKey, "Keys B", "/opt/game", keyLinkEnd}};
+        for (const auto& l : linked) {
+            const auto links = rig.links(l.id);
+            for (const auto& [name, path] : links)
+                EXPECT_TRUE(name == l.name && (path == l.path || !path.starts_with('/'))) << name << " -> " << path;
+            if (cut >= l.end) EXPECT_EQ(links, (std::map<std::string, std::string>{{l.name, l.path}}));
+        }
+        const auto again = rig.store.initProfileLists(DeviceKind::Keyboard);
+        EXPECT_TRUE(again.message.empty()) << again.message;
+        EXPECT_EQ(rig.store.list(kKbKey).count(), 3);
+    }
+}
+
+// A start killed at any moment of a rebuild leaves the old index or the whole new one: the
+// next start lists every profile (the rebuild is one atomic replace).
+TEST(CutIndex, AStartKilledDuringTheRebuildLosesNoEntry) {
+    FullIndexRig rig;
+    const std::string cut = rig.text.substr(0, rig.text.find("1=Keys A") + 4);  // the key list cut in its names
+    std::mt19937 random(7);
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        rig.clearCopies();
+        Put(rig.index, cut);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            rig.store.initProfileLists(DeviceKind::Keyboard);
+            ::_exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 3000)(random)));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        rig.store.initProfileLists(DeviceKind::Keyboard);
+        EXPECT_EQ(AsSet(rig.store.list(kKbLed).names), (std::set<std::string>{"New Profile 1", "Other"}));
+        EXPECT_EQ(AsSet(rig.store.list(kKbKey).names), (std::set<std::string>{"New Profile 1", "Keys A", "Keys B"}));
+        EXPECT_EQ(rig.links(kKbLed), (std::map<std::string, std::string>{{"Other", "/opt/light"}}));
     }
 }
 
@@ -286,17 +374,24 @@ TEST(Export, WritesOnlyRegularFilesAndMakesNoFolders) {
     EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
-TEST(StartUp, RemovesTheTemporaryFilesOfAKilledWrite) {
+TEST(StartUp, RemovesTheTemporaryFilesOfAKilledWriteAndNoFileOfTheUser) {
     HostileRig rig;
     Put(rig.data / "kb" / ".Other.led.orvane-tmp-999999999-Ab3xQz", "half");
-    Put(rig.data / "kb" / "Other.led.Xy7kQw", "half");  // an earlier version's naming
+    // The user's own copies beside the profiles and the settings: never taken for temporaries.
+    const Names users = {"Other.led.Xy7kQw", "New Profile 1.led.oldOne", "New Profile 1.pro.mar24b"};
+    for (const auto& name : users) Put(rig.data / "kb" / name, "mine");
+    if (!fs::exists(rig.data / "main.ini")) Put(rig.data / "main.ini", "[Main]\n");
+    Put(rig.data / "main.ini.bak001", "mine");
     const auto r = rig.store.initProfileLists(DeviceKind::Keyboard);
     ASSERT_EQ(r.notes.size(), 1u);
-    EXPECT_NE(r.notes[0].find("removed 2 temporary"), std::string::npos);
+    EXPECT_NE(r.notes[0].find("removed 1 temporary"), std::string::npos) << r.notes[0];
     Names left;
     for (const auto& e : fs::directory_iterator(rig.data / "kb")) left.push_back(e.path().filename().string());
-    EXPECT_EQ(AsSet(left), (std::set<std::string>{"kbProfile.ini", "New Profile 1.led", "New Profile 1.pro",
-                                                   "Other.led"}));
+    std::set<std::string> expected = {"kbProfile.ini", "New Profile 1.led", "New Profile 1.pro", "Other.led"};
+    expected.insert(users.begin(), users.end());
+    EXPECT_EQ(AsSet(left), expected);
+    for (const auto& name : users) EXPECT_EQ(rig.bytesOf(rig.data / "kb" / name), "mine") << name;
+    EXPECT_EQ(rig.bytesOf(rig.data / "main.ini.bak001"), "mine");
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
 #include "profiles/app_watchers.h"
@@ -18,23 +20,35 @@ namespace fs = std::filesystem;
 using profiles::LinkSource;
 using profiles::ListId;
 
-TEST(ProfileLinkPaths, CompareWholeIgnoringCase) {
+TEST(ProfileLinkPaths, CompareExactlyAfterResolvingLinks) {
+    testing::ProfileRig rig;
+    const fs::path bin = rig.data / "bin";
+    fs::create_directories(bin);
+    // Two programs whose names differ only in case, and a link to one of them.
+    ASSERT_TRUE(platform::WriteFileAtomically(bin / "gameterm", "#!/bin/sh\n"));
+    ASSERT_TRUE(platform::WriteFileAtomically(bin / "GameTerm", "#!/bin/sh\n"));
+    fs::create_symlink(bin / "gameterm", bin / "run-game");
+    const std::string lower = (bin / "gameterm").string(), upper = (bin / "GameTerm").string();
     struct Case {
-        const char* a;
-        const char* b;
+        std::string a, b;
         bool same;
     } const cases[] = {
-        {"/opt/Game/Game.bin", "/opt/game/GAME.BIN", true},
-        {"/opt/Spiele/Über.bin", "/opt/spiele/über.BIN", true},    // beyond ASCII
-        {"/opt/game/game", "/opt/game/game2", false},              // whole paths, not prefixes
+        {lower, lower, true},
+        {lower, upper, false},                                    // two files on Linux
+        {"/opt/Game/Game.bin", "/opt/game/GAME.BIN", false},      // neither there: the texts decide
+        {"/opt/Spiele/Über.bin", "/opt/spiele/über.BIN", false},
+        {"/opt/game/game", "/opt/game/game2", false},             // whole paths, not prefixes
         {"/opt/game/game", "opt/game/game", false},
-        {"/opt/game/./game", "/opt/game/game", false},             // another form does not match
-        {"/opt/\xff\xfe", "/opt/\xfe\xff", false},                 // not UTF-8: no replacement-character match
-        {"/opt/\xffX", "/opt/\xffx", true},
+        {(bin / "run-game").string(), lower, true},               // a link leads to the same file
+        {(bin / "run-game").string(), upper, false},
+        {(bin / "." / "gameterm").string(), lower, true},         // another form of the same file
+        {"/opt/\xff\xfe", "/opt/\xfe\xff", false},
+        {"/opt/\xffX", "/opt/\xffx", false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.a) + " vs " + c.b);
+        SCOPED_TRACE(c.a + " vs " + c.b);
         EXPECT_EQ(profiles::SameApplication(c.a, c.b), c.same);
+        EXPECT_EQ(profiles::SameApplication(c.b, c.a), c.same);
     }
     EXPECT_EQ(profiles::ApplicationDisplayName("/usr/games/Some Game/run.x86_64"), "run.x86_64");
     EXPECT_EQ(profiles::ApplicationDisplayName("plain"), "plain");
@@ -140,12 +154,64 @@ TEST(ProfileWatcherChoice, FollowsTheListAsItIsWhenApplied) {
     rig.ops.deleteProfile(ListId::KeyboardLighting, [](auto) { return true; });  // the linked one is now 1
     rig.ops.selectProfile(ListId::KeyboardLighting, 0);
 
-    const auto r = profiles::ApplyWatcherChoice(rig.ops, {ListId::KeyboardLighting, "/OPT/GAME"});
+    const auto r = profiles::ApplyWatcherChoice(rig.ops, {ListId::KeyboardLighting, "/opt/game"});
     ASSERT_TRUE(r);
     EXPECT_EQ(r->selected, 1);
     EXPECT_EQ(rig.store.recordedSelection(ListId::KeyboardLighting), 0);
     EXPECT_FALSE(profiles::ApplyWatcherChoice(rig.ops, {ListId::KeyboardLighting, "/opt/game"}))
         << "already shown: nothing selected, nothing sent";
+}
+
+// A program whose name differs only in case is another program: its switch selects
+// nothing, while the linked file itself (also reached through a link) does.
+TEST(ProfileWatcherChoice, ALinkSwitchesForItsOwnFileOnly) {
+    LinkRig rig;
+    const fs::path bin = rig.data / "bin";
+    fs::create_directories(bin);
+    ASSERT_TRUE(platform::WriteFileAtomically(bin / "gameterm", "#!/bin/sh\n"));
+    ASSERT_TRUE(platform::WriteFileAtomically(bin / "GameTerm", "#!/bin/sh\n"));
+    fs::create_symlink(bin / "gameterm", bin / "launcher");
+    ASSERT_TRUE(rig.link(1, (bin / "gameterm").string(), LinkSource::CheckBox).changed);
+    rig.ops.selectProfile(ListId::KeyboardLighting, 0);
+    EXPECT_FALSE(profiles::ApplyWatcherChoice(rig.ops, {ListId::KeyboardLighting, (bin / "GameTerm").string()}));
+    EXPECT_EQ(rig.store.list(ListId::KeyboardLighting).selection, 0);
+    // The first profile may link the upper-case program: no clash with the second one.
+    EXPECT_TRUE(rig.link(0, (bin / "GameTerm").string(), LinkSource::CheckBox).message.empty());
+    const auto r = profiles::ApplyWatcherChoice(rig.ops, {ListId::KeyboardLighting, (bin / "launcher").string()});
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->selected, 1);
+}
+
+// A watcher's switch shows the linked profile and writes nothing: the index file is the
+// very file it was (same inode, same bytes) after the switch and after the switch back.
+TEST(ProfileWatcherChoice, ASwitchNeverWritesTheIndex) {
+    LinkRig rig;
+    ASSERT_TRUE(rig.link(1, "/opt/game", LinkSource::CheckBox).changed);
+    rig.ops.selectProfile(ListId::KeyboardLighting, 0);  // the user's choice
+    const fs::path index = rig.store.indexPath(ListId::KeyboardLighting);
+    const std::string before = rig.indexText();
+    struct stat was {};
+    ASSERT_EQ(::stat(index.c_str(), &was), 0);
+    auto unchanged = [&] {
+        struct stat now {};
+        ASSERT_EQ(::stat(index.c_str(), &now), 0);
+        EXPECT_EQ(now.st_ino, was.st_ino) << "the index was replaced";
+        EXPECT_EQ(rig.indexText(), before);
+    };
+    const auto shown = profiles::ApplyWatcherChoice(rig.ops, {ListId::KeyboardLighting, "/opt/game"});
+    const auto back = profiles::ApplyWatcherChoice(rig.ops, {ListId::KeyboardLighting, "/usr/bin/editor"});
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->selected, 1);
+    EXPECT_FALSE(shown->writeFailed);
+    unchanged();
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->selected, 0);
+    EXPECT_FALSE(back->writeFailed);
+    unchanged();
+    EXPECT_EQ(rig.store.recordedSelection(ListId::KeyboardLighting), 0);
+    // The user's own selection is still recorded.
+    rig.ops.selectProfile(ListId::KeyboardLighting, 1);
+    EXPECT_EQ(rig.store.recordedSelection(ListId::KeyboardLighting), 1);
 }
 
 TEST(ProfileWatcherChoice, AUserChoiceOutsideTheListSelectsNothing) {
