@@ -22,7 +22,7 @@ void MouseSlotsPage::selectSlot(int slot) {
             {.name = "mouse slot"}, [this, slot] { return runtime_.selectSlot(DeviceKind::Mouse, unsigned(slot)); },
             [this](JobStatus status, const device::SlotSwitchResult& r) {
                 if (status != JobStatus::Done || r.outcome != device::SlotSwitch::Switched) return;
-                controls_.setVisible(QStringLiteral("ms_tab_function"), false);
+                // The mouse's pages show the new slot (the button page closes its editor).
                 runtime_.events.modelChanged.emit(DeviceKind::Mouse);
             });
 }
