@@ -29,19 +29,35 @@ MESSAGE_IDS = [f"message_text_{n}" for n in (*range(1, 10), *range(11, 22), *ran
     "message_macro_name_invalid", "message_macro_write_failed", "message_macro_too_long",
     "message_macro_files_damaged", "message_macro_upload_failed", "message_cursor_too_large",
     "message_cursor_write_failed", "message_cursor_file_missing"]
-SUB_LAYOUTS = {  # placeholder -> layout file
-    "kb_Key_UI": "keyboard_key.ui", "kb_Deng_UI": "keyboard_deng.ui", "kb_Macro_UI": "keyboard_macro.ui",
-    "MS_Deng_UI": "Mouse_deng.ui", "MS_Macro_UI": "Mouse_macro.ui", "MS_Key_UI": "Mouse_key.ui",
-    "MP_deng_UI": "MousePad_deng.ui", "MS_DPI_UI": "Mouse_DPI.ui", "MS_CURSOR_UI": "Mouse_cursor.ui",
-    "kb_CURSOR_UI": "Mouse_cursor.ui",
-}
+PAGE_TABLE = HERE.parent / "src" / "ui" / "pages" / "page_table.h"
+PREFIX = {"Keyboard": "kb", "Mouse": "ms", "Mousepad": "mp"}
+
+def page_rows():
+    """The page table's rows: (name, device prefix or None, option, placeholder, layout)."""
+    text = PAGE_TABLE.read_text(encoding="utf-8")
+    row = re.compile(r'\{"([^"]+)",\s*(?:device::DeviceKind::(\w+)|std::nullopt),\s*(nullptr|"[^"]*"),'
+                     r'\s*(nullptr|"[^"]*"),\s*(nullptr|"[^"]*")')
+    value = lambda v: None if v == "nullptr" else v.strip('"')
+    return [(m[1], PREFIX.get(m[2]), value(m[3]), value(m[4]), value(m[5])) for m in row.finditer(text)]
+
+def layout_file(resource):
+    """The file a layout's resource id names in res.xml, else "<base>.ui" (as the loader does)."""
+    try:
+        for r in ET.parse(SKIN / "res.xml").getroot().iter("Res"):
+            if r.get("id") == resource:
+                return r.get("file")
+    except (OSError, ET.ParseError):
+        pass  # reported by check_files
+    return resource.rsplit(".", 1)[0] + ".ui"
+
+PAGES = page_rows()
+SUB_LAYOUTS = {placeholder: layout_file(layout) for _, _, _, placeholder, layout in PAGES if placeholder and layout}
 MAIN_CONTROLS = (
     ["root", "closebtn", "minbtn", "maxbtn", "restorebtn", "skinbtn", "setbtn", "menubtn",
      "kb_tab", "kb_onecolor_tab", "ms_tab", "mp_tab", "ani_tab", "split_tab", "tab_switch",
      "kb_tab_panel", "ms_tab_panel", "kb_tab_switch", "ms_tab_switch",
-     "kb_deng_Op_tab", "kb_key_Op_tab", "kb_macro_Op_tab", "kb_cursor_Op_tab",
-     "ms_deng_Op_tab", "ms_key_Op_tab", "ms_macro_Op_tab", "ms_cursor_Op_tab", "ms_rich_Op_tab",
      "setting_progress", "str_test"]
+    + [option for _, _, option, _, _ in PAGES if option]
     + list(SUB_LAYOUTS)
     + [f"ms_dkey_{i}" for i in range(20)] + [f"mp_dkey_{i}" for i in range(15)]
     + [f"kb_dkey_{i}" for i in range(126)]
@@ -50,10 +66,10 @@ MSG_CONTROLS = ["MessageText", "MessageTitle", "confirm_btn", "cancel_btn", "clo
 STACK_PAGES = {  # stacked widget -> (page index, placeholder or panel on that page)
     "tab_switch": [(0, "kb_tab_panel"), (1, "ms_tab_panel"), (2, "mp_tab_panel"), (3, "ani_tab_panel"),
                    (4, "split_tab_panel")],
-    "kb_tab_switch": [(0, "kb_Deng_UI"), (1, "kb_Macro_UI"), (2, "kb_Key_UI"), (3, "kb_CURSOR_UI")],
-    "ms_tab_switch": [(0, "MS_Deng_UI"), (1, "MS_Macro_UI"), (2, "MS_Key_UI"), (3, "MS_DPI_UI"),
-                      (4, "MS_CURSOR_UI")],
 }
+# A sub-page's placeholder lies on a page of its device's page switch (which page is free).
+SUB_PAGE_STACKS = [(f"{prefix}_tab_switch", placeholder) for _, prefix, option, placeholder, _ in PAGES
+                   if prefix and option and placeholder]
 STANDARD_CLASSES = {
     "QWidget", "QFrame", "QLabel", "QPushButton", "QToolButton", "QCheckBox", "QRadioButton", "QComboBox",
     "QSlider", "QLineEdit", "QStackedWidget", "QTabWidget", "QListWidget", "QTableWidget", "QTreeWidget",
@@ -151,6 +167,10 @@ def check_main(main, subs):
         for index, inner in pages:
             if index >= len(page_widgets) or inner not in {x.get("name") for x in page_widgets[index].iter("widget")}:
                 problem(f"main.ui: page {index} of {stack} should hold {inner}")
+    for stack, placeholder in SUB_PAGE_STACKS:
+        w = by_name.get(stack)
+        if w is None or not any(placeholder in {x.get("name") for x in page.iter("widget")} for page in w.findall("widget")):
+            problem(f"main.ui: a page of {stack} should hold {placeholder}")
 
 def check_classes(roots):
     for name, root in roots.items():

@@ -15,9 +15,9 @@ void Feature::plug(FeatureContext& context, runtime::WorkerSlot slot, runtime::W
     plugged_.push_back(slot);
 }
 
-void Feature::bind(FeatureContext& context, Owner owner, const ui::pages::PageBindings& bindings) {
-    subscriptions_ += context.window.router().bind(owner, bindings);
-    bound_.push_back({owner, &bindings});
+void Feature::bind(FeatureContext& context, const char* page, const ui::pages::PageBindings& bindings) {
+    subscriptions_ += context.window.router().bind(QLatin1String(page), bindings);
+    bound_.push_back({page, &bindings});
 }
 
 }  // namespace orvane::app

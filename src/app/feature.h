@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/ownership.h"
 #include "runtime/events.h"
 #include "runtime/workers.h"
 #include "ui/pages/page_bindings.h"
@@ -35,16 +34,17 @@ public:
     /// Once, after the skin is loaded and before the window's initialise() starts the workers.
     virtual void install(FeatureContext& context) = 0;
 
-    /// A page controller's table and the owner its controls route to (for the skin test).
+    /// A page controller's table and the name it is bound under (for the skin test).
     struct BoundPage {
-        Owner owner;
+        const char* page;
         const ui::pages::PageBindings* bindings;
     };
     const std::vector<BoundPage>& boundPages() const { return bound_; }
 
 protected:
-    /// Binds a page controller's table under its owner for as long as the feature lives.
-    void bind(FeatureContext& context, Owner owner, const ui::pages::PageBindings& bindings);
+    /// Binds a page controller's table with the router for as long as the feature lives;
+    /// `page` names it in logs and tests.
+    void bind(FeatureContext& context, const char* page, const ui::pages::PageBindings& bindings);
     /// Plugs a worker into its slot; the slot is emptied again when the feature goes.
     void plug(FeatureContext& context, runtime::WorkerSlot slot, runtime::WorkerBody body);
     runtime::Subscriptions subscriptions_;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's features in install order. A new feature is one row here and one object of
-// its own; nothing else in the program changes for it.
+// its own; a new page whose controller is a ui::pages::Page needs no feature at all, only
+// its row of the page table (ui/pages/page_table.h), which the pages feature builds.
 
 #include <memory>
 #include <string_view>
@@ -16,6 +17,7 @@
 #include "app/features/macro_pages_feature.h"
 #include "app/features/mouse_page_feature.h"
 #include "app/features/pad_page_feature.h"
+#include "app/features/pages_feature.h"
 #include "app/features/presence_feature.h"
 #include "app/features/profiles_feature.h"
 #include "app/features/settings_feature.h"
@@ -47,6 +49,7 @@ inline constexpr FeatureRow kFeatures[] = {
     {"key capture", &MakeFeature<KeyCaptureFeature>},
     {"key pages", &MakeFeature<KeyPagesFeature>},
     {"macro pages", &MakeFeature<MacroPagesFeature>},
+    {"pages", &MakeFeature<PagesFeature>},
     // After profiles: a linked switch is shown by the profile panels.
     {"links", &MakeFeature<LinksFeature>},
     {"settings", &MakeFeature<SettingsFeature>},

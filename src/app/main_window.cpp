@@ -24,6 +24,7 @@
 #include "app/message_box.h"
 #include "app/tray.h"
 #include "ui/log.h"
+#include "ui/pages/sub_pages.h"
 
 namespace orvane::app {
 
@@ -35,14 +36,29 @@ bool Is(const QString& name, const char* other) {
     return name.compare(QLatin1String(other), Qt::CaseInsensitive) == 0;
 }
 
-// The device tabs and the page of "tab_switch" each selects.
+// The device tabs, the page of "tab_switch" each selects and the device it shows.
 struct DeviceTab {
     const char* option;
     int page;
+    std::optional<device::DeviceKind> device;
 };
 constexpr std::array<DeviceTab, 6> kDeviceTabs{{
-    {"kb_tab", 0}, {"kb_onecolor_tab", 0}, {"ms_tab", 1}, {"mp_tab", 2}, {"ani_tab", 3}, {"split_tab", 4},
+    {"kb_tab", 0, device::DeviceKind::Keyboard},
+    {"kb_onecolor_tab", 0, device::DeviceKind::Keyboard},
+    {"ms_tab", 1, device::DeviceKind::Mouse},
+    {"mp_tab", 2, device::DeviceKind::Mousepad},
+    {"ani_tab", 3, std::nullopt},
+    {"split_tab", 4, std::nullopt},
 }};
+// The panel of a device's page shown with its tab.
+const char* PanelOf(device::DeviceKind kind) {
+    switch (kind) {
+    case device::DeviceKind::Keyboard: return "kb_tab_panel";
+    case device::DeviceKind::Mouse: return "ms_tab_panel";
+    case device::DeviceKind::Mousepad: return nullptr;
+    }
+    return nullptr;
+}
 
 const DeviceTab* FindDeviceTab(const QString& name) {
     for (const auto& tab : kDeviceTabs)
@@ -134,6 +150,7 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
                             control(QStringLiteral("%1_page_header").arg(QLatin1String(device))));
     bridge_.attach(this);
     bindWindowControls();
+    watchSubPages();
 
     progressHideTimer_.setSingleShot(true);
     progressHideTimer_.setInterval(1000);
@@ -179,8 +196,27 @@ void MainWindow::bindWindowControls() {
     windowControls_.on("dpi_btn", kClick, [](const ui::Notification&) {});
     for (const auto& tab : kDeviceTabs)
         deviceTabs_.on(tab.option, kSelectChanged, [this](const ui::Notification& n) { onDeviceTab(n); });
-    subscriptions_ += router_.bind(Owner::Window, windowControls_);
-    subscriptions_ += router_.bind(Owner::DeviceTabs, deviceTabs_);
+    for (const auto& row : ui::pages::kPages)
+        if (ui::pages::IsSubPage(row))
+            subPageOptions_.on(row.option, kSelectChanged, [this](const ui::Notification& n) { onSubPageOption(n); });
+    subscriptions_ += router_.bind(QStringLiteral("window"), windowControls_);
+    subscriptions_ += router_.bind(QStringLiteral("device tabs"), deviceTabs_);
+    subscriptions_ += router_.bind(QStringLiteral("sub-page options"), subPageOptions_);
+}
+
+void MainWindow::watchSubPages() {
+    // The sub-page a switch brings up, however it was switched to.
+    for (const char* device : {"kb", "ms", "mp"}) {
+        auto* stack = control<QStackedWidget>(QStringLiteral("%1_tab_switch").arg(QLatin1String(device)));
+        if (!stack) continue;
+        connect(stack, &QStackedWidget::currentChanged, this, [this, stack](int shown) {
+            for (const auto& row : ui::pages::kPages) {
+                QWidget* placeholder = row.placeholder ? control(QLatin1String(row.placeholder)) : nullptr;
+                if (placeholder && stack->widget(shown) && stack->widget(shown)->isAncestorOf(placeholder))
+                    pageShown.emit(&row);
+            }
+        });
+    }
 }
 
 void MainWindow::initialise() {
@@ -337,31 +373,79 @@ void MainWindow::selectDeviceTab(const QString& tab) {
     if (const auto* t = FindDeviceTab(tab)) ShowPage(control(QStringLiteral("tab_switch")), t->page);
 }
 
-bool MainWindow::keepMacroEditor(const char* bar, const char* macroTab, std::initializer_list<const char*> tabs,
-                                 const QString& option) {
-    QWidget* saveBar = control(QLatin1String(bar));
-    if (!saveBar || !saveBar->isVisibleTo(this) || Is(option, macroTab)) return false;
-    for (const char* tab : tabs)
-        if (Is(option, tab)) return false;
-    ui::Silently(control<QAbstractButton>(QLatin1String(macroTab)), [](QAbstractButton* b) { b->setChecked(true); });
-    for (const char* tab : tabs) {
-        QWidget* t = control(QLatin1String(tab));
-        if (t && t->isVisibleTo(this)) {
-            selectDeviceTab(QLatin1String(tab));
-            break;
+runtime::Subscription MainWindow::guardPage(const char* page, const ui::pages::LeaveCheck& check) {
+    for (const auto& row : ui::pages::kPages)
+        if (QLatin1String(row.name) == QLatin1String(page))
+            return guards_.subscribe([guard = Guard{&row, &check}](std::vector<Guard>* const& out) { out->push_back(guard); });
+    qCWarning(lcShell) << "no page" << page << "to guard";
+    return {};
+}
+
+bool MainWindow::showing(const ui::pages::PageRow& row) const {
+    if (QWidget* placeholder = row.placeholder ? control(QLatin1String(row.placeholder)) : nullptr)
+        return placeholder->isVisibleTo(this);
+    // A page without a placeholder of its own shows while its option is selected.
+    auto* option = row.option ? control<QAbstractButton>(QLatin1String(row.option)) : nullptr;
+    return option && option->isChecked() && option->isVisibleTo(this);
+}
+
+bool MainWindow::keepGuardedPage(const QString& option) {
+    std::vector<Guard> guards;
+    guards_.emit(&guards);
+    for (const Guard& guard : guards) {
+        const ui::pages::PageRow& row = *guard.row;
+        if (!showing(row) || guard.check->mayLeave()) continue;
+        // Its own option and its device's tabs keep it up anyway.
+        if (row.option && Is(option, row.option)) continue;
+        const DeviceTab* tab = FindDeviceTab(option);
+        if (tab && tab->device == row.device) continue;
+        if (row.option) ui::Silently(control<QAbstractButton>(QLatin1String(row.option)), [](QAbstractButton* b) { b->setChecked(true); });
+        for (const auto& t : kDeviceTabs) {
+            QWidget* w = t.device == row.device ? control(QLatin1String(t.option)) : nullptr;
+            if (w && w->isVisibleTo(this)) {
+                selectDeviceTab(QLatin1String(t.option));
+                break;
+            }
         }
+        showMessage(QStringLiteral("message_text_3"), true);
+        return true;
     }
-    showMessage(QStringLiteral("message_text_3"), true);
-    return true;
+    return false;
 }
 
 bool MainWindow::finishSelectionChange(const QString& option) {
-    if (keepMacroEditor("ms_macro_tab_saveorcancel", "ms_macro_Op_tab", {"ms_tab"}, option) ||
-        keepMacroEditor("kb_macro_tab_saveorcancel", "kb_macro_Op_tab", {"kb_tab", "kb_onecolor_tab"}, option))
-        return false;
+    if (keepGuardedPage(option)) return false;
     runtime_.events.captureEnds.emit();
     if (FindDeviceTab(option)) selectDeviceTab(option);
+    else if (const ui::pages::PageRow* row = ui::pages::SubPages::Find(option))
+        ui::pages::SubPages(lookup(), *row->device).select(option);
     return true;
+}
+
+void MainWindow::onSubPageOption(const ui::Notification& n) {
+    auto* option = qobject_cast<QAbstractButton*>(n.control.data());
+    if (option && !option->isChecked()) return;  // the option that lost the selection
+    finishSelectionChange(n.sender);
+}
+
+QString MainWindow::deviceTab(device::DeviceKind kind) const {
+    if (kind == device::DeviceKind::Keyboard)
+        return QLatin1String(device::RowOf(runtime_.keyboard.model).singleColour() ? "kb_onecolor_tab" : "kb_tab");
+    for (const auto& tab : kDeviceTabs)
+        if (tab.device == kind) return QLatin1String(tab.option);
+    return {};
+}
+
+void MainWindow::showDevice(device::DeviceKind kind, bool shown) {
+    const QString own = deviceTab(kind);
+    for (const auto& tab : kDeviceTabs)
+        if (tab.device == kind)
+            if (QWidget* w = control(QLatin1String(tab.option))) w->setVisible(shown && Is(own, tab.option));
+    if (!shown) return;
+    // A page of a page switch is shown by the switch; showing it here would lay it over the
+    // page in front.
+    QWidget* panel = PanelOf(kind) ? control(QLatin1String(PanelOf(kind))) : nullptr;
+    if (panel && !qobject_cast<QStackedWidget*>(panel->parentWidget())) panel->show();
 }
 
 void MainWindow::selectTab(const QString& tab) {

@@ -28,7 +28,9 @@
 #include "ui/language.h"
 #include "ui/notify_bridge.h"
 #include "ui/pages/page_bindings.h"
+#include "ui/pages/leave_check.h"
 #include "ui/pages/page_controls.h"
+#include "ui/pages/page_table.h"
 #include "ui/preview.h"
 #include "ui/skin_loader.h"
 
@@ -94,12 +96,21 @@ public:
 
     /// A notification of one of the window's controls.
     void notify(const ui::Notification& n);
-    /// Ends a page option's selection change: keeps an editor with unsaved macro edits,
-    /// else ends input capture and switches "tab_switch" for the device tabs. false when
-    /// the macro editor was kept.
-    bool finishSelectionChange(const QString& option);
-    /// Selects a device tab as a click would: the selection routing switches the page.
+    /// Selects a device tab or a sub-page option as a click would: the selection routing
+    /// switches the page.
     void selectTab(const QString& tab);
+    /// The tab of a device: for the keyboard the one of the model last found.
+    QString deviceTab(device::DeviceKind kind) const;
+    /// Shows or hides a device's tab (and its page's panel); a keyboard shows the tab of its model.
+    void showDevice(device::DeviceKind kind, bool shown);
+    /// Brings up a device's page as a click on its tab would.
+    void selectDevice(device::DeviceKind kind) { selectTab(deviceTab(kind)); }
+    /// While the subscription lives, the page of that row (page_table.h) is asked before
+    /// another page or device tab replaces it; when it may not be left it stays and the
+    /// user is told ("message_text_3").
+    [[nodiscard]] runtime::Subscription guardPage(const char* page, const ui::pages::LeaveCheck& check);
+    /// A page of the page table came up, however it was switched to.
+    runtime::Event<const ui::pages::PageRow*> pageShown;
     int showMessage(const QString& text, bool textIsId);
     /// "message_text_1", unless the box this raised is still open.
     void showNoDeviceMessage();
@@ -156,9 +167,16 @@ private:
     void applyLanguageAtStart();
     void loadLanguage(const ui::LanguageRow& row);
     void showProgress(bool running);
-    bool keepMacroEditor(const char* bar, const char* macroTab, std::initializer_list<const char*> tabs,
-                         const QString& option);
+    /// Ends an option's selection change: keeps a page that may not be left, else ends input
+    /// capture and switches to the option's page. false when the page was kept.
+    bool finishSelectionChange(const QString& option);
+    void onSubPageOption(const ui::Notification& n);
+    /// Keeps the page in front when it may not be left for that option; true when it was kept.
+    bool keepGuardedPage(const QString& option);
+    /// Whether the row's page is in front (its device's page and its sub-page shown).
+    bool showing(const ui::pages::PageRow& row) const;
     void selectDeviceTab(const QString& tab);
+    void watchSubPages();
 
     runtime::Runtime& runtime_;
     Options options_;
@@ -186,6 +204,12 @@ private:
     void toggleAutostart();
     ui::pages::PageBindings windowControls_;
     ui::pages::PageBindings deviceTabs_;
+    ui::pages::PageBindings subPageOptions_;
+    struct Guard {
+        const ui::pages::PageRow* row;
+        const ui::pages::LeaveCheck* check;
+    };
+    runtime::Event<std::vector<Guard>*> guards_;  // each guard answers with itself
     runtime::Subscriptions subscriptions_;
 };
 

@@ -1,47 +1,54 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Router: hands a notification to the owner of its sender (see ownership.h), where the page
-// controllers bound under that owner find the handler in their binding tables. Event types
-// are compared exactly, control names without regard to case. Every notification is logged
-// (event type, sender name) on orvane.notify. A binding ends with the Subscription it
-// returns, so no handler outlives its page.
+// Router: hands a notification to the page whose bound binding table names its sender (an
+// exact name, or a family member within the family's size) for its event. The bound tables
+// are the only registry of control names. Event types are compared exactly, control names
+// without regard to case. Every notification is logged (event type, sender name) on
+// orvane.notify; one that no bound table takes is dropped (logged at debug level too).
+//
+// One control, one event, one page: a table that names a control for an event an already
+// bound table names as well is refused at bind time — not bound at all, logged as a warning
+// and listed in refusals() (the program's tests require none). A binding ends with the
+// Subscription it returns, so no handler outlives its page.
 
-#include <array>
-#include <functional>
-#include <optional>
+#include <QString>
 
-#include "app/ownership.h"
-#include "app/split_name.h"
+#include <vector>
+
 #include "runtime/events.h"
 #include "ui/notification.h"
 #include "ui/pages/page_bindings.h"
 
 namespace orvane::app {
 
-struct Route {
-    Owner owner;
-    NameParts name;  ///< SplitName of the sender; for a family, index is the element
-};
-
-/// The event bit of an event type, or 0 for a type no owner takes.
-uint16_t EventBit(const QString& type);
-/// Who owns this control for this event, or nullopt.
-std::optional<Route> FindRoute(const QString& type, const QString& sender);
-
 class Router {
 public:
-    using Handler = std::function<void(const ui::Notification&, const Route&)>;
-
-    /// Every notification routed to `owner` reaches handler while the subscription lives.
-    [[nodiscard]] runtime::Subscription subscribe(Owner owner, Handler handler);
-    /// A page controller's binding table, under the owner that its controls route to.
-    [[nodiscard]] runtime::Subscription bind(Owner owner, const ui::pages::PageBindings& bindings);
-    bool hasHandler(Owner owner) const;
-    /// Logs the notification and hands it to the owner's handlers. true when it has any.
+    /// Binds a page's table while the subscription lives; `page` names it in logs and tests.
+    /// An empty subscription when the table was refused (see refusals()).
+    [[nodiscard]] runtime::Subscription bind(const QString& page, const ui::pages::PageBindings& bindings);
+    /// The page whose table takes this notification, or an empty string.
+    QString pageFor(const ui::Notification& n) const;
+    /// Logs the notification and calls the handler of the table that takes it. true when one did.
     bool dispatch(const ui::Notification& n) const;
 
+    struct Refusal {
+        QString page;       ///< the table that was not bound
+        QString boundPage;  ///< the table already bound that names the same control
+        QString control;
+    };
+    const std::vector<Refusal>& refusals() const { return refusals_; }
+
 private:
-    std::array<runtime::Event<ui::Notification, Route>, size_t(Owner::Count)> owners_;
+    struct Bound {
+        QString page;
+        const ui::pages::PageBindings* bindings;
+    };
+    // The bound tables, listed by emitting a query each bound table answers; a table leaves
+    // the list when its subscription ends.
+    std::vector<Bound> bound() const;
+
+    runtime::Event<std::vector<Bound>*> list_;
+    std::vector<Refusal> refusals_;
 };
 
 }  // namespace orvane::app

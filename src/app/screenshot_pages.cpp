@@ -6,7 +6,6 @@
 #include <QLayout>
 #include <QMenu>
 
-#include "app/features/presence_feature.h"
 #include "app/main_window.h"
 
 namespace orvane::app {
@@ -14,15 +13,6 @@ namespace orvane::app {
 using device::DeviceKind;
 
 namespace {
-
-const char* TabOf(MainWindow& window, DeviceKind kind) {
-    switch (kind) {
-    case DeviceKind::Keyboard: return KeyboardTabOf(window.runtime().keyboard.model);
-    case DeviceKind::Mouse: return "ms_tab";
-    case DeviceKind::Mousepad: return "mp_tab";
-    }
-    return "";
-}
 
 const char* NameOf(DeviceKind kind) {
     switch (kind) {
@@ -49,7 +39,7 @@ bool ShowScreenshotPage(MainWindow& window, const ScreenshotPage& page, QString*
             if (why) *why = QStringLiteral("no %1 is connected").arg(QLatin1String(NameOf(*page.device)));
             return false;
         }
-        window.selectTab(QLatin1String(TabOf(window, *page.device)));
+        window.selectDevice(*page.device);
     }
     if (!page.option) return true;
     auto* option = window.control<QAbstractButton>(QLatin1String(page.option));

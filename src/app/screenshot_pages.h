@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The pages `orvane --screenshot PATH --page NAME` can show: one row each. A device page is
-// its device's tab and the sub-page option clicked as a user would; a window page is the
-// top-level window a title button opens. A page added later is one row here.
+// The pages `orvane --screenshot PATH --page NAME` can show: the rows of the page table
+// (ui/pages/page_table.h). A device page is its device's tab and the sub-page option clicked
+// as a user would; a window page is the top-level window a title button opens.
 
 #include <QLatin1String>
 #include <QSize>
 #include <QString>
 
-#include <array>
-#include <optional>
-
-#include "device/models.h"
+#include "ui/pages/page_table.h"
 
 class QWidget;  // the command line reads the page names without Qt Widgets
 
@@ -19,25 +16,8 @@ namespace orvane::app {
 
 class MainWindow;
 
-struct ScreenshotPage {
-    const char* name;
-    std::optional<device::DeviceKind> device;  ///< the device whose tab shows the page
-    const char* option;                        ///< the sub-page option, or the title button
-    bool opensWindow;                          ///< option is a button that opens another window
-};
-
-inline constexpr std::array<ScreenshotPage, 10> kScreenshotPages{{
-    {"kb-lighting", device::DeviceKind::Keyboard, "kb_deng_Op_tab", false},
-    {"kb-keys", device::DeviceKind::Keyboard, "kb_key_Op_tab", false},
-    {"kb-macros", device::DeviceKind::Keyboard, "kb_macro_Op_tab", false},
-    {"ms-performance", device::DeviceKind::Mouse, "ms_rich_Op_tab", false},
-    {"ms-lighting", device::DeviceKind::Mouse, "ms_deng_Op_tab", false},
-    {"ms-buttons", device::DeviceKind::Mouse, "ms_key_Op_tab", false},
-    {"ms-macros", device::DeviceKind::Mouse, "ms_macro_Op_tab", false},
-    {"ms-cursor", device::DeviceKind::Mouse, "ms_cursor_Op_tab", false},
-    {"mp", device::DeviceKind::Mousepad, nullptr, false},
-    {"settings", std::nullopt, "setbtn", true},
-}};
+using ScreenshotPage = ui::pages::PageRow;
+inline constexpr const auto& kScreenshotPages = ui::pages::kPages;
 
 /// The window's first size (MainWindow starts with it where the screen has room); a
 /// screenshot shows the window at this size whatever the screen, so pictures compare.

@@ -13,6 +13,7 @@
 
 #include "ui/controls/custom_controls.h"
 #include "ui/log.h"
+#include "ui/pages/page_table.h"
 #include "ui/skin_files.h"
 
 namespace orvane::ui {
@@ -86,7 +87,8 @@ QWidget* SkinLoader::loadFile(const QString& path, QWidget* parent, int depth) c
 
 void SkinLoader::expand(QWidget* root, int depth) const {
     if (depth < kMaxNesting) {
-        for (const auto& sub : kSubLayouts) {
+        for (const auto& sub : pages::kPages) {
+            if (!sub.placeholder || !sub.layout) continue;
             const auto hosts = root->findChildren<QWidget*>();
             for (QWidget* host : hosts) {
                 if (host->objectName().compare(QLatin1String(sub.placeholder), Qt::CaseInsensitive) != 0) continue;

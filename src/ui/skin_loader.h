@@ -3,34 +3,15 @@
 // SkinLoader: builds windows from the skin folder. "res.xml" maps resource ids ("XML_MAIN",
 // "XML_MSG", "keyboard_key.xml" ...) to Qt Designer files that are loaded at run time;
 // the sub-layout placeholders of the main layout are filled from their files and the
-// placeholders of the program's own controls are replaced by the real controls.
+// placeholders of the program's own controls are replaced by the real controls. Which
+// placeholder takes which layout is the page table's (ui/pages/page_table.h).
 
 #include <QHash>
 #include <QString>
 #include <QWidget>
 
-#include <array>
 
 namespace orvane::ui {
-
-/// Which placeholder (compared without regard to case) is filled from which layout.
-struct SubLayout {
-    const char* placeholder;
-    const char* layout;  ///< resource id in res.xml (file "<base>.ui" when res.xml lacks it)
-};
-
-inline constexpr std::array<SubLayout, 10> kSubLayouts{{
-    {"kb_Key_UI", "keyboard_key.xml"},
-    {"kb_Deng_UI", "keyboard_deng.xml"},
-    {"kb_Macro_UI", "keyboard_macro.xml"},
-    {"MS_Deng_UI", "Mouse_deng.xml"},
-    {"MS_Macro_UI", "Mouse_macro.xml"},
-    {"MS_Key_UI", "Mouse_key.xml"},
-    {"MP_deng_UI", "MousePad_deng.xml"},
-    {"MS_DPI_UI", "Mouse_DPI.xml"},
-    {"MS_CURSOR_UI", "Mouse_cursor.xml"},
-    {"kb_CURSOR_UI", "Mouse_cursor.xml"},
-}};
 
 /// The skin folder of a program in `programFolder`: "skin" next to it (the build folder),
 /// else the installation's <prefix>/share/orvane/skin (the program in <prefix>/bin), else the

@@ -115,7 +115,7 @@ TEST(ColourPicker, PresetAndPaletteChooseTheWholeColour) {
 
 TEST(ColourPicker, IgnoresWhatIsNotItsOwn) {
     PickerRig rig;
-    EXPECT_TRUE(rig.send(event::Click, "t_color_btn_30"));  // its family, but no such preset
+    EXPECT_FALSE(rig.send(event::Click, "t_color_btn_30"));  // beyond its family of presets: not its own
     EXPECT_FALSE(rig.send(event::Click, "t_edit_R"));
     EXPECT_FALSE(rig.send(event::TextChanged, "t_other_edit"));
     EXPECT_FALSE(rig.send(event::ValueChanged, "t_Pallet"));

@@ -2,16 +2,14 @@
 #pragma once
 // The key pages: the keyboard's key page and the mouse's button page. Each shows its device
 // anew when it connects, its model changed or a key profile was loaded; takes the input
-// captured for it; reads its macro list again when the device's macros changed. The
-// keyboard's sub-page options (lighting, macros, keys) bring up their pages of "kb_tab_switch".
+// captured for it; reads its macro list again when the device's macros changed. Its editor
+// is hidden whenever the page comes up and whenever it shows its device anew (a slot switch).
 
-#include <array>
 #include <memory>
 
 #include "app/feature.h"
 #include "ui/pages/button_page.h"
 #include "ui/pages/key_page.h"
-#include "ui/pages/sub_pages.h"
 
 namespace orvane::app {
 
@@ -23,14 +21,9 @@ public:
 
 private:
     void refresh(device::DeviceKind kind);
-    void showKeyboardPage(const ui::Notification& n);
 
-    MainWindow* window_ = nullptr;
     std::unique_ptr<ui::pages::KeyboardKeyPage> keyboard_;
     std::unique_ptr<ui::pages::MouseButtonPage> mouse_;
-    std::array<ui::pages::PageBindings, 3> keyboardOptions_;
-    std::unique_ptr<ui::pages::SubPages> subPages_;
-    std::unique_ptr<QObject> pageWatch_;  ///< ends the page-switch connections with the feature
 };
 
 }  // namespace orvane::app

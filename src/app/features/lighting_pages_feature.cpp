@@ -15,9 +15,9 @@ void LightingPagesFeature::install(FeatureContext& context) {
     mouse_ = std::make_unique<ui::pages::MouseLightingPage>(window->lookup(), rt);
     keyboard_->prepare();
     mouse_->prepare();
-    bind(context, Owner::KeyboardLighting, keyboard_->bindings());
-    bind(context, Owner::KeyboardCustomLighting, keyboard_->paintBindings());
-    bind(context, Owner::MouseLighting, mouse_->bindings());
+    bind(context, "keyboard lighting", keyboard_->bindings());
+    bind(context, "keyboard custom lighting", keyboard_->paintBindings());
+    bind(context, "mouse lighting", mouse_->bindings());
 
     auto show = [this](const DeviceKind& kind) {
         if (kind == DeviceKind::Keyboard) keyboard_->refresh();

@@ -75,7 +75,7 @@ void LinksFeature::install(FeatureContext& context) {
         controls = std::make_unique<ui::pages::ProfileLinkControls>(
             list.id, ui::pages::ProfileLinkEnv{window.lookup(), &window.dialogs(), &window, &rt,
                                                [this, &window](QWidget* near) { tellLimits(near, window.language()); }});
-        bind(context, Owner::ProfileLinks, controls->bindings());
+        bind(context, "profile links", controls->bindings());
 
         // Read at every pass, so a test may set the query after install.
         auto foreground = [this] { return query_ ? query_() : std::nullopt; };

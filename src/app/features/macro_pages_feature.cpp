@@ -8,6 +8,12 @@ namespace orvane::app {
 using device::DeviceKind;
 using runtime::CaptureTarget;
 
+namespace {
+// The page table's names of the editors of ui::pages::kMacroPages, in its order.
+constexpr const char* kMacroPageNames[] = {"kb-macros", "ms-macros"};
+static_assert(std::size(kMacroPageNames) == std::tuple_size_v<std::remove_cvref_t<decltype(ui::pages::kMacroPages)>>);
+}  // namespace
+
 MacroPagesFeature::~MacroPagesFeature() {
     // The pages stop a recording through the capture service: they go first.
     cursor_.reset();
@@ -35,16 +41,15 @@ void MacroPagesFeature::install(FeatureContext& context) {
         };
         pages_[i] = std::make_unique<ui::pages::MacroPage>(window.lookup(), rt, ui::pages::kMacroPages[i], std::move(services));
         pages_[i]->prepare();
-        bind(context, Owner::Macros, pages_[i]->bindings());
+        bind(context, kMacroPageNames[i], pages_[i]->bindings());
+        // Unsaved edits keep the editor up.
+        subscriptions_ += window.guardPage(kMacroPageNames[i], *pages_[i]);
     }
 
-    // The cursor layout is placed on the keyboard's page too; this page is the mouse's copy.
-    cursorControls_.add(window.control(QStringLiteral("MS_CURSOR_UI")));
-    cursor_ = std::make_unique<ui::pages::CursorPage>(
-        [this](const QString& name) { return cursorControls_.find(name); }, rt,
-        ui::pages::CursorPageServices{&window.dialogs(), &window, translate});
+    cursor_ = std::make_unique<ui::pages::CursorPage>(window.lookup(), rt,
+                                                      ui::pages::CursorPageServices{&window.dialogs(), &window, translate});
     cursor_->prepare();
-    bind(context, Owner::CursorSequences, cursor_->bindings());
+    bind(context, "cursor sequences", cursor_->bindings());
 
     subscriptions_ += rt.events.inputCaptured.subscribe([this](const CaptureTarget& target, const runtime::CapturedInput& input) {
         for (auto& page : pages_)

@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "app/feature.h"
-#include "ui/control_index.h"
 #include "ui/pages/cursor_page.h"
 #include "ui/pages/macro_page.h"
 
@@ -25,7 +24,6 @@ public:
 
 private:
     std::array<std::unique_ptr<ui::pages::MacroPage>, 2> pages_;
-    ui::ControlIndex cursorControls_;  ///< the mouse page's copy of the cursor layout
     std::unique_ptr<ui::pages::CursorPage> cursor_;
 };
 

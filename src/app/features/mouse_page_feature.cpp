@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/features/mouse_page_feature.h"
 
-#include <QAbstractButton>
-
 #include "app/main_window.h"
 
 namespace orvane::app {
@@ -15,24 +13,9 @@ void MousePageFeature::install(FeatureContext& context) {
     const auto lookup = context.window.lookup();
     dpi_ = std::make_unique<ui::pages::MouseDpiPage>(lookup, context.runtime);
     slots_ = std::make_unique<ui::pages::MouseSlotsPage>(lookup, context.runtime, *dpi_);
-    subPages_ = std::make_unique<ui::pages::SubPages>(lookup, ui::pages::kMouseSubPages);
     dpi_->prepare();
-    bind(context, Owner::MouseDpi, dpi_->bindings());
-    bind(context, Owner::MouseSlots, slots_->bindings());
-
-    // A sub-page option: the common step first (an editor with unsaved macro edits keeps
-    // its page), then the page switch.
-    auto option = [this](const ui::Notification& n) {
-        auto* button = qobject_cast<QAbstractButton*>(n.control.data());
-        if (button && !button->isChecked()) return;  // the option that lost the selection
-        if (window_->finishSelectionChange(n.sender)) subPages_->select(n.sender);
-    };
-    for (const char* name : {"ms_deng_Op_tab", "ms_key_Op_tab", "ms_rich_Op_tab", "ms_cursor_Op_tab"})
-        subPageOptions_.on(name, ui::event::kSelectChanged, option);
-    bind(context, Owner::MouseSubPages, subPageOptions_);
-    // The macro option routes to the macro editor's owner; the page switch is this page's.
-    macroOption_.on("ms_macro_Op_tab", ui::event::kSelectChanged, option);
-    bind(context, Owner::Macros, macroOption_);
+    bind(context, "mouse performance", dpi_->bindings());
+    bind(context, "mouse slots", slots_->bindings());
 
     runtime::AppEvents& events = context.runtime.events;
     subscriptions_ += events.deviceConnected.subscribe([this](const DeviceKind& kind) {
@@ -85,11 +68,8 @@ void MousePageFeature::showPointerSettings() {
 
 void MousePageFeature::showPerformance() {
     if (!rt_ || !rt_->connected(DeviceKind::Mouse)) return;
-    window_->selectTab(QStringLiteral("ms_tab"));
-    const QString performance = QStringLiteral("ms_rich_Op_tab");
-    auto* option = window_->control<QAbstractButton>(performance);
-    if (option && !option->isChecked()) option->setChecked(true);  // notifies; the routing switches
-    else subPages_->select(performance);
+    window_->selectDevice(DeviceKind::Mouse);
+    window_->selectTab(QStringLiteral("ms_rich_Op_tab"));
 }
 
 }  // namespace orvane::app

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mouse page: its performance section (DPI stages, report rate, lift-off, pointer and
-// wheel), the on-board slot buttons, the sub-page options, the 1-second push of the changed
-// settings record, and showing the mouse anew whenever its model changed.
+// wheel), the on-board slot buttons, the 1-second push of the changed settings record, and
+// showing the mouse anew whenever its model changed.
 
 #include <memory>
 
 #include "app/feature.h"
 #include "ui/pages/mouse_dpi_page.h"
 #include "ui/pages/mouse_slots.h"
-#include "ui/pages/sub_pages.h"
 
 namespace orvane::app {
 
@@ -28,9 +27,6 @@ private:
     MainWindow* window_ = nullptr;
     std::unique_ptr<ui::pages::MouseDpiPage> dpi_;
     std::unique_ptr<ui::pages::MouseSlotsPage> slots_;
-    std::unique_ptr<ui::pages::SubPages> subPages_;
-    ui::pages::PageBindings subPageOptions_;
-    ui::pages::PageBindings macroOption_;
 };
 
 }  // namespace orvane::app

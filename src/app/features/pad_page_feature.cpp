@@ -11,7 +11,7 @@ void PadPageFeature::install(FeatureContext& context) {
     runtime::Runtime& rt = context.runtime;
     page_ = std::make_unique<ui::pages::PadPage>(context.window.lookup(), rt);
     page_->prepare();
-    bind(context, Owner::MousepadLighting, page_->bindings());
+    bind(context, "mousepad lighting", page_->bindings());
 
     auto refresh = [this](const DeviceKind& kind) {
         if (kind == DeviceKind::Mousepad) page_->refresh();

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/features/presence_feature.h"
 
-#include <QStackedWidget>
-
 #include "app/main_window.h"
 #include "runtime/ui_dispatcher.h"
 #include "device/log.h"
@@ -16,26 +14,25 @@ using runtime::RuntimeFlags;
 
 namespace {
 
-// Per kind: its worker slot and exit text, its tab and panel, its same-mode option, and the
-// page the window turns to when it goes: the first device's when that one is connected,
-// else the second's, else the window is hidden.
+// Per kind: its worker slot and exit text, its same-mode option, and the page the window
+// turns to when it goes: the first device's when that one is connected, else the second's,
+// else the window is hidden.
 struct KindRow {
     DeviceKind kind;
     runtime::WorkerSlot slot;
     const char* workerName;
     const char* exitText;
-    const char* panel;
     const char* sameModeOption;
     DeviceKind first;
     DeviceKind second;
 };
 constexpr std::array<KindRow, 3> kKinds{{
     {DeviceKind::Keyboard, runtime::WorkerSlot::KeyboardPresence, "keyboard presence", "键盘设备侦测线程设定退出",
-     "kb_tab_panel", "kb_deng_same_mode", DeviceKind::Mouse, DeviceKind::Mousepad},
+     "kb_deng_same_mode", DeviceKind::Mouse, DeviceKind::Mousepad},
     {DeviceKind::Mouse, runtime::WorkerSlot::MousePresence, "mouse presence", "鼠标设备侦测线程设定退出",
-     "ms_tab_panel", "ms_deng_same_mode", DeviceKind::Keyboard, DeviceKind::Mousepad},
+     "ms_deng_same_mode", DeviceKind::Keyboard, DeviceKind::Mousepad},
     {DeviceKind::Mousepad, runtime::WorkerSlot::MousepadPresence, "mousepad presence", "鼠标垫设备侦测线程设定退出",
-     nullptr, "mp_deng_same_mode", DeviceKind::Keyboard, DeviceKind::Mouse},
+     "mp_deng_same_mode", DeviceKind::Keyboard, DeviceKind::Mouse},
 }};
 
 const KindRow& RowOf(DeviceKind kind) { return kKinds[runtime::IndexOf(kind)]; }
@@ -47,13 +44,6 @@ void SetShown(MainWindow& window, const char* name, bool shown) {
     if (QWidget* w = window.control(QLatin1String(name))) w->setVisible(shown);
 }
 
-void ShowPanel(MainWindow& window, const char* panel) {
-    QWidget* w = panel ? window.control(QLatin1String(panel)) : nullptr;
-    // A page of a page switch is shown by the switch; showing it here would lay it over
-    // the page in front.
-    if (w && !qobject_cast<QStackedWidget*>(w->parentWidget())) w->show();
-}
-
 std::vector<uint16_t> ProductsOf(DeviceKind kind) {
     std::vector<uint16_t> products;
     for (const auto& m : device::kModels)
@@ -62,10 +52,6 @@ std::vector<uint16_t> ProductsOf(DeviceKind kind) {
 }
 
 }  // namespace
-
-const char* KeyboardTabOf(device::DeviceModel model) {
-    return device::RowOf(model).singleColour() ? "kb_onecolor_tab" : "kb_tab";
-}
 
 // The window's side of one kind. Its device work runs on the monitor's thread with the
 // connection locked; each window step is carried to the window's thread, the monitor
@@ -103,18 +89,9 @@ public:
         if (kind_ == DeviceKind::Keyboard)
             device::Log(rt_.keyboard.row().singleColour() ? "单色键盘不见了" : "RGB键盘不见了");
         onUi(stop, [this] {
-            switch (kind_) {
-            case DeviceKind::Keyboard:
-                rt_.flags.keyboardKind = RuntimeFlags::NoKeyboard;
-                SetShown(window_, "kb_tab", false);
-                SetShown(window_, "kb_onecolor_tab", false);
-                break;
-            case DeviceKind::Mouse:
-                SetShown(window_, "ms_tab", false);
-                rt_.flags.mousePresent = false;
-                break;
-            case DeviceKind::Mousepad: SetShown(window_, "mp_tab", false); break;
-            }
+            if (kind_ == DeviceKind::Keyboard) rt_.flags.keyboardKind = RuntimeFlags::NoKeyboard;
+            if (kind_ == DeviceKind::Mouse) rt_.flags.mousePresent = false;
+            window_.showDevice(kind_, false);
             rt_.events.deviceGone.emit(kind_);
             chooseAnotherPage();
         });
@@ -140,11 +117,9 @@ private:
             rt_.flags.keyboardKind = single ? RuntimeFlags::SingleColourKeyboard : RuntimeFlags::RgbKeyboard;
             rt_.events.deviceConnected.emit(kind_);
             window_.scheduleRelayout(kRelayoutAfterConnect);
-            ShowPanel(window_, RowOf(kind_).panel);
+            window_.showDevice(kind_, true);
             window_.showForDevice();
-            const char* tab = KeyboardTabOf(rt_.keyboard.model);
-            SetShown(window_, tab, true);
-            window_.selectTab(QLatin1String(tab));
+            window_.selectDevice(kind_);
         });
         device::Log("di");
     }
@@ -153,10 +128,9 @@ private:
         onUi(stop, [this] {
             rt_.flags.mousePresent = true;
             rt_.events.deviceConnected.emit(kind_);
-            SetShown(window_, "ms_tab", true);
-            window_.selectTab(QStringLiteral("ms_tab"));
+            window_.showDevice(kind_, true);
+            window_.selectDevice(kind_);
             window_.scheduleRelayout(kRelayoutAfterConnect);
-            ShowPanel(window_, RowOf(kind_).panel);
             window_.showForDevice();
         });
     }
@@ -165,28 +139,18 @@ private:
     // icon shows the window.
     void connectPad(std::stop_token stop) {
         onUi(stop, [this] {
-            SetShown(window_, "mp_tab", true);
-            window_.selectTab(QStringLiteral("mp_tab"));
+            window_.showDevice(kind_, true);
+            window_.selectDevice(kind_);
             rt_.events.deviceConnected.emit(kind_);
-            if (QWidget* tab = window_.control(QStringLiteral("mp_tab"))) tab->update();
             window_.scheduleRelayout(kRelayoutAfterConnect);
         });
-    }
-
-    const char* tabOf(DeviceKind kind) const {
-        switch (kind) {
-        case DeviceKind::Keyboard: return KeyboardTabOf(rt_.keyboard.model);
-        case DeviceKind::Mouse: return "ms_tab";
-        case DeviceKind::Mousepad: return "mp_tab";
-        }
-        return "";
     }
 
     // Another device's page, or the window hidden when none is left.
     void chooseAnotherPage() {
         const KindRow& row = RowOf(kind_);
-        if (rt_.connected(row.first)) window_.selectTab(QLatin1String(tabOf(row.first)));
-        else if (rt_.connected(row.second)) window_.selectTab(QLatin1String(tabOf(row.second)));
+        if (rt_.connected(row.first)) window_.selectDevice(row.first);
+        else if (rt_.connected(row.second)) window_.selectDevice(row.second);
         else window_.showNoDevicePage();
     }
 

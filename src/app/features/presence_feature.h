@@ -3,7 +3,8 @@
 // Device presence: the three presence monitors in their worker slots, and the window's side
 // of a device coming and going. The device work of an arrival (read-back, saves) is the
 // runtime's; this feature then tells the others (deviceConnected / deviceGone, on the
-// window's thread) and shows or hides the device's tab, another device's page, or the window.
+// window's thread) and has the window show or hide the device's tab, another device's page,
+// or the window itself.
 
 #include <array>
 #include <memory>
@@ -32,8 +33,5 @@ private:
     };
     std::array<Monitor, 3> monitors_;
 };
-
-/// The device tab of the keyboard model last found: "kb_tab" or "kb_onecolor_tab".
-const char* KeyboardTabOf(device::DeviceModel model);
 
 }  // namespace orvane::app

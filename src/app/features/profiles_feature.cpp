@@ -11,7 +11,7 @@ void ProfilesFeature::install(FeatureContext& context) {
     panels_ = std::make_unique<ui::pages::ProfilePanels>(
         ui::pages::ProfilePanelEnv{window.lookup(), &window.dialogs(), &window, &rt});
     panels_->initLists();
-    bind(context, Owner::Profiles, panels_->bindings());
+    bind(context, "profile panels", panels_->bindings());
 
     // After the read-back: the entries "select" records, loaded and sent as jobs of the device.
     subscriptions_ += rt.events.deviceConnected.subscribe([this](const device::DeviceKind& kind) {

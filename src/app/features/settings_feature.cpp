@@ -25,7 +25,7 @@ void SettingsFeature::install(FeatureContext& context) {
     main_ = &context.window;
     runtime_ = &rt;
     gear_.on("setbtn", ui::event::kClick, [this](const ui::Notification&) { open(); });
-    bind(context, Owner::Window, gear_);
+    bind(context, "settings button", gear_);
 
     subscriptions_ += rt.events.deviceConnected.subscribe([this](const device::DeviceKind& kind) {
         if (kind == device::DeviceKind::Keyboard && window_) window_->keyboardArrived();

@@ -21,7 +21,7 @@ void SkinFeature::install(FeatureContext& context) {
     main_ = &context.window;
     runtime_ = &context.runtime;
     button_.on("skinbtn", ui::event::kClick, [this](const ui::Notification&) { open(); });
-    bind(context, Owner::Window, button_);
+    bind(context, "background button", button_);
 }
 
 void SkinFeature::open() {

@@ -42,39 +42,29 @@ QString StepName(int step) { return kStepPrefix + QString::number(step); }
 CursorPage::CursorPage(ControlLookup lookup, runtime::Runtime& runtime, CursorPageServices services)
     : controls_(std::move(lookup)), runtime_(runtime), services_(std::move(services)) {
     using namespace event;
-    auto only = [this](auto handler) {
-        return [this, handler](const Notification& n) {
-            if (mine(n)) handler();
-        };
-    };
+    auto call = [](auto handler) { return [handler](const Notification&) { handler(); }; };
     bindings_
         .onFamily("ms_gun_op_", kCursorSequences, kSelectChanged,
-                  [this](const Notification& n, int k) {
-                      if (mine(n) && controls_.checked(kSequencePrefix + QString::number(k))) showSequence(k);
+                  [this](const Notification&, int k) {
+                      if (controls_.checked(kSequencePrefix + QString::number(k))) showSequence(k);
                   })
         .onFamily("ms_bullet_op_", kCursorSteps, kSelectChanged,
-                  [this](const Notification& n, int step) {
-                      if (mine(n)) stepToggled(step);
-                  })
-        .on("bullet_selected_prev", kClick, only([this] {
+                  [this](const Notification&, int step) { stepToggled(step); })
+        .on("bullet_selected_prev", kClick, call([this] {
                 if (const auto to = macros::PreviousStep(step_.value_or(0)); to && step_) selectStep(*to);
             }))
-        .on("bullet_selected_next", kClick, only([this] {
+        .on("bullet_selected_next", kClick, call([this] {
                 if (const auto to = macros::NextStep(step_.value_or(0)); to && step_) selectStep(*to);
             }))
-        .on(kDelayEdit, kTextChanged, only([this] { clampEdit(kDelayEdit, macros::kMaxStepDelay); }))
-        .on(kXEdit, kTextChanged, only([this] { clampEdit(kXEdit, macros::kMaxDistance); }))
-        .on(kYEdit, kTextChanged, only([this] { clampEdit(kYEdit, macros::kMaxDistance); }))
-        .on(kXCheck, kSelectChanged, only([this] { directionChanged(); }))
-        .on(kYCheck, kSelectChanged, only([this] { directionChanged(); }))
-        .on("ms_bulletdate_save_btn", kClick, only([this] { upload(); }))
-        .on("ms_bulletdate_reset_btn", kClick, only([this] { reset(); }))
-        .on("ms_bulletdate_import_btn", kClick, only([this] { importSequence(); }))
-        .on("ms_bulletdate_export_btn", kClick, only([this] { exportSequence(); }));
-}
-
-bool CursorPage::mine(const Notification& n) const {
-    return !n.control || controls_.find(n.sender) == n.control.data();
+        .on(kDelayEdit, kTextChanged, call([this] { clampEdit(kDelayEdit, macros::kMaxStepDelay); }))
+        .on(kXEdit, kTextChanged, call([this] { clampEdit(kXEdit, macros::kMaxDistance); }))
+        .on(kYEdit, kTextChanged, call([this] { clampEdit(kYEdit, macros::kMaxDistance); }))
+        .on(kXCheck, kSelectChanged, call([this] { directionChanged(); }))
+        .on(kYCheck, kSelectChanged, call([this] { directionChanged(); }))
+        .on("ms_bulletdate_save_btn", kClick, call([this] { upload(); }))
+        .on("ms_bulletdate_reset_btn", kClick, call([this] { reset(); }))
+        .on("ms_bulletdate_import_btn", kClick, call([this] { importSequence(); }))
+        .on("ms_bulletdate_export_btn", kClick, call([this] { exportSequence(); }));
 }
 
 QString CursorPage::tr(std::string_view id) const { return TextOfId(services_.translate, id); }

@@ -6,10 +6,6 @@
 // the chosen sequence. Every edit goes straight into the sequence's file; only the upload
 // sends (a mouse job with the progress ring). The page keeps no copy of a sequence, only
 // which sequence and step are chosen.
-//
-// The layout is placed twice in the window (the keyboard's page has a copy that is never
-// shown); the page works on the controls its lookup gives and ignores notifications of
-// same-named controls elsewhere.
 
 #include <optional>
 
@@ -51,7 +47,6 @@ public:
     std::optional<int> currentStep() const { return step_; }
 
 private:
-    bool mine(const Notification& n) const;
     QString tr(std::string_view id) const;
     void message(std::string_view id, std::optional<int> number = std::nullopt) const;
     void selectStep(int step);

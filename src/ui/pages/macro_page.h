@@ -25,6 +25,7 @@
 #include "macros/macro_store.h"
 #include "runtime/runtime.h"
 #include "ui/dialogs.h"
+#include "ui/pages/leave_check.h"
 #include "ui/pages/page_bindings.h"
 #include "ui/pages/page_controls.h"
 
@@ -61,7 +62,7 @@ struct MacroPageServices {
     std::function<int64_t()> clock;
 };
 
-class MacroPage {
+class MacroPage final : public LeaveCheck {
 public:
     MacroPage(ControlLookup lookup, runtime::Runtime& runtime, const MacroPageRow& row, MacroPageServices services);
     ~MacroPage();
@@ -83,6 +84,9 @@ public:
 
     bool recording() const { return recorder_.has_value(); }
     bool unsaved() const { return document_.unsaved() || recording(); }
+    /// Not while an open macro has unsaved edits (its save/cancel bar is up); a recording
+    /// alone ends with the page.
+    bool mayLeave() const override { return !(current_ && document_.unsaved()); }
     const macros::MacroDocument& document() const { return document_; }
     /// Index of the open macro, nullopt with none.
     std::optional<int> current() const { return current_; }

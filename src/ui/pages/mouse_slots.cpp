@@ -5,8 +5,6 @@
 
 namespace orvane::ui::pages {
 
-using device::DeviceKind;
-using runtime::JobStatus;
 
 MouseSlotsPage::MouseSlotsPage(ControlLookup lookup, runtime::Runtime& runtime, MouseDpiPage& dpi)
     : controls_(std::move(lookup)), runtime_(runtime), dpi_(dpi) {
@@ -17,11 +15,9 @@ MouseSlotsPage::MouseSlotsPage(ControlLookup lookup, runtime::Runtime& runtime, 
 }
 
 void MouseSlotsPage::selectSlot(int slot) {
-    runtime_.mouseSession().selectSlot(
-        unsigned(slot), [this](JobStatus status, const device::SlotSwitchResult& r) {
-            if (status == JobStatus::Done && r.outcome == device::SlotSwitch::Switched)
-                controls_.setVisible(QStringLiteral("ms_tab_function"), false);
-        });
+    // The session raises modelChanged after a switch: the mouse's pages show the new slot
+    // (the button page closes its editor).
+    runtime_.mouseSession().selectSlot(unsigned(slot));
 }
 
 void MouseSlotsPage::restoreDefaults() {

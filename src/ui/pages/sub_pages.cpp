@@ -9,22 +9,37 @@ namespace {
 // The header's profile controls, after the device's prefix.
 constexpr const char* kHeaderControls[] = {"_profile_select_tab", "_profile_fun_spead_tab", "_deng_profile_edit",
                                            "_key_profile_edit", "_profile_fun_spread_btn"};
+
+const char* PrefixOf(device::DeviceKind kind) {
+    switch (kind) {
+    case device::DeviceKind::Keyboard: return "kb";
+    case device::DeviceKind::Mouse: return "ms";
+    case device::DeviceKind::Mousepad: return "mp";
+    }
+    return "";
+}
 }  // namespace
 
-const SubPageOption* SubPages::Find(const SubPageTable& table, const QString& name) {
-    for (const auto& option : table.options)
-        if (NameIs(name, option.option)) return &option;
+SubPages::SubPages(ControlLookup lookup, device::DeviceKind device)
+    : controls_(std::move(lookup)), device_(device), prefix_(QLatin1String(PrefixOf(device))) {}
+
+const PageRow* SubPages::Find(const QString& option) {
+    for (const auto& row : kPages)
+        if (IsSubPage(row) && NameIs(option, row.option)) return &row;
     return nullptr;
 }
 
-QString SubPages::name(const char* suffix) const { return QLatin1String(table_.device) + QLatin1String(suffix); }
+QString SubPages::name(const char* suffix) const { return prefix_ + QLatin1String(suffix); }
 
-bool SubPages::select(const QString& option) {
-    const SubPageOption* sub = Find(table_, option);
-    if (!sub) return false;
-    if (auto* pages = controls_.find<QStackedWidget>(QLatin1String(table_.stack))) pages->setCurrentIndex(sub->page);
-    showHeader(sub->header);
-    return true;
+const PageRow* SubPages::select(const QString& option) {
+    const PageRow* row = Find(option);
+    if (!row || row->device != device_) return nullptr;
+    auto* stack = controls_.find<QStackedWidget>(name("_tab_switch"));
+    QWidget* page = row->placeholder ? controls_.find(QLatin1String(row->placeholder)) : nullptr;
+    while (page && stack && page->parentWidget() != stack) page = page->parentWidget();
+    if (stack && page && stack->indexOf(page) >= 0) stack->setCurrentWidget(page);
+    showHeader(row->header);
+    return row;
 }
 
 void SubPages::showHeader(HeaderSet set) {
