@@ -22,7 +22,7 @@ done
 for f in "$(dirname "$0")"/../../data/defaults/*; do
   [ -f "$prefix/share/orvane/$(basename "$f")" ] || fail "data file $(basename "$f") is not installed"
 done
-[ "$(grep -c 'TAG+="uaccess"' "$prefix/lib/udev/rules.d/60-orvane.rules")" -eq 5 ] || fail "udev rules without uaccess"
+[ "$(grep -c 'TAG+="uaccess"' "$prefix/lib/udev/rules.d/60-orvane.rules")" -eq 2 ] || fail "udev rules without uaccess"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix/share/applications/com.orvane.Configurator.desktop" || fail "desktop entry"
 fi
