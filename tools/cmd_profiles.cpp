@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// orvanectl profiles / profile: the stored profile lists, selecting a profile as the program
-// does (loaded and sent to the device), and export and import for scripted backups.
+// orvanectl profiles / profile: the stored profile lists, adding and selecting a profile as the
+// program does (loaded and sent to the device), and export and import for scripted backups.
 // The data folder is $ORVANE_DATA_DIR or "--data-dir DIR", else the user's "KX" folder.
 
 #include <ostream>
@@ -58,20 +58,29 @@ std::string SendAfterSelect(protocol::DeviceConnection& c, Models& models, const
     return id == ListId::KeyboardKeys || id == ListId::MouseKeys ? "key bank 0 sent" : "lighting state sent";
 }
 
-int RunSelect(Context& ctx, ProfileStore& store, Models& models, const Target& target, const std::string& tag) {
-    const auto kind = target.listSpec->kind;
+/// The device's connection, its model set as the program has it before a profile is sent (the
+/// keyboard read back for the bank length it takes); null after the failure line is printed.
+std::unique_ptr<protocol::DeviceConnection> ConnectForSending(Context& ctx, Models& models, device::DeviceKind kind,
+                                                              const std::string& tag) {
     device::DeviceModel model{};
     auto connection = ctx.connect(kind, &model);
-    if (!connection) return kExitFailure;
+    if (!connection) return nullptr;
     const uint16_t product = device::Identity(model).productId;
     if (kind == device::DeviceKind::Keyboard) {
         models.keyboard.model = device::ModelAfterConnect(kind, product, models.keyboard.model);
-        // The read-back sets the bank length the keyboard takes; nothing is saved from it here.
-        const auto readBack = keyboard::ReadBackKeyboard(*connection, models.keyboard);
-        if (!readBack.ok()) return ctx.fail(tag + ": the keyboard could not be read back");
+        // Nothing is saved from this read-back.
+        if (!keyboard::ReadBackKeyboard(*connection, models.keyboard).ok()) {
+            ctx.fail(tag + ": the keyboard could not be read back");
+            return nullptr;
+        }
     }
     if (kind == device::DeviceKind::Mouse) models.mouse.model = device::ModelAfterConnect(kind, product, models.mouse.model);
+    return connection;
+}
 
+int RunSelect(Context& ctx, ProfileStore& store, Models& models, const Target& target, const std::string& tag) {
+    auto connection = ConnectForSending(ctx, models, target.listSpec->kind, tag);
+    if (!connection) return kExitFailure;
     profiles::ProfileOperations operations(store, {connection.get(), connection.get(), nullptr});
     const auto r = operations.selectProfile(target.listSpec->id, target.position);
     const std::string which = "profile " + std::to_string(target.position) +
@@ -94,12 +103,38 @@ int RunSelect(Context& ctx, ProfileStore& store, Models& models, const Target& t
     return kExitOk;
 }
 
+// A new profile from the default file, named and selected as the page's add button does
+// (selecting it sends it to the device).
+int RunAdd(Context& ctx, const std::vector<std::string>& a, const std::filesystem::path& dataFolder) {
+    const auto kind = ParseKind(a[1]);
+    if (!kind || (a[2] != "key" && a[2] != "led")) return kExitUsage;
+    const auto* listSpec = profiles::FindList(*kind, a[2] == "led");
+    if (!listSpec) return ctx.fail(a[1] + " has no key profiles");
+    Models models;
+    ProfileStore store(dataFolder, profiles::DefaultProfileFolders(), models.all());
+    if (!InitLists(ctx, store, *kind)) return kExitFailure;
+    const std::string tag = ListName(*listSpec);
+    auto connection = ConnectForSending(ctx, models, *kind, tag);
+    if (!connection) return kExitFailure;
+    profiles::ProfileOperations operations(store, {connection.get(), connection.get(), nullptr});
+    const auto r = operations.addProfile(listSpec->id);
+    if (!r.selected) {
+        const std::string why = r.detail.empty() ? store.lastWriteProblem() : r.detail;
+        return ctx.fail(tag + ": no profile added" + (why.empty() ? std::string() : ": " + why));
+    }
+    ctx.out << tag << ": added profile " << *r.selected << " \"" << r.selectedName << "\" and selected it";
+    if (r.writeFailed) ctx.out << " (the selection could not be recorded: " << store.lastWriteProblem() << ")";
+    ctx.out << '\n';
+    return kExitOk;
+}
+
 int RunProfile(Context& ctx, const std::vector<std::string>& args) {
     const auto parsed = SplitDataDir(args);
     if (!parsed.ok()) return ctx.badArgument(parsed.error);
     const auto& a = parsed.rest;
     if (a.empty()) return kExitUsage;
     const std::string& action = a[0];
+    if (action == "add") return a.size() == 3 ? RunAdd(ctx, a, parsed.dataFolder) : kExitUsage;
     const size_t wanted = action == "select" ? 4 : (action == "export" || action == "import") ? 5 : 0;
     if (wanted == 0 || a.size() != wanted) return kExitUsage;
 
@@ -142,8 +177,9 @@ std::vector<Subcommand> ProfileSubcommands() {
     return {
         {"profiles", "kb|ms|mp [--data-dir DIR]", "lists the stored profiles of the device, * marking the selected one",
          RunProfiles},
-        {"profile", "select|export|import kb|ms|mp key|led N [FILE] [--data-dir DIR]",
-         "select: loads profile N and sends it as the program does; export/import: copies profile N to or from FILE",
+        {"profile", "add kb|ms|mp key|led | select|export|import kb|ms|mp key|led N [FILE] [--data-dir DIR]",
+         "add: a new profile from the default, selected and sent; select: loads profile N and sends it as the program "
+         "does; export/import: copies profile N to or from FILE",
          RunProfile},
     };
 }

@@ -44,6 +44,8 @@ cases=(
   "$trace_dir/trace.txt|orvanectl --trace = $trace_dir/tr"
   "--trace=$trace_dir/trace.txt|orvanectl --trace=$trace_dir/tr"
   "--version|orvanectl --v"
+  "add select export import|orvanectl --simulate = ms profile ''"
+  "add show image upload|orvanectl macro ''"
 )
 words=()
 for c in "${cases[@]}"; do
