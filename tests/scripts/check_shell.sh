@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# shellcheck over every tracked shell script and the bash completion: no finding of any level.
+# Runs shellcheck over every tracked shell script and the bash completion: no finding of any level.
 #   tests/scripts/check_shell.sh SOURCE_DIR
 set -euo pipefail
 root="$1"
