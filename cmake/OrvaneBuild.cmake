@@ -29,6 +29,20 @@ elseif(ORVANE_SANITIZE)
   message(FATAL_ERROR "ORVANE_SANITIZE must be address, thread or empty")
 endif()
 
+# Hardening of the optimised builds (Release, RelWithDebInfo: what is packaged): fortified libc
+# calls, stack protector, position-independent executables, read-only relocations bound at
+# start. Sanitizer, fuzz and Debug builds go without (fortify needs optimisation, and the
+# sanitizers bring their own checks).
+option(ORVANE_HARDEN "Harden the Release and RelWithDebInfo builds" ON)
+if(ORVANE_HARDEN AND NOT ORVANE_SANITIZE AND NOT ORVANE_BUILD_FUZZ)
+  set(optimised "$<CONFIG:Release,RelWithDebInfo,MinSizeRel>")
+  add_compile_options("$<${optimised}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2;-fstack-protector-strong>")
+  add_link_options("$<${optimised}:LINKER:-z,relro,-z,now>")
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+  include(CheckPIESupported)
+  check_pie_supported()
+endif()
+
 find_program(ORVANE_CCACHE ccache)
 if(ORVANE_CCACHE)
   set(CMAKE_CXX_COMPILER_LAUNCHER ${ORVANE_CCACHE})

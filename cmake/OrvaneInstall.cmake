@@ -4,9 +4,10 @@
 #   share/orvane/                            the skin folder, and every file of data/defaults
 #   lib/udev/rules.d/60-orvane.rules         access for the user at the seat (uaccess)
 #   share/applications/, share/metainfo/     desktop entry, AppStream metainfo
-#   share/icons/hicolor/scalable/apps/       orvane.svg
+#   share/icons/hicolor/scalable/apps/       com.orvane.configurator.svg (the application id)
 #   share/man/man1/                          orvane.1.gz, orvanectl.1.gz
 #   share/bash-completion/completions/       orvanectl
+#   share/doc/orvane/                        copyright (machine-readable), changelog.gz
 # The programs look for their data beside themselves (the build folder) and in
 # <prefix>/share/orvane.
 include(GNUInstallDirs)
@@ -21,10 +22,10 @@ endforeach()
 if(TARGET orvane)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/skin/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orvane/skin
           PATTERN README.md EXCLUDE)
-  install(FILES ${data}/com.orvane.Configurator.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${data}/com.orvane.Configurator.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${data}/com.orvane.configurator.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${data}/com.orvane.configurator.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES ${PROJECT_SOURCE_DIR}/skin/images/logo.svg
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME orvane.svg)
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME com.orvane.configurator.svg)
 endif()
 
 # Every file of data/defaults as it is at install time: the default profiles and whatever data
@@ -46,3 +47,12 @@ foreach(page orvane.1 orvanectl.1)
 endforeach()
 add_custom_target(orvane_man_pages ALL DEPENDS ${man_pages})
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The licences of everything installed, and the changelog, where Debian keeps them.
+set(changelog ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+                   COMMAND ${CMAKE_COMMAND} -E copy ${data}/deb/changelog ${CMAKE_BINARY_DIR}/doc/changelog
+                   COMMAND gzip -9 -n -f ${CMAKE_BINARY_DIR}/doc/changelog
+                   DEPENDS ${data}/deb/changelog VERBATIM)
+add_custom_target(orvane_changelog ALL DEPENDS ${changelog})
+install(FILES ${data}/deb/copyright ${changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvane)

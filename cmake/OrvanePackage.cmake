@@ -6,18 +6,23 @@ set(CPACK_PACKAGE_NAME orvane)
 set(CPACK_PACKAGE_VENDOR "Orvane")
 set(CPACK_PACKAGE_CONTACT "Orvane Configurator developers <configurator@orvane.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configurator for Orvane gaming keyboards, mice and mousepads")
+# Description lines stay within 80 columns (dpkg indents each by one space).
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-       "Sets up the Orvane USB peripherals: key and button assignment, macros, DPI stages,\n"
-       "lighting effects, per-key painting and named profiles per device. The udev rules give\n"
-       "the user at the seat access to the devices. orvanectl does the same from the command line.")
+       "Sets up the Orvane USB peripherals: key and button assignment, macros,\n"
+       "DPI stages, lighting effects, per-key painting and named profiles per device.\n"
+       "The udev rules give the user at the seat access to the devices' configuration\n"
+       "interfaces. orvanectl does the same from the command line.")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://orvane.invalid/configurator")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The skin's images are SVG, read by Qt's SVG plugins (libqt6svg6), which nothing links; the
-# platform plugins come with libqt6gui6.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, hicolor-icon-theme")
+# platform plugins come with libqt6gui6. The Japanese and Chinese interfaces need CJK fonts
+# (Noto CJK covers both).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6svg6, hicolor-icon-theme, fonts-ipafont-gothic | fonts-noto-cjk, fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev")
 # Apply the udev rules to the devices already plugged in, and drop them on removal.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/data/deb/postinst ${PROJECT_SOURCE_DIR}/data/deb/postrm)

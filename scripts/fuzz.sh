@@ -35,7 +35,7 @@ for bin in "$dir"/tests/fuzz/*_fuzz; do
     if ! "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
          -artifact_prefix="$keep/" "$work" "$seeds" >"$log" 2>&1; then
       crashes=1
-      echo "--- $name crashed; the input is kept in ${keep#$root/}/ (commit it as a regression case):"
+      echo "--- $name crashed; the input is kept in ${keep#"$root"/}/ (commit it as a regression case):"
       grep -E "^==|ERROR|SUMMARY|property failed|Test unit written" "$log" | head -20
     fi
   fi

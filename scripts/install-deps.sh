@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   umockdev libumockdev-dev
   dpkg-dev appstream desktop-file-utils
+  lintian appstream-util shellcheck mandoc udev   # the validators the install and unit tests run
   xvfb xauth x11-utils libxcb1-dev libx11-dev libxi-dev
   fonts-dejavu-core fonts-wqy-microhei fonts-ipafont-gothic
   clang-14 libclang-rt-14-dev

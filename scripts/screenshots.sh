@@ -17,7 +17,7 @@ scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 # The runs keep their data and settings out of the user's folders.
 export ORVANE_DATA_DIR="$scratch/data" XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/run"
-mkdir -m 700 -p "$scratch/run"
+mkdir -p "$scratch/run" && chmod 700 "$scratch/run"
 run() {
   if [ "${PLATFORM:-offscreen}" = xvfb ]; then xvfb-run -a -s "-screen 0 2880x1800x24" "$exe" "$@"
   else QT_QPA_PLATFORM=offscreen "$exe" "$@"; fi
@@ -37,4 +37,4 @@ for scale in ${SCALES:-1 1.5 2}; do
     done
   done
 done
-echo "$(ls "$out"/*.png 2>/dev/null | wc -l) pictures in $out; $failed not taken"
+echo "$(find "$out" -maxdepth 1 -name "*.png" | wc -l) pictures in $out; $failed not taken"

@@ -162,6 +162,19 @@ int RunMacroUpload(Context& ctx, MacroSet set, const macros::MacroStore& store) 
     return Report(ctx, Tag(set), "macro", macros::UploadMacros(*connection, store, set, *capacity));
 }
 
+// A new empty macro, named as the macro page names it ("Macro_N"), through the device's
+// session as the page adds it.
+int RunMacroAdd(Context& ctx, MacroSet set, const std::filesystem::path& dataFolder) {
+    ToolRuntime rt(ctx, dataFolder);
+    macros::StoreResult r;
+    r.status = macros::StoreStatus::WriteFailed;
+    rt->keySession(macros::KindOf(set)).addMacro([&r](runtime::JobStatus, const macros::StoreResult& added) { r = added; });
+    if (r.status == macros::StoreStatus::Full) return ctx.fail(Tag(set) + ": no macro added: 50 macros are stored");
+    if (!r.ok()) return ctx.fail(Tag(set) + ": no macro added: its file or the index could not be written");
+    ctx.out << Tag(set) << ": added macro " << r.index << " \"" << r.name << "\"\n";
+    return kExitOk;
+}
+
 int RunMacro(Context& ctx, const std::vector<std::string>& args) {
     const auto parsed = SplitDataDir(args);
     const auto& a = parsed.rest;
@@ -169,7 +182,8 @@ int RunMacro(Context& ctx, const std::vector<std::string>& args) {
     if (a.size() < 2) return kExitUsage;
     const auto set = ParseSet(a[1]);
     if (!set) return kExitUsage;
-    const auto store = StoreAt(parsed.dataFolder);
+    auto store = StoreAt(parsed.dataFolder);
+    if (a[0] == "add" && a.size() == 2) return RunMacroAdd(ctx, *set, parsed.dataFolder);
     if (a[0] == "show" && a.size() == 3) return RunMacroShow(ctx, *set, store, a[2]);
     if (a[0] == "image" && a.size() == 2) return RunMacroImage(ctx, *set, store);
     if (a[0] == "upload" && a.size() == 2) return RunMacroUpload(ctx, *set, store);
@@ -214,8 +228,8 @@ std::vector<Subcommand> MacroSubcommands() {
         {"macros", "kb|ms [--data-dir DIR]",
          "lists the stored macros with their action counts, and the image size against the device's capacity",
          RunMacros},
-        {"macro", "show kb|ms NAME | image kb|ms | upload kb|ms [--data-dir DIR]",
-         "show: a macro's action lines, readable; image: the macro image in hex (no device); upload: sends the macros "
+        {"macro", "add kb|ms | show kb|ms NAME | image kb|ms | upload kb|ms [--data-dir DIR]",
+         "add: a new empty macro (Macro_N); show: a macro's action lines, readable; image: the macro image in hex (no device); upload: sends the macros "
          "as an apply does",
          RunMacro},
         {"cursor", "read|upload [--data-dir DIR]",

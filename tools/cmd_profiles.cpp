@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// orvanectl profiles / profile: the stored profile lists, selecting a profile as the program
-// does (loaded and sent to the device), and export and import for scripted backups.
+// orvanectl profiles / profile: the stored profile lists, adding and selecting a profile as the
+// program does (loaded and sent to the device), and export and import for scripted backups.
 // The data folder is $ORVANE_DATA_DIR or "--data-dir DIR", else the user's "KX" folder.
 
 #include <ostream>
@@ -57,27 +57,40 @@ std::string SendAfterSelect(runtime::DeviceSession& session, const profiles::Pro
     return id == ListId::KeyboardKeys || id == ListId::MouseKeys ? "key bank 0 sent" : "lighting state sent";
 }
 
-int RunSelect(Context& ctx, ToolRuntime& rt, const Target& target, const std::string& tag) {
-    const auto kind = target.listSpec->kind;
-    auto& models = *rt;
+/// The device connected into the tool's runtime, its model set as the program has it before
+/// a profile is sent (the keyboard read back for the bank length it takes; nothing is saved
+/// from that read-back); false after the failure line is printed.
+bool ConnectForSending(Context& ctx, ToolRuntime& rt, device::DeviceKind kind, const std::string& tag) {
     device::DeviceModel model{};
-    if (!rt.connect(kind, &model)) return kExitFailure;
-    auto& connection = rt->connection(kind);
+    if (!rt.connect(kind, &model)) return false;
     const uint16_t product = device::Identity(model).productId;
     if (kind == device::DeviceKind::Keyboard) {
-        models.keyboard.model = device::ModelAfterConnect(kind, product, models.keyboard.model);
-        // The read-back sets the bank length the keyboard takes; nothing is saved from it here.
-        const auto readBack = keyboard::ReadBackKeyboard(connection, models.keyboard);
-        if (!readBack.ok()) return ctx.fail(tag + ": the keyboard could not be read back");
+        rt->keyboard.model = device::ModelAfterConnect(kind, product, rt->keyboard.model);
+        if (!keyboard::ReadBackKeyboard(rt->connection(kind), rt->keyboard).ok()) {
+            ctx.fail(tag + ": the keyboard could not be read back");
+            return false;
+        }
     }
-    if (kind == device::DeviceKind::Mouse) models.mouse.model = device::ModelAfterConnect(kind, product, models.mouse.model);
+    if (kind == device::DeviceKind::Mouse) rt->mouse.model = device::ModelAfterConnect(kind, product, rt->mouse.model);
+    return true;
+}
 
-    // The selection as the profile panel runs it: a job of the device's session.
-    auto& session = rt->session(kind);
+/// A profile operation as the profile panel runs it: a job of the device's session (here
+/// run at once).
+profiles::ProfileResult RunOperation(ToolRuntime& rt, device::DeviceKind kind, const char* name,
+                                     std::function<profiles::ProfileResult(profiles::ProfileOperations&)> operation) {
     profiles::ProfileResult r;
-    session.runProfile("select profile",
-                       [&target](profiles::ProfileOperations& o) { return o.selectProfile(target.listSpec->id, target.position); },
-                       [&r](runtime::JobStatus, const profiles::ProfileResult& result) { r = result; });
+    rt->session(kind).runProfile(name, std::move(operation),
+                                 [&r](runtime::JobStatus, const profiles::ProfileResult& result) { r = result; });
+    return r;
+}
+
+int RunSelect(Context& ctx, ToolRuntime& rt, const Target& target, const std::string& tag) {
+    const auto kind = target.listSpec->kind;
+    if (!ConnectForSending(ctx, rt, kind, tag)) return kExitFailure;
+    const auto r = RunOperation(rt, kind, "select profile", [&target](profiles::ProfileOperations& o) {
+        return o.selectProfile(target.listSpec->id, target.position);
+    });
     const std::string which = "profile " + std::to_string(target.position) +
                               (r.selectedName.empty() ? std::string() : " \"" + r.selectedName + "\"");
     if (r.message == profiles::kListChangedMessage) return ctx.fail(tag + ": " + r.detail + "; nothing selected");
@@ -86,7 +99,7 @@ int RunSelect(Context& ctx, ToolRuntime& rt, const Target& target, const std::st
         return ctx.fail(tag + ": " + which + " not loaded: its file " +
                         (r.loaded == profiles::ReadResult::BadMagic ? "is not a profile file" : "is missing"));
     }
-    const std::string sent = SendAfterSelect(session, r, target.listSpec->id);
+    const std::string sent = SendAfterSelect(rt->session(kind), r, target.listSpec->id);
     if (sent.rfind("failed", 0) == 0) return ctx.fail(tag + ": " + which + " loaded, sending " + sent);
     // Loaded and sent, but "select" could not be recorded: the next start would not know.
     if (r.writeFailed || r.message == profiles::kFolderBusyMessage)
@@ -98,12 +111,37 @@ int RunSelect(Context& ctx, ToolRuntime& rt, const Target& target, const std::st
     return kExitOk;
 }
 
+// A new profile from the default file, named and selected as the page's add button does
+// (selecting it sends it to the device).
+int RunAdd(Context& ctx, const std::vector<std::string>& a, const std::filesystem::path& dataFolder) {
+    const auto kind = ParseKind(a[1]);
+    if (!kind || (a[2] != "key" && a[2] != "led")) return kExitUsage;
+    const auto* listSpec = profiles::FindList(*kind, a[2] == "led");
+    if (!listSpec) return ctx.fail(a[1] + " has no key profiles");
+    ToolRuntime rt(ctx, dataFolder);
+    ProfileStore& store = rt->store;
+    if (!InitLists(ctx, store, *kind)) return kExitFailure;
+    const std::string tag = ListName(*listSpec);
+    if (!ConnectForSending(ctx, rt, *kind, tag)) return kExitFailure;
+    const auto r = RunOperation(rt, *kind, "add profile",
+                                [listSpec](profiles::ProfileOperations& o) { return o.addProfile(listSpec->id); });
+    if (!r.selected) {
+        const std::string why = r.detail.empty() ? store.lastWriteProblem() : r.detail;
+        return ctx.fail(tag + ": no profile added" + (why.empty() ? std::string() : ": " + why));
+    }
+    ctx.out << tag << ": added profile " << *r.selected << " \"" << r.selectedName << "\" and selected it";
+    if (r.writeFailed) ctx.out << " (the selection could not be recorded: " << store.lastWriteProblem() << ")";
+    ctx.out << '\n';
+    return kExitOk;
+}
+
 int RunProfile(Context& ctx, const std::vector<std::string>& args) {
     const auto parsed = SplitDataDir(args);
     if (!parsed.ok()) return ctx.badArgument(parsed.error);
     const auto& a = parsed.rest;
     if (a.empty()) return kExitUsage;
     const std::string& action = a[0];
+    if (action == "add") return a.size() == 3 ? RunAdd(ctx, a, parsed.dataFolder) : kExitUsage;
     const size_t wanted = action == "select" ? 4 : (action == "export" || action == "import") ? 5 : 0;
     if (wanted == 0 || a.size() != wanted) return kExitUsage;
 
@@ -146,8 +184,9 @@ std::vector<Subcommand> ProfileSubcommands() {
     return {
         {"profiles", "kb|ms|mp [--data-dir DIR]", "lists the stored profiles of the device, * marking the selected one",
          RunProfiles},
-        {"profile", "select|export|import kb|ms|mp key|led N [FILE] [--data-dir DIR]",
-         "select: loads profile N and sends it as the program does; export/import: copies profile N to or from FILE",
+        {"profile", "add kb|ms|mp key|led | select|export|import kb|ms|mp key|led N [FILE] [--data-dir DIR]",
+         "add: a new profile from the default, selected and sent; select: loads profile N and sends it as the program "
+         "does; export/import: copies profile N to or from FILE",
          RunProfile},
     };
 }

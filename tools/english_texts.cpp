@@ -12,9 +12,13 @@ namespace orvane::cli {
 
 namespace {
 
+// Beside the program (the build copies the file there), the build folder's skin, and the
+// installation's <prefix>/share/orvane/skin. No source or build path is compiled in: an
+// installed program finds everything under its prefix.
 std::filesystem::path FindEnglishFile() {
     const auto here = platform::ExecutableFolder();
-    for (const auto& folder : {here / "skin", here.parent_path() / "skin", std::filesystem::path(ORVANE_SOURCE_SKIN_DIR)}) {
+    const auto prefix = here.parent_path();
+    for (const auto& folder : {here / "skin", prefix / "skin", prefix / "share" / "orvane" / "skin"}) {
         std::error_code ec;
         if (std::filesystem::is_regular_file(folder / "lan_en.xml", ec)) return folder / "lan_en.xml";
     }

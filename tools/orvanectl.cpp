@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/hid/hidapi_backend.h"
+#include "platform/machine_settings.h"
 #include "sim/emulator.h"
 #include "tools/cli.h"
 #include "tools/tool_line.h"
@@ -33,7 +34,7 @@ std::vector<cli::Subcommand> AllSubcommands() {
 }
 
 void PrintUsage(std::ostream& out, const std::vector<cli::Subcommand>& commands) {
-    out << "usage: orvanectl [--simulate[=LIST]] [--trace FILE] COMMAND [ARGS]\n"
+    out << "usage: orvanectl [--simulate[=LIST]] [--trace FILE] [--version] COMMAND [ARGS]\n"
            "  --simulate[=LIST]  use emulated devices: a comma list of kb, kb1, ms, ms2, mp "
            "(default kb,ms,mp)\n"
            "  --trace FILE       write every report sent and received to FILE (also --trace=FILE)\n"
@@ -48,6 +49,10 @@ int main(int argc, char** argv) {
     const auto line = cli::ParseToolLine(std::vector<std::string>(argv + 1, argv + argc));
     if (line.help) {
         PrintUsage(std::cout, commands);
+        return cli::kExitOk;
+    }
+    if (line.version && line.error.empty()) {
+        std::cout << "orvanectl " << platform::MachineSettings::BuildVersion() << '\n';
         return cli::kExitOk;
     }
     if (!line.error.empty()) {

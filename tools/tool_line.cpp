@@ -28,6 +28,8 @@ ToolLine ParseToolLine(const std::vector<std::string>& args) {
             if (line.trace->empty()) line.error = "--trace= needs a file";
         } else if (arg == "-h" || arg == "--help") {
             line.help = true;
+        } else if (arg == "--version") {
+            line.version = true;
         } else if (StartsWith(arg, "-")) {
             line.error = "unknown option " + arg;
         } else {
@@ -35,7 +37,7 @@ ToolLine ParseToolLine(const std::vector<std::string>& args) {
         }
     }
     line.command = i;
-    if (line.error.empty() && !line.help && i >= args.size()) line.error = "no command given";
+    if (line.error.empty() && !line.help && !line.version && i >= args.size()) line.error = "no command given";
     return line;
 }
 

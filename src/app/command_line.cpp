@@ -72,6 +72,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
             line.minimized = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             line.help = true;
+        } else if (arg == QLatin1String("--version")) {
+            line.version = true;
         } else if (arg == QLatin1String("-platform") || arg == QLatin1String("-display") ||
                    arg == QLatin1String("-style")) {
             line.platformGiven = line.platformGiven || arg == QLatin1String("-platform") ||

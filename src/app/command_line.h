@@ -8,6 +8,7 @@
 //   --language CODE     the language of this run only (en, cn, tw, jp); nothing is stored
 //   --list-pages        print the page names --page knows, then exit
 //   --minimized         start hidden in the tray (how the session's autostart entry starts it)
+//   --version           print the program's version, then exit
 //   -h, --help
 // Qt's own -platform, -display and -style options pass through.
 
@@ -28,6 +29,7 @@ struct CommandLine {
     bool listPages = false;
     bool minimized = false;  ///< start hidden in the tray, not with the window shown
     bool help = false;
+    bool version = false;  ///< --version: print the version and exit
     bool platformGiven = false;  ///< -platform on the command line
     QString error;               ///< set when the line is not understood
 };
@@ -35,7 +37,7 @@ struct CommandLine {
 inline constexpr char kDefaultSimulation[] = "kb,ms,mp";
 inline constexpr char kUsage[] =
     "usage: orvane [--simulate[=kb,ms,mp]] [--screenshot PATH [--page NAME] [--size WxH]] [--language en|cn|tw|jp] "
-    "[--list-pages] [--minimized] [-platform NAME]";
+    "[--list-pages] [--minimized] [--version] [-platform NAME]";
 
 /// The "LANGUAGE" value of a --language name (en, cn, tw, jp, or a language code), or -1.
 int LanguageOfName(const QString& name);

@@ -15,6 +15,7 @@
 #include "app/program.h"
 #include "app/screenshot_pages.h"
 #include "device/hid/hidapi_backend.h"
+#include "platform/machine_settings.h"
 #include "platform/single_instance.h"
 #include "sim/emulator.h"
 #include "ui/log.h"
@@ -75,6 +76,10 @@ int main(int argc, char** argv) {
         std::puts(app::kUsage);
         return 0;
     }
+    if (line.version) {
+        std::printf("orvane %s\n", platform::MachineSettings::BuildVersion().c_str());
+        return 0;
+    }
     if (line.listPages) {
         for (const auto& page : app::kScreenshotPages) std::puts(page.name);
         return 0;
@@ -87,6 +92,8 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvane"));
+    // Wayland compositors match the window to its desktop entry by this id.
+    QApplication::setDesktopFileName(QStringLiteral("com.orvane.configurator"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A screenshot run is a one-off rendering and does not take part in the one-copy rule.

@@ -61,10 +61,10 @@ std::string AutostartEntryText(const fs::path& program) {
     std::ostringstream text;
     text << "[Desktop Entry]\n"
             "Type=Application\n"
-            "Name=Orvane Configurator\n"
+            "Name=Orvane Gaming Software\n"
             "Comment=Keeps the Orvane devices set up; starts in the tray\n"
             "Exec=" << DesktopExecArgument(program.string()) << ' ' << kMinimizedOption << "\n"
-            "Icon=orvane\n"
+            "Icon=com.orvane.configurator\n"
             "Terminal=false\n"
             "X-GNOME-Autostart-enabled=true\n";
     return text.str();

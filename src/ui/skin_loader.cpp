@@ -28,11 +28,7 @@ QString SkinFolderFor(const QString& programFolder) {
     const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/orvane/skin"));
     for (const QString& folder : {beside, installed})
         if (QFileInfo::exists(folder + QStringLiteral("/res.xml"))) return folder;
-#ifdef ORVANE_SOURCE_SKIN_DIR
-    return QStringLiteral(ORVANE_SOURCE_SKIN_DIR);
-#else
     return beside;
-#endif
 }
 
 QString DefaultSkinFolder() { return SkinFolderFor(QCoreApplication::applicationDirPath()); }

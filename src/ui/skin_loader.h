@@ -15,7 +15,7 @@ namespace orvane::ui {
 
 /// The skin folder of a program in `programFolder`: "skin" next to it (the build folder),
 /// else the installation's <prefix>/share/orvane/skin (the program in <prefix>/bin), else the
-/// source tree's (tests and other runs from the build).
+/// one next to it (missing: the skin's loader reports it). No source path is compiled in.
 QString SkinFolderFor(const QString& programFolder);
 /// SkinFolderFor() the running program's folder.
 QString DefaultSkinFolder();

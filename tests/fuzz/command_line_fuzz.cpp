@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const auto tool = orvane::cli::ParseToolLine(args);
     FUZZ_CHECK(tool.command <= args.size());
-    if (tool.error.empty() && !tool.help) FUZZ_CHECK(tool.command < args.size());
+    if (tool.error.empty() && !tool.help && !tool.version) FUZZ_CHECK(tool.command < args.size());
     if (tool.simulate && tool.error.empty()) FUZZ_CHECK(!tool.simulate->empty());
     if (tool.trace && tool.error.empty()) FUZZ_CHECK(!tool.trace->empty());
     const auto dataDir = orvane::cli::ParseDataDir(args);

@@ -47,6 +47,7 @@ TEST(Autostart, TheExecLineQuotesWhatTheDesktopEntryRulesReserve) {
     const std::string text = AutostartEntryText("/usr/bin/orvane");
     EXPECT_EQ(text.rfind("[Desktop Entry]\n", 0), 0u);
     EXPECT_NE(text.find("\nType=Application\n"), std::string::npos);
+    EXPECT_NE(text.find("\nIcon=com.orvane.configurator\n"), std::string::npos);  // the installed icon
 }
 
 TEST(Autostart, OnWritesTheEntryAndOffRemovesIt) {
