@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
     const auto dataFolder = std::filesystem::path(scratch.path().toStdString()) / "KX";
     options.runtime.dataFolder = dataFolder;
     options.runtime.defaultFolders = {std::filesystem::path(ORVANE_SOURCE_DIR) / "data" / "defaults"};
+    options.window.skinFolder = QStringLiteral(ORVANE_SOURCE_DIR "/skin");  // the build has no skin beside the benchmark
     options.runtime.pointerBackend = platform::MakeFallbackPointerBackend();
     options.runtime.pointerLog = [](std::string_view) {};
     options.window.mainIni = std::filesystem::path(scratch.path().toStdString()) / "main.ini";
