@@ -41,6 +41,9 @@ if(ORVANE_HARDEN AND NOT ORVANE_SANITIZE AND NOT ORVANE_BUILD_FUZZ)
   set(CMAKE_POSITION_INDEPENDENT_CODE ON)
   include(CheckPIESupported)
   check_pie_supported()
+  if(CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
+    set(ORVANE_HARDENED_BUILD ON)  # the package test checks the executables for it
+  endif()
 endif()
 
 find_program(ORVANE_CCACHE ccache)

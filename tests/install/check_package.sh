@@ -4,13 +4,15 @@
 # distribution would: lintian without errors or warnings (info tags are printed), the control
 # fields (Homepage, description lines within 80 columns, the CJK fonts), the machine-readable
 # copyright file and the changelog, and hardened executables.
-#   tests/install/check_package.sh BUILD_DIR
+#   tests/install/check_package.sh BUILD_DIR [hardened|plain]
+# A plain build (sanitizers, fuzzing, debug) makes no package worth checking: skipped.
 set -euo pipefail
 build="$(realpath "$1")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 command -v dpkg-deb >/dev/null || { echo "SKIPPED: dpkg-deb is missing"; exit 0; }
+[ "${2:-hardened}" = hardened ] || { echo "SKIPPED: not a hardened optimised build"; exit 0; }
 
 (cd "$build" && cpack -G DEB -B "$work" >/dev/null 2>&1) || fail "cpack failed"
 deb=$(find "$work" -maxdepth 1 -name 'orvane_*.deb' | head -1)
