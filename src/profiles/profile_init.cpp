@@ -134,10 +134,10 @@ ProfileStore::InitResult ProfileStore::initProfileLists(DeviceKind kind) {
     std::vector<IndexedList> entries;
     bool listMissing = false;
     for (const ListId id : lists) {
-        const auto& spec = ListSpecOf(id);
-        entries.push_back(wholeFile ? WholeFileDamaged(snapshot.status) : ReadIndexedList(readable, spec));
+        const auto& listSpec = ListSpecOf(id);
+        entries.push_back(wholeFile ? WholeFileDamaged(snapshot.status) : ReadIndexedList(readable, listSpec));
         auto& entry = entries.back();
-        if (entry.state != IndexedList::State::Damaged && cutSection && ListHasSection(spec, *cutSection))
+        if (entry.state != IndexedList::State::Damaged && cutSection && ListHasSection(listSpec, *cutSection))
             entry = Damaged("it ends in the middle of a line");
         // A list without entries in an index that holds lists, while its profile files are
         // there: the file was cut (or a write stopped), not a first run.
