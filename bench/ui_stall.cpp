@@ -4,12 +4,15 @@
 // keyboard and mouse on a link of LINK_MS per report); a 2 ms timer on the window's thread
 // records the longest gap between its ticks while each kind of work runs:
 //   a full read-back of the mouse, a key-profile selection (the bank goes to the keyboard),
-//   and a switch of the mouse's on-board slot.
+//   a switch of the mouse's on-board slot, and — while another process holds the data
+//   folder's lock for 5 s (as orvanectl does while it writes) — a macro added, edited and
+//   saved, and a key-profile selection.
 //   orvane_ui_stall [LINK_MS]   (default 5)
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -18,6 +21,7 @@
 
 #include "app/features.h"
 #include "app/program.h"
+#include "platform/folder_lock.h"
 #include "platform/pointer_settings.h"
 #include "sim/emulator.h"
 #include "ui/dialogs.h"
@@ -62,6 +66,20 @@ std::pair<qint64, qint64> Measure(runtime::Runtime& rt, const std::function<void
     return {gap, clock.elapsed()};
 }
 
+// Another process holds the folder's lock (flock(1) on the lock file) until `seconds` pass.
+bool HoldFolderLock(QProcess& holder, const std::filesystem::path& folder, int seconds) {
+    const auto file = folder / platform::kFolderLockName;
+    holder.start(QStringLiteral("flock"), {QString::fromStdString(file.string()), QStringLiteral("sleep"),
+                                           QString::number(seconds)});
+    if (!holder.waitForStarted(5000)) return false;
+    platform::FolderLock probe(folder);
+    return RunUntil([&] {
+        const bool busy = probe.acquire(std::chrono::milliseconds(0)) == platform::FolderLock::State::Busy;
+        probe.release();
+        return busy;
+    }, 5000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,7 +95,8 @@ int main(int argc, char** argv) {
 
     app::ProgramOptions options;
     options.runtime.backend = &backend;
-    options.runtime.dataFolder = std::filesystem::path(scratch.path().toStdString()) / "KX";
+    const auto dataFolder = std::filesystem::path(scratch.path().toStdString()) / "KX";
+    options.runtime.dataFolder = dataFolder;
     options.runtime.defaultFolders = {std::filesystem::path(ORVANE_SOURCE_DIR) / "data" / "defaults"};
     options.runtime.pointerBackend = platform::MakeFallbackPointerBackend();
     options.runtime.pointerLog = [](std::string_view) {};
@@ -113,11 +132,32 @@ int main(int argc, char** argv) {
          }},
         {"mouse slot switch", [&] { window.control<QAbstractButton>(QStringLiteral("ms_profile_2"))->click(); }},
     };
+    auto click = [&window](const char* name) { window.control<QAbstractButton>(QLatin1String(name))->click(); };
+    const Work locked[] = {
+        {"macro added, edited and saved", [&] {
+             click("kb_macro_Op_tab");
+             click("kb_macro_btn_name_add");
+             RunUntil([&] { return Idle(rt); }, 30000);
+             click("kb_macro_inset_leftkeydown_btn");
+             click("kb_macro_btn_save");
+         }},
+        {"key profile selection", work[1].start},
+    };
     std::printf("link %d ms per report; longest stall of the window's thread while the work ran:\n", linkMs);
-    for (const auto& w : work) {
-        const auto [gap, took] = Measure(rt, w.start);
-        std::printf("  %-46s %4lld ms stall   (the work took %lld ms)\n", w.name, static_cast<long long>(gap),
-                    static_cast<long long>(took));
+    auto report = [](const char* name, std::pair<qint64, qint64> result) {
+        std::printf("  %-46s %4lld ms stall   (the work took %lld ms)\n", name, static_cast<long long>(result.first),
+                    static_cast<long long>(result.second));
+    };
+    for (const auto& w : work) report(w.name, Measure(rt, w.start));
+    std::printf("while another process holds the data folder's lock for 5 s:\n");
+    for (const auto& w : locked) {
+        QProcess holder;
+        if (!HoldFolderLock(holder, dataFolder, 5)) {
+            std::fprintf(stderr, "orvane_ui_stall: could not hold the folder's lock (flock)\n");
+            return 1;
+        }
+        report(w.name, Measure(rt, w.start));
+        holder.waitForFinished(10000);
     }
     program.shutdown();
     for (const auto& shown : dialogs.shown) std::printf("message shown: %s\n", qPrintable(shown.text));

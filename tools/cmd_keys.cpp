@@ -10,7 +10,6 @@
 #include "functions/function_lists.h"
 #include "keyboard/key_editor.h"
 #include "keyboard/keyboard_apply.h"
-#include "macros/macro_key_apply.h"
 #include "keyboard/keyboard_device.h"
 #include "mouse/button_apply.h"
 #include "mouse/button_editor.h"
@@ -20,10 +19,17 @@
 #include "tools/english_texts.h"
 #include "tools/function_args.h"
 #include "tools/profile_args.h"
+#include "tools/tool_runtime.h"
 
 namespace orvane::cli {
 
 namespace {
+
+/// The models a key command reads back into and edits: the tool's own, or the runtime's.
+struct KeyModels {
+    keyboard::KeyboardModel& keyboard;
+    mouse::MouseModel& mouse;
+};
 
 using device::DeviceKind;
 using functions::FunctionCode;
@@ -63,7 +69,7 @@ std::string RowOf(size_t position, size_t key, FunctionCode code, const EnglishT
 }
 
 /// The device read back as at connect, its model set; "" on success, else what failed.
-std::string ReadBack(protocol::DeviceConnection& c, DeviceKind kind, device::DeviceModel model, Models& models) {
+std::string ReadBack(protocol::DeviceConnection& c, DeviceKind kind, device::DeviceModel model, KeyModels models) {
     if (kind == DeviceKind::Keyboard) {
         models.keyboard.model = model;
         const auto r = keyboard::ReadBackKeyboard(c, models.keyboard);
@@ -95,7 +101,8 @@ int RunKeys(Context& ctx, const std::vector<std::string>& args) {
     auto c = ctx.connect(*kind, &model);
     if (!c) return kExitFailure;
     Models models;
-    if (const auto failed = ReadBack(*c, *kind, model, models); !failed.empty()) return ctx.fail(failed);
+    if (const auto failed = ReadBack(*c, *kind, model, {models.keyboard, models.mouse}); !failed.empty())
+        return ctx.fail(failed);
     const EnglishTexts english;
 
     if (*kind == DeviceKind::Mouse) {
@@ -123,7 +130,7 @@ int RunKeys(Context& ctx, const std::vector<std::string>& args) {
 
 /// Runs the page's editor on the read-back data: the key or button is selected, the
 /// category and its controls set, and the code stored. "" on success, else the refusal.
-std::string StoreFunction(Models& models, DeviceKind kind, size_t key, const FunctionArgument& arg,
+std::string StoreFunction(KeyModels models, DeviceKind kind, size_t key, const FunctionArgument& arg,
                           FunctionCode& stored, size_t& deviceKey) {
     functions::EditorState state;
     auto take = [&](functions::EditorResult shown) {
@@ -182,22 +189,24 @@ int RunAssign(Context& ctx, const std::vector<std::string>& args) {
                                    " macro(s)" + (count ? " (0-" + std::to_string(count - 1) + ")" : ""));
     }
 
-    Models models;
-    profiles::ProfileStore store(parsed.dataFolder, profiles::DefaultProfileFolders(), models.all());
+    ToolRuntime rt(ctx, parsed.dataFolder);
+    auto& store = rt->store;
     if (!InitLists(ctx, store, *kind)) return kExitFailure;
     device::DeviceModel model{};
-    auto c = ctx.connect(*kind, &model);
-    if (!c) return kExitFailure;
-    if (const auto failed = ReadBack(*c, *kind, model, models); !failed.empty()) return ctx.fail(failed);
+    if (!rt.connect(*kind, &model)) return kExitFailure;
+    const KeyModels models{rt->keyboard, rt->mouse};
+    if (const auto failed = ReadBack(rt->connection(*kind), *kind, model, models); !failed.empty())
+        return ctx.fail(failed);
 
     FunctionCode stored;
     size_t deviceKey = 0;
     if (const auto refused = StoreFunction(models, *kind, size_t(*key), *function, stored, deviceKey); !refused.empty())
         return ctx.badArgument(refused);
 
-    // As the page's apply: the device's macros from the data folder first, then the keys.
-    const macros::MacroStore macroStore(parsed.dataFolder, profiles::DefaultProfileFolders());
-    const auto applied = macros::ApplyKeysWithMacros(*c, *kind, models.keyboard, models.mouse, macroStore);
+    // The page's apply: the device's macros from the data folder first, then the keys; the key
+    // profile is saved only when both went out.
+    const auto outcome = rt->keySession(*kind).applyKeysNow();
+    const auto& applied = outcome.applied;
     const std::string tag(device::KindTag(*kind));
     if (!applied.macros.ok())
         return ctx.fail(tag + ": the macros were not sent (" +
@@ -209,7 +218,7 @@ int RunAssign(Context& ctx, const std::vector<std::string>& args) {
     if (!applied.ok())
         return ctx.fail(tag + ": the device did not take the keys (" + protocol::ResultText(applied.keys) +
                         "); the key profile was not saved");
-    if (!store.saveSelectedKeys(*kind)) return ctx.fail(tag + ": the keys were sent, but the key profile could not be saved");
+    if (!outcome.saved) return ctx.fail(tag + ": the keys were sent, but the key profile could not be saved");
 
     const auto listId = profiles::FindList(*kind, false)->id;
     const size_t written = isKeyboard ? models.keyboard.read([](const auto& d) { return d.activeBank(); })

@@ -13,6 +13,7 @@
 
 #include "lighting/lighting_edits.h"
 #include "profiles/profile_store.h"
+#include "tools/tool_runtime.h"
 #include "tools/cli.h"
 #include "tools/profile_args.h"
 
@@ -189,10 +190,12 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
     if (edit.colour && variant == KeyboardVariant::SingleColour)
         return ctx.badArgument("--color: the single-colour keyboard has one colour of its own");
 
-    Models models;
+    // The runtime's models and store: the edit is saved through the device's session.
+    ToolRuntime tool(ctx, parsed.dataFolder);
+    runtime::Runtime& models = *tool;
     models.keyboard.model = variant == KeyboardVariant::Rgb ? device::DeviceModel::RgbKeyboard
                                                             : device::DeviceModel::MonoKeyboard;
-    profiles::ProfileStore store(parsed.dataFolder, profiles::DefaultProfileFolders(), models.all());
+    profiles::ProfileStore& store = models.store;
     if (!InitLists(ctx, store, *kind)) return kExitFailure;
     const profiles::ListId list = profiles::ListsOf(*kind).front();  // lighting first
     const int selected = store.recordedSelection(list);
@@ -249,7 +252,7 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
         models.pad.update([&](mousepad::PadData& d) { ApplyRecordEdit(d.state, edit, false); });
         line = Describe(models.pad.state().bytes.data());
     }
-    if (edit.any() && !store.saveSelectedLighting(*kind))
+    if (edit.any() && !models.session(*kind).saveNow(true))
         return ctx.fail(tag +
                         ": the selected lighting profile could not be saved: " + store.lastWriteProblem());
     ctx.out << tag << " (profile " << selected << "): " << line << '\n';

@@ -17,6 +17,7 @@
 #include "mouse/mouse_records.h"
 #include "profiles/profile_store.h"
 #include "tools/cli.h"
+#include "tools/tool_runtime.h"
 
 namespace orvane::cli {
 
@@ -180,15 +181,20 @@ int RunCursor(Context& ctx, const std::vector<std::string>& args) {
     const auto& a = parsed.rest;
     if (!parsed.ok()) return ctx.badArgument(parsed.error);
     if (a.size() != 1 || (a[0] != "read" && a[0] != "upload")) return kExitUsage;
-    auto store = StoreAt(parsed.dataFolder);
+    ToolRuntime rt(ctx, parsed.dataFolder);
     // As at the program's start: the sequences are set up before anything else.
-    if (const auto init = macros::InitCursorSequences(store); !init.ok())
+    if (const auto init = macros::InitCursorSequences(rt->macroStore); !init.ok())
         return ctx.fail("ms: the default cursor sequences name_1.cur ... name_4.cur were not found beside the program");
-    auto connection = ctx.connect(device::DeviceKind::Mouse);
-    if (!connection) return kExitFailure;
-    if (a[0] == "upload") return Report(ctx, "ms", "cursor sequence", macros::UploadCursorSequences(*connection, store));
-
-    const auto r = macros::ReadCursorSequences(*connection, store);
+    if (!rt.connect(device::DeviceKind::Mouse)) return kExitFailure;
+    // As the cursor page does: through the mouse's session.
+    auto& session = rt->mouseSession();
+    if (a[0] == "upload") {
+        macros::UploadResult uploaded;
+        session.uploadCursors([&](runtime::JobStatus, const macros::UploadResult& u) { uploaded = u; });
+        return Report(ctx, "ms", "cursor sequence", uploaded);
+    }
+    macros::CursorReadResult r;
+    session.readCursors([&](runtime::JobStatus, const macros::CursorReadResult& read) { r = read; });
     if (r.read.result != protocol::kOk)
         return ctx.fail(std::string("ms: the cursor image could not be read: ") + protocol::ResultText(r.read.result));
     if (!r.read.recognised) return ctx.fail("ms: the mouse holds no cursor image; the sequence files are unchanged");

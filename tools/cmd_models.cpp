@@ -14,6 +14,7 @@
 #include "mousepad/pad_device.h"
 #include "device/hex.h"
 #include "tools/cli.h"
+#include "tools/tool_runtime.h"
 
 namespace orvane::cli {
 
@@ -135,16 +136,10 @@ int RunSlot(Context& ctx, const std::vector<std::string>& args) {
     const auto number = ParseNumber(args[1], int(mouse::kOnboardSlotCount) - 1);
     if (!number) return kExitUsage;
     const auto slot = unsigned(*number);
-    auto connection = ctx.connect(*kind);
-    if (!connection) return kExitFailure;
-    mouse::SlotSwitchResult result;
-    if (*kind == device::DeviceKind::Mouse) {
-        mouse::MouseModel ms;
-        result = mouse::SelectMouseSlot(*connection, ms, slot);
-    } else {
-        mousepad::PadModel mp;
-        result = mousepad::SelectPadSlot(*connection, mp, slot);
-    }
+    // As the slot buttons do: through the device's session (no profile is touched).
+    ToolRuntime rt(ctx, profiles::ProfileDataFolder());
+    if (!rt.connect(*kind)) return kExitFailure;
+    const mouse::SlotSwitchResult result = rt->session(*kind).selectSlotNow(slot);
     switch (result.outcome) {
     case mouse::SlotSwitch::AlreadyActive:
         ctx.out << args[0] << ": slot " << slot << " was already active\n";

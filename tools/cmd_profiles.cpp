@@ -12,6 +12,7 @@
 #include "profiles/profile_names.h"
 #include "profiles/profile_store.h"
 #include "profiles/profile_operations.h"
+#include "tools/tool_runtime.h"
 #include "tools/cli.h"
 #include "tools/profile_args.h"
 #include "tools/tool_line.h"
@@ -48,32 +49,35 @@ int RunProfiles(Context& ctx, const std::vector<std::string>& args) {
 
 /// What the program sends after a selection: key banks went out with the selection; the
 /// mouse and pad lighting go with the next flush of their dirty state.
-std::string SendAfterSelect(protocol::DeviceConnection& c, Models& models, const profiles::ProfileResult& r,
-                            ListId id) {
+std::string SendAfterSelect(runtime::DeviceSession& session, const profiles::ProfileResult& r, ListId id) {
     std::optional<int32_t> sent = r.bankWrite;
-    if (id == ListId::MouseLighting) sent = mouse::FlushMouseState(c, models.mouse);
-    if (id == ListId::PadLighting) sent = mousepad::FlushPadState(c, models.pad);
+    if (id == ListId::MouseLighting || id == ListId::PadLighting) sent = session.flushNow();
     if (!sent) return "kept by the program (lighting is rendered by the program)";
     if (*sent != protocol::kOk) return std::string("failed: ") + protocol::ResultText(*sent);
     return id == ListId::KeyboardKeys || id == ListId::MouseKeys ? "key bank 0 sent" : "lighting state sent";
 }
 
-int RunSelect(Context& ctx, ProfileStore& store, Models& models, const Target& target, const std::string& tag) {
+int RunSelect(Context& ctx, ToolRuntime& rt, const Target& target, const std::string& tag) {
     const auto kind = target.listSpec->kind;
+    auto& models = *rt;
     device::DeviceModel model{};
-    auto connection = ctx.connect(kind, &model);
-    if (!connection) return kExitFailure;
+    if (!rt.connect(kind, &model)) return kExitFailure;
+    auto& connection = rt->connection(kind);
     const uint16_t product = device::Identity(model).productId;
     if (kind == device::DeviceKind::Keyboard) {
         models.keyboard.model = device::ModelAfterConnect(kind, product, models.keyboard.model);
         // The read-back sets the bank length the keyboard takes; nothing is saved from it here.
-        const auto readBack = keyboard::ReadBackKeyboard(*connection, models.keyboard);
+        const auto readBack = keyboard::ReadBackKeyboard(connection, models.keyboard);
         if (!readBack.ok()) return ctx.fail(tag + ": the keyboard could not be read back");
     }
     if (kind == device::DeviceKind::Mouse) models.mouse.model = device::ModelAfterConnect(kind, product, models.mouse.model);
 
-    profiles::ProfileOperations operations(store, {connection.get(), connection.get(), nullptr});
-    const auto r = operations.selectProfile(target.listSpec->id, target.position);
+    // The selection as the profile panel runs it: a job of the device's session.
+    auto& session = rt->session(kind);
+    profiles::ProfileResult r;
+    session.runProfile("select profile",
+                       [&target](profiles::ProfileOperations& o) { return o.selectProfile(target.listSpec->id, target.position); },
+                       [&r](runtime::JobStatus, const profiles::ProfileResult& result) { r = result; });
     const std::string which = "profile " + std::to_string(target.position) +
                               (r.selectedName.empty() ? std::string() : " \"" + r.selectedName + "\"");
     if (r.message == profiles::kListChangedMessage) return ctx.fail(tag + ": " + r.detail + "; nothing selected");
@@ -82,12 +86,12 @@ int RunSelect(Context& ctx, ProfileStore& store, Models& models, const Target& t
         return ctx.fail(tag + ": " + which + " not loaded: its file " +
                         (r.loaded == profiles::ReadResult::BadMagic ? "is not a profile file" : "is missing"));
     }
-    const std::string sent = SendAfterSelect(*connection, models, r, target.listSpec->id);
+    const std::string sent = SendAfterSelect(session, r, target.listSpec->id);
     if (sent.rfind("failed", 0) == 0) return ctx.fail(tag + ": " + which + " loaded, sending " + sent);
     // Loaded and sent, but "select" could not be recorded: the next start would not know.
     if (r.writeFailed || r.message == profiles::kFolderBusyMessage)
         return ctx.fail(tag + ": " + which + " loaded, but the selection could not be recorded: " +
-                        store.lastWriteProblem());
+                        rt->store.lastWriteProblem());
     ctx.out << tag << ": selected " << target.position << " \"" << r.selectedName << "\"; " << sent;
     if (!r.detail.empty()) ctx.out << "; " << r.detail;
     ctx.out << '\n';
@@ -103,13 +107,13 @@ int RunProfile(Context& ctx, const std::vector<std::string>& args) {
     const size_t wanted = action == "select" ? 4 : (action == "export" || action == "import") ? 5 : 0;
     if (wanted == 0 || a.size() != wanted) return kExitUsage;
 
-    Models models;
-    ProfileStore store(parsed.dataFolder, profiles::DefaultProfileFolders(), models.all());
+    ToolRuntime rt(ctx, parsed.dataFolder);
+    ProfileStore& store = rt->store;
     int rc = kExitUsage;
     const auto target = ParseTarget(ctx, store, {a.begin() + 1, a.begin() + 4}, &rc);
     if (!target) return rc;
     const std::string tag = ListName(*target->listSpec);
-    if (action == "select") return RunSelect(ctx, store, models, *target, tag);
+    if (action == "select") return RunSelect(ctx, rt, *target, tag);
 
     const bool exporting = action == "export";
     const std::filesystem::path file = a[4];

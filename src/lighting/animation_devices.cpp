@@ -1,5 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The keyboard, mouse and mousepad workers: each device's own animation.
+// The keyboard, mouse and mousepad workers: each device's own animation, one loop for all
+// three (runWorker) around a body per device that knows its record, timing and frames.
+//
+// A tick: wait the tick delay of the stored choice; while the device is gone (or driven by
+// the synchronised effect, for the devices that render nothing then) sleep until something
+// changes; else read the record, start the effect afresh when asked, wait the effect's extra
+// delay, render and send, and sleep until something changes when there is nothing to send.
 
 #include <chrono>
 
@@ -26,110 +32,160 @@ bool Sleep(std::stop_token stop, uint32_t ms) { return ChangeSignal::SleepFor(st
 
 }  // namespace
 
-void AnimationEngine::runKeyboard(std::stop_token stop) {
+template <class Body>
+void AnimationEngine::runWorker(std::stop_token stop, Body& body) {
     ChangeSignal::WakeOnTime();
-    KeyboardEngineState state;
-    SeededRandom random(Seed());
-    keyboard::LightingRecord record;
-    keyboard::KeyColourMap colours;
+    const protocol::DeviceConnection& link = connection(Body::kDevice);
+    for (bool running = Sleep(stop, uint32_t(body.startWait().count())); running;) {
+        const uint64_t seen = signal_.generation();
+        if (!(running = Sleep(stop, body.tickMs()))) break;
+        const bool synchronised = link.syncLighting;
+        if (!link.connected || (synchronised && !Body::kTicksWhileSynchronised)) {
+            running = idle(stop, Body::kWorker, seen);
+            continue;
+        }
+        const uint32_t extraMs = body.prepare(takeReset(Body::kDevice), synchronised);
+        if (!(running = Sleep(stop, extraMs))) break;
+        uint32_t pauseMs = 0;
+        switch (body.render(synchronised, pauseMs)) {
+        case Tick::Sent:
+        case Tick::Skipped: break;
+        case Tick::Idle: running = idle(stop, Body::kWorker, seen); break;
+        case Tick::Paused: running = Sleep(stop, pauseMs); break;
+        }
+    }
+    device::Log(Body::kExitLog);
+}
+
+// The keyboard keeps its tick under the synchronised effect (the colour counter runs on) but
+// renders nothing then.
+struct AnimationEngine::KeyboardBody {
+    static constexpr LightingDevice kDevice = LightingDevice::Keyboard;
+    static constexpr AnimationWorker kWorker = AnimationWorker::Keyboard;
+    static constexpr bool kTicksWhileSynchronised = true;
+    static constexpr const char* kExitLog = "键盘灯光线程设定退出";
+
+    AnimationEngine& engine;
+    KeyboardEngineState state{};
+    SeededRandom random{Seed()};
+    keyboard::LightingRecord record{};
+    keyboard::KeyColourMap colours{};
     uint8_t layer = 0;
-    const auto readRecord = [&] {
-        devices_.keyboardModel.read([&](const keyboard::KeyboardData& d) {
+    keyboard::KeyboardVariant variant{};
+    LightingChoice choice{};
+
+    milliseconds startWait() const { return engine.options_.keyboardStartWait; }
+    uint32_t tickMs() {
+        variant = engine.devices_.keyboardModel.variant();
+        const LightingChoice timed =
+            engine.devices_.keyboardModel.read([](const auto& d) { return LightingChoice::Of(d.lighting); });
+        return KeyboardTiming(variant, timed.mode, timed.speed).tickMs;
+    }
+    uint32_t prepare(bool reset, bool synchronised) {
+        engine.devices_.keyboardModel.read([&](const keyboard::KeyboardData& d) {
             record = d.lighting;
             layer = d.paint.layer();
             colours = d.colours;
         });
-    };
-    for (bool running = Sleep(stop, uint32_t(options_.keyboardStartWait.count())); running;) {
-        const uint64_t seen = signal_.generation();
-        const auto variant = devices_.keyboardModel.variant();
-        const LightingChoice timed = devices_.keyboardModel.read([](const auto& d) { return LightingChoice::Of(d.lighting); });
-        const TickTiming timing = KeyboardTiming(variant, timed.mode, timed.speed);
-        if (!(running = Sleep(stop, timing.tickMs))) break;
-        if (!devices_.keyboard.connected) {
-            running = idle(stop, AnimationWorker::Keyboard, seen);
-            continue;
-        }
-        readRecord();
-        const LightingChoice choice = LightingChoice::Of(record);
-        if (takeReset(LightingDevice::Keyboard)) SelectKeyboardMode(state, variant, choice.mode);
-        // Under the synchronised effect the keyboard keeps its tick (the colour counter runs
-        // on) but renders nothing.
-        const bool synchronised = devices_.keyboard.syncLighting;
-        if (!synchronised && !(running = Sleep(stop, KeyboardTiming(variant, choice.mode, choice.speed).extraMs))) break;
+        choice = LightingChoice::Of(record);
+        if (reset) SelectKeyboardMode(state, variant, choice.mode);
+        return synchronised ? 0 : KeyboardTiming(variant, choice.mode, choice.speed).extraMs;
+    }
+    Tick render(bool synchronised, uint32_t&) {
         const KeyboardInputs inputs{choice, variant, layer, &colours};
         const KeyboardFrame frame = KeyboardTick(inputs, state, random, synchronised);
-        if (synchronised) continue;
-        if (!frame.sends()) {
-            running = idle(stop, AnimationWorker::Keyboard, seen);
-            continue;
-        }
-        sendKeyboard(frame);
-        showPreview(LightingDevice::Keyboard, frame.preview);
+        if (synchronised) return Tick::Skipped;
+        if (!frame.sends()) return Tick::Idle;
+        engine.sendKeyboard(frame);
+        engine.showPreview(kDevice, frame.preview);
+        return Tick::Sent;
     }
-    device::Log("键盘灯光线程设定退出");
+};
+
+struct AnimationEngine::MouseBody {
+    static constexpr LightingDevice kDevice = LightingDevice::Mouse;
+    static constexpr AnimationWorker kWorker = AnimationWorker::Mouse;
+    static constexpr bool kTicksWhileSynchronised = false;
+    static constexpr const char* kExitLog = "鼠标灯光线程设定退出";
+
+    AnimationEngine& engine;
+    MouseAnimationState state{};
+    mouse::MouseState record{};
+    LightingChoice choice{};
+
+    milliseconds startWait() const { return engine.options_.mouseStartWait; }
+    uint32_t tickMs() {
+        const LightingChoice timed = LightingChoice::Of(engine.devices_.mouseModel.state());
+        return MouseTiming(timed.mode, timed.speed).tickMs;
+    }
+    uint32_t prepare(bool reset, bool) {
+        record = engine.devices_.mouseModel.state();
+        choice = LightingChoice::Of(record);
+        if (reset) ResetMouseAnimation(state, choice);
+        return MouseTiming(choice.mode, choice.speed).extraMs;
+    }
+    Tick render(bool, uint32_t&) {
+        const uint8_t colourPhase = record.at(mouse::MouseState::off::colourPhase);
+        MouseInputs inputs{choice, colourPhase, NowMs(), &engine.triggers.mouseClick};
+        const MouseFrame frame = RenderMouse(inputs, state);
+        if (inputs.colourPhase != colourPhase)
+            engine.devices_.mouseModel.update([&](mouse::MouseData& d) {
+                d.state.set(mouse::MouseState::off::colourPhase, inputs.colourPhase);
+            });
+        if (!frame.sends()) return Tick::Idle;
+        engine.send(kDevice, frame.payload());
+        engine.showPreview(kDevice, frame.preview);
+        return Tick::Sent;
+    }
+};
+
+struct AnimationEngine::PadBody {
+    static constexpr LightingDevice kDevice = LightingDevice::Pad;
+    static constexpr AnimationWorker kWorker = AnimationWorker::Pad;
+    static constexpr bool kTicksWhileSynchronised = false;
+    static constexpr const char* kExitLog = "鼠标垫灯光线程设定退出";
+
+    AnimationEngine& engine;
+    PadAnimationState state{};
+    LightingChoice choice{};
+
+    milliseconds startWait() const { return engine.options_.padStartWait; }
+    uint32_t tickMs() {
+        const LightingChoice timed = LightingChoice::Of(engine.devices_.padModel.state());
+        return PadTiming(timed.mode, timed.speed).tickMs;
+    }
+    uint32_t prepare(bool reset, bool) {
+        choice = LightingChoice::Of(engine.devices_.padModel.state());
+        if (reset) ResetPadAnimation(state, choice);
+        if (engine.padFirstTrigger_.exchange(false)) state.trigger[0] = true;
+        return PadTiming(choice.mode, choice.speed).extraMs;
+    }
+    Tick render(bool, uint32_t& pauseMs) {
+        const PadFrame frame = RenderPad({choice, NowMs(), &engine.triggers.padClick}, state);
+        if (frame.pauseMs != 0) {
+            pauseMs = frame.pauseMs;  // the fill effect's rest at each end
+            return Tick::Paused;
+        }
+        if (!frame.sends()) return Tick::Idle;
+        engine.send(kDevice, frame.payload());
+        engine.showPreview(kDevice, frame.preview);
+        return Tick::Sent;
+    }
+};
+
+void AnimationEngine::runKeyboard(std::stop_token stop) {
+    KeyboardBody body{*this};
+    runWorker(stop, body);
 }
 
 void AnimationEngine::runMouse(std::stop_token stop) {
-    ChangeSignal::WakeOnTime();
-    MouseAnimationState state;
-    for (bool running = Sleep(stop, uint32_t(options_.mouseStartWait.count())); running;) {
-        const uint64_t seen = signal_.generation();
-        const LightingChoice timed = LightingChoice::Of(devices_.mouseModel.state());
-        if (!(running = Sleep(stop, MouseTiming(timed.mode, timed.speed).tickMs))) break;
-        if (!devices_.mouse.connected || devices_.mouse.syncLighting) {
-            running = idle(stop, AnimationWorker::Mouse, seen);
-            continue;
-        }
-        const mouse::MouseState record = devices_.mouseModel.state();
-        const LightingChoice choice = LightingChoice::Of(record);
-        if (takeReset(LightingDevice::Mouse)) ResetMouseAnimation(state, choice);
-        if (!(running = Sleep(stop, MouseTiming(choice.mode, choice.speed).extraMs))) break;
-        const uint8_t colourPhase = record.at(mouse::MouseState::off::colourPhase);
-        MouseInputs inputs{choice, colourPhase, NowMs(), &triggers.mouseClick};
-        const MouseFrame frame = RenderMouse(inputs, state);
-        if (inputs.colourPhase != colourPhase)
-            devices_.mouseModel.update([&](mouse::MouseData& d) {
-                d.state.set(mouse::MouseState::off::colourPhase, inputs.colourPhase);
-            });
-        if (!frame.sends()) {
-            running = idle(stop, AnimationWorker::Mouse, seen);
-            continue;
-        }
-        send(LightingDevice::Mouse, frame.payload());
-        showPreview(LightingDevice::Mouse, frame.preview);
-    }
-    device::Log("鼠标灯光线程设定退出");
+    MouseBody body{*this};
+    runWorker(stop, body);
 }
 
 void AnimationEngine::runPad(std::stop_token stop) {
-    ChangeSignal::WakeOnTime();
-    PadAnimationState state;
-    for (bool running = Sleep(stop, uint32_t(options_.padStartWait.count())); running;) {
-        const uint64_t seen = signal_.generation();
-        const LightingChoice timed = LightingChoice::Of(devices_.padModel.state());
-        if (!(running = Sleep(stop, PadTiming(timed.mode, timed.speed).tickMs))) break;
-        if (!devices_.pad.connected || devices_.pad.syncLighting) {
-            running = idle(stop, AnimationWorker::Pad, seen);
-            continue;
-        }
-        const LightingChoice choice = LightingChoice::Of(devices_.padModel.state());
-        if (takeReset(LightingDevice::Pad)) ResetPadAnimation(state, choice);
-        if (padFirstTrigger_.exchange(false)) state.trigger[0] = true;
-        if (!(running = Sleep(stop, PadTiming(choice.mode, choice.speed).extraMs))) break;
-        const PadFrame frame = RenderPad({choice, NowMs(), &triggers.padClick}, state);
-        if (frame.pauseMs != 0) {
-            running = Sleep(stop, frame.pauseMs);  // the fill effect's rest at each end
-            continue;
-        }
-        if (!frame.sends()) {
-            running = idle(stop, AnimationWorker::Pad, seen);
-            continue;
-        }
-        send(LightingDevice::Pad, frame.payload());
-        showPreview(LightingDevice::Pad, frame.preview);
-    }
-    device::Log("鼠标垫灯光线程设定退出");
+    PadBody body{*this};
+    runWorker(stop, body);
 }
 
 }  // namespace orvane::lighting

@@ -106,6 +106,14 @@ public:
     const FrameCounters& counters(LightingDevice device) const { return counters_[size_t(device)]; }
 
 private:
+    // The device parts of the one worker loop (animation_devices.cpp).
+    struct KeyboardBody;
+    struct MouseBody;
+    struct PadBody;
+    enum class Tick : uint8_t { Sent, Idle, Skipped, Paused };
+    template <class Body>
+    void runWorker(std::stop_token stop, Body& body);
+
     protocol::DeviceConnection& connection(LightingDevice device) const;
     /// Sleeps until changed() or stop; false when stopped.
     bool idle(std::stop_token stop, AnimationWorker worker, uint64_t seen);

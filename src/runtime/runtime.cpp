@@ -1,14 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/runtime.h"
 
-#include <thread>
-
 #include "device/log.h"
-#include "keyboard/keyboard_device.h"
-#include "mouse/dpi.h"
-#include "mouse/mouse_device.h"
-#include "mousepad/pad_device.h"
-#include "profiles/profile_connect.h"
 #include "runtime/ui_dispatcher.h"
 
 namespace orvane::runtime {
@@ -47,9 +40,6 @@ std::unique_ptr<JobRunner> MakeJobs(bool threads, std::string name, protocol::De
     return queue;
 }
 
-// The keyboard needs a moment after it was opened before it answers.
-constexpr std::chrono::milliseconds kKeyboardSettleAfterOpen{100};
-
 }  // namespace
 
 Runtime::Runtime(RuntimeOptions options)
@@ -74,6 +64,11 @@ Runtime::Runtime(RuntimeOptions options)
     for (DeviceKind kind : kDeviceKinds)
         jobs_[IndexOf(kind)] = MakeJobs(options.jobThreads, std::string(device::KindTag(kind)),
                                         connections_[IndexOf(kind)].get(), dispatcher_.get(), progress, queues_);
+    keyboardSession_ = std::make_unique<KeyboardSession>(*this);
+    mouseSession_ = std::make_unique<MouseSession>(*this);
+    padSession_ = std::make_unique<PadSession>(*this);
+    sessions_ = {keyboardSession_.get(), mouseSession_.get(), padSession_.get()};
+    keySessions_ = {keyboardSession_.get(), mouseSession_.get(), nullptr};
 }
 
 Runtime::~Runtime() { stop(); }
@@ -122,115 +117,13 @@ StopOutcome Runtime::stop() {
     return outcome;
 }
 
-ArrivalReport Runtime::arrive(DeviceKind kind, const hid::InterfaceInfo& attributes) {
-    ArrivalReport report;
-    switch (kind) {
-    case DeviceKind::Keyboard: {
-        std::this_thread::sleep_for(kKeyboardSettleAfterOpen);
-        flags.keyboardVersion = attributes.versionNumber;
-        // The model is known from the product id before anything is read, so the read-back,
-        // the profile selection and the page all work with this keyboard's variant.
-        keyboard.model = device::ModelAfterConnect(kind, attributes.productId, keyboard.model);
-        const auto readBack = keyboard::ReadBackKeyboard(connection(kind), keyboard);
-        report.readBack = readBack.result;
-        report.tooManyKeys = readBack.tooManyKeys;
-        if (readBack.ok()) saveSelected(kind, false);
-        break;
-    }
-    case DeviceKind::Mouse: {
-        // First: the profile load picks the model's default lighting, the page its stages.
-        mouse.model = device::ModelAfterConnect(kind, attributes.productId, mouse.model);
-        // The state shown is the selected lighting profile's; without a readable one, the
-        // state the mouse keeps in its own slots.
-        if (profiles::LoadRecordedMouseLighting(store) != profiles::ReadResult::Read &&
-            mouse::ReadMouseSlotRecords(connection(kind), mouse) == protocol::kOk)
-            mouse.update([](mouse::MouseData& d) {
-                const auto& slot0 = d.block.slots[0];
-                d.pointerSpeed = uint8_t(mouse::StoredPointerSpeed(slot0.pointerSpeed()));
-                d.wheelLines = uint8_t(mouse::StoredWheelLines(slot0.wheelLines()));
-            });
-        report.readBack = readBack(kind);
-        break;
-    }
-    case DeviceKind::Mousepad: report.readBack = readBack(kind); break;
-    }
-    lighting.changed();
-    return report;
-}
+DeviceSession& Runtime::session(DeviceKind kind) { return *sessions_[IndexOf(kind)]; }
 
-int32_t Runtime::readBack(DeviceKind kind) {
-    int32_t r = protocol::kNoReply;
-    switch (kind) {
-    case DeviceKind::Keyboard: {
-        const auto readBack = keyboard::ReadBackKeyboard(connection(kind), keyboard);
-        r = readBack.tooManyKeys ? protocol::kNoReply : readBack.result;
-        if (readBack.ok()) saveSelected(kind, false);
-        break;
-    }
-    case DeviceKind::Mouse:
-        r = mouse::ReadBackMouse(connection(kind), mouse);
-        if (r == protocol::kOk) {
-            saveSelected(kind, true);
-            saveSelected(kind, false);
-        }
-        break;
-    case DeviceKind::Mousepad:
-        r = mousepad::ReadBackPad(connection(kind), pad);
-        if (r == protocol::kOk) saveSelected(kind, true);
-        break;
-    }
-    lighting.changed();
-    return r;
-}
-
-int32_t Runtime::reloadMouseSlotZero() {
-    const int32_t r = mouse::ReloadMouseSlotZero(connection(DeviceKind::Mouse), mouse);
-    if (r == protocol::kOk) saveSelected(DeviceKind::Mouse, true);
-    lighting.changed();
-    return r;
-}
-
-std::optional<int32_t> Runtime::flush(DeviceKind kind) {
-    std::optional<int32_t> r;
-    if (kind == DeviceKind::Mouse) r = mouse::FlushMouseState(connection(kind), mouse);
-    if (kind == DeviceKind::Mousepad) r = mousepad::FlushPadState(connection(kind), pad);
-    // Command 6 ended the device's synchronised lighting: its own worker takes over.
-    if (r) lighting.changed();
-    return r;
-}
-
-device::SlotSwitchResult Runtime::selectSlot(DeviceKind kind, unsigned n) {
-    device::SlotSwitchResult result;
-    if (kind == DeviceKind::Mouse) result = mouse::SelectMouseSlot(connection(kind), mouse, n);
-    if (kind == DeviceKind::Mousepad) result = mousepad::SelectPadSlot(connection(kind), pad, n);
-    if (result.outcome == device::SlotSwitch::Switched) lighting.changed();
-    return result;
-}
-
-int32_t Runtime::resetDefaults(DeviceKind kind) {
-    if (kind == DeviceKind::Mouse) return mouse::ResetMouseDefaults(connection(kind), pointer);
-    if (kind == DeviceKind::Mousepad) return mousepad::ResetPadDefaults(connection(kind));
-    return protocol::kNoReply;
-}
-
-bool Runtime::saveSelected(DeviceKind kind, bool lighting) {
-    const bool saved = lighting ? store.saveSelectedLighting(kind) : store.saveSelectedKeys(kind);
-    if (saved) return true;
-    const std::string message(store.lastWriteMessage());
-    if (message.empty()) return false;  // nothing selected to save into
-    auto tell = [this, message] { events.message.emit(message); };
-    if (dispatcher_) dispatcher_->post(tell);
-    else tell();
-    return false;
-}
-
-void Runtime::sameLightingMode(DeviceKind source) {
-    const auto outcome = lighting.copyForSameMode(LightingDeviceOf(source));
-    for (lighting::LightingDevice other : outcome.others) {
-        events.modelChanged.emit(KindOf(other));
-        saveSelected(KindOf(other), true);
-    }
-    lighting.startSynchronised();
+KeyDeviceSession& Runtime::keySession(DeviceKind kind) {
+    // The pad has no keys: asking for its key session is a caller's mistake, answered with
+    // the keyboard's rather than a crash.
+    KeyDeviceSession* keys = keySessions_[IndexOf(kind)];
+    return keys ? *keys : *keyboardSession_;
 }
 
 }  // namespace orvane::runtime

@@ -36,6 +36,7 @@
 #include "profiles/profile_store.h"
 #include "runtime/app_events.h"
 #include "runtime/device_jobs.h"
+#include "runtime/device_session.h"
 #include "runtime/runtime_flags.h"
 #include "runtime/workers.h"
 
@@ -66,12 +67,6 @@ struct RuntimeOptions {
     bool hotplug = false;
 };
 
-/// What a device's arrival found, for the window's connect steps.
-struct ArrivalReport {
-    int32_t readBack = protocol::kNoReply;
-    bool tooManyKeys = false;  ///< the keyboard reports more keys than its tables hold
-};
-
 class Runtime {
 public:
     explicit Runtime(RuntimeOptions options);
@@ -96,32 +91,22 @@ public:
     StopOutcome stop();
     std::optional<StopOutcome> stopOutcome() const { return outcome_; }
 
-    // ---- device work: on a monitor's or a job queue's thread, never the window's ----------
-    /// The connect work of a device whose interface was just opened and verified, with its
-    /// connection locked: model flags from the product id, the read-back and the saves.
-    ArrivalReport arrive(DeviceKind kind, const hid::InterfaceInfo& attributes);
-    /// A full re-read of the device (the mouse's "settings changed", the pad's reset); saves
-    /// the selected profiles when it read everything.
-    int32_t readBack(DeviceKind kind);
-    /// The mouse's "slot changed" notification: slot 0's record becomes the state.
-    int32_t reloadMouseSlotZero();
-    /// Sends the changed settings record of the mouse or the pad (command 6); nullopt when
-    /// nothing was due. Command 6 ends the device's synchronised lighting.
-    std::optional<int32_t> flush(DeviceKind kind);
-    /// Makes on-board slot n the active one (mouse or pad).
-    device::SlotSwitchResult selectSlot(DeviceKind kind, unsigned n);
-    /// The factory-reset report (mouse: pointer 10 and wheel 3 first).
-    int32_t resetDefaults(DeviceKind kind);
+    // ---- the device sessions: the one way anything changes a device or its profiles -------
+    KeyboardSession& keyboardSession() { return *keyboardSession_; }
+    MouseSession& mouseSession() { return *mouseSession_; }
+    PadSession& padSession() { return *padSession_; }
+    DeviceSession& session(DeviceKind kind);
+    /// The keyboard's or the mouse's session (the devices with keys and macros).
+    KeyDeviceSession& keySession(DeviceKind kind);
 
-    /// Saves the device's selected lighting (or key) profile; a failure the user must hear of
-    /// is told through the message event (posted to the window's thread). Any thread.
-    bool saveSelected(DeviceKind kind, bool lighting);
-
-    // ---- on the window's thread --------------------------------------------------------------
-    /// Same mode: the source's lighting choice goes to the two other devices (their pages
-    /// are shown anew through modelChanged, their selected lighting profiles saved), then all
-    /// three are handed to the synchronised effect. Nothing is sent here.
-    void sameLightingMode(DeviceKind source);
+    // Shorthands of the sessions' work (a monitor's or a job queue's thread).
+    ArrivalReport arrive(DeviceKind kind, const hid::InterfaceInfo& attributes) { return session(kind).arriveNow(attributes); }
+    int32_t readBack(DeviceKind kind) { return session(kind).readBackNow(); }
+    int32_t reloadMouseSlotZero() { return mouseSession().reloadSlotZeroNow(); }
+    std::optional<int32_t> flush(DeviceKind kind) { return session(kind).flushNow(); }
+    device::SlotSwitchResult selectSlot(DeviceKind kind, unsigned n) { return session(kind).selectSlotNow(n); }
+    int32_t resetDefaults(DeviceKind kind) { return session(kind).resetDefaultsNow(); }
+    bool saveSelected(DeviceKind kind, bool lighting) { return session(kind).saveNow(lighting); }
 
 private:
     // Declared first: built before, and destroyed after, everything that uses them. The
@@ -153,6 +138,11 @@ public:
 
 private:
     std::array<std::unique_ptr<JobRunner>, 3> jobs_;
+    std::unique_ptr<KeyboardSession> keyboardSession_;
+    std::unique_ptr<MouseSession> mouseSession_;
+    std::unique_ptr<PadSession> padSession_;
+    std::array<DeviceSession*, 3> sessions_{};      ///< by kind, in the order of the connections
+    std::array<KeyDeviceSession*, 3> keySessions_{};  ///< the pad has none
 
 public:
     WorkerSet workers;

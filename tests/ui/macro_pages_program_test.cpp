@@ -47,6 +47,7 @@ TEST(MacroPagesProgram, RecordsCapturedInputKeepsThePageWhileUnsavedAndTellsTheK
 
     rig.control<QAbstractButton>("ms_macro_Op_tab")->click();
     rig.control<QAbstractButton>("ms_macro_btn_name_add")->click();
+    ASSERT_TRUE(rig.settle());  // the macro set changes as a job of the mouse
     EXPECT_EQ(changed, std::vector<DeviceKind>{DeviceKind::Mouse});
     rig.control<QAbstractButton>("ms_macro_mouse_click")->setChecked(true);
     rig.control<QAbstractButton>("ms_macro_btn_redio")->click();
@@ -68,6 +69,7 @@ TEST(MacroPagesProgram, RecordsCapturedInputKeepsThePageWhileUnsavedAndTellsTheK
     EXPECT_EQ(rig.dialogs.shown[0].text, QStringLiteral("message_text_3"));
     EXPECT_TRUE(rig.checked("ms_macro_Op_tab"));
     rig.control<QAbstractButton>("ms_macro_btn_save")->click();
+    ASSERT_TRUE(rig.settle());
     EXPECT_EQ(rt.macroStore.LoadMacro(orvane::macros::MacroSet::Mouse, "Macro_1").size(), 2u);
     EXPECT_EQ(changed.size(), 2u);
     rig.control<QAbstractButton>("ms_key_Op_tab")->click();

@@ -52,13 +52,11 @@ profiles::PerformChoice SelectAsDeviceJob(runtime::Runtime& rt) {
     return [&rt](const profiles::WatcherChoice& choice, std::stop_token stop) {
         auto end = std::make_shared<JobEnd>();
         using Selection = std::optional<profiles::ProfileResult>;
-        rt.jobs(profiles::ListSpecOf(choice.list).kind)
-            .submit<Selection>({.name = "linked profile selection", .needsDevice = false},
-                               [&rt, choice] { return profiles::ApplyWatcherChoice(rt.operations, choice); },
-                               [&rt, end, list = choice.list](runtime::JobStatus status, const Selection& r) {
-                                   if (status == runtime::JobStatus::Done && r) rt.events.profileChosen.emit(list, *r);
-                                   end->set();
-                               });
+        rt.session(profiles::ListSpecOf(choice.list).kind)
+            .applyWatcherChoice(choice, [&rt, end, list = choice.list](runtime::JobStatus status, const Selection& r) {
+                if (status == runtime::JobStatus::Done && r) rt.events.profileChosen.emit(list, *r);
+                end->set();
+            });
         end->wait(stop);
     };
 }

@@ -31,17 +31,13 @@ struct Completion {
     }
 };
 
-/// Runs a mouse re-read as a job; on success the mouse page shows the new state.
-void ReReadMouse(runtime::Runtime& rt, const char* name, std::function<int32_t()> work,
-                 std::stop_token stop) {
+/// Runs a mouse re-read as a job of its session (the page shows the new state on success)
+/// and waits for it, so that two reactions never overlap.
+void ReReadMouse(runtime::Runtime& rt, bool slotZero, std::stop_token stop) {
     auto completion = std::make_shared<Completion>();
-    rt.jobs(DeviceKind::Mouse)
-        .submit<int32_t>({.name = name}, std::move(work),
-                         [&rt, completion](runtime::JobStatus status, const int32_t& result) {
-                             if (status == runtime::JobStatus::Done && result == protocol::kOk)
-                                 rt.events.modelChanged.emit(DeviceKind::Mouse);
-                             completion->finish();
-                         });
+    auto done = [completion](runtime::JobStatus, const int32_t&) { completion->finish(); };
+    if (slotZero) rt.mouseSession().reloadSlotZero(done);
+    else rt.mouseSession().readBack(done);
     completion->wait(stop);
 }
 
@@ -50,12 +46,10 @@ void ReReadMouse(runtime::Runtime& rt, const char* name, std::function<int32_t()
 void ReactToMouseNotification(runtime::Runtime& rt, uint16_t usage, std::stop_token stop) {
     switch (usage) {
         case device::kNotifySlotZeroChanged:
-            ReReadMouse(
-                rt, "mouse slot-0 reload", [&rt] { return rt.reloadMouseSlotZero(); }, stop);
+            ReReadMouse(rt, true, stop);
             break;
         case device::kNotifySettingsChanged:
-            ReReadMouse(
-                rt, "mouse re-read", [&rt] { return rt.readBack(DeviceKind::Mouse); }, stop);
+            ReReadMouse(rt, false, stop);
             break;
         case device::kNotifyReactiveTrigger:
             rt.lighting.triggers.click();

@@ -47,13 +47,7 @@ void MousePageFeature::install(FeatureContext& context) {
         // The profile's pointer speed and wheel lines (after a reset: 10 and 3).
         if (id == profiles::ListId::MouseLighting) showPointerSettings();
     });
-    subscriptions_ += events.flushTick.subscribe([this] {
-        if (!rt_->mouse.stateDirty) return;
-        // Sent whether or not the mouse is there: the mark is cleared either way.
-        rt_->jobs(DeviceKind::Mouse).submit({.name = "mouse flush", .needsDevice = false}, [rt = rt_] {
-            rt->flush(DeviceKind::Mouse);
-        });
-    });
+    subscriptions_ += events.flushTick.subscribe([this] { rt_->mouseSession().flush(); });
 }
 
 void MousePageFeature::refresh() {

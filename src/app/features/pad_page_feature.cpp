@@ -18,12 +18,7 @@ void PadPageFeature::install(FeatureContext& context) {
     };
     subscriptions_ += rt.events.deviceConnected.subscribe(refresh);
     subscriptions_ += rt.events.modelChanged.subscribe(refresh);
-    subscriptions_ += rt.events.flushTick.subscribe([&rt] {
-        if (!rt.pad.stateDirty) return;
-        rt.jobs(DeviceKind::Mousepad).submit({.name = "pad flush", .needsDevice = false}, [&rt] {
-            rt.flush(DeviceKind::Mousepad);
-        });
-    });
+    subscriptions_ += rt.events.flushTick.subscribe([&rt] { rt.padSession().flush(); });
 }
 
 }  // namespace orvane::app

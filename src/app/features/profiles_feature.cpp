@@ -20,16 +20,6 @@ void ProfilesFeature::install(FeatureContext& context) {
     // An application-linked switch selected a profile: the panel shows it as its own.
     subscriptions_ += rt.events.profileChosen.subscribe(
         [this](const profiles::ListId& id, const profiles::ProfileResult& r) { panels_->panel(id).show(r); });
-    // A page changed what the lighting profile keeps: saved as a job of the device (the data
-    // folder may be held a moment by another program); a burst of edits makes one save.
-    subscriptions_ += rt.events.settingsEdited.subscribe([this, &rt](const device::DeviceKind& kind) {
-        auto& pending = savePending_[runtime::IndexOf(kind)];
-        if (pending.exchange(true)) return;
-        rt.jobs(kind).submit({.name = "save lighting profile", .needsDevice = false}, [&rt, &pending, kind] {
-            pending = false;  // edits from now on need a save of their own
-            rt.saveSelected(kind, true);
-        });
-    });
 }
 
 }  // namespace orvane::app

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Profiles: the five profile panels of the device pages, the first fill of the lists, the
-// recorded profiles selected when a device arrives, and the selected lighting profile saved
-// whenever a page changes what it keeps.
+// Profiles: the five profile panels of the device pages, the first fill of the lists and the
+// recorded profiles selected when a device arrives. (The device sessions save the selected
+// profiles themselves.)
 
-#include <array>
-#include <atomic>
 #include <memory>
 
 #include "app/feature.h"
@@ -20,7 +18,6 @@ public:
 
 private:
     std::unique_ptr<ui::pages::ProfilePanels> panels_;
-    std::array<std::atomic<bool>, 3> savePending_{};
 };
 
 }  // namespace orvane::app

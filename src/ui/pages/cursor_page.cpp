@@ -161,13 +161,7 @@ void CursorPage::storeStep() {
 }
 
 void CursorPage::upload() {
-    runtime_.jobs(device::DeviceKind::Mouse)
-        .submit<macros::UploadResult>(
-            {.name = "cursor upload", .progress = true},
-            [this] {
-                return macros::UploadCursorSequences(runtime_.connection(device::DeviceKind::Mouse),
-                                                     runtime_.macroStore);
-            },
+    runtime_.mouseSession().uploadCursors(
             [this](runtime::JobStatus status, const macros::UploadResult& r) {
                 if (status != runtime::JobStatus::Done || r.ok()) return;
                 // Too large says by how many bytes; the other failures have their own text.
@@ -177,12 +171,7 @@ void CursorPage::upload() {
 }
 
 void CursorPage::readFromMouse() {
-    runtime_.jobs(device::DeviceKind::Mouse)
-        .submit<macros::CursorReadResult>(
-            {.name = "cursor read"},
-            [this] {
-                return macros::ReadCursorSequences(runtime_.connection(device::DeviceKind::Mouse), runtime_.macroStore);
-            },
+    runtime_.mouseSession().readCursors(
             [this](runtime::JobStatus status, const macros::CursorReadResult& r) {
                 if (status == runtime::JobStatus::Done && r.stored.accepted) showSequence(0);
             });

@@ -60,7 +60,6 @@ const ColourControlNames kKeyboardColourControls{
 };
 
 constexpr int kPictureKeys = int(keyboard::kLedSlotCount);  // "kb_dkey_0" .. "kb_dkey_125"
-constexpr device::DeviceKind kKeyboard = device::DeviceKind::Keyboard;
 
 uint32_t ArgbOf(device::Rgb c) {
     return 0xFF000000u | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
@@ -97,7 +96,7 @@ KeyboardLightingPage::KeyboardLightingPage(ControlLookup lookup, runtime::Runtim
             })
         .on(kLeft, kSelectChanged, [this](const Notification&) { setDirection(true); })
         .on(kRight, kSelectChanged, [this](const Notification&) { setDirection(false); })
-        .on(kSameMode, kClick, [this](const Notification&) { runtime_.sameLightingMode(kKeyboard); })
+        .on(kSameMode, kClick, [this](const Notification&) { runtime_.keyboardSession().sameLightingMode(); })
         // The paint tool's options (the run's choice, nothing stored).
         .on(kLightTool, kSelectChanged,
             [this](const Notification&) {
@@ -139,13 +138,10 @@ void KeyboardLightingPage::prepare() {
     controls_.setChecked(kEraseTool, !paintLight_);
 }
 
+// A lighting change on the keyboard's page hands the keyboard back to its own animation.
 template <class Fn>
-void KeyboardLightingPage::store(Fn&& change) {
-    runtime_.keyboard.update([&](KeyboardData& d) { change(d); });
-    // A lighting change on the keyboard's page hands the keyboard back to its own animation.
-    runtime_.lighting.endSynchronised(lighting::LightingDevice::Keyboard);
-    runtime_.lighting.changed();
-    runtime_.events.settingsEdited.emit(kKeyboard);
+void KeyboardLightingPage::store(Fn&& change, const runtime::Edit& what) {
+    runtime_.keyboardSession().edit(what, [&](KeyboardData& d) { change(d); });
 }
 
 const KeyboardModeRow* KeyboardLightingPage::rowOf(uint8_t mode) const {
@@ -222,12 +218,10 @@ void KeyboardLightingPage::selectMode(KeyboardVariant v) {
     // The activation that follows a change in the same click is this selection.
     selectionChanged_ = true;
     QTimer::singleShot(0, &lifetime_, [this] { selectionChanged_ = false; });
-    runtime_.lighting.endAllSynchronised();
-    // Also when the mode is the current one: its animation starts from the beginning.
-    runtime_.lighting.requestReset(lighting::LightingDevice::Keyboard);
     applyMode(mode);
     showColourOfMode(mode);
-    store([&](KeyboardData& d) { d.lighting.set(LightingRecord::off::mode, mode); });
+    // Also when the mode is the current one: its animation starts from the beginning.
+    store([&](KeyboardData& d) { d.lighting.set(LightingRecord::off::mode, mode); }, runtime::kModeEdit);
     if (v == KeyboardVariant::Rgb) uncheckLayerBoxes();
 }
 
@@ -286,7 +280,7 @@ void KeyboardLightingPage::refresh() {
     controls_.setVisible(kMonoCombo, !rgb);
     const uint8_t mode = d.lighting.mode();
     controls_.setComboIndex(combo, mode);
-    runtime_.lighting.requestReset(lighting::LightingDevice::Keyboard);  // the mode's start state
+    runtime_.keyboardSession().restartLighting();  // the mode's start state
     applyMode(mode);
     controls_.setSlider(kLightSlider, d.lighting.at(LightingRecord::off::brightness));
     controls_.setSlider(kSpeedSlider, lighting::SliderFromSpeed(d.lighting.at(LightingRecord::off::speed)));

@@ -112,7 +112,7 @@ private:
     /// Changes the keyboard's data, ends its synchronised lighting, wakes the animation and
     /// has the lighting profile saved.
     template <class Fn>
-    void store(Fn&& change);
+    void store(Fn&& change, const runtime::Edit& what = runtime::kLightingEdit);
 
     PageControls controls_;
     ColourPicker colour_;

@@ -8,7 +8,6 @@
 
 #include <chrono>
 
-#include "macros/macro_assignments.h"
 #include "macros/macro_messages.h"
 #include "ui/input_capture.h"
 #include "ui/macro_list_model.h"
@@ -146,97 +145,78 @@ void MacroPage::newMacro() {
     if (unsaved()) return message(macros::kUnsavedEditsMessage);
     if (runtime_.macroStore.ListMacros(row_.set).size() >= size_t(macros::kMaxMacros))
         return message(macros::kTooManyMacrosMessage, macros::kMaxMacros);
-    const auto added = runtime_.macroStore.AddMacro(row_.set);
-    if (!added.ok()) {
-        if (added.status == macros::StoreStatus::Full) return message(macros::kTooManyMacrosMessage, macros::kMaxMacros);
-        return message(added.message);
-    }
-    if (auto* list = controls_.find<QListWidget>(name("MacroName_list"))) {
-        Silently(list, [&](QListWidget* l) {
-            auto* item = new QListWidgetItem(QString::fromStdString(added.name), l);
-            item->setData(Qt::UserRole, QString::fromStdString(added.name));
-            item->setSizeHint(QSize(0, kAddedRowHeight));
-        });
-    }
-    setMacroControlsEnabled(true);
-    selectName(added.index);
-    openMacro(added.index);
-    macrosChanged();
+    session().addMacro([this](runtime::JobStatus status, const macros::StoreResult& added) {
+        if (status != runtime::JobStatus::Done) return;
+        if (!added.ok()) {
+            if (added.status == macros::StoreStatus::Full)
+                return message(macros::kTooManyMacrosMessage, macros::kMaxMacros);
+            return message(added.message);
+        }
+        if (auto* list = controls_.find<QListWidget>(name("MacroName_list"))) {
+            Silently(list, [&](QListWidget* l) {
+                auto* item = new QListWidgetItem(QString::fromStdString(added.name), l);
+                item->setData(Qt::UserRole, QString::fromStdString(added.name));
+                item->setSizeHint(QSize(0, kAddedRowHeight));
+            });
+        }
+        setMacroControlsEnabled(true);
+        selectName(added.index);
+        openMacro(added.index);
+    });
 }
 
 void MacroPage::removeMacro() {
     if (!current_) return;
     if (unsaved()) return message(macros::kUnsavedEditsMessage);
     const int index = *current_;
-    const uint8_t macro = uint8_t(index);
-    const bool inUse = row_.set == MacroSet::Keyboard
-                           ? runtime_.keyboard.read([&](const keyboard::KeyboardData& d) {
-                                 return macros::MacroInUse(d.banks, macro);
-                             })
-                           : runtime_.mouse.read([&](const mouse::MouseData& d) {
-                                 return macros::MacroInUse(d.block.pages, macro);
-                             });
-    if (inUse && !ask(macros::kMacroInUseMessage)) return;
+    if (session().macroInUse(uint8_t(index)) && !ask(macros::kMacroInUseMessage)) return;
     if (!ask(macros::kConfirmDeleteMacroMessage)) return;
-    // The assignments change only once the macro is really gone, so that a refusal or a
-    // failed write leaves every key pointing at the macro it had.
-    const auto removed = runtime_.macroStore.DeleteMacro(row_.set, index);
-    if (!removed.ok()) return message(removed.message);
-    renumberAssignments(index);
-    const int left = int(runtime_.macroStore.ListMacros(row_.set).size());
-    fillNames(left > 0 ? std::optional<int>(0) : std::nullopt);
-    macrosChanged();
-}
-
-bool MacroPage::renumberAssignments(int deleted) {
-    const uint8_t macro = uint8_t(deleted);
-    size_t changed = 0;
-    if (row_.set == MacroSet::Keyboard)
-        runtime_.keyboard.update([&](keyboard::KeyboardData& d) {
-            changed = macros::RenumberMacroAssignments(d.banks, d.nativeKeys, macro);
-        });
-    else
-        runtime_.mouse.update([&](mouse::MouseData& d) {
-            changed = macros::RenumberMacroAssignments(d.block.pages, d.defaultKeys, macro);
-        });
-    // The selected key profile keeps the assignments: it follows the model.
-    if (changed > 0) return runtime_.saveSelected(row_.kind, false);
-    return true;
+    // The session renumbers the assignments only once the macro is really gone, so that a
+    // refusal or a failed write leaves every key pointing at the macro it had.
+    session().deleteMacro(index, [this](runtime::JobStatus status, const macros::StoreResult& removed) {
+        if (status != runtime::JobStatus::Done) return;
+        if (!removed.ok()) return message(removed.message);
+        const int left = int(runtime_.macroStore.ListMacros(row_.set).size());
+        fillNames(left > 0 ? std::optional<int>(0) : std::nullopt);
+    });
 }
 
 void MacroPage::renameFromEdit() {
     if (!current_ || renaming_) return;
-    renaming_ = true;
     const auto names = runtime_.macroStore.ListMacros(row_.set);
     const int index = *current_;
     const QString wanted = controls_.text(name("macro_edit_macroname"));
     const QString old = index < int(names.size()) ? QString::fromStdString(names[size_t(index)]) : QString();
-    auto done = [this] { renaming_ = false; };
-    if (wanted.compare(old, Qt::CaseInsensitive) == 0) return done();
+    if (wanted.compare(old, Qt::CaseInsensitive) == 0) return;
     for (int i = 0; i < int(names.size()); ++i) {
         if (i != index && wanted.compare(QString::fromStdString(names[size_t(i)]), Qt::CaseInsensitive) == 0) {
             message(macros::kDuplicateMacroNameMessage);
             controls_.setText(name("macro_edit_macroname"), old);
-            return done();
+            return;
         }
     }
-    const auto lines = document_.lines();
-    const auto renamed = runtime_.macroStore.RenameMacro(row_.set, index, wanted.toStdString(), lines);
-    if (!renamed.ok()) {
-        message(renamed.message);
-        controls_.setText(name("macro_edit_macroname"), old);
-        return done();
-    }
-    // The file under the new name holds the list as it stands: nothing is unsaved now.
-    if (auto* list = controls_.find<QListWidget>(name("MacroName_list")); list && list->item(index)) {
-        list->item(index)->setText(wanted);
-        list->item(index)->setData(Qt::UserRole, wanted);
-    }
-    if (!recording()) endEditing();
-    macrosChanged();
-    done();
+    renaming_ = true;  // until the store answers: the edit's second "finished" is no new rename
+    session().renameMacro(index, wanted.toStdString(), document_.lines(),
+                          [this, index, wanted, old](runtime::JobStatus status, const macros::StoreResult& renamed) {
+                              renaming_ = false;
+                              if (status != runtime::JobStatus::Done) return;
+                              if (!renamed.ok()) {
+                                  message(renamed.message);
+                                  controls_.setText(name("macro_edit_macroname"), old);
+                                  return;
+                              }
+                              // The file under the new name holds the list as it stands:
+                              // nothing is unsaved now.
+                              if (auto* list = controls_.find<QListWidget>(name("MacroName_list"));
+                                  list && list->item(index)) {
+                                  list->item(index)->setText(wanted);
+                                  list->item(index)->setData(Qt::UserRole, wanted);
+                              }
+                              if (!recording()) endEditing();
+                          });
 }
 
-void MacroPage::macrosChanged() { runtime_.events.macrosChanged.emit(row_.kind); }
+runtime::KeyDeviceSession& MacroPage::session() { return runtime_.keySession(row_.kind); }
+
 
 }  // namespace orvane::ui::pages

@@ -8,8 +8,8 @@
 // capture service delivers (inputCaptured of this page's target) through a
 // macros::MacroRecorder. While the action list differs from the macro's file the
 // save/cancel bar ("*_macro_tab_saveorcancel") is shown and the name list is locked; the
-// window keeps the page while that bar is up. Every change of the stored set is followed by
-// macrosChanged(kind), so the key editors' macro lists follow.
+// window keeps the page while that bar is up. Every change of the stored set runs as a job of
+// the device's session, which raises macrosChanged(kind) so the key editors' lists follow.
 
 #include <QObject>
 #include <QString>
@@ -100,10 +100,10 @@ private:
     void openMacro(int index);
     void newMacro();
     void removeMacro();
-    bool renumberAssignments(int deleted);
     void renameFromEdit();
     void setMacroControlsEnabled(bool enabled);
-    void macrosChanged();
+    /// The device's session: every change of the macro set goes through it, as a job.
+    runtime::KeyDeviceSession& session();
 
     // editing (macro_page_edit.cpp)
     void markUnsaved();

@@ -201,11 +201,12 @@ void MacroPage::saveEdits() {
     if (!current_) return endEditing();
     const auto names = runtime_.macroStore.ListMacros(row_.set);
     if (*current_ >= int(names.size())) return;
-    const auto lines = document_.lines();
-    const auto saved = runtime_.macroStore.SaveMacro(row_.set, names[size_t(*current_)], lines);
-    if (!saved.ok()) return message(saved.message);  // the edits stay, unsaved
-    endEditing();
-    macrosChanged();
+    session().saveMacro(names[size_t(*current_)], document_.lines(),
+                        [this](runtime::JobStatus status, const macros::StoreResult& saved) {
+                            if (status != runtime::JobStatus::Done) return;
+                            if (!saved.ok()) return message(saved.message);  // the edits stay, unsaved
+                            endEditing();
+                        });
 }
 
 void MacroPage::discardEdits() {

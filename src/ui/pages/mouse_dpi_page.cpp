@@ -39,8 +39,7 @@ MouseDpiPage::MouseDpiPage(ControlLookup lookup, runtime::Runtime& runtime)
     : controls_(lookup),
       dpiColour_(lookup, kDpiColourControls, [this](const ColourChoice& c) { storeDpiColour(c); }),
       runtime_(runtime),
-      model_(runtime.mouse),
-      pointer_(runtime.pointer) {
+      model_(runtime.mouse) {
     using namespace event;
     for (int stage = 1; stage <= int(kDpiStageCount); ++stage)
         bindings_.on(DpiStageControl(stage, "_slider"), kValueChanged | kMoveValueChanged,
@@ -69,11 +68,6 @@ void MouseDpiPage::refresh() {
     showDpiColour();
 }
 
-void MouseDpiPage::changed() {
-    model_.stateDirty = true;
-    runtime_.events.settingsEdited.emit(device::DeviceKind::Mouse);
-}
-
 void MouseDpiPage::showStageLabel(int stage, const MouseDeviceInfo& info, int position) {
     controls_.setText(DpiStageControl(stage, "_label_value"), QString::fromStdString(DpiLabelText(info, position)));
 }
@@ -84,47 +78,40 @@ void MouseDpiPage::setDpiStage(int stage, bool labelOnly) {
     if (labelOnly) {
         info = model_.snapshot().info;
     } else {
-        model_.update([&](MouseData& d) {
+        runtime_.mouseSession().edit(runtime::kRecordEdit, [&](MouseData& d) {
             d.state.setDpiStage(size_t(stage - 1), uint8_t(std::min(position, 255)));
             info = d.info;
         });
     }
     showStageLabel(stage, info, position);
-    if (!labelOnly) changed();
 }
 
 void MouseDpiPage::setLiftOff() {
     const uint8_t height = LiftOffFromSlider(controls_.sliderValue(kLiftOffSlider));
-    model_.update([&](MouseData& d) { d.state.setLiftOff(height); });
-    changed();
+    runtime_.mouseSession().edit(runtime::kRecordEdit, [&](MouseData& d) { d.state.setLiftOff(height); });
 }
 
 void MouseDpiPage::setReportRate() {
     const int index = controls_.comboIndex(kReportCombo);
     if (index < 0) return;  // the list lost its selection: nothing to store
-    model_.update([&](MouseData& d) { d.state.setReportRate(uint8_t(index)); });
-    changed();
+    runtime_.mouseSession().edit(runtime::kRecordEdit, [&](MouseData& d) { d.state.setReportRate(uint8_t(index)); });
 }
 
 void MouseDpiPage::setPointerSpeed() {
     // The stored value is the clamped one that the desktop receives.
     const int speed = ClampPointerSpeed(PointerSpeedFromSlider(controls_.sliderValue(kPointerSlider)));
-    model_.update([&](MouseData& d) { d.pointerSpeed = uint8_t(speed); });
-    runtime_.events.settingsEdited.emit(device::DeviceKind::Mouse);
-    pointer_.setPointerSpeed(speed);
+    runtime_.mouseSession().setPointerSpeed(speed);
 }
 
 void MouseDpiPage::storeDpiColour(const ColourChoice& choice) {
-    model_.update([&](MouseData& d) { choice.storeInto(d.state, MouseState::off::dpiColour); });
-    changed();
+    runtime_.mouseSession().edit(runtime::kRecordEdit,
+                                 [&](MouseData& d) { choice.storeInto(d.state, MouseState::off::dpiColour); });
 }
 
 void MouseDpiPage::stepWheelLines(int direction) {
     const int lines = StepWheelLines(EditNumber(controls_.text(kWheelEdit).toStdString()), direction);
     controls_.setText(kWheelEdit, QString::number(lines));
-    model_.update([&](MouseData& d) { d.wheelLines = uint8_t(lines); });
-    pointer_.setWheelLines(lines);
-    runtime_.events.settingsEdited.emit(device::DeviceKind::Mouse);
+    runtime_.mouseSession().setWheelLines(lines);
 }
 
 void MouseDpiPage::showReportRate() { controls_.setComboIndex(kReportCombo, model_.state().reportRate()); }

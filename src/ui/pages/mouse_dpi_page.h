@@ -2,9 +2,9 @@
 #pragma once
 // The mouse's performance page: the six DPI stages with their limits and the stage in use,
 // the DPI indicator colour, the report rate, the lift-off height, and the desktop pointer
-// speed and wheel lines kept with the lighting profile. Edits go into the mouse model and
-// mark it changed (the 1-second flush sends it); the desktop values go through
-// PointerSettings. Every edit has the selected lighting profile saved (settingsEdited).
+// speed and wheel lines kept with the lighting profile. Edits go through the mouse's session:
+// it marks the settings record for the 1-second flush, hands the desktop values to the
+// pointer settings and has the selected lighting profile saved.
 
 #include <cstdint>
 
@@ -48,13 +48,11 @@ private:
     void storeDpiColour(const ColourChoice& choice);
     void stepWheelLines(int direction);
     void showStageLabel(int stage, const mouse::MouseDeviceInfo& info, int position);
-    void changed();  ///< marks the state for the flush and saves the lighting profile
 
     PageControls controls_;
     ColourPicker dpiColour_;  ///< "Pallet", "ms_DPI_colordp_btn", "ms_DPI_edit_R/G/B", presets
     runtime::Runtime& runtime_;
     mouse::MouseModel& model_;
-    platform::PointerSettings& pointer_;
     PageBindings bindings_;
 };
 

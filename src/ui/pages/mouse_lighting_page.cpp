@@ -28,7 +28,6 @@ const ColourControlNames kMouseColourControls{
 };
 
 using device::DeviceKind;
-constexpr DeviceKind kMouse = DeviceKind::Mouse;
 
 }  // namespace
 
@@ -56,7 +55,7 @@ MouseLightingPage::MouseLightingPage(ControlLookup lookup, runtime::Runtime& run
             })
         .on(kLeft, kSelectChanged, [this](const Notification&) { setDirection(true); })
         .on(kRight, kSelectChanged, [this](const Notification&) { setDirection(false); })
-        .on(kSameMode, kClick, [this](const Notification&) { runtime_.sameLightingMode(kMouse); })
+        .on(kSameMode, kClick, [this](const Notification&) { runtime_.mouseSession().sameLightingMode(); })
         .include(colour_.bindings());
 }
 
@@ -67,11 +66,8 @@ void MouseLightingPage::prepare() {
 }
 
 template <class Fn>
-void MouseLightingPage::store(Fn&& change) {
-    runtime_.mouse.update([&](MouseData& d) { change(d.state); });
-    runtime_.lighting.endSynchronised(lighting::LightingDevice::Mouse);
-    runtime_.lighting.changed();
-    runtime_.events.settingsEdited.emit(kMouse);
+void MouseLightingPage::store(Fn&& change, const runtime::Edit& what) {
+    runtime_.mouseSession().edit(what, [&](MouseData& d) { change(d.state); });
 }
 
 void MouseLightingPage::showSameMode() {
@@ -94,20 +90,18 @@ void MouseLightingPage::applyMode(uint8_t mode) {
 void MouseLightingPage::selectMode() {
     const int index = controls_.comboIndex(kModeCombo);
     if (index < 0 || size_t(index) >= kMouseModes.size()) return;
-    runtime_.lighting.endAllSynchronised();
-    // The animation starts afresh (the ripple at the position its direction gives).
-    runtime_.lighting.requestReset(lighting::LightingDevice::Mouse);
     applyMode(uint8_t(index));
-    store([&](MouseState& s) { s.set(MouseState::off::lightingMode, uint8_t(index)); });
-    runtime_.mouse.stateDirty = true;
+    // The animation starts afresh (the ripple at the position its direction gives).
+    store([&](MouseState& s) { s.set(MouseState::off::lightingMode, uint8_t(index)); }, runtime::kModeEdit);
     showSameMode();
 }
 
 void MouseLightingPage::setDirection(bool left) {
     controls_.setChecked(kLeft, left);
     controls_.setChecked(kRight, !left);
-    store([&](MouseState& s) { s.set(MouseState::off::direction, left ? 1 : 0); });
-    runtime_.lighting.requestReset(lighting::LightingDevice::Mouse);
+    // The ripple starts again from the side its direction gives.
+    store([&](MouseState& s) { s.set(MouseState::off::direction, left ? 1 : 0); },
+          runtime::Edit{.lighting = true, .restart = true});
 }
 
 void MouseLightingPage::storeColour(const ColourChoice& choice) {
@@ -123,7 +117,7 @@ void MouseLightingPage::refresh() {
     applyMode(s.lightingMode());
     // Shown anew (a re-read, a profile load): only the ripple is started again, from the
     // position of its direction; other effects run on undisturbed.
-    if (s.lightingMode() == kMouseRippleMode) runtime_.lighting.requestReset(lighting::LightingDevice::Mouse);
+    if (s.lightingMode() == kMouseRippleMode) runtime_.mouseSession().restartLighting();
     controls_.setSlider(kLightSlider, s.at(MouseState::off::brightness));
     controls_.setSlider(kSpeedSlider, lighting::SliderFromSpeed(s.at(MouseState::off::speed)));
     colour_.show(mouse::ArgbOf(s.colour()));

@@ -60,7 +60,7 @@ private:
     void setDirection(bool left);
     void storeColour(const ColourChoice& choice);
     template <class Fn>
-    void store(Fn&& change);
+    void store(Fn&& change, const runtime::Edit& what = runtime::kLightingEdit);
 
     PageControls controls_;
     ColourPicker colour_;

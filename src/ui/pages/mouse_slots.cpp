@@ -17,21 +17,17 @@ MouseSlotsPage::MouseSlotsPage(ControlLookup lookup, runtime::Runtime& runtime, 
 }
 
 void MouseSlotsPage::selectSlot(int slot) {
-    runtime_.jobs(DeviceKind::Mouse)
-        .submit<device::SlotSwitchResult>(
-            {.name = "mouse slot"}, [this, slot] { return runtime_.selectSlot(DeviceKind::Mouse, unsigned(slot)); },
-            [this](JobStatus status, const device::SlotSwitchResult& r) {
-                if (status != JobStatus::Done || r.outcome != device::SlotSwitch::Switched) return;
+    runtime_.mouseSession().selectSlot(
+        unsigned(slot), [this](JobStatus status, const device::SlotSwitchResult& r) {
+            if (status == JobStatus::Done && r.outcome == device::SlotSwitch::Switched)
                 controls_.setVisible(QStringLiteral("ms_tab_function"), false);
-                runtime_.events.modelChanged.emit(DeviceKind::Mouse);
-            });
+        });
 }
 
 void MouseSlotsPage::restoreDefaults() {
     // The mouse announces its restored settings itself; the page is read back then.
     dpi_.showPointerDefaults();
-    runtime_.jobs(DeviceKind::Mouse).submit({.name = "mouse restore defaults"},
-                                            [this] { runtime_.resetDefaults(DeviceKind::Mouse); });
+    runtime_.mouseSession().resetDefaults();
 }
 
 void MouseSlotsPage::refresh() {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pages/pad_page.h"
 
-#include <QTimer>
-
 #include "ui/pages/device_models.h"
 
 namespace orvane::ui::pages {
@@ -27,9 +25,6 @@ const ColourControlNames kPadColourControls{
     .edits = {"mp_Deng_edit_R", "mp_Deng_edit_G", "mp_Deng_edit_B"},
     .uncheckedOnChoice = "mp_Deng_7color_check",  // a chosen colour ends the colour cycle
 };
-
-using device::DeviceKind;
-constexpr DeviceKind kPad = DeviceKind::Mousepad;
 }  // namespace
 
 PadPage::PadPage(ControlLookup lookup, runtime::Runtime& runtime)
@@ -53,7 +48,7 @@ PadPage::PadPage(ControlLookup lookup, runtime::Runtime& runtime)
         })
         .on(kLeft, kSelectChanged, [this](const Notification&) { setDirection(true); })
         .on(kRight, kSelectChanged, [this](const Notification&) { setDirection(false); })
-        .on("mp_deng_same_mode", kClick, [this](const Notification&) { runtime_.sameLightingMode(kPad); })
+        .on("mp_deng_same_mode", kClick, [this](const Notification&) { runtime_.padSession().sameLightingMode(); })
         .on(kSlotCombo, kItemSelect, [this](const Notification&) { selectSlot(); })
         .on("mp_one_profile_default", kClick, [this](const Notification&) { restoreDefaults(); })
         .include(colour_.bindings());
@@ -62,36 +57,26 @@ PadPage::PadPage(ControlLookup lookup, runtime::Runtime& runtime)
 void PadPage::prepare() { colour_.prepare(); }
 
 template <class Fn>
-void PadPage::store(Fn&& change) {
-    model_.update([&](PadData& d) { change(d.state); });
-    model_.stateDirty = true;
-    // A lighting control changed the pad's own state: it leaves synchronised lighting.
-    runtime_.lighting.endSynchronised(lighting::LightingDevice::Pad);
-    runtime_.events.settingsEdited.emit(kPad);
+void PadPage::store(Fn&& change, const runtime::Edit& what) {
+    runtime_.padSession().edit(what, [&](PadData& d) { change(d.state); });
 }
 
 void PadPage::applyModeControls(size_t mode) {
-    if (mode >= kPadModeControls.size()) return;
-    const PadModeControls& use = kPadModeControls[mode];
-    const std::array<std::pair<const char*, Use>, 5> targets{{
-        {"mp_deng_fx_layout", use.direction},
-        {"mp_deng_color_layout", use.colour},
-        {"mp_deng_7colorselect_layout", use.sevenColour},
-        {"mp_deng_speed_layout", use.speed},
-        {"mp_deng_same_mode", use.sameMode},
-    }};
-    for (const auto& [control, how] : targets)
-        if (how != Use::Keep) controls_.setEnabled(QLatin1String(control), how == Use::On);
+    if (mode >= kPadModes.size()) return;
+    const PadModeRow& row = kPadModes[mode];
+    ApplyShow(controls_, QStringLiteral("mp_deng_fx_layout"), row.direction);
+    ApplyShow(controls_, QStringLiteral("mp_deng_color_layout"), row.colour);
+    ApplyShow(controls_, QStringLiteral("mp_deng_7colorselect_layout"), row.sevenColour);
+    ApplyShow(controls_, QStringLiteral("mp_deng_speed_layout"), row.speed);
+    ApplyShow(controls_, QStringLiteral("mp_deng_same_mode"), row.sameMode);
     if (mode == kRippleMode) runtime_.lighting.setPadFirstTrigger();
 }
 
 void PadPage::selectMode() {
     const int mode = controls_.comboIndex(kModeCombo);
     if (mode < 0) return;  // the list lost its selection
-    runtime_.lighting.endAllSynchronised();
-    runtime_.lighting.requestReset(lighting::LightingDevice::Pad);
     applyModeControls(size_t(mode));
-    store([&](PadState& s) { s.set(PadState::off::lightingMode, uint8_t(mode)); });
+    store([&](PadState& s) { s.set(PadState::off::lightingMode, uint8_t(mode)); }, runtime::kModeEdit);
 }
 
 void PadPage::setDirection(bool left) {
@@ -111,34 +96,15 @@ void PadPage::selectSlot() {
     const int index = controls_.comboIndex(kSlotCombo);
     // No selection is passed on as a slot that does not exist: nothing is sent.
     if (index < 0) return;
-    runtime_.jobs(kPad).submit<device::SlotSwitchResult>(
-        {.name = "pad slot"}, [this, slot = unsigned(index)] { return runtime_.selectSlot(kPad, slot); },
-        [this](runtime::JobStatus status, const device::SlotSwitchResult& r) {
-            if (status == runtime::JobStatus::Done && r.outcome == device::SlotSwitch::Switched)
-                runtime_.events.modelChanged.emit(kPad);
-        });
+    runtime_.padSession().selectSlot(unsigned(index));
 }
 
-void PadPage::restoreDefaults() {
-    runtime_.jobs(kPad).submit({.name = "pad restore defaults"}, [this] { runtime_.resetDefaults(kPad); },
-                               [this](runtime::JobStatus status) {
-                                   if (status != runtime::JobStatus::Done) return;
-                                   // The pad has restored its slots a moment later: read it back then.
-                                   QTimer::singleShot(mousepad::kPadReadBackDelay, &lifetime_, [this] {
-                                       runtime_.jobs(kPad).submit<int32_t>(
-                                           {.name = "pad read-back"}, [this] { return runtime_.readBack(kPad); },
-                                           [this](runtime::JobStatus st, const int32_t& r) {
-                                               if (st == runtime::JobStatus::Done && r == protocol::kOk)
-                                                   runtime_.events.modelChanged.emit(kPad);
-                                           });
-                                   });
-                               });
-}
+void PadPage::restoreDefaults() { runtime_.padSession().resetDefaults(); }
 
 void PadPage::refresh() {
     const PadState s = model_.state();
     controls_.setComboIndex(kModeCombo, s.lightingMode());
-    if (s.lightingMode() < kPadModeControls.size() - 1) applyModeControls(s.lightingMode());  // mode 9: as they are
+    if (s.lightingMode() < kPadModes.size() - 1) applyModeControls(s.lightingMode());  // mode 9: as they are
     controls_.setSlider(kLightSlider, s.brightness());
     controls_.setSlider(kSpeedSlider, mousepad::PadSliderFromSpeed(s.speed()));
     colour_.show(mouse::ArgbOf(s.colour()));

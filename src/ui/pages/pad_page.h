@@ -2,41 +2,43 @@
 #pragma once
 // The mousepad page: lighting mode (with the controls each mode uses), brightness, speed,
 // direction, seven-colour cycle, colour (palette, 30 swatches, R/G/B edits), the on-board
-// slot and restore-defaults. Edits go into the pad model and mark it changed (the 1-second
-// flush sends it); settingsEdited has the selected lighting profile saved. Device work (slot
-// switch, restore defaults and the read-back after it) runs as pad jobs.
+// slot and restore-defaults. Edits and device work go through the pad's session, which marks
+// the settings record for the 1-second flush, saves the selected lighting profile and runs
+// the slot switch, the reset and the read-back after it as pad jobs.
 
 #include <array>
 #include <cstdint>
 
-#include <QObject>
 
 #include "runtime/runtime.h"
 #include "ui/notification.h"
 #include "ui/pages/colour_picker.h"
+#include "ui/pages/lighting_controls.h"
 #include "ui/pages/page_bindings.h"
 #include "ui/pages/page_controls.h"
 
 namespace orvane::ui::pages {
 
-/// Which controls a lighting mode uses: enabled, disabled, or left as they are.
-enum class Use : uint8_t { On, Off, Keep };
-struct PadModeControls {
-    Use direction, colour, sevenColour, speed, sameMode;
+/// What each mode does to the page's control groups (the same Show values the mouse's and
+/// the keyboard's tables use): the pad's groups are enabled or disabled, never hidden.
+struct PadModeRow {
+    Show direction, colour, sevenColour, speed, sameMode;
 };
 inline constexpr size_t kPadModeCount = 10;
-inline constexpr std::array<PadModeControls, kPadModeCount> kPadModeControls{{
-    {Use::On, Use::On, Use::On, Use::On, Use::On},      // 0 wave
-    {Use::Off, Use::Off, Use::Off, Use::On, Use::On},   // 1 spectrum
-    {Use::Off, Use::On, Use::On, Use::On, Use::On},     // 2 breathing
-    {Use::Off, Use::On, Use::Off, Use::Off, Use::On},   // 3 static
-    {Use::On, Use::On, Use::On, Use::On, Use::Off},     // 4 sweep
-    {Use::On, Use::On, Use::On, Use::On, Use::Off},     // 5 ripple
-    {Use::Off, Use::Off, Use::Off, Use::On, Use::Off},  // 6 column rainbow
-    {Use::Off, Use::On, Use::On, Use::On, Use::Off},    // 7 fill and empty
-    {Use::Off, Use::On, Use::On, Use::Off, Use::Off},   // 8 flash on click
-    {Use::Off, Use::On, Use::On, Use::Keep, Use::Off},  // 9 off
+// clang-format off
+inline constexpr std::array<PadModeRow, kPadModeCount> kPadModes{{
+    {Show::Enabled,  Show::Enabled,  Show::Enabled,  Show::Enabled,  Show::Enabled},  // 0 wave
+    {Show::Disabled, Show::Disabled, Show::Disabled, Show::Enabled,  Show::Enabled},  // 1 spectrum
+    {Show::Disabled, Show::Enabled,  Show::Enabled,  Show::Enabled,  Show::Enabled},  // 2 breathing
+    {Show::Disabled, Show::Enabled,  Show::Disabled, Show::Disabled, Show::Enabled},  // 3 static
+    {Show::Enabled,  Show::Enabled,  Show::Enabled,  Show::Enabled,  Show::Disabled},  // 4 sweep
+    {Show::Enabled,  Show::Enabled,  Show::Enabled,  Show::Enabled,  Show::Disabled},  // 5 ripple
+    {Show::Disabled, Show::Disabled, Show::Disabled, Show::Enabled,  Show::Disabled},  // 6 column rainbow
+    {Show::Disabled, Show::Enabled,  Show::Enabled,  Show::Enabled,  Show::Disabled},  // 7 fill and empty
+    {Show::Disabled, Show::Enabled,  Show::Enabled,  Show::Disabled, Show::Disabled},  // 8 flash on click
+    {Show::Disabled, Show::Enabled,  Show::Enabled,  Show::Keep,     Show::Disabled},  // 9 off
 }};
+// clang-format on
 inline constexpr uint8_t kRippleMode = 5;  ///< its first trigger is set when chosen
 
 class PadPage {
@@ -59,14 +61,13 @@ private:
     void selectSlot();
     void restoreDefaults();
     template <class Fn>
-    void store(Fn&& change);  ///< changes the state, marks it for the flush, saves the profile
+    void store(Fn&& change, const runtime::Edit& what = runtime::kLightingEdit);  ///< through the pad's session
 
     PageControls controls_;
     ColourPicker colour_;  ///< "mp_deng_Color_Pallet", "mp_Deng_colordp_btn", "mp_Deng_edit_R/G/B", presets
     runtime::Runtime& runtime_;
     mousepad::PadModel& model_;
     PageBindings bindings_;
-    QObject lifetime_;  ///< ends the page's pending timers with it
 };
 
 }  // namespace orvane::ui::pages

@@ -40,29 +40,22 @@ void ProfileLinkControls::link(LinkSource source) {
     const QString file = env_.dialogs ? env_.dialogs->chooseFile(env_.owner, ApplicationChoice()) : QString();
     std::optional<std::string> chosen;
     if (!file.isEmpty()) chosen = file.toStdString();
-    submit(source == LinkSource::CheckBox ? "link profile" : "link profile (button)",
-           [this, chosen, source](profiles::ProfileStore& store, int at) {
-               return profiles::LinkProfile(store, id_, at, chosen, source);
-           });
+    // The position as the user saw it when they clicked.
+    const int position = env_.runtime->store.list(id_).selection;
+    session().linkProfile(id_, position, chosen, source, shown());
 }
 
 void ProfileLinkControls::unlink() {
-    submit("unlink profile",
-           [this](profiles::ProfileStore& store, int at) { return profiles::UnlinkProfile(store, id_, at); });
+    if (!env_.runtime) return;
+    session().unlinkProfile(id_, env_.runtime->store.list(id_).selection, shown());
 }
 
-void ProfileLinkControls::submit(const char* name,
-                                 std::function<LinkResult(profiles::ProfileStore&, int)> operation) {
-    if (!env_.runtime) return;
-    runtime::Runtime& rt = *env_.runtime;
-    // The position as the user saw it when they clicked.
-    const int position = rt.store.list(id_).selection;
-    rt.jobs(profiles::ListSpecOf(id_).kind)
-        .submit<LinkResult>({.name = name, .needsDevice = false},
-                            [&rt, position, operation = std::move(operation)] { return operation(rt.store, position); },
-                            [this](runtime::JobStatus status, const LinkResult& r) {
-                                if (status == runtime::JobStatus::Done) showResult(r);
-                            });
+runtime::DeviceSession& ProfileLinkControls::session() { return env_.runtime->session(profiles::ListSpecOf(id_).kind); }
+
+runtime::Done<LinkResult> ProfileLinkControls::shown() {
+    return [this](runtime::JobStatus status, const LinkResult& r) {
+        if (status == runtime::JobStatus::Done) showResult(r);
+    };
 }
 
 void ProfileLinkControls::showResult(const LinkResult& r) {

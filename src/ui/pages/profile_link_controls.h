@@ -53,7 +53,9 @@ public:
 private:
     void link(profiles::LinkSource source);
     void unlink();
-    void submit(const char* name, std::function<profiles::LinkResult(profiles::ProfileStore&, int)> operation);
+    runtime::DeviceSession& session();
+    /// Shows a link change's result when its job is done.
+    runtime::Done<profiles::LinkResult> shown();
     void showResult(const profiles::LinkResult& r);
 
     profiles::ListId id_;

@@ -73,13 +73,10 @@ ProfilePanel::ProfilePanel(ListId id, const ProfilePanelEnv& env)
 
 void ProfilePanel::run(const char* name, std::function<ProfileResult(profiles::ProfileOperations&)> operation) {
     if (!env_.runtime) return;
-    runtime::Runtime& rt = *env_.runtime;
-    rt.jobs(profiles::ListSpecOf(id_).kind)
-        .submit<ProfileResult>({.name = name, .needsDevice = false},
-                               [&rt, operation = std::move(operation)] { return operation(rt.operations); },
-                               [this](runtime::JobStatus status, const ProfileResult& r) {
-                                   if (status == runtime::JobStatus::Done) show(r);
-                               });
+    env_.runtime->session(profiles::ListSpecOf(id_).kind)
+        .runProfile(name, std::move(operation), [this](runtime::JobStatus status, const ProfileResult& r) {
+            if (status == runtime::JobStatus::Done) show(r);
+        });
 }
 
 void ProfilePanel::remove() {
