@@ -99,6 +99,7 @@ int RunSelect(Context& ctx, ToolRuntime& rt, const Target& target, const std::st
         return ctx.fail(tag + ": " + which + " not loaded: its file " +
                         (r.loaded == profiles::ReadResult::BadMagic ? "is not a profile file" : "is missing"));
     }
+    if (r.deviceRefused) return ctx.fail(tag + ": " + which + ": " + r.detail + "; select it again to retry");
     const std::string sent = SendAfterSelect(rt->session(kind), r, target.listSpec->id);
     if (sent.rfind("failed", 0) == 0) return ctx.fail(tag + ": " + which + " loaded, sending " + sent);
     // Loaded and sent, but "select" could not be recorded: the next start would not know.

@@ -6,7 +6,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
-#include <QImageReader>
+#include <QImage>
 #include <QMenu>
 #include <QBoxLayout>
 #include <QLayout>
@@ -25,10 +25,14 @@
 #include "app/tray.h"
 #include "ui/log.h"
 #include "ui/pages/sub_pages.h"
+#include "ui/skin_files.h"
 
 namespace orvane::app {
 
 namespace {
+
+/// A background picture that is not an ordinary file, too large or not a picture.
+constexpr char kPictureUnusableMessage[] = "message_picture_unusable";
 
 const char kSkinSection[] = "SKINIMAGE";
 
@@ -297,12 +301,20 @@ void MainWindow::applyBackground() {
     } else if (!choice.bgimage.empty()) {
         const QString file = QString::fromStdString(
             appearance::ImageFile(skin_.folder().toStdString(), choice.bgimage).string());
-        if (!QImageReader(file).read().isNull()) {  // decoded whole, not only its header
+        // Read as the hostile file it may be (main.ini may name a FIFO or a device), then
+        // decoded whole, not only its header.
+        QString why = QStringLiteral("cannot be decoded");
+        const auto bytes = ui::ReadSkinFile(file, &why, ui::kMaxPictureBytes);
+        if (bytes && !QImage::fromData(*bytes).isNull()) {
             image = file;
             style = QStringLiteral("#%1 { background-color: transparent; border-image: url(\"%2\") 0 0 0 0 stretch stretch; }")
                         .arg(root->objectName(), file);
         } else {
-            qCDebug(lcShell).noquote() << "background image cannot be loaded:" << file;
+            qCWarning(lcShell).noquote() << "background image cannot be used:" << file << why;
+            if (!pictureUnusableTold_) {
+                pictureUnusableTold_ = true;
+                QTimer::singleShot(0, this, [this] { showMessage(QLatin1String(kPictureUnusableMessage), true); });
+            }
         }
     }
     root->setProperty("backgroundImage", image);

@@ -196,6 +196,8 @@ private:
     std::unique_ptr<Tray> tray_;
     std::array<ui::PreviewOverlay*, kPreviewCount> previews_{};
     bool noDeviceBoxOpen_ = false;
+    /// A background picture that could not be used is told once a run.
+    bool pictureUnusableTold_ = false;
     bool keepHiddenForDevices_ = false;
     bool trayless_ = false;
     bool closeQuestionOpen_ = false;

@@ -77,6 +77,7 @@ std::optional<fs::path> DefaultSequencePath(const MacroStore& store, int k) {
 
 CursorResult InitCursorSequences(MacroStore& store) {
     auto guard = store.lock();
+    if (guard.busy()) return Failure(CursorStatus::WriteFailed);  // the index is another program's now
     platform::IniFile index(store.indexPath(MacroSet::Mouse));
     if (index.readInt(kCursorCountSection, kCountKeyName) != 0) return {};
     CursorResult result;

@@ -187,7 +187,7 @@ bool MacroDocument::appendRecorded(ActionLine action, bool recordedMouse, int de
     if (size() >= kMaxRows) return false;
     if (!rows_.empty()) {
         ActionLine previous = rows_.back().action;
-        previous.setDelayUnits(std::clamp(delayMs, 0, kMaxDelayMs) / 10);
+        previous.setDelayUnits(DelayUnitsOf(delayMs));
         edit(size() - 1, std::move(previous));
     }
     action.setDelayUnits(0);

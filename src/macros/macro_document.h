@@ -115,7 +115,7 @@ public:
     bool setDistance(int i, int distance);
 
     /// Recording: the action goes last with delay 0, and the row before it (whatever it is)
-    /// gets the time since the previous event, delayMs / 10 units. False when full.
+    /// gets the time since the previous event, delayMs in 10 ms units to the nearest. False when full.
     bool appendRecorded(ActionLine action, bool recordedMouse, int delayMs);
 
 private:

@@ -14,6 +14,8 @@ inline constexpr std::string_view kImageTooLargeMessage = "message_text_16";    
 inline constexpr std::string_view kTooManyMacrosMessage = "message_text_17";     ///< %d = 50
 inline constexpr std::string_view kSequenceTooLongMessage = "message_text_18";   ///< import above 180 actions
 inline constexpr std::string_view kInvalidMacroNameMessage = "message_macro_name_invalid";
+/// Another program keeps the data folder (the profiles' message for the same case).
+inline constexpr std::string_view kMacroFolderBusyMessage = "message_text_32";
 inline constexpr std::string_view kMacroWriteFailedMessage = "message_macro_write_failed";
 inline constexpr std::string_view kMacroTooLongMessage = "message_macro_too_long";  ///< %d = 65535
 /// A macro or cursor-sequence file is damaged or breaks a limit (the detail goes to the log).

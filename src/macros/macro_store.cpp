@@ -65,12 +65,15 @@ StoreResult StoreFailure(StoreStatus status) {
     case StoreStatus::TooManyActions: r.message = kMacroTooLongMessage; break;
     case StoreStatus::NoSuchMacro:
     case StoreStatus::WriteFailed: r.message = kMacroWriteFailedMessage; break;
+    case StoreStatus::FolderBusy: r.message = kMacroFolderBusyMessage; break;
     }
     return r;
 }
 
-MacroStore::MacroStore(fs::path dataFolder, std::vector<fs::path> defaultFolders)
-    : dataFolder_(std::move(dataFolder)), defaultFolders_(std::move(defaultFolders)) {}
+MacroStore::MacroStore(fs::path dataFolder, std::vector<fs::path> defaultFolders,
+                       std::shared_ptr<platform::SharedFolderLock> folderLock)
+    : dataFolder_(std::move(dataFolder)), defaultFolders_(std::move(defaultFolders)),
+      folderLock_(folderLock ? std::move(folderLock) : std::make_shared<platform::SharedFolderLock>(dataFolder_)) {}
 
 fs::path MacroStore::deviceFolder(MacroSet set) const {
     // The device folders of the profile store: macros sit beside the profiles.
@@ -106,6 +109,7 @@ std::vector<std::string> MacroStore::LoadMacro(MacroSet set, std::string_view na
 
 StoreResult MacroStore::SaveMacro(MacroSet set, std::string_view name, std::span<const std::string> lines) {
     auto guard = lock();
+    if (guard.busy()) return StoreFailure(StoreStatus::FolderBusy);
     const auto names = readIndex(set).names;
     const auto it = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, name); });
     if (it == names.end()) return StoreFailure(StoreStatus::NoSuchMacro);
@@ -118,6 +122,7 @@ StoreResult MacroStore::SaveMacro(MacroSet set, std::string_view name, std::span
 
 StoreResult MacroStore::AddMacro(MacroSet set) {
     auto guard = lock();
+    if (guard.busy()) return StoreFailure(StoreStatus::FolderBusy);
     const auto names = readIndex(set).names;
     if (names.size() >= size_t(kMaxMacros)) return StoreFailure(StoreStatus::Full);
     // A file left in the folder without an index entry is neither reused nor replaced.
@@ -128,11 +133,15 @@ StoreResult MacroStore::AddMacro(MacroSet set) {
     }
     // The file first: the index never names a macro without one.
     if (!WriteActionFile(*namedPath(set, name), {})) return StoreFailure(StoreStatus::WriteFailed);
-    platform::IniFile index(indexPath(set));
     const int position = static_cast<int>(names.size());
-    if (!index.writeString(kMacroNameSection, std::to_string(position), name) ||
-        !index.writeInt(kMacroCountSection, kCountKeyName, position + 1))
+    const bool indexed = platform::IniFile(indexPath(set)).edit([&](platform::ini::Document& doc) {
+        return doc.set(kMacroNameSection, std::to_string(position), name) &&
+               doc.set(kMacroCountSection, kCountKeyName, std::to_string(position + 1));
+    });
+    if (!indexed) {
+        RemoveFile(*namedPath(set, name));  // no entry names it: it would be left over
         return StoreFailure(StoreStatus::WriteFailed);
+    }
     StoreResult r;
     r.name = name;
     r.index = position;
@@ -142,7 +151,8 @@ StoreResult MacroStore::AddMacro(MacroSet set) {
 StoreResult MacroStore::RenameMacro(MacroSet set, int index, std::string_view newName,
                                     std::span<const std::string> lines) {
     auto guard = lock();
-    const auto names = readIndex(set).names;
+    if (guard.busy()) return StoreFailure(StoreStatus::FolderBusy);
+    auto names = readIndex(set).names;
     if (index < 0 || size_t(index) >= names.size()) return StoreFailure(StoreStatus::NoSuchMacro);
     if (lines.size() > size_t(kMaxFileActions)) return StoreFailure(StoreStatus::TooManyActions);
     const auto newPath = namedPath(set, newName);
@@ -150,7 +160,7 @@ StoreResult MacroStore::RenameMacro(MacroSet set, int index, std::string_view ne
     for (size_t j = 0; j < names.size(); ++j)
         if (j != size_t(index) && SameName(names[j], newName)) return StoreFailure(StoreStatus::DuplicateName);
 
-    const std::string& oldName = names[size_t(index)];
+    const std::string oldName = names[size_t(index)];
     const auto oldPath = namedPath(set, oldName);
     if (oldName == newName) return SaveMacro(set, oldName, lines);
     const bool sameFile = oldPath && SameFile(*oldPath, *newPath);
@@ -163,12 +173,15 @@ StoreResult MacroStore::RenameMacro(MacroSet set, int index, std::string_view ne
         if (!sameFile) RemoveFile(*newPath);
         return StoreFailure(StoreStatus::WriteFailed);
     }
-    if (oldPath && !sameFile) RemoveFile(*oldPath);
+    // Another entry spelling the old name (a hand-edited index) still needs the file.
+    names.erase(names.begin() + index);
+    if (oldPath && !sameFile && !ContainsName(names, oldName)) RemoveFile(*oldPath);
     return {};
 }
 
 StoreResult MacroStore::DeleteMacro(MacroSet set, int index) {
     auto guard = lock();
+    if (guard.busy()) return StoreFailure(StoreStatus::FolderBusy);
     const auto path = indexPath(set);
     const auto ini = platform::IniIndex::Load(path);
     auto names = readIndex(set).names;

@@ -11,11 +11,14 @@
 //  - the index never names a macro without its file: files are written before the index
 //    names them and removed only after the index stopped naming them;
 //  - names are unique within a set without regard to ASCII case;
-//  - one recursive lock serialises every operation of both sets and of the cursor
-//    sequences (which share "msMacro.ini"); no report is ever sent while it is held.
+//  - the data folder's lock (shared with the profile store of the process, see
+//    platform::SharedFolderLock) serialises every operation of both sets and of the cursor
+//    sequences (which share "msMacro.ini") between threads and between processes; a change
+//    is refused while another process keeps the folder; no report is ever sent while it
+//    is held.
 
 #include <filesystem>
-#include <mutex>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -23,6 +26,7 @@
 #include <vector>
 
 #include "device/models.h"
+#include "platform/folder_lock.h"
 
 namespace orvane::macros {
 
@@ -49,6 +53,7 @@ enum class StoreStatus : uint8_t {
     NoSuchMacro,     ///< the index changed under the caller
     TooManyActions,  ///< more than a file or an image record holds
     WriteFailed,     ///< a file could not be written; what was stored is unchanged
+    FolderBusy,      ///< another process kept the data folder; nothing was changed
 };
 
 struct StoreResult {
@@ -72,10 +77,13 @@ struct MacroIndex {
 class MacroStore {
 public:
     /// dataFolder: the folder holding kb/ and ms/; defaultFolders: where the shipped default
-    /// cursor sequences are looked for, in order.
-    MacroStore(std::filesystem::path dataFolder, std::vector<std::filesystem::path> defaultFolders);
+    /// cursor sequences are looked for, in order; folderLock: the data folder's lock of this
+    /// process (the profile store's), a new one when none is given.
+    MacroStore(std::filesystem::path dataFolder, std::vector<std::filesystem::path> defaultFolders,
+               std::shared_ptr<platform::SharedFolderLock> folderLock = nullptr);
 
-    std::unique_lock<std::recursive_mutex> lock() const { return std::unique_lock(mutex_); }
+    /// Held around every read and change; busy() while another process keeps the folder.
+    platform::SharedFolderLock::Hold lock() const { return folderLock_->hold(); }
     const std::filesystem::path& dataFolder() const { return dataFolder_; }
     const std::vector<std::filesystem::path>& defaultFolders() const { return defaultFolders_; }
 
@@ -107,7 +115,7 @@ public:
 private:
     std::filesystem::path dataFolder_;
     std::vector<std::filesystem::path> defaultFolders_;
-    mutable std::recursive_mutex mutex_;
+    std::shared_ptr<platform::SharedFolderLock> folderLock_;
 };
 
 /// StoreResult of a status, with its message.

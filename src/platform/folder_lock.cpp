@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <thread>
 
+#include "platform/platform_log.h"
+
 namespace orvane::platform {
 
 FolderLock::FolderLock(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -43,6 +45,22 @@ FolderLock::State FolderLock::acquire(std::chrono::milliseconds wait) {
 void FolderLock::release() {
     if (state_ == State::Held && fd_ >= 0) ::flock(fd_, LOCK_UN);
     state_ = State::Released;
+}
+
+SharedFolderLock::SharedFolderLock(std::filesystem::path folder) : folderLock_(std::move(folder)) {}
+
+SharedFolderLock::Hold::Hold(const SharedFolderLock& lock) : lock_(&lock) {
+    lock.mutex_.lock();
+    if (lock.depth_++ == 0) {
+        lock.state_ = lock.folderLock_.acquire();
+        if (lock.state_ == FolderLock::State::Busy) Log("the data folder is held by another program");
+    }
+}
+
+SharedFolderLock::Hold::~Hold() {
+    if (!lock_) return;
+    if (--lock_->depth_ == 0) lock_->folderLock_.release();
+    lock_->mutex_.unlock();
 }
 
 }  // namespace orvane::platform

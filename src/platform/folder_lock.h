@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <mutex>
 
 namespace orvane::platform {
 
@@ -39,6 +40,45 @@ private:
     std::filesystem::path folder_;
     int fd_ = -1;
     State state_ = State::Released;
+};
+
+/// SharedFolderLock: a folder's lock as the stores of one process share it (the profile
+/// store and the macro store on the data folder): one recursive mutex between the threads,
+/// and the FolderLock between processes, taken by the outermost holder only. Every store of
+/// the folder holds the same object, so a store operation that calls into another store
+/// neither waits for itself nor takes two locks in a different order.
+class SharedFolderLock {
+public:
+    explicit SharedFolderLock(std::filesystem::path folder);
+    SharedFolderLock(const SharedFolderLock&) = delete;
+    SharedFolderLock& operator=(const SharedFolderLock&) = delete;
+
+    class Hold {
+    public:
+        explicit Hold(const SharedFolderLock& lock);
+        ~Hold();
+        Hold(Hold&& other) noexcept : lock_(other.lock_) { other.lock_ = nullptr; }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+        Hold& operator=(Hold&&) = delete;
+        /// Another process kept the folder past the wait: nothing may be written.
+        bool busy() const { return lock_ && lock_->state_ == FolderLock::State::Busy; }
+
+    private:
+        const SharedFolderLock* lock_;
+    };
+
+    Hold hold() const { return Hold(*this); }
+    /// The threads' part alone (for state that other processes never see).
+    std::recursive_mutex& mutex() const { return mutex_; }
+    /// What the outermost holder found; meaningful while held.
+    FolderLock::State state() const { return state_; }
+
+private:
+    mutable std::recursive_mutex mutex_;
+    mutable int depth_ = 0;
+    mutable FolderLock folderLock_;
+    mutable FolderLock::State state_ = FolderLock::State::Released;
 };
 
 }  // namespace orvane::platform

@@ -36,6 +36,8 @@ inline constexpr std::string_view kReadOnlyDuplicateMessage = "message_text_33";
 inline constexpr std::string_view kListChangedMessage = "message_text_34";
 /// An export target that is not a regular file (or a link to one), or in a missing folder.
 inline constexpr std::string_view kExportTargetMessage = "message_text_35";
+/// A selected key profile's page was refused by the device: not recorded, select it again.
+inline constexpr std::string_view kDeviceRefusedMessage = "message_key_page_refused";
 
 inline constexpr size_t kExtensionBytes = 4;  // ".pro" / ".led"
 using platform::kMaxFileNameBytes;

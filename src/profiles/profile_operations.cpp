@@ -88,7 +88,9 @@ ProfileResult ProfileOperations::selectProfile(ListId id, int n, SelectionRecord
         r.selected = n;
         r.selectedName = list.names[size_t(n)];
         store_.setList(id, std::move(list));
-        if (record == SelectionRecord::Recorded && !store_.writeSelection(id, n)) WriteFailure(store_, r);
+        // A key list's selection is recorded after the device took its key page (below).
+        const bool recordNow = record == SelectionRecord::Recorded && !sendsKeyBank(id);
+        if (recordNow && !store_.writeSelection(id, n)) WriteFailure(store_, r);
         const LinkEntry link = store_.link(id, n);
         if (link.linked()) {
             const auto application = ApplicationName(link.process);
@@ -107,7 +109,29 @@ ProfileResult ProfileOperations::selectProfile(ListId id, int n, SelectionRecord
         if (r.detail.empty()) r.detail = store_.lastReadNote();
     }
     if (r.loaded == ReadResult::Read) applyLoaded(id, r, false);
+    if (record == SelectionRecord::Recorded && sendsKeyBank(id)) recordSentSelection(id, n, r);
     return r;
+}
+
+bool ProfileOperations::sendsKeyBank(ListId id) const {
+    const auto& models = store_.models();
+    return (id == ListId::KeyboardKeys && devices_.keyboard && models.keyboard) ||
+           (id == ListId::MouseKeys && devices_.mouse && models.mouse);
+}
+
+void ProfileOperations::recordSentSelection(ListId id, int n, ProfileResult& r) {
+    if (r.bankWrite && *r.bankWrite != protocol::kOk) {
+        // The profile is loaded and shown, the device keeps what it had, and the next start
+        // selects the recorded entry again: the user retries by selecting it once more.
+        r.message = kDeviceRefusedMessage;
+        r.deviceRefused = true;
+        r.detail = "the device refused its key page (" + std::string(protocol::ResultText(*r.bankWrite)) +
+                   "): loaded here but not on the device, and not recorded as selected";
+        return;
+    }
+    // Taken, or nothing sent (not loaded, linked without a folder): recorded as before.
+    auto guard = store_.lock();
+    if (!store_.writeSelection(id, n)) WriteFailure(store_, r);
 }
 
 std::optional<int32_t> ProfileOperations::writeKeyBank(ListId id) {

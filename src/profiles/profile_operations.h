@@ -64,6 +64,9 @@ struct ProfileResult {
     /// reason `message` does not already name; the list and index were left as they were
     /// (a selection is still loaded and sent, only its record in the index is missing).
     bool writeFailed = false;
+    /// The device refused the key page of the selected profile: it is loaded and shown, the
+    /// device keeps what it had, and the selection was not recorded ("message_key_page_refused").
+    bool deviceRefused = false;
     /// One line for the tool's output and the log: why nothing was loaded or written, or
     /// what a short file was filled with. Empty when there is nothing to add.
     std::string detail;
@@ -116,6 +119,9 @@ private:
     /// Sends what a load or reset put into the models; the store's lock is not held.
     void applyLoaded(ListId id, ProfileResult& result, bool reset);
     std::optional<int32_t> writeKeyBank(ListId id);
+    bool sendsKeyBank(ListId id) const;
+    /// Records a key list's selection once its page went to the device; says so when it was refused.
+    void recordSentSelection(ListId id, int n, ProfileResult& r);
     /// Add and copy: the new profile's name and the file its body comes from, decided from
     /// the list as it is under the store's lock (nullopt: nothing to do).
     struct AppendPlan {

@@ -12,7 +12,6 @@
 namespace orvane::profiles {
 
 namespace fs = std::filesystem;
-using platform::FolderLock;
 
 fs::path ProfileDataFolder() {
     if (const char* dir = std::getenv("ORVANE_DATA_DIR"); dir && *dir) return fs::path(dir);
@@ -31,52 +30,37 @@ int ProfileList::earlierWithName(int i) const {
     return -1;
 }
 
-// ---- the lock ----
-
-StoreLock::StoreLock(const ProfileStore& store) : store_(&store) {
-    store.mutex_.lock();
-    if (store.lockDepth_++ == 0) {
-        store.folderState_ = store.folderLock_.acquire();
-        if (store.folderState_ == FolderLock::State::Busy) device::Log("the data folder is held by another program");
-    }
-}
-
-StoreLock::~StoreLock() {
-    if (!store_) return;
-    if (--store_->lockDepth_ == 0) store_->folderLock_.release();
-    store_->mutex_.unlock();
-}
-
-ProfileStore::ProfileStore(fs::path dataFolder, std::vector<fs::path> defaultFolders, DeviceModels models)
+ProfileStore::ProfileStore(fs::path dataFolder, std::vector<fs::path> defaultFolders, DeviceModels models,
+                           std::shared_ptr<platform::SharedFolderLock> folderLock)
     : dataFolder_(std::move(dataFolder)), defaultFolders_(std::move(defaultFolders)), models_(models),
-      folderLock_(dataFolder_) {}
+      folderLock_(folderLock ? std::move(folderLock) : std::make_shared<platform::SharedFolderLock>(dataFolder_)) {}
 
 bool ProfileStore::mayWrite() const {
     auto guard = lock();
-    if (folderState_ != FolderLock::State::Busy) return true;
+    if (!guard.busy()) return true;
     noteWriteProblem("the data folder is in use by another program", kFolderBusyMessage);
     return false;
 }
 
 void ProfileStore::noteWriteProblem(std::string problem, std::string_view message) const {
-    std::lock_guard guard(mutex_);
+    std::lock_guard guard(folderLock_->mutex());
     device::Log("profile store: " + problem);
     writeProblem_ = std::move(problem);
     writeMessage_ = message;
 }
 
 std::string_view ProfileStore::lastWriteMessage() const {
-    std::lock_guard guard(mutex_);
+    std::lock_guard guard(folderLock_->mutex());
     return writeMessage_;
 }
 
 std::string ProfileStore::lastWriteProblem() const {
-    std::lock_guard guard(mutex_);
+    std::lock_guard guard(folderLock_->mutex());
     return writeProblem_;
 }
 
 std::string ProfileStore::lastReadNote() const {
-    std::lock_guard guard(mutex_);
+    std::lock_guard guard(folderLock_->mutex());
     return readNote_;
 }
 
@@ -185,12 +169,12 @@ bool ProfileStore::writeLink(ListId id, int position, const LinkEntry& entry) {
 // ---- the lists ----
 
 ProfileList ProfileStore::list(ListId id) const {
-    std::lock_guard guard(mutex_);
+    std::lock_guard guard(folderLock_->mutex());
     return lists_[static_cast<size_t>(id)];
 }
 
 void ProfileStore::setList(ListId id, ProfileList list) {
-    std::lock_guard guard(mutex_);
+    std::lock_guard guard(folderLock_->mutex());
     lists_[static_cast<size_t>(id)] = std::move(list);
 }
 

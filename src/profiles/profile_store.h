@@ -18,6 +18,7 @@
 // reported: the write returns false and lastWriteProblem() says why.
 
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -54,29 +55,20 @@ struct ProfileList {
     bool readOnly(int i) const { return earlierWithName(i) >= 0; }
 };
 
-class ProfileStore;
-
 /// Held around a store operation: the store's lock in this process and the data folder's
-/// lock between processes (taken by the outermost holder only).
-class StoreLock {
-public:
-    explicit StoreLock(const ProfileStore& store);
-    ~StoreLock();
-    StoreLock(StoreLock&& other) noexcept : store_(other.store_) { other.store_ = nullptr; }
-    StoreLock(const StoreLock&) = delete;
-    StoreLock& operator=(const StoreLock&) = delete;
-    StoreLock& operator=(StoreLock&&) = delete;
-
-private:
-    const ProfileStore* store_;
-};
+/// lock between processes (taken by the outermost holder only), shared with the macro store.
+using StoreLock = platform::SharedFolderLock::Hold;
 
 class ProfileStore {
 public:
+    /// folderLock: the data folder's lock when another store of this process already holds
+    /// one (there is one per folder in a process); a new one when none is given.
     ProfileStore(std::filesystem::path dataFolder, std::vector<std::filesystem::path> defaultFolders,
-                 DeviceModels models);
+                 DeviceModels models, std::shared_ptr<platform::SharedFolderLock> folderLock = nullptr);
 
-    StoreLock lock() const { return StoreLock(*this); }
+    StoreLock lock() const { return folderLock_->hold(); }
+    /// The data folder's lock, for the other stores of the folder (the macro store).
+    const std::shared_ptr<platform::SharedFolderLock>& folderLock() const { return folderLock_; }
     const DeviceModels& models() const { return models_; }
     const std::filesystem::path& dataFolder() const { return dataFolder_; }
 
@@ -157,7 +149,6 @@ public:
     std::string lastReadNote() const;
 
 private:
-    friend class StoreLock;
     platform::IniFile index(ListId id) const;
     /// false (with the problem recorded) while the data folder's lock is held elsewhere.
     bool mayWrite() const;
@@ -171,10 +162,7 @@ private:
     std::filesystem::path dataFolder_;
     std::vector<std::filesystem::path> defaultFolders_;
     DeviceModels models_;
-    mutable std::recursive_mutex mutex_;
-    mutable int lockDepth_ = 0;
-    mutable platform::FolderLock folderLock_;
-    mutable platform::FolderLock::State folderState_ = platform::FolderLock::State::Released;
+    std::shared_ptr<platform::SharedFolderLock> folderLock_;
     mutable std::string writeProblem_;
     mutable std::string_view writeMessage_;
     std::string readNote_;

@@ -58,7 +58,7 @@ Runtime::Runtime(RuntimeOptions options)
               }),
       store(DataFolderOf(options), DefaultFoldersOf(options), {&keyboard, &mouse, &pad}),
       operations(store, {connections_[0].get(), connections_[1].get(), &pointer}),
-      macroStore(store.dataFolder(), DefaultFoldersOf(options)),
+      macroStore(store.dataFolder(), DefaultFoldersOf(options), store.folderLock()),
       lighting({*connections_[0], *connections_[1], *connections_[2], keyboard, mouse, pad}, std::move(options.animation)) {
     const ProgressSink progress = [this](bool running) { events.progress.emit(running); };
     for (DeviceKind kind : kDeviceKinds)

@@ -34,10 +34,10 @@ void ReadMenuElements(QXmlStreamReader& xml, std::vector<MenuEntry>& out, int de
 
 }  // namespace
 
-std::optional<QByteArray> ReadSkinFile(const QString& path, QString* why) {
-    auto contents = platform::ReadRegularFile(path.toStdString());
+std::optional<QByteArray> ReadSkinFile(const QString& path, QString* why, size_t maxBytes) {
+    auto contents = platform::ReadRegularFile(path.toStdString(), maxBytes);
     if (!contents.ok()) {
-        if (why) *why = QString::fromStdString(platform::FileProblemText(contents.status));
+        if (why) *why = QString::fromStdString(platform::FileProblemText(contents.status, maxBytes));
         return std::nullopt;
     }
     return QByteArray(contents.bytes.data(), qsizetype(contents.bytes.size()));

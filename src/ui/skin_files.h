@@ -4,7 +4,8 @@
 // ("lan_*.xml") and the pop-up menu ("menu.xml"). Pure parsing with Qt Core only, so that
 // each can be tested and fuzzed without a window; the skin is the user's to change, so
 // every reader takes what it is given as hostile. ReadSkinFile reads a file of the skin
-// folder (a regular file of at most a few MB, never a FIFO or device).
+// folder (a regular file of at most a few MB, never a FIFO or device); pictures are read
+// the same way, with a larger cap, before anything decodes them.
 
 #include <QByteArray>
 #include <QHash>
@@ -13,11 +14,16 @@
 #include <optional>
 #include <vector>
 
+#include "platform/regular_file.h"
+
 namespace orvane::ui {
 
 /// The bytes of a skin file; nullopt (and `why` says it) when it is missing, not a regular
 /// file or too large.
-std::optional<QByteArray> ReadSkinFile(const QString& path, QString* why = nullptr);
+std::optional<QByteArray> ReadSkinFile(const QString& path, QString* why = nullptr,
+                                       size_t maxBytes = platform::kMaxSettingsFileBytes);
+/// Pictures (the window's background, the skin's images) are refused above this size.
+inline constexpr size_t kMaxPictureBytes = 32 * 1024 * 1024;
 
 /// res.xml: every <Res id="..." file="..."/> anywhere in the document, resource id → file
 /// name. A file name that leaves the skin folder (absolute, or with a ".." part) is not

@@ -12,6 +12,7 @@
 #include "mouse/mouse_device.h"
 #include "mousepad/pad_device.h"
 #include "profiles/profile_connect.h"
+#include "profiles/profile_names.h"
 #include "unit/profile_fixture.h"
 
 namespace orvane {
@@ -54,6 +55,46 @@ TEST(ProfileDevice, SelectingAKeyProfileWritesItsBytesIntoBankZero) {
         // Command 9 only, in 56-byte chunks from offset 0, and no begin/end around it.
         const auto commands = dev.commands();
         EXPECT_EQ(commands, std::vector<uint8_t>((n + 55) / 56, protocol::kWriteBank));
+    }
+}
+
+// A key page the device refuses: the profile is loaded and shown, but the index keeps the
+// selection it had (the next start selects what the device holds) and the result says so;
+// selecting again once the device takes it records it.
+TEST(ProfileDevice, ARefusedKeyPageLeavesTheRecordedSelection) {
+    struct Case {
+        DeviceModel model;
+        ListId list;
+        sim::FaultKind fault;
+    } const cases[] = {{DeviceModel::RgbKeyboard, ListId::KeyboardKeys, sim::FaultKind::RefuseFF},
+                       {DeviceModel::Mouse, ListId::MouseKeys, sim::FaultKind::RefuseFE},
+                       {DeviceModel::Mouse, ListId::MouseKeys, sim::FaultKind::NoReply}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.list) * 10 + int(c.fault));
+        testing::ProfileRig rig;
+        rig.initAll();
+        testing::ReadBackRig dev(c.model);
+        if (c.list == ListId::KeyboardKeys) {
+            ASSERT_TRUE(keyboard::ReadBackKeyboard(dev.connection, rig.keyboard).ok());
+        }
+        profiles::ProfileOperations ops(rig.store, {&dev.connection, &dev.connection, nullptr});
+        ops.addProfile(c.list);  // New Profile 2, selected and recorded
+        ASSERT_TRUE(ops.selectProfile(c.list, 0).bankWrite == protocol::kOk);
+        ASSERT_EQ(rig.store.recordedSelection(c.list), 0);
+
+        dev.device->addFault(sim::Fault::OnCommand(protocol::kWriteBank, c.fault, -1));  // every retry too
+        const auto refused = ops.selectProfile(c.list, 1);
+        EXPECT_NE(refused.bankWrite, protocol::kOk);
+        EXPECT_TRUE(refused.deviceRefused);
+        EXPECT_EQ(refused.message, profiles::kDeviceRefusedMessage);
+        EXPECT_NE(refused.detail.find("not recorded"), std::string::npos) << refused.detail;
+        EXPECT_EQ(rig.store.recordedSelection(c.list), 0);
+
+        dev.device->clearFaults();
+        const auto again = ops.selectProfile(c.list, 1);  // the retry the message offers
+        EXPECT_EQ(again.bankWrite, protocol::kOk);
+        EXPECT_FALSE(again.deviceRefused);
+        EXPECT_EQ(rig.store.recordedSelection(c.list), 1);
     }
 }
 

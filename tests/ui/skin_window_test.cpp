@@ -1,15 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The background pop-up through its controls: presets, colours, a custom file and the reset
 // change the main window's "root" and (presets and reset only) main.ini; the remembered
-// preset comes back at the next start; an image that cannot be loaded leaves none.
+// preset comes back at the next start; an image that cannot be loaded leaves none and is
+// told once.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QPointer>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "app/features/skin_feature.h"
 #include "appearance/background.h"
@@ -106,6 +114,46 @@ TEST(SkinWindow, TheRememberedPresetComesBackAtStartAndAResetDoesNot) {
         });
         if (*c.shown) EXPECT_TRUE(rig.rootImage().endsWith(QLatin1String(c.shown))) << rig.rootImage().toStdString();
         else EXPECT_TRUE(rig.rootImage().isEmpty()) << rig.rootImage().toStdString();
+    }
+}
+
+// main.ini naming a FIFO, a device or a missing file as the background: start-up goes on
+// (nothing that is not a regular file is opened), the window has no image, and one message
+// says so. Should start-up open the FIFO after all, a watchdog opens its other end after a
+// generous wait, so the test fails instead of hanging.
+TEST(SkinWindow, ABackgroundThatIsNotAPictureFileIsToldOnceAndStartGoesOn) {
+    QTemporaryDir folder;
+    const std::string fifo = folder.filePath(QStringLiteral("background.png")).toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string image : {fifo, std::string("/dev/zero"), std::string("backgrounds/missing.png")}) {
+        SCOPED_TRACE(image);
+        std::atomic<bool> started{false}, unblocked{false};
+        std::thread watchdog([&] {
+            for (int i = 0; i < 600 && !started; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            while (!started) {
+                const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);  // succeeds only with a reader waiting
+                if (fd >= 0) {
+                    unblocked = true;
+                    ::close(fd);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        });
+        {
+            SkinRig rig([&](ProgramRig& r) {
+                orvane::platform::IniFile ini(r.path("main.ini"));
+                ini.writeString("SKINIMAGE", "FLAGS", "1");
+                ini.writeString("SKINIMAGE", "IMAGE", image);
+            });
+            started = true;
+            watchdog.join();
+            EXPECT_FALSE(unblocked) << "start-up waited on the FIFO";
+            EXPECT_TRUE(rig.rootImage().isEmpty()) << rig.rootImage().toStdString();
+            shelltest::WaitUntil([&] { return !rig.dialogs.shown.empty(); }, 2000);
+            QApplication::processEvents();
+            ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+            EXPECT_EQ(rig.dialogs.shown[0].text, "message_picture_unusable");
+        }
     }
 }
 

@@ -240,6 +240,20 @@ TEST(MacroRecording, DelaysFromTheStartAreCappedOrFixed) {
     EXPECT_EQ(ParseActionLine(lines.back()).delayUnits(), 0);
 }
 
+TEST(MacroRecording, DelaysAreRoundedToTheNearestTenMilliseconds) {
+    struct Case {
+        int elapsedMs;
+        int units;
+    } const cases[] = {{0, 0},    {4, 0},    {5, 1},      {9, 1},      {10, 1},     {14, 1},
+                       {15, 2},   {19, 2},   {999, 100},  {1004, 100}, {1005, 101}, {655344, 65534},
+                       {655345, 65535}, {655350, 65535}, {700000, 65535}};
+    for (const auto& c : cases) {
+        const auto lines = Record({}, {Key(kKeyA, true, 1000), Key(kKeyA, false, 1000 + c.elapsedMs)});
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(ParseActionLine(lines[0]).delayUnits(), c.units) << c.elapsedMs << " ms";
+    }
+}
+
 TEST(MacroRecording, OnlyLeftRightAndMiddleClicksWithTheClickOption) {
     RecordOptions clicks;
     clicks.mouseClick = true;

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The macro store between processes: several processes (the window and orvanectl, or two
+// windows) adding, renaming, saving and deleting on one data folder lose no macro and leave
+// no index entry without its file and no file without its entry; and within a process the
+// macro store and the profile store share the data folder's lock.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <map>
+
+#include "profiles/profile_store.h"
+#include "unit/macro_fixture.h"
+
+namespace orvane::macros {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::MacroRig;
+
+constexpr int kRounds = 100;
+constexpr int kKeepEvery = 10;  // each process keeps the macro of every tenth round
+
+std::string OwnName(int process, int round) { return "p" + std::to_string(process) + "_" + std::to_string(round); }
+
+/// The position of `name` in the index, looked up and used under one hold of the lock (the
+/// window does the same with the list it shows).
+template <typename Change>
+bool AtPositionOf(MacroStore& store, const std::string& name, Change change) {
+    auto hold = store.lock();
+    const auto names = store.ListMacros(MacroSet::Keyboard);
+    const auto it = std::find(names.begin(), names.end(), name);
+    return it != names.end() && change(int(it - names.begin())).ok();
+}
+
+/// One process's rounds with a store of its own (its own lock file descriptor); the exit
+/// code counts the operations that failed.
+int RunRounds(const fs::path& data, int process) {
+    MacroStore store(data, {});
+    int failed = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const auto added = store.AddMacro(MacroSet::Keyboard);
+        if (!added.ok()) {
+            ++failed;
+            continue;
+        }
+        const std::string name = OwnName(process, round);
+        const auto first = MacroRig::Lines(1 + round % 3);
+        if (!AtPositionOf(store, added.name, [&](int i) { return store.RenameMacro(MacroSet::Keyboard, i, name, first); }))
+            ++failed;
+        if (!store.SaveMacro(MacroSet::Keyboard, name, MacroRig::Lines(1 + process, round + 1)).ok()) ++failed;
+        if (round % kKeepEvery != 0 &&
+            !AtPositionOf(store, name, [&](int i) { return store.DeleteMacro(MacroSet::Keyboard, i); }))
+            ++failed;
+    }
+    return std::min(failed, 100);
+}
+
+TEST(MacroStoreProcesses, ConcurrentRoundsLoseNothingAndLeaveNoStrays) {
+    for (int processes : {2, 4}) {
+        SCOPED_TRACE(std::to_string(processes) + " processes");
+        MacroRig rig;
+        std::vector<pid_t> children;
+        for (int p = 0; p < processes; ++p) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) ::_exit(RunRounds(rig.data, p));
+            children.push_back(child);
+        }
+        for (pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), 0) << "failed operations in process " << child;
+        }
+
+        std::map<std::string, std::vector<std::string>> expected;
+        for (int p = 0; p < processes; ++p)
+            for (int round = 0; round < kRounds; round += kKeepEvery)
+                expected[OwnName(p, round)] = MacroRig::Lines(1 + p, round + 1);
+        const auto names = rig.store.ListMacros(MacroSet::Keyboard);
+        EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size()) << "a name twice";
+        std::set<std::string> files{"kbMacro.ini"};
+        for (const auto& name : names) files.insert(name + ".mac");
+        EXPECT_EQ(rig.files(MacroSet::Keyboard), files) << "an entry without its file or a file without its entry";
+        size_t lost = 0;
+        for (const auto& [name, lines] : expected)
+            if (rig.store.LoadMacro(MacroSet::Keyboard, name) != lines) ++lost;
+        EXPECT_EQ(lost, 0u);
+        EXPECT_EQ(names.size(), expected.size());
+    }
+}
+
+// The profile store holding the data folder (a key profile saved after a delete renumbered
+// the keys) and a macro change inside it: one lock, so neither waits for the other.
+TEST(MacroStoreProcesses, TheMacroStoreSharesTheProfileStoresLock) {
+    testing::ProfileRig profiles;
+    MacroStore store(profiles.data, {}, profiles.store.folderLock());
+    // A second lock object on the folder would wait out the whole wait and refuse (busy).
+    auto held = profiles.store.lock();
+    EXPECT_TRUE(store.AddMacro(MacroSet::Keyboard).ok());
+    EXPECT_TRUE(store.DeleteMacro(MacroSet::Keyboard, 0).ok());
+}
+
+}  // namespace
+}  // namespace orvane::macros
