@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -143,6 +144,11 @@ int main(int argc, char** argv) {
              click("kb_macro_btn_save");
          }},
         {"key profile selection", work[1].start},
+        {"cursor step edited", [&] {
+             auto* x = window.control<QLineEdit>(QStringLiteral("ms_cursor_x_eidt"));
+             x->setText(QStringLiteral("42"));
+             Q_EMIT x->textEdited(x->text());
+         }},
     };
     std::printf("link %d ms per report; longest stall of the window's thread while the work ran:\n", linkMs);
     auto report = [](const char* name, std::pair<qint64, qint64> result) {

@@ -5,6 +5,7 @@
 
 #include "macros/action_line.h"
 #include "macros/action_tables.h"
+#include "macros/macro_messages.h"
 #include "platform/ini_index.h"
 #include "platform/ini_text.h"
 
@@ -58,6 +59,7 @@ StepView ShowCursorStep(const MacroStore& store, int sequence, int step) {
 CursorResult StoreCursorStep(MacroStore& store, int sequence, int step, const StepEdit& edit) {
     if (step < 0 || step >= kCursorSteps) return {CursorStatus::NoSuchSequence, {}};
     auto guard = store.lock();
+    if (guard.busy()) return {CursorStatus::FolderBusy, kMacroFolderBusyMessage};
     auto lines = LoadCursorSequence(store, sequence);
     WriteCursorStep(lines, step, edit);
     return SaveCursorSequence(store, sequence, lines);

@@ -29,6 +29,7 @@ CursorResult Failure(CursorStatus status) {
     case CursorStatus::Missing: r.message = kCursorFileMissingMessage; break;
     case CursorStatus::TooLong: r.message = kSequenceTooLongMessage; break;
     case CursorStatus::WriteFailed: r.message = kCursorWriteFailedMessage; break;
+    case CursorStatus::FolderBusy: r.message = kMacroFolderBusyMessage; break;
     }
     return r;
 }
@@ -53,7 +54,7 @@ CursorStatus CopyFile(const fs::path& from, const fs::path& to) {
 std::string DefaultSequenceName(int k) { return "name_" + std::to_string(k + 1); }
 
 CursorIndex ReadCursorIndex(const MacroStore& store) {
-    auto guard = store.lock();
+    auto guard = store.readLock();
     const auto ini = platform::IniIndex::Load(store.indexPath(MacroSet::Mouse));
     CursorIndex index;
     index.declaredCount = ini.readInt(kCursorCountSection, kCountKeyName);
@@ -77,7 +78,7 @@ std::optional<fs::path> DefaultSequencePath(const MacroStore& store, int k) {
 
 CursorResult InitCursorSequences(MacroStore& store) {
     auto guard = store.lock();
-    if (guard.busy()) return Failure(CursorStatus::WriteFailed);  // the index is another program's now
+    if (guard.busy()) return Failure(CursorStatus::FolderBusy);
     platform::IniFile index(store.indexPath(MacroSet::Mouse));
     if (index.readInt(kCursorCountSection, kCountKeyName) != 0) return {};
     CursorResult result;
@@ -101,13 +102,14 @@ CursorResult InitCursorSequences(MacroStore& store) {
 }
 
 std::vector<std::string> LoadCursorSequence(const MacroStore& store, int k) {
-    auto guard = store.lock();
+    auto guard = store.readLock();
     const auto path = CursorSequencePath(store, k);
     return path ? ReadActionFile(*path).lines : std::vector<std::string>{};
 }
 
 CursorResult SaveCursorSequence(MacroStore& store, int k, std::span<const std::string> lines) {
     auto guard = store.lock();
+    if (guard.busy()) return Failure(CursorStatus::FolderBusy);
     const auto path = CursorSequencePath(store, k);
     if (!path) return Failure(CursorStatus::NoSuchSequence);
     return WriteActionFile(*path, lines) ? CursorResult{} : Failure(CursorStatus::WriteFailed);
@@ -115,6 +117,7 @@ CursorResult SaveCursorSequence(MacroStore& store, int k, std::span<const std::s
 
 CursorResult ImportCursorSequence(MacroStore& store, int k, const fs::path& from) {
     auto guard = store.lock();
+    if (guard.busy()) return Failure(CursorStatus::FolderBusy);
     const auto target = CursorSequencePath(store, k);
     if (!target) return Failure(CursorStatus::NoSuchSequence);
     const auto file = ReadActionFile(from);
@@ -125,7 +128,7 @@ CursorResult ImportCursorSequence(MacroStore& store, int k, const fs::path& from
 }
 
 CursorResult ExportCursorSequence(const MacroStore& store, int k, const fs::path& to, bool overwriteConfirmed) {
-    auto guard = store.lock();
+    auto guard = store.readLock();  // the folder is only read
     const auto source = CursorSequencePath(store, k);
     if (!source) return Failure(CursorStatus::NoSuchSequence);
     if (!Exists(*source)) return Failure(CursorStatus::Missing);
@@ -135,6 +138,7 @@ CursorResult ExportCursorSequence(const MacroStore& store, int k, const fs::path
 
 CursorResult ResetCursorSequence(MacroStore& store, int k) {
     auto guard = store.lock();
+    if (guard.busy()) return Failure(CursorStatus::FolderBusy);
     const auto target = CursorSequencePath(store, k);
     if (!target) return Failure(CursorStatus::NoSuchSequence);
     const auto source = DefaultSequencePath(store, k);

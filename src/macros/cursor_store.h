@@ -43,6 +43,7 @@ enum class CursorStatus : uint8_t {
     TooLong,         ///< an import of more than 180 actions
     Exists,          ///< export: the target exists and replacing it was not confirmed
     WriteFailed,     ///< a file could not be written; it is as it was
+    FolderBusy,      ///< another process kept the data folder; nothing was changed
 };
 
 struct CursorResult {

@@ -88,7 +88,7 @@ std::optional<fs::path> MacroStore::namedPath(MacroSet set, std::string_view nam
 }
 
 MacroIndex MacroStore::readIndex(MacroSet set) const {
-    auto guard = lock();
+    auto guard = readLock();
     const auto ini = platform::IniIndex::Load(indexPath(set));
     MacroIndex index;
     index.declaredCount = ini.readInt(kMacroCountSection, kCountKeyName);
@@ -101,7 +101,7 @@ MacroIndex MacroStore::readIndex(MacroSet set) const {
 std::vector<std::string> MacroStore::ListMacros(MacroSet set) const { return readIndex(set).names; }
 
 std::vector<std::string> MacroStore::LoadMacro(MacroSet set, std::string_view name) const {
-    auto guard = lock();
+    auto guard = readLock();
     const auto path = namedPath(set, name);
     if (!path) return {};
     return ReadActionFile(*path).lines;

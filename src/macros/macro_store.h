@@ -12,13 +12,14 @@
 //    names them and removed only after the index stopped naming them;
 //  - names are unique within a set without regard to ASCII case;
 //  - the data folder's lock (shared with the profile store of the process, see
-//    platform::SharedFolderLock) serialises every operation of both sets and of the cursor
+//    platform::SharedFolderLock) serialises every change of both sets and of the cursor
 //    sequences (which share "msMacro.ini") between threads and between processes; a change
 //    is refused while another process keeps the folder; no report is ever sent while it
-//    is held.
+//    is held. Reads of single files take the threads' part only (readLock).
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -82,8 +83,12 @@ public:
     MacroStore(std::filesystem::path dataFolder, std::vector<std::filesystem::path> defaultFolders,
                std::shared_ptr<platform::SharedFolderLock> folderLock = nullptr);
 
-    /// Held around every read and change; busy() while another process keeps the folder.
+    /// Held around every change and every read that must see several files of one moment
+    /// (an upload's whole set); busy() while another process keeps the folder.
     platform::SharedFolderLock::Hold lock() const { return folderLock_->hold(); }
+    /// Held around a read of one file: this process's threads only. Files are replaced whole,
+    /// so the read sees one version, and the window never waits for another program.
+    std::unique_lock<std::recursive_mutex> readLock() const { return std::unique_lock(folderLock_->mutex()); }
     const std::filesystem::path& dataFolder() const { return dataFolder_; }
     const std::vector<std::filesystem::path>& defaultFolders() const { return defaultFolders_; }
 

@@ -50,11 +50,30 @@ void FolderLock::release() {
 SharedFolderLock::SharedFolderLock(std::filesystem::path folder) : folderLock_(std::move(folder)) {}
 
 SharedFolderLock::Hold::Hold(const SharedFolderLock& lock) : lock_(&lock) {
-    lock.mutex_.lock();
-    if (lock.depth_++ == 0) {
-        lock.state_ = lock.folderLock_.acquire();
-        if (lock.state_ == FolderLock::State::Busy) Log("the data folder is held by another program");
+    const auto deadline = std::chrono::steady_clock::now() + kFolderLockWait;
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        lock.mutex_.lock();
+        // Only the thread of the outer hold can own the mutex while depth_ is above zero.
+        if (lock.depth_ > 0) {
+            ++lock.depth_;
+            return;
+        }
+        lock.state_ = lock.folderLock_.acquire(std::chrono::milliseconds(0));
+        if (lock.state_ != FolderLock::State::Busy) break;
+        // Another process keeps the folder: wait without the mutex, so that this process's
+        // readers (the window among them) are not held up by a writer that waits.
+        lock.mutex_.unlock();
+        if (std::chrono::steady_clock::now() >= deadline) {
+            lock.mutex_.lock();
+            lock.state_ = FolderLock::State::Busy;
+            Log("the data folder is held by another program");
+            break;
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
     }
+    lock.depth_ = 1;
 }
 
 SharedFolderLock::Hold::~Hold() {

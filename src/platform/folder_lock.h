@@ -46,7 +46,10 @@ private:
 /// store and the macro store on the data folder): one recursive mutex between the threads,
 /// and the FolderLock between processes, taken by the outermost holder only. Every store of
 /// the folder holds the same object, so a store operation that calls into another store
-/// neither waits for itself nor takes two locks in a different order.
+/// neither waits for itself nor takes two locks in a different order. A holder waiting for
+/// another process does not keep the mutex meanwhile: readers that take the mutex alone
+/// (files are replaced atomically, so each read sees a whole file) never wait for another
+/// process, which is what keeps the window's thread from stalling on a busy folder.
 class SharedFolderLock {
 public:
     explicit SharedFolderLock(std::filesystem::path folder);

@@ -355,6 +355,40 @@ void MouseSession::readCursors(Done<macros::CursorReadResult> done) {
         std::move(done));
 }
 
+void MouseSession::changeCursors(const char* name, std::function<macros::CursorResult()> change,
+                                 Done<macros::CursorResult> done) {
+    rt_.jobs(kind()).submit<macros::CursorResult>({.name = name, .needsDevice = false}, std::move(change),
+                                                  std::move(done));
+}
+
+void MouseSession::setUpCursors(Done<macros::CursorResult> done) {
+    changeCursors("cursor set-up", [this] { return macros::InitCursorSequences(rt_.macroStore); }, std::move(done));
+}
+
+void MouseSession::storeCursorStep(int sequence, int step, macros::StepEdit edit, Done<macros::CursorResult> done) {
+    changeCursors("cursor step", [this, sequence, step, edit] {
+        return macros::StoreCursorStep(rt_.macroStore, sequence, step, edit);
+    }, std::move(done));
+}
+
+void MouseSession::resetCursorSequence(int sequence, Done<macros::CursorResult> done) {
+    changeCursors("cursor reset", [this, sequence] { return macros::ResetCursorSequence(rt_.macroStore, sequence); },
+                  std::move(done));
+}
+
+void MouseSession::importCursorSequence(int sequence, std::filesystem::path from, Done<macros::CursorResult> done) {
+    changeCursors("cursor import", [this, sequence, from = std::move(from)] {
+        return macros::ImportCursorSequence(rt_.macroStore, sequence, from);
+    }, std::move(done));
+}
+
+void MouseSession::exportCursorSequence(int sequence, std::filesystem::path to, bool replace,
+                                        Done<macros::CursorResult> done) {
+    changeCursors("cursor export", [this, sequence, to = std::move(to), replace] {
+        return macros::ExportCursorSequence(rt_.macroStore, sequence, to, replace);
+    }, std::move(done));
+}
+
 // ---- PadSession ----------------------------------------------------------------------------------
 
 PadSession::PadSession(Runtime& runtime) : DeviceSession(runtime, RulesOf(DeviceKind::Mousepad)) {}

@@ -20,6 +20,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -34,6 +35,8 @@
 #include "functions/key_apply.h"
 #include "keyboard/keyboard_model.h"
 #include "lighting/animation_engine.h"
+#include "macros/cursor_steps.h"
+#include "macros/cursor_store.h"
 #include "macros/macro_store.h"
 #include "macros/macro_transfer.h"
 #include "mouse/mouse_model.h"
@@ -237,9 +240,22 @@ public:
     void uploadCursors(Done<macros::UploadResult> done);
     void readCursors(Done<macros::CursorReadResult> done);
 
+    // The cursor sequences' files, as jobs of the mouse (they take the data folder's lock,
+    // which another program may keep for a while).
+    /// Sets up the four shipped sequences where the index names none.
+    void setUpCursors(Done<macros::CursorResult> done);
+    void storeCursorStep(int sequence, int step, macros::StepEdit edit, Done<macros::CursorResult> done);
+    void resetCursorSequence(int sequence, Done<macros::CursorResult> done);
+    void importCursorSequence(int sequence, std::filesystem::path from, Done<macros::CursorResult> done);
+    void exportCursorSequence(int sequence, std::filesystem::path to, bool replace, Done<macros::CursorResult> done);
+
 protected:
     void markRecord() override;
     size_t renumberMacros(uint8_t deleted) override;
+
+private:
+    void changeCursors(const char* name, std::function<macros::CursorResult()> change,
+                       Done<macros::CursorResult> done);
 };
 
 class PadSession final : public DeviceSession {

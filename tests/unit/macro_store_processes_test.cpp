@@ -10,6 +10,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <map>
 
 #include "profiles/profile_store.h"
@@ -103,6 +106,47 @@ TEST(MacroStoreProcesses, TheMacroStoreSharesTheProfileStoresLock) {
     auto held = profiles.store.lock();
     EXPECT_TRUE(store.AddMacro(MacroSet::Keyboard).ok());
     EXPECT_TRUE(store.DeleteMacro(MacroSet::Keyboard, 0).ok());
+}
+
+// Another process keeps the folder while a thread of this one waits to change a macro: the
+// waiting writer must not keep the threads' lock meanwhile, or the window (which reads the
+// lists on its own thread) would freeze for the whole wait.
+TEST(MacroStoreProcesses, AWriterWaitingForAnotherProcessHoldsUpNoReader) {
+    MacroRig rig;
+    ASSERT_TRUE(rig.store.AddMacro(MacroSet::Keyboard).ok());
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform::FolderLock other(rig.data);
+        char c = other.acquire() == platform::FolderLock::State::Held ? 'y' : 'n';
+        (void)!::write(ready[1], &c, 1);
+        (void)!::read(release[0], &c, 1);  // until the parent has read
+        ::_exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    ASSERT_EQ(held, 'y');
+
+    std::atomic<bool> writerDone{false};
+    std::thread writer([&] {
+        rig.store.AddMacro(MacroSet::Keyboard);  // waits for the other process
+        writerDone = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // let the writer start waiting
+    const auto names = rig.store.ListMacros(MacroSet::Keyboard);
+    const auto lines = rig.store.LoadMacro(MacroSet::Keyboard, "Macro_1");
+    EXPECT_FALSE(writerDone) << "the reader waited for the writer";
+    EXPECT_EQ(names, std::vector<std::string>{"Macro_1"});
+    const char go = 'g';
+    (void)!::write(release[1], &go, 1);
+    writer.join();
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(rig.store.ListMacros(MacroSet::Keyboard).size(), 2u) << "the writer went on once the folder was free";
+    for (int fd : {ready[0], ready[1], release[0], release[1]}) ::close(fd);
 }
 
 }  // namespace

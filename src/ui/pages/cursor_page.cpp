@@ -6,6 +6,8 @@
 #include <QAbstractButton>
 #include <QFileInfo>
 
+#include <utility>
+
 #include "macros/cursor_store.h"
 #include "macros/macro_messages.h"
 #include "macros/macro_transfer.h"
@@ -74,8 +76,7 @@ void CursorPage::message(std::string_view id, std::optional<int> number) const {
 }
 
 void CursorPage::prepare() {
-    macros::InitCursorSequences(runtime_.macroStore);
-    showSequence(0);
+    runtime_.mouseSession().setUpCursors([this](runtime::JobStatus, const macros::CursorResult&) { showSequence(0); });
 }
 
 void CursorPage::showSequence(int k) {
@@ -146,8 +147,14 @@ void CursorPage::storeStep() {
     edit.delay = value(kDelayEdit, macros::kMaxStepDelay);
     edit.horizontal = {uint8_t(value(kXEdit, macros::kMaxDistance)), controls_.checked(kXCheck)};
     edit.vertical = {uint8_t(value(kYEdit, macros::kMaxDistance)), controls_.checked(kYCheck)};
-    const auto stored = macros::StoreCursorStep(runtime_.macroStore, sequence_, *step_, edit);
-    if (!stored.ok()) message(stored.message);
+    // Jobs keep the order of the edits (and of an upload that follows them). Typing sends one
+    // edit per key: while the folder stays unwritable, its reason is told once.
+    runtime_.mouseSession().storeCursorStep(sequence_, *step_, edit,
+            [this](runtime::JobStatus status, const macros::CursorResult& r) {
+                if (status != runtime::JobStatus::Done) return;
+                if (r.ok()) toldStoreFailure_ = false;
+                else if (!std::exchange(toldStoreFailure_, true)) message(r.message);
+            });
 }
 
 void CursorPage::upload() {
@@ -168,18 +175,22 @@ void CursorPage::readFromMouse() {
 }
 
 void CursorPage::reset() {
-    const auto r = macros::ResetCursorSequence(runtime_.macroStore, sequence_);
-    if (!r.ok()) message(r.message);
-    selectStep(0);
+    runtime_.mouseSession().resetCursorSequence(sequence_, [this](runtime::JobStatus status, const macros::CursorResult& r) {
+        if (status == runtime::JobStatus::Done && !r.ok()) message(r.message);
+        selectStep(0);
+    });
 }
 
 void CursorPage::importSequence() {
     if (!services_.dialogs) return;
     const QString file = services_.dialogs->chooseFile(services_.owner, SequenceFile(false));
     if (file.isEmpty()) return;
-    const auto r = macros::ImportCursorSequence(runtime_.macroStore, sequence_, std::filesystem::path(file.toStdString()));
-    if (!r.ok()) return message(r.message);
-    if (step_) showStep();
+    runtime_.mouseSession().importCursorSequence(sequence_, std::filesystem::path(file.toStdString()),
+            [this](runtime::JobStatus status, const macros::CursorResult& r) {
+                if (status != runtime::JobStatus::Done) return;
+                if (!r.ok()) return message(r.message);
+                if (step_) showStep();
+            });
 }
 
 void CursorPage::exportSequence() {
@@ -192,8 +203,10 @@ void CursorPage::exportSequence() {
         if (services_.dialogs->showMessage(services_.owner, Utf8(kReplaceFileMessage), true) != 1) return;
         replace = true;
     }
-    const auto r = macros::ExportCursorSequence(runtime_.macroStore, sequence_, target, replace);
-    if (!r.ok()) message(r.message);
+    runtime_.mouseSession().exportCursorSequence(sequence_, target, replace,
+            [this](runtime::JobStatus status, const macros::CursorResult& r) {
+                if (status == runtime::JobStatus::Done && !r.ok()) message(r.message);
+            });
 }
 
 }  // namespace orvane::ui::pages

@@ -3,9 +3,10 @@
 // The mouse's cursor page: four cursor sequences ("ms_gun_op_0" ... "_3") of 30 steps
 // ("ms_bullet_op_0" ... "_29"), the step editor (delay 0-65535, horizontal and vertical
 // distance 0-255 with their direction check boxes), and upload, reset, import and export of
-// the chosen sequence. Every edit goes straight into the sequence's file; only the upload
-// sends (a mouse job with the progress ring). The page keeps no copy of a sequence, only
-// which sequence and step are chosen.
+// the chosen sequence. Every edit goes into the sequence's file through a mouse job (the
+// data folder's lock may be kept by another program); only the upload sends (a mouse job
+// with the progress ring). The page keeps no copy of a sequence, only which sequence and
+// step are chosen.
 
 #include <optional>
 
@@ -65,6 +66,9 @@ private:
     CursorPageServices services_;
     int sequence_ = 0;
     std::optional<int> step_;
+    /// A step edit failed to reach the file and the user was told; later failures of the
+    /// same run stay quiet.
+    bool toldStoreFailure_ = false;
     PageBindings bindings_;
 };
 
