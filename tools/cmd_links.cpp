@@ -9,6 +9,7 @@
 #include "profiles/profile_links.h"
 #include "tools/cli.h"
 #include "tools/profile_args.h"
+#include "tools/tool_runtime.h"
 
 namespace orvane::cli {
 
@@ -21,17 +22,21 @@ int RunLink(Context& ctx, const std::vector<std::string>& args) {
     const auto& a = parsed.rest;
     if (!parsed.ok()) return ctx.badArgument(parsed.error);
     if (a.size() != 4) return kExitUsage;
-    Models models;
-    ProfileStore store(parsed.dataFolder, profiles::DefaultProfileFolders(), models.all());
+    // As the link check box does: through the device's session, which writes the index.
+    ToolRuntime rt(ctx, parsed.dataFolder);
+    ProfileStore& store = rt->store;
     int rc = kExitUsage;
     const auto target = ParseTarget(ctx, store, a, &rc);
     if (!target) return rc;
     const auto id = target->listSpec->id;
+    auto& session = rt->session(target->listSpec->kind);
     const std::string tag = ListName(*target->listSpec) + ": profile " + std::to_string(target->position);
 
+    profiles::LinkResult r;
+    auto keep = [&r](runtime::JobStatus, const profiles::LinkResult& done) { r = done; };
     if (a[3] == "--remove") {
-        if (profiles::UnlinkProfile(store, id, target->position).writeFailed)
-            return ctx.fail(tag + ": cannot write " + store.indexPath(id).string());
+        session.unlinkProfile(id, target->position, keep);
+        if (r.writeFailed) return ctx.fail(tag + ": cannot write " + store.indexPath(id).string());
         ctx.out << tag << " unlinked\n";
         return kExitOk;
     }
@@ -39,7 +44,7 @@ int RunLink(Context& ctx, const std::vector<std::string>& args) {
     std::error_code ec;
     const auto path = std::filesystem::absolute(a[3], ec);
     if (ec) return kExitUsage;
-    const auto r = profiles::LinkProfile(store, id, target->position, path.string(), profiles::LinkSource::CheckBox);
+    session.linkProfile(id, target->position, path.string(), profiles::LinkSource::CheckBox, keep);
     if (r.message == profiles::kAlreadyLinkedMessage) {
         const auto links = profiles::ReadLinks(store, id, store.list(id).count());
         const auto other = profiles::FirstLinkedPosition(links, *profiles::ApplicationPathToStore(path.string()));
