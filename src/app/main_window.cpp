@@ -54,15 +54,24 @@ constexpr std::array<DeviceTab, 6> kDeviceTabs{{
     {"ani_tab", 3, std::nullopt},
     {"split_tab", 4, std::nullopt},
 }};
-// The panel of a device's page shown with its tab.
-const char* PanelOf(device::DeviceKind kind) {
-    switch (kind) {
-    case device::DeviceKind::Keyboard: return "kb_tab_panel";
-    case device::DeviceKind::Mouse: return "ms_tab_panel";
-    case device::DeviceKind::Mousepad: return nullptr;
-    }
-    return nullptr;
+// Each device's controls that the window shows for it: the panel of its page shown with
+// its tab, and its lighting page's "same mode" option (offered while another device is there).
+struct DeviceControls {
+    device::DeviceKind kind;
+    const char* panel;
+    const char* sameMode;
+};
+constexpr std::array<DeviceControls, 3> kDeviceControls{{
+    {device::DeviceKind::Keyboard, "kb_tab_panel", "kb_deng_same_mode"},
+    {device::DeviceKind::Mouse, "ms_tab_panel", "ms_deng_same_mode"},
+    {device::DeviceKind::Mousepad, nullptr, "mp_deng_same_mode"},
+}};
+const DeviceControls& ControlsOf(device::DeviceKind kind) {
+    for (const auto& row : kDeviceControls)
+        if (row.kind == kind) return row;
+    return kDeviceControls[0];
 }
+const char* PanelOf(device::DeviceKind kind) { return ControlsOf(kind).panel; }
 
 const DeviceTab* FindDeviceTab(const QString& name) {
     for (const auto& tab : kDeviceTabs)
@@ -267,6 +276,10 @@ void MainWindow::showNoDevicePage() {
     auto* pages = control<QStackedWidget>(QStringLiteral("tab_switch"));
     if (QWidget* page = control(QStringLiteral("tab_page_nodevice")); pages && page) pages->setCurrentWidget(page);
     if (!trayless_) hide();
+}
+
+void MainWindow::showSameMode(device::DeviceKind kind, bool shown) {
+    if (QWidget* option = control(QLatin1String(ControlsOf(kind).sameMode))) option->setVisible(shown);
 }
 
 void MainWindow::setDeviceNotAccessible(device::DeviceKind kind, bool notAccessible) {

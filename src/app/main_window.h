@@ -122,6 +122,8 @@ public:
     void showNoDevicePage();
     /// A device of ours is there but its node cannot be opened: the page's udev hint.
     void setDeviceNotAccessible(device::DeviceKind kind, bool notAccessible);
+    /// Offers a device's "same mode" option (while another device is there to follow it).
+    void showSameMode(device::DeviceKind kind, bool shown);
     /// Whether the program lives without a tray icon although it wanted one.
     bool trayless() const { return trayless_; }
     /// Relayout after a device connects or the window is restored.

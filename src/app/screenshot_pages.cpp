@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/screenshot_pages.h"
 
+#include <array>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLayout>
 #include <QMenu>
 
 #include "app/main_window.h"
+#include "runtime/runtime.h"
 
 namespace orvane::app {
 
@@ -14,14 +17,9 @@ using device::DeviceKind;
 
 namespace {
 
-const char* NameOf(DeviceKind kind) {
-    switch (kind) {
-    case DeviceKind::Keyboard: return "keyboard";
-    case DeviceKind::Mouse: return "mouse";
-    case DeviceKind::Mousepad: return "mousepad";
-    }
-    return "";
-}
+// The device part of a page's screenshot name, in the order of the device kinds.
+constexpr std::array<const char*, 3> kDeviceNames{"keyboard", "mouse", "mousepad"};
+const char* NameOf(DeviceKind kind) { return kDeviceNames[runtime::IndexOf(kind)]; }
 
 void LayOut(QWidget& widget) {
     widget.ensurePolished();

@@ -38,7 +38,7 @@ FolderLock::State FolderLock::acquire(std::chrono::milliseconds wait) {
         if (errno != EWOULDBLOCK) return state_ = State::Unavailable;  // e.g. no locks on this file system
         if (std::chrono::steady_clock::now() >= deadline) return state_ = State::Busy;
         std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+        pause = std::min(pause * 2, std::chrono::milliseconds(5));
     }
 }
 
@@ -71,7 +71,7 @@ SharedFolderLock::Hold::Hold(const SharedFolderLock& lock) : lock_(&lock) {
             break;
         }
         std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+        pause = std::min(pause * 2, std::chrono::milliseconds(5));
     }
     lock.depth_ = 1;
 }

@@ -152,16 +152,14 @@ public:
 inline constexpr std::array<DeviceKind, 3> kDeviceKinds{DeviceKind::Keyboard, DeviceKind::Mouse, DeviceKind::Mousepad};
 constexpr size_t IndexOf(DeviceKind kind) { return size_t(kind) - 1; }
 
-/// The lighting engine's name of a device kind, and back.
-constexpr lighting::LightingDevice LightingDeviceOf(DeviceKind kind) {
-    return kind == DeviceKind::Keyboard ? lighting::LightingDevice::Keyboard
-           : kind == DeviceKind::Mouse  ? lighting::LightingDevice::Mouse
-                                        : lighting::LightingDevice::Pad;
-}
+/// The lighting engine's name of each device kind, in the order of kDeviceKinds.
+inline constexpr std::array<lighting::LightingDevice, 3> kLightingDevices{
+        lighting::LightingDevice::Keyboard, lighting::LightingDevice::Mouse, lighting::LightingDevice::Pad};
+constexpr lighting::LightingDevice LightingDeviceOf(DeviceKind kind) { return kLightingDevices[IndexOf(kind)]; }
 constexpr DeviceKind KindOf(lighting::LightingDevice device) {
-    return device == lighting::LightingDevice::Keyboard ? DeviceKind::Keyboard
-           : device == lighting::LightingDevice::Mouse  ? DeviceKind::Mouse
-                                                        : DeviceKind::Mousepad;
+    for (size_t i = 0; i < kLightingDevices.size(); ++i)
+        if (kLightingDevices[i] == device) return kDeviceKinds[i];
+    return DeviceKind::Keyboard;
 }
 
 }  // namespace orvane::runtime

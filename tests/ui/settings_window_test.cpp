@@ -182,7 +182,8 @@ TEST(SettingsWindow, AnUpdateFoundAtStartOpensItWithTheVersionsAndDeviceAreas) {
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->currentIndex(), 2);
 
-    // The keyboard goes: its area hides.
+    // The keyboard goes (the presence monitor clears its flag first): its area hides.
+    rig.runtime().flags.keyboardKind = orvane::runtime::RuntimeFlags::NoKeyboard;
     rig.runtime().events.deviceGone.emit(orvane::device::DeviceKind::Keyboard);
     EXPECT_FALSE(rig.shownIn("rgb_page"));
 

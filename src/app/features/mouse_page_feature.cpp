@@ -62,8 +62,7 @@ bool DesktopAppliesBoth(const std::string& backend) {
 void MousePageFeature::showPointerSettings() {
     const auto data = rt_->mouse.snapshot();
     dpi_->showPointerSettings(data.pointerSpeed, data.wheelLines);
-    if (QWidget* note = window_->control(QStringLiteral("ms_pointer_not_applied")))
-        note->setVisible(!DesktopAppliesBoth(rt_->pointer.backendName()));
+    dpi_->showPointerNote(!DesktopAppliesBoth(rt_->pointer.backendName()));
 }
 
 void MousePageFeature::showPerformance() {

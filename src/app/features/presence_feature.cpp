@@ -14,35 +14,48 @@ using runtime::RuntimeFlags;
 
 namespace {
 
-// Per kind: its worker slot and exit text, its same-mode option, and the page the window
-// turns to when it goes: the first device's when that one is connected, else the second's,
-// else the window is hidden.
+// Per kind: its worker slot and exit text, the flags it keeps for the rest of the program,
+// whether its arrival brings the window up (a mousepad alone does not: its page is made
+// ready and the tray icon shows the window), what its arrival and leave log, and the page
+// the window turns to when it goes: the first device's when that one is connected, else the
+// second's, else the window is hidden.
 struct KindRow {
     DeviceKind kind;
     runtime::WorkerSlot slot;
     const char* workerName;
     const char* exitText;
-    const char* sameModeOption;
+    void (*noteFlags)(runtime::Runtime& rt, bool present);
+    bool bringsWindowUp;
+    const char* arrivalLog;                        ///< nullptr: none
+    const char* (*leaveLog)(runtime::Runtime& rt);  ///< nullptr: none
     DeviceKind first;
     DeviceKind second;
 };
+
+void KeyboardFlags(runtime::Runtime& rt, bool present) {
+    rt.flags.keyboardKind = !present                          ? RuntimeFlags::NoKeyboard
+                            : rt.keyboard.row().singleColour() ? RuntimeFlags::SingleColourKeyboard
+                                                               : RuntimeFlags::RgbKeyboard;
+}
+void MouseFlags(runtime::Runtime& rt, bool present) { rt.flags.mousePresent = present; }
+void NoFlags(runtime::Runtime&, bool) {}
+const char* KeyboardLeaveLog(runtime::Runtime& rt) {
+    return rt.keyboard.row().singleColour() ? "单色键盘不见了" : "RGB键盘不见了";
+}
+
 constexpr std::array<KindRow, 3> kKinds{{
     {DeviceKind::Keyboard, runtime::WorkerSlot::KeyboardPresence, "keyboard presence", "键盘设备侦测线程设定退出",
-     "kb_deng_same_mode", DeviceKind::Mouse, DeviceKind::Mousepad},
-    {DeviceKind::Mouse, runtime::WorkerSlot::MousePresence, "mouse presence", "鼠标设备侦测线程设定退出",
-     "ms_deng_same_mode", DeviceKind::Keyboard, DeviceKind::Mousepad},
+     KeyboardFlags, true, "di", KeyboardLeaveLog, DeviceKind::Mouse, DeviceKind::Mousepad},
+    {DeviceKind::Mouse, runtime::WorkerSlot::MousePresence, "mouse presence", "鼠标设备侦测线程设定退出", MouseFlags,
+     true, nullptr, nullptr, DeviceKind::Keyboard, DeviceKind::Mousepad},
     {DeviceKind::Mousepad, runtime::WorkerSlot::MousepadPresence, "mousepad presence", "鼠标垫设备侦测线程设定退出",
-     "mp_deng_same_mode", DeviceKind::Keyboard, DeviceKind::Mouse},
+     NoFlags, false, nullptr, nullptr, DeviceKind::Keyboard, DeviceKind::Mouse},
 }};
 
 const KindRow& RowOf(DeviceKind kind) { return kKinds[runtime::IndexOf(kind)]; }
 
 // The relayout after a connect.
 constexpr std::chrono::milliseconds kRelayoutAfterConnect{100};
-
-void SetShown(MainWindow& window, const char* name, bool shown) {
-    if (QWidget* w = window.control(QLatin1String(name))) w->setVisible(shown);
-}
 
 std::vector<uint16_t> ProductsOf(DeviceKind kind) {
     std::vector<uint16_t> products;
@@ -64,18 +77,32 @@ public:
 
     void connectUi(std::stop_token stop) override {
         sameModeShown_.reset();
-        switch (kind_) {
-        case DeviceKind::Keyboard: connectKeyboard(stop); break;
-        case DeviceKind::Mouse: connectMouse(stop); break;
-        case DeviceKind::Mousepad: connectPad(stop); break;
+        const KindRow& row = RowOf(kind_);
+        if (report_.tooManyKeys) {
+            // Posted: the monitor does not wait for the user to close the box.
+            MainWindow* window = &window_;
+            rt_.dispatcher()->post([window] {
+                window->showMessage(QString::fromUtf8(keyboard::kTooManyKeysMessage.data(),
+                                                      qsizetype(keyboard::kTooManyKeysMessage.size())),
+                                    true);
+            });
         }
+        onUi(stop, [this, &row] {
+            row.noteFlags(rt_, true);
+            rt_.events.deviceConnected.emit(kind_);
+            window_.showDevice(kind_, true);
+            window_.selectDevice(kind_);
+            window_.scheduleRelayout(kRelayoutAfterConnect);
+            if (row.bringsWindowUp) window_.showForDevice();
+        });
+        if (row.arrivalLog) device::Log(row.arrivalLog);
     }
 
     void presentUi(std::stop_token stop) override {
         const KindRow& row = RowOf(kind_);
         const bool show = rt_.connected(row.first) || rt_.connected(row.second);
         if (sameModeShown_ == show) return;  // probes come every 100 ms: touch the UI on a change only
-        if (onUi(stop, [this, &row, show] { SetShown(window_, row.sameModeOption, show); })) sameModeShown_ = show;
+        if (onUi(stop, [this, show] { window_.showSameMode(kind_, show); })) sameModeShown_ = show;
     }
 
     void absentUi(std::stop_token stop, bool notAccessible) override {
@@ -86,11 +113,10 @@ public:
 
     void disconnectUi(std::stop_token stop) override {
         sameModeShown_.reset();
-        if (kind_ == DeviceKind::Keyboard)
-            device::Log(rt_.keyboard.row().singleColour() ? "单色键盘不见了" : "RGB键盘不见了");
-        onUi(stop, [this] {
-            if (kind_ == DeviceKind::Keyboard) rt_.flags.keyboardKind = RuntimeFlags::NoKeyboard;
-            if (kind_ == DeviceKind::Mouse) rt_.flags.mousePresent = false;
+        const KindRow& row = RowOf(kind_);
+        if (row.leaveLog) device::Log(row.leaveLog(rt_));
+        onUi(stop, [this, &row] {
+            row.noteFlags(rt_, false);
             window_.showDevice(kind_, false);
             rt_.events.deviceGone.emit(kind_);
             chooseAnotherPage();
@@ -100,50 +126,6 @@ public:
 private:
     bool onUi(std::stop_token stop, std::function<void()> fn) {
         return rt_.dispatcher()->send(std::move(fn), stop);
-    }
-
-    void connectKeyboard(std::stop_token stop) {
-        if (report_.tooManyKeys) {
-            // Posted: the monitor does not wait for the user to close the box.
-            MainWindow* window = &window_;
-            rt_.dispatcher()->post([window] {
-                window->showMessage(QString::fromUtf8(keyboard::kTooManyKeysMessage.data(),
-                                                      qsizetype(keyboard::kTooManyKeysMessage.size())),
-                                    true);
-            });
-        }
-        onUi(stop, [this] {
-            const bool single = rt_.keyboard.row().singleColour();
-            rt_.flags.keyboardKind = single ? RuntimeFlags::SingleColourKeyboard : RuntimeFlags::RgbKeyboard;
-            rt_.events.deviceConnected.emit(kind_);
-            window_.scheduleRelayout(kRelayoutAfterConnect);
-            window_.showDevice(kind_, true);
-            window_.showForDevice();
-            window_.selectDevice(kind_);
-        });
-        device::Log("di");
-    }
-
-    void connectMouse(std::stop_token stop) {
-        onUi(stop, [this] {
-            rt_.flags.mousePresent = true;
-            rt_.events.deviceConnected.emit(kind_);
-            window_.showDevice(kind_, true);
-            window_.selectDevice(kind_);
-            window_.scheduleRelayout(kRelayoutAfterConnect);
-            window_.showForDevice();
-        });
-    }
-
-    // A mousepad alone does not bring the window up: its page is made ready and the tray
-    // icon shows the window.
-    void connectPad(std::stop_token stop) {
-        onUi(stop, [this] {
-            window_.showDevice(kind_, true);
-            window_.selectDevice(kind_);
-            rt_.events.deviceConnected.emit(kind_);
-            window_.scheduleRelayout(kRelayoutAfterConnect);
-        });
     }
 
     // Another device's page, or the window hidden when none is left.

@@ -27,13 +27,12 @@ void SettingsFeature::install(FeatureContext& context) {
     gear_.on("setbtn", ui::event::kClick, [this](const ui::Notification&) { open(); });
     bind(context, "settings button", gear_);
 
-    subscriptions_ += rt.events.deviceConnected.subscribe([this](const device::DeviceKind& kind) {
-        if (kind == device::DeviceKind::Keyboard && window_) window_->keyboardArrived();
-        if (kind == device::DeviceKind::Mouse && window_) window_->showMouse(true);
+    // The presence flags are set before either event: the window reads them.
+    subscriptions_ += rt.events.deviceConnected.subscribe([this](const device::DeviceKind&) {
+        if (window_) window_->devicesChanged();
     });
-    subscriptions_ += rt.events.deviceGone.subscribe([this](const device::DeviceKind& kind) {
-        if (kind == device::DeviceKind::Keyboard && window_) window_->keyboardGone();
-        if (kind == device::DeviceKind::Mouse && window_) window_->showMouse(false);
+    subscriptions_ += rt.events.deviceGone.subscribe([this](const device::DeviceKind&) {
+        if (window_) window_->devicesChanged();
     });
     subscriptions_ += rt.events.settingsChanged.subscribe([this](const runtime::Setting& setting) {
         if (setting == runtime::Setting::Language && window_) window_->retranslate();

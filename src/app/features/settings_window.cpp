@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/features/settings_window.h"
 
+#include <utility>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
@@ -66,6 +68,7 @@ FunctionSet::FunctionSet(QWidget* owner, SettingsEnv env)
     if (QWidget* w = control(QStringLiteral("ms_page"))) w->setVisible(pages.mousePage);
     installedSoftware_ = env_.machine ? env_.machine->displayVersion() : std::string();
     keyboardVersion_ = flags ? flags->keyboardVersion.load() : 0;
+    rgbKeyboardShown_ = pages.rgbPage;
     showSoftware({"V" + installedSoftware_, kAsking, false});
     if (pages.rgbPage) showKeyboard({update::KeyboardLine(keyboardVersion_, std::nullopt).installed, kAsking, false});
     selectCurrentLanguage();
@@ -106,26 +109,28 @@ void FunctionSet::startQueries() {
         });
 }
 
-void FunctionSet::keyboardArrived() {
-    if (!env_.runtime || env_.runtime->flags.keyboardKind.load() != runtime::RuntimeFlags::RgbKeyboard) return;
+void FunctionSet::devicesChanged() {
+    if (!env_.runtime) return;
+    const auto& flags = env_.runtime->flags;
+    const int keyboard = flags.keyboardKind.load();
+    if (QWidget* w = control(QStringLiteral("ms_page"))) w->setVisible(flags.mousePresent.load());
+    const bool rgb = keyboard == runtime::RuntimeFlags::RgbKeyboard;
+    // A keyboard that arrived, or another one in its place (its version differs).
+    const bool arrived = rgb && (!std::exchange(rgbKeyboardShown_, rgb) || flags.keyboardVersion.load() != keyboardVersion_);
+    if (keyboard == runtime::RuntimeFlags::NoKeyboard) {
+        // Neither keyboard area stays for a keyboard that is no longer there.
+        if (QWidget* w = control(QStringLiteral("rgb_page"))) w->hide();
+        if (QWidget* w = control(QStringLiteral("blue_page"))) w->hide();
+    }
+    if (!arrived) return;
     if (QWidget* w = control(QStringLiteral("rgb_page"))) w->show();
     if (QWidget* w = control(QStringLiteral("blue_page"))) w->hide();
-    keyboardVersion_ = env_.runtime->flags.keyboardVersion.load();
+    keyboardVersion_ = flags.keyboardVersion.load();
     showKeyboard({update::KeyboardLine(keyboardVersion_, std::nullopt).installed, kAsking, false});
-    const uint16_t keyboard = keyboardVersion_;
+    const uint16_t version = keyboardVersion_;
     queries_.run<update::VersionLine>(
-        [keyboard](update::UpdateClient& client) { return update::QueryKeyboardLine(client, keyboard); },
+        [version](update::UpdateClient& client) { return update::QueryKeyboardLine(client, version); },
         [this](const update::VersionLine& line) { showKeyboard(line); });
-}
-
-void FunctionSet::keyboardGone() {
-    // Neither keyboard area stays for a keyboard that is no longer there.
-    if (QWidget* w = control(QStringLiteral("rgb_page"))) w->hide();
-    if (QWidget* w = control(QStringLiteral("blue_page"))) w->hide();
-}
-
-void FunctionSet::showMouse(bool present) {
-    if (QWidget* w = control(QStringLiteral("ms_page"))) w->setVisible(present);
 }
 
 void FunctionSet::requestUpdate(const char* button) {

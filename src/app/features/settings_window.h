@@ -52,12 +52,9 @@ public:
     ~FunctionSet() override;
 
     QWidget* control(const QString& name) const { return controls_.find(name); }
-    /// An RGB keyboard connected while the window is open: its area and versions.
-    void keyboardArrived();
-    /// The keyboard went: its area hides.
-    void keyboardGone();
-    /// The mouse came or went: its area follows.
-    void showMouse(bool present);
+    /// A device came or went while the window is open: the areas follow the presence flags
+    /// (an RGB keyboard that arrived shows its area and asks for its versions).
+    void devicesChanged();
     /// Shows the texts of the current language again (the version words included).
     void retranslate();
 
@@ -79,6 +76,7 @@ private:
     std::optional<update::VersionLine> software_, keyboard_;
     std::string installedSoftware_;
     uint16_t keyboardVersion_ = 0;
+    bool rgbKeyboardShown_ = false;  ///< devicesChanged saw an RGB keyboard last time
     UpdateQueries queries_;
 };
 

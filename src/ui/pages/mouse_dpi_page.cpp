@@ -161,4 +161,8 @@ void MouseDpiPage::showPointerSettings(int speed, int lines) {
     controls_.setText(kWheelEdit, QString::number(lines));
 }
 
+void MouseDpiPage::showPointerNote(bool partlyApplied) {
+    controls_.setVisible(QStringLiteral("ms_pointer_not_applied"), partlyApplied);
+}
+
 }  // namespace orvane::ui::pages

@@ -39,6 +39,9 @@ public:
     void showPointerDefaults();
     /// A lighting profile's pointer speed and wheel lines (profile selection).
     void showPointerSettings(int speed, int lines);
+    /// The note that the desktop applies only part of the pointer settings (they are still
+    /// kept in the profile).
+    void showPointerNote(bool partlyApplied);
 
 private:
     void setDpiStage(int stage, bool labelOnly);

@@ -9,19 +9,10 @@ namespace {
 // The header's profile controls, after the device's prefix.
 constexpr const char* kHeaderControls[] = {"_profile_select_tab", "_profile_fun_spead_tab", "_deng_profile_edit",
                                            "_key_profile_edit", "_profile_fun_spread_btn"};
-
-const char* PrefixOf(device::DeviceKind kind) {
-    switch (kind) {
-    case device::DeviceKind::Keyboard: return "kb";
-    case device::DeviceKind::Mouse: return "ms";
-    case device::DeviceKind::Mousepad: return "mp";
-    }
-    return "";
-}
 }  // namespace
 
 SubPages::SubPages(ControlLookup lookup, device::DeviceKind device)
-    : controls_(std::move(lookup)), device_(device), prefix_(QLatin1String(PrefixOf(device))) {}
+    : controls_(std::move(lookup)), device_(device), prefix_(QLatin1String(device::KindTag(device).data(), qsizetype(device::KindTag(device).size()))) {}
 
 const PageRow* SubPages::Find(const QString& option) {
     for (const auto& row : kPages)
