@@ -14,7 +14,9 @@ namespace orvane::app {
 MessageBox::MessageBox(QWidget* owner, const ui::SkinLoader& skin, const ui::Language& language)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), language_(language) {
     setObjectName(QStringLiteral("msgwnd"));
-    setWindowTitle(QStringLiteral("msgwnd"));
+    // The title the desktop shows (task bar, window switcher) follows the language.
+    setWindowTitle(QStringLiteral("Notice"));
+    setProperty("textId", QStringLiteral("msg_title_text"));
     setModal(true);
     skin.load(QStringLiteral("XML_MSG"), this);
     language_.apply(this);

@@ -231,6 +231,7 @@ TEST(SettingsWindow, TheLanguageListChangesTheLanguageOfBothWindows) {
         EXPECT_EQ(orvane::platform::IniFile(rig.path("main.ini")).readInt("SKINIMAGE", "LANGUAGE", -1), c.ini);
         EXPECT_EQ(orvane::platform::MachineSettings(rig.path("machine.ini")).language().value_or("?"), c.machine);
         EXPECT_EQ(rig.text("set_title"), TextIn(c.file, "settings_title_text"));
+        EXPECT_EQ(rig.settings().window()->windowTitle(), TextIn(c.file, "settings_title_text")) << "as the desktop shows it";
         auto* caption = rig.control<QLabel>("kb_deng_profile_link_caption");
         ASSERT_NE(caption, nullptr);
         EXPECT_EQ(caption->text(), TextIn(c.file, "profile_link_text")) << "the main window follows";

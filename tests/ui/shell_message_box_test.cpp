@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QTimer>
 
@@ -70,6 +72,24 @@ TEST(MessageBox, ClosingAnyOtherWayDeclines) {
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     result = app::ShowMessage(nullptr, "x", false, skin, language);
     EXPECT_EQ(result, 0);
+}
+
+// The title the desktop shows is a word of the user's language, not the layout's name.
+TEST(MessageBox, TitledInTheLanguage) {
+    static const ui::SkinLoader skin(shelltest::FixtureSkin());
+    for (const char* file : {"lan_en.xml", "lan_jp.xml"}) {
+        SCOPED_TRACE(file);
+        ui::Language language;
+        ASSERT_TRUE(language.load(QDir(shelltest::SourceSkin()).filePath(QLatin1String(file)), QStringLiteral("x")));
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            title = QApplication::activeModalWidget()->windowTitle();
+            QApplication::activeModalWidget()->close();
+        });
+        app::ShowMessage(nullptr, "x", false, skin, language);
+        EXPECT_EQ(title, language.text(QStringLiteral("msg_title_text")));
+        EXPECT_NE(title, QStringLiteral("msgwnd"));
+    }
 }
 
 }  // namespace

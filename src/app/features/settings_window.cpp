@@ -28,7 +28,9 @@ FunctionSet::FunctionSet(QWidget* owner, SettingsEnv env)
       bridge_([this](const ui::Notification& n) { onNotify(n); }),
       queries_(env_.makeClient, env_.runtime ? env_.runtime->dispatcher() : nullptr) {
     setObjectName(QStringLiteral("FunctionSet"));
-    setWindowTitle(QStringLiteral("FunctionSet"));
+    // The title the desktop shows (task bar, window switcher) follows the language.
+    setWindowTitle(QStringLiteral("Settings"));
+    setProperty("textId", QStringLiteral("settings_title_text"));
     setAttribute(Qt::WA_DeleteOnClose);
     if (env_.skin) {
         env_.skin->load(QStringLiteral("function_set.xml"), this);

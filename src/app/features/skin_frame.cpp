@@ -28,7 +28,7 @@ CSkinFrame::CSkinFrame(QWidget* mainWindow, const ui::SkinLoader& skin, const ui
       bridge_([this](const ui::Notification& n) { bindings_.dispatch(n); }),
       onChoice_(std::move(onChoice)) {
     setObjectName(QStringLiteral("CSkinFrame"));
-    setWindowTitle(QStringLiteral("skinframe"));
+    setWindowTitle(mainWindow ? mainWindow->windowTitle() : QString());
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_StyledBackground);
     skin.load(QStringLiteral("skin.xml"), this);
