@@ -22,6 +22,7 @@
 #include "app/floating_row.h"
 #include "app/screenshot_pages.h"
 #include "app/message_box.h"
+#include "app/notice_toast.h"
 #include "app/tray.h"
 #include "ui/log.h"
 #include "ui/pages/sub_pages.h"
@@ -165,6 +166,8 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
     bindWindowControls();
     watchSubPages();
 
+    notice_ = new NoticeToast(this);
+    controls_.add(notice_);
     progressHideTimer_.setSingleShot(true);
     progressHideTimer_.setInterval(1000);
     connect(&progressHideTimer_, &QTimer::timeout, this, [this] {
@@ -183,6 +186,9 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
         else if (setting == runtime::Setting::Background) applyBackground();
     });
     subscriptions_ += runtime_.events.progress.subscribe([this](bool running) { showProgress(running); });
+    subscriptions_ += runtime_.events.notice.subscribe([this](const std::string& id) {
+        notice_->showNotice(language_.text(QString::fromStdString(id)));
+    });
     subscriptions_ += runtime_.events.message.subscribe([this](const std::string& id) {
         // The same message is not stacked while its box is still open.
         const QString text = QString::fromStdString(id);

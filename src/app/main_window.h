@@ -38,6 +38,7 @@ class QMenu;
 
 namespace orvane::app {
 
+class NoticeToast;
 class Tray;
 
 class MainWindow : public QWidget {
@@ -205,6 +206,7 @@ private:
     bool closeQuestionOpen_ = false;
     unsigned notAccessibleKinds_ = 0;  // a bit per device kind
     QSet<QString> openMessages_;
+    NoticeToast* notice_ = nullptr;  // child of the window: short confirmations
     void toggleAutostart();
     ui::pages::PageBindings windowControls_;
     ui::pages::PageBindings deviceTabs_;

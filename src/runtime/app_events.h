@@ -56,6 +56,9 @@ struct AppEvents {
     Event<bool> progress;
     /// A message for the user, by text id ("message_text_21" ...): the window shows it.
     Event<std::string> message;
+    /// A short confirmation by text id ("notice_applied_mouse" ...): the window shows it for
+    /// a moment, without a box to close.
+    Event<std::string> notice;
     /// An editor asks for input capture (keys, mouse events); the capture service installs
     /// it for that target and delivers through inputCaptured until captureEnds.
     Event<CaptureTarget, bool, bool> captureRequested;

@@ -6,6 +6,8 @@
 // or page, and a device that refuses leaves the profile as it was and says so.
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include <linux/input-event-codes.h>
 
 #include <array>
@@ -276,13 +278,29 @@ TEST(KeyPages, ApplyWritesTheDeviceAndTheKeyProfile) {
     KeyPagesRig rig;
     const size_t keys = rig.runtime().keyboard.read([](const auto& d) { return d.info.keyCount(); });
     std::vector<bool> ring;
+    std::vector<std::string> notices;
     const auto watching = rig.runtime().events.progress.subscribe([&](const bool& running) { ring.push_back(running); });
+    const auto told = rig.runtime().events.notice.subscribe([&](const std::string& id) { notices.push_back(id); });
+    auto offered = [&rig](const char* apply) { return rig.control(apply)->isEnabled(); };
+    // Nothing to apply yet: no key chosen, then a media key category with no key picked.
+    EXPECT_FALSE(offered("kb_key_butt_prosave"));
+    EXPECT_FALSE(offered("ms_key_butt_prosave"));
     rig.click("kb_key_0");
+    rig.pick("kb_key_fct_combo", 7);
+    EXPECT_FALSE(offered("kb_key_butt_prosave"));
     rig.pick("kb_key_fct_combo", 5);
     rig.pick("kb_key_fct_combo_14", 0);
+    EXPECT_TRUE(offered("kb_key_butt_prosave"));
     rig.click("kb_key_butt_prosave");
     ASSERT_TRUE(rig.settle());
     EXPECT_EQ(ring, (std::vector<bool>{true, false}));  // the progress ring around the apply
+    EXPECT_EQ(notices, std::vector<std::string>{"notice_applied_keyboard"});  // confirmed without a box
+    auto* toast = qobject_cast<QLabel*>(rig.control("notice_toast"));
+    ASSERT_NE(toast, nullptr);
+    EXPECT_FALSE(toast->isHidden());
+    EXPECT_EQ(toast->text(), rig.translated("notice_applied_keyboard"));
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+    EXPECT_FALSE(offered("kb_key_butt_prosave")) << "applied: nothing left to apply";
     const auto bank = rig.runtime().keyboard.read([&](const auto& d) {
         return std::vector<uint8_t>(d.banks[0].bytes.begin(), d.banks[0].bytes.begin() + std::ptrdiff_t(keys * 3));
     });
@@ -290,9 +308,12 @@ TEST(KeyPages, ApplyWritesTheDeviceAndTheKeyProfile) {
     EXPECT_EQ(rig.keyProfile(ListId::KeyboardKeys, keys * 3), bank);
     EXPECT_TRUE(rig.dialogs.shown.empty());
 
-    rig.setButtonCode(4, {0x13, 2, 0});
+    rig.click("ms_key_4");
+    rig.pick("ms_key_fct_combo", 2);  // horizontal swing
+    rig.pick("ms_key_fct_combo_12", 1);
     rig.click("ms_key_butt_prosave");
     ASSERT_TRUE(rig.settle());
+    EXPECT_EQ(notices.back(), "notice_applied_mouse");
     const auto page = rig.runtime().mouse.read([](const auto& d) {
         const auto& p = d.block.pages[mouse::ActiveKeyPage(d)];
         return std::vector<uint8_t>(p.bytes.begin(), p.bytes.end());
@@ -319,6 +340,7 @@ TEST(KeyPages, ARefusedApplyLeavesTheProfileAndSaysSo) {
     ASSERT_TRUE(rig.settle());
     EXPECT_EQ(rig.keyProfile(ListId::KeyboardKeys, keys * 3), profileBefore);
     EXPECT_TRUE(rig.said(rig.translated("key_apply_failed_text")));
+    EXPECT_TRUE(rig.control("kb_key_butt_prosave")->isEnabled()) << "a refused apply stays offered for a retry";
 
     // Macros beyond the device's memory: the message names how many actions are too many,
     // and nothing is sent.

@@ -28,15 +28,24 @@ void KeyPagesFeature::install(FeatureContext& context) {
     });
 
     runtime::AppEvents& events = context.runtime.events;
-    subscriptions_ += events.deviceConnected.subscribe([this](const DeviceKind& kind) { refresh(kind); });
-    subscriptions_ += events.modelChanged.subscribe([this](const DeviceKind& kind) { refresh(kind); });
+    subscriptions_ += events.deviceConnected.subscribe([this](const DeviceKind& kind) {
+        onPage(kind, [](auto& page) {
+            page.refresh();
+            page.deviceHoldsKeys();
+        });
+    });
+    subscriptions_ += events.modelChanged.subscribe(
+            [this](const DeviceKind& kind) { onPage(kind, [](auto& page) { page.refresh(); }); });
     subscriptions_ += events.profileLoaded.subscribe([this](const profiles::ListId& id, const profiles::ProfileResult&) {
-        if (id == profiles::ListId::KeyboardKeys) refresh(DeviceKind::Keyboard);
-        if (id == profiles::ListId::MouseKeys) refresh(DeviceKind::Mouse);
+        const auto& list = profiles::ListSpecOf(id);
+        if (list.lighting) return;
+        onPage(list.kind, [](auto& page) {
+            page.refresh();
+            page.deviceHoldsKeys();
+        });
     });
     subscriptions_ += events.macrosChanged.subscribe([this](const DeviceKind& kind) {
-        if (kind == DeviceKind::Keyboard) keyboard_->reloadMacros();
-        if (kind == DeviceKind::Mouse) mouse_->reloadMacros();
+        onPage(kind, [](auto& page) { page.macroSetChanged(); });
     });
     subscriptions_ += events.inputCaptured.subscribe([this](const CaptureTarget& target,
                                                             const functions::CapturedInput& input) {
@@ -57,11 +66,6 @@ void KeyPagesFeature::install(FeatureContext& context) {
         keyboard_->captureEnded();
         mouse_->captureEnded();
     });
-}
-
-void KeyPagesFeature::refresh(DeviceKind kind) {
-    if (kind == DeviceKind::Keyboard) keyboard_->refresh();
-    if (kind == DeviceKind::Mouse) mouse_->refresh();
 }
 
 }  // namespace orvane::app

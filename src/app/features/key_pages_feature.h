@@ -20,7 +20,12 @@ public:
     ui::pages::MouseButtonPage& mousePage() { return *mouse_; }
 
 private:
-    void refresh(device::DeviceKind kind);
+    /// Runs fn on the key page of the device kind (the keyboard's or the mouse's), if any.
+    template <class Fn>
+    void onPage(device::DeviceKind kind, Fn&& fn) {
+        if (kind == device::DeviceKind::Keyboard) fn(*keyboard_);
+        if (kind == device::DeviceKind::Mouse) fn(*mouse_);
+    }
 
     std::unique_ptr<ui::pages::KeyboardKeyPage> keyboard_;
     std::unique_ptr<ui::pages::MouseButtonPage> mouse_;

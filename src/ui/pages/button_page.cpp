@@ -45,6 +45,7 @@ MouseButtonPage::MouseButtonPage(ControlLookup lookup, runtime::Runtime& runtime
 void MouseButtonPage::prepare() {
     hideEditor();
     reloadMacros();
+    view_.setApplyPending(false);
 }
 
 void MouseButtonPage::refresh() {
@@ -105,7 +106,7 @@ void MouseButtonPage::captured(const functions::CapturedInput& input) {
 }
 
 void MouseButtonPage::apply() {
-    SubmitKeyPageApply(runtime_, DeviceKind::Mouse, view_.env().translate, view_.env().show);
+    SubmitKeyPageApply(runtime_, DeviceKind::Mouse, view_, "notice_applied_mouse");
 }
 
 void MouseButtonPage::show(const EditorResult& result) {

@@ -34,6 +34,15 @@ public:
     void refresh();
     void hideEditor();
     void reloadMacros();
+    /// The macro set changed: the lists read it again, and Apply is offered (the device
+    /// still holds the old set).
+    void macroSetChanged() {
+        reloadMacros();
+        view_.setApplyPending(true);
+    }
+    /// The device and the model agree (it arrived, or a key profile was loaded and sent):
+    /// nothing to apply.
+    void deviceHoldsKeys() { view_.setApplyPending(false); }
     void refreshLabels();
     /// The button whose function the editor shows, -1 when the editor is hidden.
     int editedButton() const;

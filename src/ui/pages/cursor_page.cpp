@@ -160,7 +160,8 @@ void CursorPage::storeStep() {
 void CursorPage::upload() {
     runtime_.mouseSession().uploadCursors(
             [this](runtime::JobStatus status, const macros::UploadResult& r) {
-                if (status != runtime::JobStatus::Done || r.ok()) return;
+                if (status != runtime::JobStatus::Done) return;
+                if (r.ok()) return runtime_.events.notice.emit("notice_cursors_uploaded");
                 // Too large says by how many bytes; the other failures have their own text.
                 if (r.outcome == macros::UploadResult::Outcome::TooLarge) message(r.message, r.excess);
                 else message(r.message);

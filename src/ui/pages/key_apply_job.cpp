@@ -15,14 +15,16 @@ QString KeyApplyFailureText(const runtime::KeyApplyOutcome& outcome, runtime::Jo
     return translate(QLatin1String(kKeyApplyFailedTextId));
 }
 
-void SubmitKeyPageApply(runtime::Runtime& rt, DeviceKind kind, Translate translate, ShowText show,
-                        std::function<void(bool)> done) {
+void SubmitKeyPageApply(runtime::Runtime& rt, DeviceKind kind, KeyEditorView& view, const char* appliedNotice) {
     rt.keySession(kind).applyKeys(
-        [translate = std::move(translate), show = std::move(show), done = std::move(done)](
-            runtime::JobStatus status, const runtime::KeyApplyOutcome& outcome) {
-            const QString failure = KeyApplyFailureText(outcome, status, translate);
-            if (!failure.isEmpty() && show) show(failure);
-            if (done) done(failure.isEmpty());
+        [&rt, &view, appliedNotice](runtime::JobStatus status, const runtime::KeyApplyOutcome& outcome) {
+            const QString failure = KeyApplyFailureText(outcome, status, view.env().translate);
+            if (!failure.isEmpty()) {
+                if (view.env().show) view.env().show(failure);
+                return;
+            }
+            view.setApplyPending(false);
+            rt.events.notice.emit(appliedNotice);
         });
 }
 

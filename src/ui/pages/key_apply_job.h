@@ -21,9 +21,10 @@ inline constexpr char kKeyApplyFailedTextId[] = "key_apply_failed_text";
 /// The text the user reads after a failed apply; empty after a success.
 QString KeyApplyFailureText(const runtime::KeyApplyOutcome& outcome, runtime::JobStatus status, const Translate& translate);
 
-/// Submits the apply on the device's queue with the progress ring; `done` runs on the
-/// window's thread after the failure text (if any) was shown.
-void SubmitKeyPageApply(runtime::Runtime& runtime, device::DeviceKind kind, Translate translate, ShowText show,
-                        std::function<void(bool ok)> done = {});
+/// Submits the apply on the device's queue with the progress ring. On the window's thread
+/// afterwards: a failure is told in a box and Apply stays offered; a success is confirmed
+/// with the notice `appliedNotice` (a text id) and Apply waits for the next edit.
+void SubmitKeyPageApply(runtime::Runtime& runtime, device::DeviceKind kind, KeyEditorView& view,
+                        const char* appliedNotice);
 
 }  // namespace orvane::ui::pages

@@ -109,10 +109,17 @@ void KeyFunctionPanel::focusCapturedKey() const {
 KeyEditorView::KeyEditorView(const PageControls& controls, const char* prefix, const char* tabPrefix,
                              functions::Categories categories, runtime::Runtime& runtime, KeyPageEnv env,
                              runtime::CaptureTarget target)
-    : runtime_(runtime),
+    : controls_(controls),
+      applyButton_(QLatin1String(prefix) + QLatin1String("_butt_prosave")),
+      runtime_(runtime),
       env_(std::move(env)),
       target_(target),
       panel_(controls, prefix, tabPrefix, categories, env_.translate) {}
+
+void KeyEditorView::setApplyPending(bool pending) {
+    applyPending_ = pending;
+    controls_.setEnabled(applyButton_, pending);
+}
 
 void KeyEditorView::show(const functions::EditorResult& result, const functions::EditorState& state,
                          const std::function<void()>& labels) {
@@ -122,6 +129,7 @@ void KeyEditorView::show(const functions::EditorResult& result, const functions:
     if (result.showPanel && !panel_.editorShown()) panel_.showEditor(true);
     if (result.categoryItem) panel_.showCategory(*result.categoryItem);
     if (result.controlsChanged) panel_.show(state.controls);
+    if (result.stored) setApplyPending(true);
     if (result.stored && labels) labels();
     if (result.capture == functions::Capture::Start) {
         runtime_.events.captureRequested.emit(target_, true, false);

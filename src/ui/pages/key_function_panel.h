@@ -96,8 +96,17 @@ public:
     /// Capture ended elsewhere (deactivation, page change, another editor).
     void captureEnded() { capturing_ = false; }
     bool capturing() const { return capturing_; }
+    /// Apply ("<prefix>_butt_prosave") is offered only while the page holds something the
+    /// device does not: a stored key or button, a changed macro set. A stored edit raises it;
+    /// an apply that went out, a loaded key profile and an arrival (the device and the model
+    /// agree) lower it.
+    void setApplyPending(bool pending);
+    bool applyPending() const { return applyPending_; }
 
 private:
+    const PageControls& controls_;
+    QString applyButton_;
+    bool applyPending_ = false;
     runtime::Runtime& runtime_;
     KeyPageEnv env_;
     runtime::CaptureTarget target_;

@@ -32,6 +32,7 @@ KeyboardKeyPage::KeyboardKeyPage(ControlLookup lookup, runtime::Runtime& runtime
 void KeyboardKeyPage::prepare() {
     hideEditor();
     reloadMacros();
+    view_.setApplyPending(false);
 }
 
 void KeyboardKeyPage::refresh() {
@@ -97,7 +98,7 @@ void KeyboardKeyPage::captured(const functions::CapturedInput& input) {
 }
 
 void KeyboardKeyPage::apply() {
-    SubmitKeyPageApply(runtime_, DeviceKind::Keyboard, view_.env().translate, view_.env().show);
+    SubmitKeyPageApply(runtime_, DeviceKind::Keyboard, view_, "notice_applied_keyboard");
 }
 
 void KeyboardKeyPage::show(const EditorResult& result) {

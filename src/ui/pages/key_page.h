@@ -39,6 +39,15 @@ public:
     void hideEditor();
     /// The keyboard's macro set changed.
     void reloadMacros();
+    /// The macro set changed: the lists read it again, and Apply is offered (the device
+    /// still holds the old set).
+    void macroSetChanged() {
+        reloadMacros();
+        view_.setApplyPending(true);
+    }
+    /// The device and the model agree (it arrived, or a key profile was loaded and sent):
+    /// nothing to apply.
+    void deviceHoldsKeys() { view_.setApplyPending(false); }
     void renderLabels();
 
     /// Input captured for this page.
