@@ -150,6 +150,8 @@ protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     void bindWindowControls();
@@ -213,6 +215,8 @@ private:
     };
     runtime::Event<std::vector<Guard>*> guards_;  // each guard answers with itself
     runtime::Subscriptions subscriptions_;
+    /// Where a left press on the background went down, until the drag that moves the window starts.
+    std::optional<QPoint> dragFrom_;
 };
 
 }  // namespace orvane::app
