@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QListView>
 #include <QTableView>
