@@ -203,7 +203,7 @@ std::optional<FunctionName> FunctionLabel(FunctionCode code, std::span<const std
     switch (code.type) {
     case 0x00:
     case kKeyboardKey: {
-        const auto name = CapturedKeyName(code);
+        const auto name = CapturedKeyName({kKeyboardKey, code.b1, code.b2});  // type 0 names as 0x20
         if (!name) return std::nullopt;
         return FunctionName{std::string(*name)};
     }
