@@ -6,6 +6,7 @@
 #include <cctype>
 #include <vector>
 
+#include "functions/capture_keys.h"
 #include "functions/function_lists.h"
 #include "tools/cli.h"
 
@@ -28,6 +29,14 @@ std::vector<std::string_view> Split(std::string_view text) {
         parts.push_back(text.substr(start, colon - start));
     parts.push_back(text.substr(start));
     return parts;
+}
+
+/// A key's word on the command line: its language key without "keyboard_key_", '_' for ' '.
+std::string TokenOfName(std::string_view name) {
+    if (name.starts_with(functions::kKeyboardKeyPrefix)) name.remove_prefix(functions::kKeyboardKeyPrefix.size());
+    std::string token(name);
+    std::replace(token.begin(), token.end(), ' ', '_');
+    return token;
 }
 
 bool SameWord(std::string_view a, std::string_view b) {
@@ -76,8 +85,16 @@ struct Parser {
                 c.capturedKey = functions::KeyboardKeyList[e].name;
                 return arg;
             }
+            for (const auto& extra : functions::ExtraKeyList) {
+                if (!SameWord(TokenOfName(extra.name), parts[1])) continue;
+                arg.category = Category::KeyboardKey;
+                arg.keyCode = {functions::code_type::kKeyboardKey, 0, extra.usage};
+                c.capturedKey = extra.name;
+                return arg;
+            }
             std::vector<std::string> keys;
             for (size_t e = 0; e < functions::kKeyboardKeyEntries; ++e) keys.push_back(KeyToken(e));
+            for (const auto& extra : functions::ExtraKeyList) keys.push_back(TokenOfName(extra.name));
             return fail("unknown key; keys are " + Joined(keys, " "));
         }
         if (head == "mouse" && n == 2) {
@@ -171,10 +188,6 @@ std::optional<FunctionArgument> ParseFunctionArgument(std::string_view text, dev
     return Parser{text, kind, error}.parse();
 }
 
-std::string KeyToken(size_t entry) {
-    std::string token(functions::KeyboardKeySuffix(entry));
-    std::replace(token.begin(), token.end(), ' ', '_');
-    return token;
-}
+std::string KeyToken(size_t entry) { return TokenOfName(functions::KeyboardKeyList[entry].name); }
 
 }  // namespace orvane::cli

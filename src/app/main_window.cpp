@@ -540,10 +540,26 @@ void MainWindow::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
 }
 
+// The window has no system frame: dragging its background moves it. The move starts only
+// once the pointer has travelled the drag distance: a move grabs the pointer and takes the
+// activation (which ends a recording), so a tap or a short click must stay a click.
 void MainWindow::mousePressEvent(QMouseEvent* e) {
-    // The window has no system frame: a press on its background drags it.
-    if (e->button() == Qt::LeftButton && windowHandle()) windowHandle()->startSystemMove();
+    if (e->button() == Qt::LeftButton) dragFrom_ = e->globalPosition().toPoint();
     QWidget::mousePressEvent(e);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* e) {
+    if (dragFrom_ && (e->buttons() & Qt::LeftButton) && windowHandle() &&
+        (e->globalPosition().toPoint() - *dragFrom_).manhattanLength() >= QApplication::startDragDistance()) {
+        dragFrom_.reset();
+        windowHandle()->startSystemMove();
+    }
+    QWidget::mouseMoveEvent(e);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) dragFrom_.reset();
+    QWidget::mouseReleaseEvent(e);
 }
 
 }  // namespace orvane::app

@@ -153,6 +153,8 @@ protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     void bindWindowControls();
@@ -217,6 +219,8 @@ private:
     };
     runtime::Event<std::vector<Guard>*> guards_;  // each guard answers with itself
     runtime::Subscriptions subscriptions_;
+    /// Where a left press on the background went down, until the drag that moves the window starts.
+    std::optional<QPoint> dragFrom_;
 };
 
 }  // namespace orvane::app

@@ -26,6 +26,9 @@ struct CapturedInput {
     int x = 0;                ///< global pointer position of mouse events
     int y = 0;
     int64_t timeMs = 0;       ///< monotonic clock, milliseconds
+    /// The windowing system's own time stamp of the event, milliseconds (0: none). X11
+    /// gives the release and the press of one auto-repeat step the same stamp.
+    uint64_t eventTime = 0;
 };
 
 }  // namespace orvane::functions

@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "functions/capture_keys.h"
 #include "functions/function_lists.h"
 #include "functions/linux_keys.h"
 
@@ -63,7 +64,7 @@ void ShowControls(FunctionCode code, EditorControls& c, int macroCount) {
         c.fireSecond = code.b2;
         break;
     case kKeyboardKey:
-        if (auto entry = KeyboardKeyByCode(code.b1, code.b2)) c.capturedKey = KeyboardKeyList[*entry].name;
+        if (auto name = CapturedKeyName(code)) c.capturedKey = *name;
         break;
     case kMedia: c.media = IndexOr(FindInList(MediaList, code, Match::B1B2), c.media); break;
     case kSystem: c.system = IndexOr(FindInList(SystemList, code, Match::B1B2), c.system); break;
@@ -133,9 +134,8 @@ bool ChooseCategory(EditorState& state, Categories categories, int item, EditorR
     result.categoryItem = item;
     if (state.category == Category::KeyboardKey) {
         // The edit names the key the code already sends; any other code waits for a key.
-        const auto entry = state.code.type == kKeyboardKey ? KeyboardKeyByCode(state.code.b1, state.code.b2)
-                                                           : std::nullopt;
-        state.controls.capturedKey = entry ? std::string(KeyboardKeyList[*entry].name) : std::string();
+        const auto name = CapturedKeyName(state.code);
+        state.controls.capturedKey = name ? std::string(*name) : std::string();
         result.controlsChanged = true;
         result.capture = Capture::Start;
     } else {
@@ -187,10 +187,11 @@ std::optional<FunctionCode> BuildCode(const EditorState& state, FunctionCode own
 }
 
 bool TakeCapturedKey(EditorState& state, uint16_t linuxKey) {
-    const auto entry = KeyboardKeyByLinuxKey(linuxKey);
-    if (!entry || KeyboardKeyList[*entry].code.type != kKeyboardKey) return false;
-    state.controls.capturedKey = KeyboardKeyList[*entry].name;
-    state.code = KeyboardKeyList[*entry].code;
+    const auto code = CapturedKeyCode(linuxKey);
+    const auto name = code ? CapturedKeyName(*code) : std::nullopt;
+    if (!name) return false;
+    state.controls.capturedKey = *name;
+    state.code = *code;
     return true;
 }
 
@@ -201,7 +202,11 @@ std::optional<FunctionName> FunctionLabel(FunctionCode code, std::span<const std
     };
     switch (code.type) {
     case 0x00:
-    case kKeyboardKey: return named(KeyboardKeyList, KeyboardKeyByCode(code.b1, code.b2));
+    case kKeyboardKey: {
+        const auto name = CapturedKeyName({kKeyboardKey, code.b1, code.b2});  // type 0 names as 0x20
+        if (!name) return std::nullopt;
+        return FunctionName{std::string(*name)};
+    }
     case kMouseButton: return named(MouseButtonList, FindInList(MouseButtonList, code, Match::B1));
     case kHorizontalSwing: return named(SwingList.horizontal, (code.b2 & 0x80) ? 1 : 0);
     case kVerticalSwing: return named(SwingList.vertical, (code.b2 & 0x80) ? 1 : 0);

@@ -174,9 +174,9 @@ bool ChooseCategory(EditorState& state, Categories categories, int item, EditorR
 /// stored (no list item, no macro, no captured key).
 std::optional<FunctionCode> BuildCode(const EditorState& state, FunctionCode own, int macroCount);
 
-/// A key pressed on the real keyboard while capturing: the KeyboardKeyList key of that
-/// Linux key code goes into the state. false (nothing changed) for keys without an entry
-/// and for media and system keys, which cannot be captured.
+/// A key pressed on the real keyboard while capturing: the code of that Linux key code
+/// (functions/capture_keys.h) goes into the state. false (nothing changed) for keys no
+/// capturable usage gives and for media and system keys, which cannot be captured.
 bool TakeCapturedKey(EditorState& state, uint16_t linuxKey);
 
 /// The text a key or button shows for its code. A language key, or a macro name as it is.

@@ -96,6 +96,8 @@ std::vector<KeyLabel> RenderKeyLabels(const KeyboardData& d, std::span<const std
         const KeyCode own = d.nativeKeys.code(key);
         if (const auto entry = functions::KeyboardKeyByCode(own.b1, own.b2))
             label.ownTextId = functions::KeyboardKeyList[*entry].name;
+        else if (bank.code(key) == own)
+            continue;  // at its own code a key the list does not name (the ISO key, Fn) keeps the skin's name
         label.remapped = !(function->isTextId && SameTextId(label.ownTextId, function->text));
         label.function = std::move(*function);
         labels.push_back(std::move(label));

@@ -200,4 +200,20 @@ bool MacroDocument::appendRecorded(ActionLine action, bool recordedMouse, int de
     return true;
 }
 
+bool MacroDocument::dropRecordedTail(int from) {
+    if (from < 0 || from >= size()) return false;
+    const Change c{Change::Kind::Removed, from, size() - 1};
+    notifyBefore(c);
+    rows_.erase(rows_.begin() + from, rows_.end());
+    if (selected_ && *selected_ >= from) selected_.reset();
+    unsaved_ = true;
+    notifyAfter(c);
+    if (!rows_.empty() && rows_.back().action.delayUnits() != 0) {
+        ActionLine last = rows_.back().action;
+        last.setDelayUnits(0);
+        edit(size() - 1, std::move(last));
+    }
+    return true;
+}
+
 }  // namespace orvane::macros

@@ -117,6 +117,9 @@ public:
     /// Recording: the action goes last with delay 0, and the row before it (whatever it is)
     /// gets the time since the previous event, delayMs in 10 ms units to the nearest. False when full.
     bool appendRecorded(ActionLine action, bool recordedMouse, int delayMs);
+    /// Recording: rows `from` to the end leave (the input that ended the recording), and
+    /// the new last row waits 0. False when there is no such row.
+    bool dropRecordedTail(int from);
 
 private:
     void notifyBefore(const Change& c) {

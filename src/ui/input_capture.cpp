@@ -99,6 +99,7 @@ bool InputCapture::eventFilter(QObject* watched, QEvent* event) {
         input.message = KeyMessageOf(mode_);
         input.pressed = event->type() == QEvent::KeyPress;
         input.autoRepeat = key->isAutoRepeat();
+        input.eventTime = key->timestamp();
         input.linuxKey = LinuxKeyOfScanCode(key->nativeScanCode());
         input.extended = functions::IsExtendedKey(input.linuxKey);
         break;

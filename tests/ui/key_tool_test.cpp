@@ -88,6 +88,19 @@ TEST_F(KeyTool, ListsAndAssignsAsThePagesDo) {
     }
 }
 
+TEST_F(KeyTool, AssignsTheKeysOnlyTheCaptureKnowsBeyondTheList) {
+    ASSERT_EQ(run({"--simulate", "keys", "kb"}).code, 0);
+    struct Case { const char* token; const char* stored; const char* named; };
+    const Case cases[] = {{"F13", "200068", "F13"}, {"102ND", "200064", "ISO \\ (left of Z)"},
+                          {"Num_JP_,", "20008c", "Keypad JP ,"}, {"zenkaku", "200094", "Zenkaku/Hankaku"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.token);
+        const Run r = run({"--simulate", "assign", "kb", "64", QStringLiteral("key:") + c.token});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(QStringLiteral(") = %1 %2;").arg(c.stored, QString::fromUtf8(c.named)))) << r.out.toStdString();
+    }
+}
+
 TEST_F(KeyTool, BadInputIsRefusedInOneLineAndWritesNothing) {
     ASSERT_EQ(run({"profiles", "kb"}).code, 0);
     ASSERT_EQ(run({"profiles", "ms"}).code, 0);

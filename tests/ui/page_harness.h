@@ -50,6 +50,8 @@ public:
     }
 
     bool loaded() const { return page_ != nullptr; }
+    /// The widget the layout is loaded into (shown only by tests that need a real window).
+    QWidget& root() { return root_; }
     orvane::ui::pages::ControlLookup lookup() {
         return [this](const QString& name) { return controls_.find(name); };
     }

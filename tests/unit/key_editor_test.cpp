@@ -132,6 +132,7 @@ TEST(KeyEditor, CaptureTakesKeysButNotMediaKeys) {
     for (const Case& c : {Case{KEY_KPENTER, {0x20, 0, 0x58}, "keyboard_key_Num Enter"},
                           Case{KEY_ENTER, {0x20, 0, 0x28}, "keyboard_key_Enter"},
                           Case{KEY_RIGHTCTRL, {0x20, 0x10, 0}, "keyboard_key_RCtrl"},
+                          Case{KEY_102ND, {0x20, 0, 0x64}, "keyboard_key_102ND"},
                           Case{KEY_YEN, {0x20, 0, 0x89}, "keyboard_key_K14"}}) {
         SCOPED_TRACE(c.key);
         const auto r = keyboard::CaptureKey(d, state, c.key, 0);
@@ -140,7 +141,7 @@ TEST(KeyEditor, CaptureTakesKeysButNotMediaKeys) {
         EXPECT_EQ(BankCode(d, kPosA), c.stored);
         EXPECT_EQ(state.controls.capturedKey, c.name);
     }
-    for (uint16_t ignored : {KEY_PLAYPAUSE, KEY_POWER, KEY_102ND}) {
+    for (uint16_t ignored : {KEY_PLAYPAUSE, KEY_POWER, KEY_VOLUMEUP}) {
         EXPECT_FALSE(keyboard::CaptureKey(d, state, ignored, 0).stored);
         EXPECT_EQ(BankCode(d, kPosA), (FunctionCode{0x20, 0, 0x89}));
     }

@@ -223,6 +223,96 @@ TEST(MacroRecording, AHeldKeyIsOneRowAndTheDelayBelongsToTheRowBefore) {
                                                "0,0,9,2,0,keyboard_key_LShift"}));  // the last waits 0
 }
 
+/// A key as X11 delivers it: with the server's time stamp.
+Input Stamped(uint16_t key, bool pressed, int64_t ms, bool repeat = false) {
+    Input e = Key(key, pressed, ms, repeat);
+    e.eventTime = static_cast<uint64_t>(ms) + 7000000;
+    return e;
+}
+
+TEST(MacroRecording, AutoRepeatPairsWithOneStampAreDroppedWhateverTheirFlag) {
+    // Held from 1000 to 2000 ms: X11 repeats the key as release+press pairs of one stamp,
+    // the toolkit flagging some, none or only one half of them.
+    struct Case {
+        const char* flags;  ///< per pair: n none, b both, r release only, p press only
+    } const cases[] = {{"nnnnn"}, {"bbbbb"}, {"nbrpn"}, {"pppr"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flags);
+        MacroDocument doc;
+        MacroRecorder recorder({}, LinuxKeyResolver(), 1000);
+        recorder.feed(Stamped(kKeyA, true, 1000), doc);
+        int64_t t = 1660;
+        for (const char* f = c.flags; *f; ++f, t += 30) {
+            recorder.feed(Stamped(kKeyA, false, t, *f == 'b' || *f == 'r'), doc);
+            recorder.feed(Stamped(kKeyA, true, t, *f == 'b' || *f == 'p'), doc);
+        }
+        recorder.feed(Stamped(kKeyA, false, 2000), doc);
+        EXPECT_TRUE(recorder.holdsRelease());  // the real release waits for the next event
+        recorder.feed(Stamped(kKeyShift, true, 2300), doc);
+        recorder.finish(doc, std::nullopt);
+        EXPECT_EQ(doc.lines(), (std::vector<std::string>{"100,0,138,4,1,keyboard_key_A", "30,0,10,4,0,keyboard_key_A",
+                                                         "0,0,137,2,1,keyboard_key_LShift"}));
+    }
+    // A release no press follows goes in when the caller stops waiting, or at the end.
+    MacroDocument doc;
+    MacroRecorder recorder({}, LinuxKeyResolver(), 1000);
+    recorder.feed(Stamped(kKeyA, true, 1000), doc);
+    recorder.feed(Stamped(kKeyA, false, 1100), doc);
+    EXPECT_EQ(doc.size(), 1);
+    EXPECT_TRUE(recorder.flushRelease(doc));
+    EXPECT_FALSE(recorder.holdsRelease());
+    recorder.feed(Stamped(kKeyA, true, 1200), doc);  // pressed again: a new press
+    recorder.feed(Stamped(kKeyA, false, 1300), doc);
+    recorder.finish(doc, std::nullopt);
+    EXPECT_EQ(doc.lines(), (std::vector<std::string>{"10,0,138,4,1,keyboard_key_A", "10,0,10,4,0,keyboard_key_A",
+                                                     "10,0,138,4,1,keyboard_key_A", "0,0,10,4,0,keyboard_key_A"}));
+}
+
+TEST(MacroRecording, TheInputThatWorksTheStopControlIsNotRecorded) {
+    using Kind = Input::Kind;
+    RecordOptions all;
+    all.mouseClick = true;
+    const std::vector<std::string> realRows{"50,0,138,4,1,keyboard_key_A", "0,0,10,4,0,keyboard_key_A"};
+    struct Case {
+        const char* what;
+        std::vector<Input> ending;
+        std::optional<Kind> endedBy;
+        std::vector<std::string> expected;
+    } const cases[] = {
+        {"a click on stop, released before the stop", {Mouse(Button::Left, true, 3000), Mouse(Button::Left, false, 3100)},
+         Kind::MouseButton, realRows},
+        {"a click on stop whose release comes after", {Mouse(Button::Left, true, 3000)}, Kind::MouseButton, realRows},
+        {"the space key on the focused stop", {Stamped(KEY_SPACE, true, 3000), Stamped(KEY_SPACE, false, 3100)},
+         Kind::Key, realRows},
+        {"stopped otherwise: all stays", {Mouse(Button::Left, true, 3000), Mouse(Button::Left, false, 3100)},
+         std::nullopt,
+         {"50,0,138,4,1,keyboard_key_A", "150,0,10,4,0,keyboard_key_A", "10,0,129,1,1,mouse_key_left",
+          "0,0,1,1,0,mouse_key_left"}},
+        {"a key press ended it but the mouse was last: all stays",
+         {Mouse(Button::Left, true, 3000), Mouse(Button::Left, false, 3100)}, Kind::Key,
+         {"50,0,138,4,1,keyboard_key_A", "150,0,10,4,0,keyboard_key_A", "10,0,129,1,1,mouse_key_left",
+          "0,0,1,1,0,mouse_key_left"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MacroDocument doc;
+        MacroRecorder recorder(all, LinuxKeyResolver(), 1000);
+        recorder.feed(Stamped(kKeyA, true, 1000), doc);
+        recorder.feed(Stamped(kKeyA, false, 1500), doc);
+        for (const auto& e : c.ending) recorder.feed(e, doc);
+        recorder.finish(doc, c.endedBy);
+        EXPECT_EQ(doc.lines(), c.expected);
+    }
+    // Clicks alone, without the click option: the stop click was never recorded and the
+    // real rows stay.
+    MacroDocument doc;
+    MacroRecorder keysOnly({}, LinuxKeyResolver(), 1000);
+    keysOnly.feed(Key(kKeyA, true, 1000), doc);
+    keysOnly.feed(Key(kKeyA, false, 1500), doc);
+    keysOnly.finish(doc, Kind::MouseButton);
+    EXPECT_EQ(doc.size(), 2);
+}
+
 TEST(MacroRecording, DelaysFromTheStartAreCappedOrFixed) {
     // Recording appends: the row already there gets the time from the start to the first key.
     EXPECT_EQ(Record({}, {Key(kKeyA, true, 1700)}, {"0,0,1,1,1,mouse_key_left"}),

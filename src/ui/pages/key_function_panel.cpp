@@ -4,6 +4,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "functions/capture_keys.h"
+#include "functions/linux_keys.h"
+#include "ui/key_layout.h"
+
 namespace orvane::ui::pages {
 
 using functions::EditorControls;
@@ -62,7 +66,12 @@ void KeyFunctionPanel::read(EditorControls& c) const {
 void KeyFunctionPanel::show(const EditorControls& c) const {
     for (const auto& row : kEditorCombos) controls_.setComboIndex(name(row.suffix), c.*row.field);
     for (const auto& row : kEditorEdits) controls_.setText(name(row.suffix), QString::number(c.*row.field));
-    const QString key = c.capturedKey.empty() ? QString() : translate_(QString::fromStdString(c.capturedKey));
+    QString key = c.capturedKey.empty() ? QString() : translate_(QString::fromStdString(c.capturedKey));
+    // A character key is named by what its cap shows under the user's layout.
+    if (const auto usage = functions::CharacterKeyUsage(c.capturedKey)) {
+        const QString cap = KeyCapOfLinuxKey(functions::LinuxKeyOfUsage({functions::HidUsage::Page::Keyboard, *usage}));
+        if (!cap.isEmpty()) key = cap;
+    }
     controls_.setText(name(functions::kCapturedKeySuffix), key);
     showRepeatPanel(c.playMode);
 }

@@ -13,12 +13,14 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "macros/macro_document.h"
 #include "macros/macro_recorder.h"
@@ -116,7 +118,9 @@ private:
     void discardEdits();
     void toggleRecording();
     void startRecording();
-    void stopRecording();
+    /// `endedBy`: how the stop control was worked, when it ended the recording.
+    void stopRecording(std::optional<functions::CapturedInput::Kind> endedBy = std::nullopt);
+    void scrollToNewest();
     void showAction();
     void showDetail(int item);
     void syncSelection();
@@ -142,6 +146,9 @@ private:
     std::optional<int> current_;
     bool renaming_ = false;
     bool scrollPending_ = false;
+    QTimer* releaseWait_ = nullptr;  ///< lets a recorded key release wait for a repeat press
+    QObject* stopPressWatch_ = nullptr;
+    std::optional<functions::CapturedInput::Kind> stopPressKind_;  ///< how the stop control was last pressed
     PageBindings bindings_;
     QObject lifetime_;  ///< ends the page's posted work with it
 };

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QListView>
 #include <QTableView>
@@ -216,9 +217,27 @@ void MacroPage::discardEdits() {
     if (current_) openMacro(*current_);
 }
 
+namespace {
+
+/// Notes whether a control was last pressed with the mouse or a key.
+class PressKindWatch : public QObject {
+public:
+    PressKindWatch(QObject* parent, std::optional<functions::CapturedInput::Kind>& kind) : QObject(parent), kind_(kind) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonPress) kind_ = functions::CapturedInput::Kind::MouseButton;
+        else if (e->type() == QEvent::KeyPress) kind_ = functions::CapturedInput::Kind::Key;
+        return false;
+    }
+
+private:
+    std::optional<functions::CapturedInput::Kind>& kind_;
+};
+
+}  // namespace
+
 void MacroPage::toggleRecording() {
     if (!current_) return;
-    if (recording()) stopRecording();
+    if (recording()) stopRecording(std::exchange(stopPressKind_, std::nullopt));
     else startRecording();
 }
 
@@ -232,6 +251,12 @@ void MacroPage::startRecording() {
     markUnsaved();
     showDetail(0);
     recorder_.emplace(o, macros::LinuxKeyResolver(), services_.clock());
+    stopPressKind_.reset();
+    if (auto* stop = controls_.find(name("macro_btn_redio")); stop && !stopPressWatch_) {
+        // The press that works the stop control is recorded before the control acts on it.
+        stopPressWatch_ = new PressKindWatch(&lifetime_, stopPressKind_);
+        stop->installEventFilter(stopPressWatch_);
+    }
     for (const char* option : kRecordOptions) controls_.setEnabled(name(option), false);
     for (const char* control : kActionButtons) controls_.setEnabled(name(control), false);
     controls_.setEnabled(name("Macro_list"), false);
@@ -240,9 +265,11 @@ void MacroPage::startRecording() {
     if (services_.startCapture) services_.startCapture(row_.captureMode, o.wantKeyboard(), o.wantMouse());
 }
 
-void MacroPage::stopRecording() {
+void MacroPage::stopRecording(std::optional<functions::CapturedInput::Kind> endedBy) {
     if (!recorder_) return;
     if (services_.stopCapture) services_.stopCapture();
+    if (releaseWait_) releaseWait_->stop();
+    recorder_->finish(document_, endedBy);
     recorder_.reset();
     for (const char* option : kRecordOptions) controls_.setEnabled(name(option), true);
     for (const char* control : kActionButtons) controls_.setEnabled(name(control), true);
@@ -255,7 +282,22 @@ void MacroPage::stopRecording() {
 
 void MacroPage::record(const runtime::CapturedInput& input) {
     if (!recorder_) return;
-    if (!recorder_->feed(input, document_) || scrollPending_) return;
+    const bool added = recorder_->feed(input, document_);
+    if (recorder_->holdsRelease()) {
+        if (!releaseWait_) {
+            releaseWait_ = new QTimer(&lifetime_);
+            releaseWait_->setSingleShot(true);
+            QObject::connect(releaseWait_, &QTimer::timeout, &lifetime_, [this] {
+                if (recorder_ && recorder_->flushRelease(document_)) scrollToNewest();
+            });
+        }
+        releaseWait_->start(macros::MacroRecorder::kRepeatWaitMs);
+    }
+    if (added) scrollToNewest();
+}
+
+void MacroPage::scrollToNewest() {
+    if (scrollPending_) return;
     // The list shows the newest row; one scroll for a burst of events, once they are in.
     scrollPending_ = true;
     QTimer::singleShot(0, &lifetime_, [this] {
