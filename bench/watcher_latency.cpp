@@ -3,8 +3,8 @@
 // profile watcher handing the linked profile over, on a private Xvfb. Two windows of two
 // copies of a small X client are each linked to a profile of the mouse key list; each sample
 // sets the root's _NET_ACTIVE_WINDOW to the other window (as a window manager does, after a
-// random pause of 0-300 ms so that a periodic look is met at any phase) and waits for the
-// watcher's choice. All five watchers run, as in the program. Then the watchers' CPU time
+// random pause of 0-2 s so that the two-second periodic look is met at any phase) and waits
+// for the watcher's choice. All five watchers run, as in the program. Then the watchers' CPU time
 // over an idle period is measured.
 //   orvane_watcher_latency [SAMPLES] [--poll]   (default 40; --poll: the two-second
 //                                                periodic look only, without change events)
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     std::mt19937 random(7);
     std::vector<double> ms;
     for (int i = 0; i < samples; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 300));
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 2000));
         std::unique_lock lock(mutex);
         handedAt.reset();
         lock.unlock();
