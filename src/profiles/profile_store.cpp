@@ -258,6 +258,11 @@ ReadResult ProfileStore::loadProfile(ListId id, int position) {
 }
 
 namespace {
+/// Set while saveSelectedLighting writes the models' lighting edits (the window's save after
+/// each change): only those may hold an older state than the file. Saves of what a device
+/// holds (a read-back) or of a user's operation on the profile write as asked.
+thread_local bool tSavingLightingEdits = false;
+
 std::optional<size_t> HashOfFile(const fs::path& path) {
     const auto bytes = platform::ReadWholeFile(path);
     if (!bytes) return std::nullopt;
@@ -306,7 +311,7 @@ bool ProfileStore::saveSelected(ListId id) {
         noteWriteProblem("\"" + entries.names[size_t(selected)] + "\" " + ProfileNameProblem(entries.names[size_t(selected)]));
         return false;
     }
-    if (changedElsewhere(id, *path)) {
+    if (tSavingLightingEdits && changedElsewhere(id, *path)) {
         noteWriteProblem("\"" + entries.names[size_t(selected)] +
                              "\" was changed by another program since it was loaded; not overwritten with the older state",
                          kProfileChangedElsewhereMessage);
@@ -319,7 +324,11 @@ bool ProfileStore::saveSelected(ListId id) {
 
 bool ProfileStore::saveSelectedLighting(DeviceKind kind) {
     const ListSpec* listSpec = FindList(kind, true);
-    return listSpec && saveSelected(listSpec->id);
+    if (!listSpec) return false;
+    tSavingLightingEdits = true;
+    const bool saved = saveSelected(listSpec->id);
+    tSavingLightingEdits = false;
+    return saved;
 }
 
 bool ProfileStore::saveSelectedKeys(DeviceKind kind) {

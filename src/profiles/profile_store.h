@@ -124,9 +124,9 @@ public:
     /// the body zero) and noted in the log and in lastReadNote().
     ReadResult loadProfile(ListId id, int position);
     /// Writes the models' current settings into the file of the profile the list shows
-    /// (the one "select" names while the list shows none). A file another program changed
-    /// since this store loaded or saved it is left as it is ("message_profile_changed_elsewhere"):
-    /// the models hold the older state, and writing them would undo that change.
+    /// (the one "select" names while the list shows none). saveSelectedLighting (the save after
+    /// each lighting edit) leaves a file another program changed since this store loaded or saved
+    /// it as it is ("message_profile_changed_elsewhere"): writing the older state would undo it.
     /// false when nothing was written (no such profile, a name that cannot be a file, a
     /// read-only duplicate, a write failure); lastWriteProblem() says which.
     bool saveSelected(ListId id);

@@ -302,7 +302,7 @@ TEST(ProfileStore, AChangeAnotherProgramMadeIsNotOverwrittenWithTheOlderState) {
     };
     ASSERT_EQ(window.store.loadProfile(id, 0), ReadResult::Read);
     setMode(window.keyboard, 3);
-    ASSERT_TRUE(window.store.saveSelected(id));  // its own earlier save is no change by another
+    ASSERT_TRUE(window.store.saveSelectedLighting(device::DeviceKind::Keyboard));  // its own earlier save is no change by another
 
     // The tool changes the mode on disk; the window's next edit must not write its state back.
     ASSERT_EQ(tool.loadProfile(id, 0), ReadResult::Read);
@@ -310,20 +310,23 @@ TEST(ProfileStore, AChangeAnotherProgramMadeIsNotOverwrittenWithTheOlderState) {
     ASSERT_TRUE(tool.saveSelected(id));
     const std::string toolsFile = window.bytesOf(file);
     setMode(window.keyboard, 5);
-    EXPECT_FALSE(window.store.saveSelected(id));
+    EXPECT_FALSE(window.store.saveSelectedLighting(device::DeviceKind::Keyboard));
     EXPECT_EQ(window.store.lastWriteMessage(), "message_profile_changed_elsewhere");
     EXPECT_NE(window.store.lastWriteProblem().find("changed by another program"), std::string::npos);
     EXPECT_EQ(window.bytesOf(file), toolsFile);
     EXPECT_EQ(uint8_t(toolsFile[17]), 9);
 
+    // A save of another kind (a device's read-back, a user's operation) writes as asked.
+    EXPECT_TRUE(window.store.saveSelected(id));
+
     // Loaded again, the window holds the tool's state and saves its next change.
     ASSERT_EQ(window.store.loadProfile(id, 0), ReadResult::Read);
     setMode(window.keyboard, 5);
-    EXPECT_TRUE(window.store.saveSelected(id));
+    EXPECT_TRUE(window.store.saveSelectedLighting(device::DeviceKind::Keyboard));
     EXPECT_EQ(uint8_t(window.bytesOf(file)[17]), 5);
     // A file removed meanwhile is written anew.
     std::filesystem::remove(file);
-    EXPECT_TRUE(window.store.saveSelected(id));
+    EXPECT_TRUE(window.store.saveSelectedLighting(device::DeviceKind::Keyboard));
 }
 
 }  // namespace
