@@ -138,7 +138,8 @@ int Report(Context& ctx, const std::string& tag, const std::string& what, const 
     const bool macro = what == "macro";
     switch (r.outcome) {
     case Outcome::Sent:
-        ctx.out << tag << ": " << what << " image of " << r.imageSize << " bytes sent (capacity " << r.capacity << ")\n";
+        ctx.out << tag << ": " << what << " image of " << r.imageSize << " bytes sent (capacity " << r.capacity << ")"
+                << (r.sentAgain ? ", sent again whole after the device refused part of it" : "") << '\n';
         return kExitOk;
     case Outcome::NothingToSend: ctx.out << tag << ": no " << what << "s, nothing sent\n"; return kExitOk;
     case Outcome::TooLarge:
@@ -149,7 +150,8 @@ int Report(Context& ctx, const std::string& tag, const std::string& what, const 
         return ctx.fail(tag + ": the " + what + "s make an image larger than 65535 bytes; nothing sent");
     case Outcome::Refused: return ctx.fail(r.detail + "; nothing sent");
     case Outcome::DeviceFailed:
-        return ctx.fail(tag + ": the upload failed part-way: " + protocol::ResultText(r.deviceResult));
+        return ctx.fail(tag + ": the upload failed: " + protocol::ResultText(r.deviceResult) + "; " +
+                        macros::DeviceHoldsText(r, "the device", what + "s"));
     }
     return kExitFailure;
 }

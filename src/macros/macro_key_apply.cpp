@@ -13,7 +13,9 @@ functions::MacroUploadResult MacroUploadOf(const UploadResult& u) {
     if (r.result == protocol::kOk) r.result = protocol::kNoReply;
     r.message = u.message;
     r.messageNumber = u.excess;
-    r.detail = u.detail;
+    r.detail = u.outcome == UploadResult::Outcome::DeviceFailed
+                   ? std::string(protocol::ResultText(u.deviceResult)) + "; " + DeviceHoldsText(u, "the device", "macros")
+                   : u.detail;
     return r;
 }
 

@@ -23,7 +23,13 @@ inline constexpr std::string_view kMacroFilesDamagedMessage = "message_macro_fil
 inline constexpr std::string_view kCursorTooLargeMessage = "message_cursor_too_large";  ///< %d bytes too many
 inline constexpr std::string_view kCursorWriteFailedMessage = "message_cursor_write_failed";
 inline constexpr std::string_view kCursorFileMissingMessage = "message_cursor_file_missing";
-/// The device refused or stopped answering during an upload.
+/// The device stopped answering before it took any of an upload: it holds what it held.
 inline constexpr std::string_view kUploadFailedMessage = "message_macro_upload_failed";
+/// The device refused an upload, also when sent again whole: it holds what it held.
+inline constexpr std::string_view kUploadRefusedMessage = "message_upload_refused";
+/// The device refused part-way, also when sent again whole: part of the new image is in it.
+inline constexpr std::string_view kUploadRefusedDamagedMessage = "message_upload_refused_damaged";
+/// The device stopped answering part-way: part of the new image may be in it.
+inline constexpr std::string_view kUploadStoppedDamagedMessage = "message_upload_stopped_damaged";
 
 }  // namespace orvane::macros

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "device/hex.h"
+#include "device/protocol/result.h"
 #include "device/log.h"
 #include "device/protocol/commands.h"
 #include "device/transfer_bracket.h"
@@ -37,7 +38,23 @@ CollectedImage Collect(const MacroStore& store, MacroSet set, const SetLimits& l
     return image;
 }
 
-using Writer = int32_t (*)(DeviceConnection&, std::span<const uint8_t>);
+using Writer = int32_t (*)(DeviceConnection&, std::span<const uint8_t>, size_t*);
+
+bool Refusal(int32_t result) { return result == kRefusedFF || result == kRefusedFE; }
+
+/// One sending of the whole image in its bracket; `touched` is set when the device took (or,
+/// unanswered, may have taken) any of it.
+int32_t SendOnce(DeviceConnection& c, std::span<const uint8_t> image, Writer write, bool& touched) {
+    int32_t result = BeginTransfer(c);
+    if (result != kOk) return AbandonTransfer(c, result);
+    size_t accepted = 0;
+    result = write(c, image, &accepted);
+    // An unanswered chunk may have been written; a refused or unsent one was not.
+    if (accepted > 0 || result == kNoReply) touched = true;
+    if (result != kOk) return AbandonTransfer(c, result);
+    touched = true;  // every chunk was taken: the memory holds the new image unless End confirms nothing
+    return EndTransfer(c);
+}
 
 /// Sizes, checks and sends a collected image; `excess` turns the size over the capacity
 /// into the number the message shows.
@@ -65,16 +82,28 @@ UploadResult Upload(DeviceConnection& c, const CollectedImage& collected, size_t
         r.message = kMacroFilesDamagedMessage;
         return r;
     }
-    int32_t result = BeginTransfer(c);
-    if (result == kOk) result = write(c, *image);
-    result = result == kOk ? EndTransfer(c) : AbandonTransfer(c, result);
+    bool touched = false;
+    int32_t result = SendOnce(c, *image, write, touched);
+    if (result != kOk && touched && Refusal(result)) {
+        // Refused part-way while the device still answers: a mixed image is worse than either,
+        // so the whole image goes once more.
+        device::Log(std::string("upload refused part-way (") + ResultText(result) + "); sending the whole image again");
+        bool again = false;
+        result = SendOnce(c, *image, write, again);
+        r.sentAgain = result == kOk;
+    }
     if (result != kOk) {
         r.outcome = UploadResult::Outcome::DeviceFailed;
         r.deviceResult = result;
-        r.message = kUploadFailedMessage;
+        r.holds = touched ? UploadResult::DeviceHolds::PartOfNewImage : UploadResult::DeviceHolds::PreviousImage;
+        r.message = Refusal(result) ? (touched ? kUploadRefusedDamagedMessage : kUploadRefusedMessage)
+                                    : (touched ? kUploadStoppedDamagedMessage : kUploadFailedMessage);
+        device::Log(std::string("upload failed: ") + ResultText(result) +
+                    (touched ? "; the device holds part of the new image" : "; the device holds its previous image"));
         return r;
     }
     r.outcome = UploadResult::Outcome::Sent;
+    r.holds = UploadResult::DeviceHolds::NewImage;
     return r;
 }
 
@@ -87,6 +116,17 @@ int BytesTooMany(uint64_t size, size_t capacity) {
 }
 
 }  // namespace
+
+std::string DeviceHoldsText(const UploadResult& r, std::string_view device, std::string_view what) {
+    const std::string who(device);
+    switch (r.holds) {
+    case UploadResult::DeviceHolds::PreviousImage: return who + " still holds its previous " + std::string(what);
+    case UploadResult::DeviceHolds::NewImage: return who + " holds the new " + std::string(what) + " whole";
+    case UploadResult::DeviceHolds::PartOfNewImage:
+        return who + " now holds a damaged mix of old and new " + std::string(what) + "; send them again";
+    }
+    return {};
+}
 
 CollectedImage CollectMacroImage(const MacroStore& store, MacroSet set) { return Collect(store, set, MacroLimits()); }
 

@@ -47,7 +47,15 @@ struct UploadResult {
         TooLarge,         ///< beyond the device's memory: nothing sent
         Unrepresentable,  ///< the image would not fit its 16-bit fields: nothing sent
         Refused,          ///< a file breaks a limit or cannot be read: nothing sent, `detail` says which
-        DeviceFailed,     ///< a command failed or went unanswered part-way
+        DeviceFailed,     ///< a command failed or went unanswered part-way: see `holds`
+    };
+    /// What the device's memory holds afterwards. A refusal part-way (the device still
+    /// answers) is followed by one more sending of the whole image, so that the device ends
+    /// with the new image or, when that is refused before any of it is taken, the old one.
+    enum class DeviceHolds : uint8_t {
+        PreviousImage,   ///< nothing of the new image was taken
+        NewImage,        ///< the whole new image
+        PartOfNewImage,  ///< part of the new image over the old (or possibly, unanswered)
     };
     Outcome outcome = Outcome::NothingToSend;
     uint64_t imageSize = 0;
@@ -58,8 +66,14 @@ struct UploadResult {
     std::string_view message;  ///< language id to show; empty on success
     std::string detail;        ///< Refused: the file and the reason
     int32_t deviceResult = 1;  ///< the failing command's result on DeviceFailed
+    DeviceHolds holds = DeviceHolds::PreviousImage;
+    bool sentAgain = false;  ///< Sent: the first sending was refused part-way, the second was taken
     bool ok() const { return outcome == Outcome::Sent || outcome == Outcome::NothingToSend; }
 };
+
+/// What the device now holds after a failed upload, as the tool prints it ("the mouse still
+/// holds its previous macros").
+std::string DeviceHoldsText(const UploadResult& r, std::string_view device, std::string_view what);
 
 /// Packs the set's macros and sends them: BeginTransfer, WriteMacroBlob (command 21),
 /// EndTransfer. capacity: the device's information byte 6 x 128 (read back at connect; 0

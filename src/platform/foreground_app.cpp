@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/foreground_app.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string_view>
 
 namespace {
@@ -42,16 +48,62 @@ PropertyReply GetProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t p
     return r;
 }
 
+constexpr std::string_view kDeletedSuffix = " (deleted)";
+
+/// The process's start time (field 22 of /proc/PID/stat, after the parenthesised name that
+/// may itself hold spaces and parentheses); nullopt when unreadable.
+std::optional<uint64_t> StartTimeOf(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(in, line)) return std::nullopt;
+    const auto close = line.rfind(')');
+    if (close == std::string::npos) return std::nullopt;
+    std::istringstream fields(line.substr(close + 1));
+    std::string field;
+    for (int i = 3; i <= 22; ++i)
+        if (!(fields >> field)) return std::nullopt;
+    uint64_t value = 0;
+    for (const char c : field) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + uint64_t(c - '0');
+    }
+    return value;
+}
+
 }  // namespace
 
 namespace orvane::platform {
 
 std::optional<std::string> ExecutableOfProcess(pid_t pid) {
     if (pid <= 0) return std::nullopt;
+    const std::string link = "/proc/" + std::to_string(pid) + "/exe";
     std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec);
+    const auto exe = std::filesystem::read_symlink(link, ec);
     if (ec || !exe.is_absolute()) return std::nullopt;
-    return exe.string();
+    std::string path = exe.string();
+    if (path.ends_with(kDeletedSuffix)) {
+        // Removed or replaced since it started: the kernel appends the marker. A file really
+        // named so is the running image itself.
+        struct stat running{}, named{};
+        const bool real = ::stat(link.c_str(), &running) == 0 && ::stat(path.c_str(), &named) == 0 &&
+                          running.st_dev == named.st_dev && running.st_ino == named.st_ino;
+        if (!real) path.resize(path.size() - kDeletedSuffix.size());
+    }
+    return path;
+}
+
+std::optional<std::string> ExecutableMemo::of(pid_t pid) {
+    const auto start = StartTimeOf(pid);
+    if (!start) return std::nullopt;  // gone, or no process
+    if (const auto it = seen_.find(pid); it != seen_.end() && it->second.startTime == *start)
+        return it->second.executable;
+    auto executable = ExecutableOfProcess(pid);
+    if (!executable) return std::nullopt;
+    // A process that ended while being read must not leave its answer to a successor.
+    if (StartTimeOf(pid) != start) return std::nullopt;
+    if (seen_.size() >= kLimit) seen_.clear();
+    seen_[pid] = {*start, *executable};
+    return executable;
 }
 
 ForegroundApp::ForegroundApp(std::string display) : display_(std::move(display)) {}
@@ -59,6 +111,8 @@ ForegroundApp::ForegroundApp(std::string display) : display_(std::move(display))
 ForegroundApp::~ForegroundApp() {
     std::lock_guard guard(mutex_);
     disconnectLocked();
+    if (listener_) xcb_disconnect(listener_);
+    if (wakeFd_ >= 0) ::close(wakeFd_);
 }
 
 void ForegroundApp::disconnectLocked() {
@@ -157,12 +211,108 @@ std::optional<std::string> ForegroundApp::query() {
     std::optional<std::string> path;
     if (const auto window = activeWindowLocked()) {
         if (const auto pid = windowPidLocked(*window); pid && windowIsLocalLocked(*window))
-            path = ExecutableOfProcess(*pid);
+            path = executables_.of(*pid);
     }
     if (xcb_connection_has_error(connection_)) disconnectLocked();  // the server went away
     return path;
 }
 
 std::string ForegroundApp::describe() { return query().value_or(kUnknown); }
+
+bool ForegroundApp::listenLocked() {
+    if (listener_ && !xcb_connection_has_error(listener_)) return true;
+    if (listener_) xcb_disconnect(listener_);
+    listener_ = nullptr;
+    const char* name = display_.empty() ? std::getenv("DISPLAY") : display_.c_str();
+    if (!name || !*name) return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (lastListenFailure_ && now - *lastListenFailure_ < kRetryPeriod) return false;
+    if (wakeFd_ < 0) wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    int screen = 0;
+    listener_ = xcb_connect(name, &screen);
+    auto it = xcb_setup_roots_iterator(xcb_get_setup(listener_));
+    for (int i = 0; !xcb_connection_has_error(listener_) && i < screen && it.rem; ++i) xcb_screen_next(&it);
+    bool ready = wakeFd_ >= 0 && !xcb_connection_has_error(listener_) && it.rem;
+    if (ready) {
+        const char atom[] = "_NET_ACTIVE_WINDOW";
+        auto* reply = xcb_intern_atom_reply(
+            listener_, xcb_intern_atom(listener_, 0, uint16_t(sizeof atom - 1), atom), nullptr);
+        listenerAtom_ = reply ? reply->atom : 0;
+        std::free(reply);
+        // Other clients may select property changes on the root too; each gets its own events.
+        const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_generic_error_t* error = xcb_request_check(
+            listener_, xcb_change_window_attributes_checked(listener_, it.data->root, XCB_CW_EVENT_MASK, &mask));
+        ready = listenerAtom_ != 0 && !error;
+        std::free(error);
+    }
+    if (!ready) {
+        qCDebug(lcForeground) << "no change events from" << name << "; looking periodically";
+        xcb_disconnect(listener_);
+        listener_ = nullptr;
+        lastListenFailure_ = now;
+        return false;
+    }
+    lastListenFailure_.reset();
+    return true;
+}
+
+void ForegroundApp::readChanges(std::stop_token stop, std::chrono::steady_clock::time_point deadline) {
+    std::stop_callback wake(stop, [fd = wakeFd_] {
+        const uint64_t one = 1;
+        [[maybe_unused]] const auto n = ::write(fd, &one, sizeof one);
+    });
+    while (!stop.stop_requested()) {
+        bool changed = false;
+        while (xcb_generic_event_t* event = xcb_poll_for_event(listener_)) {
+            if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
+                reinterpret_cast<xcb_property_notify_event_t*>(event)->atom == listenerAtom_)
+                changed = true;
+            std::free(event);
+        }
+        if (changed) {
+            std::lock_guard lock(changeMutex_);
+            ++changes_;
+            return;
+        }
+        if (xcb_connection_has_error(listener_)) return;  // the server went away: listenLocked reconnects
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return;
+        pollfd fds[2] = {{xcb_get_file_descriptor(listener_), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+        ::poll(fds, 2, int(std::min<int64_t>(left.count(), INT_MAX)));
+        // A wake-up meant for an earlier reader must not keep this one's poll spinning.
+        if (fds[1].revents & POLLIN) {
+            uint64_t drained = 0;
+            [[maybe_unused]] const auto n = ::read(wakeFd_, &drained, sizeof drained);
+        }
+    }
+}
+
+bool ForegroundApp::waitForChange(std::stop_token stop, std::chrono::milliseconds timeout, uint64_t& seen) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::unique_lock lock(changeMutex_);
+    for (;;) {
+        if (stop.stop_requested()) return false;
+        if (changes_ != seen) {
+            seen = changes_;
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) return true;
+        if (!reading_) {
+            if (!listenLocked()) {
+                // No X display to listen to: the periodic look is all there is.
+                return !changed_.wait_until(lock, stop, deadline, [] { return false; }) && !stop.stop_requested();
+            }
+            reading_ = true;  // this thread reads; the others wait for what it counts
+            lock.unlock();
+            readChanges(stop, deadline);
+            lock.lock();
+            reading_ = false;
+            changed_.notify_all();
+            continue;
+        }
+        changed_.wait_until(lock, stop, deadline, [&] { return changes_ != seen || !reading_; });
+    }
+}
 
 }  // namespace orvane::platform

@@ -10,20 +10,47 @@
 // another machine, a process whose executable cannot be read), the answer is "unknown",
 // which matches no link: a wrong match is worse than none.
 //
-// Nothing is polled: each query() makes the few round trips it needs. One connection serves
-// every thread; queries are serialised.
+// A query makes the few round trips it needs; one connection serves every thread and
+// queries are serialised. waitForChange() lets the watchers sleep until the window manager
+// names another active window (a PropertyNotify of _NET_ACTIVE_WINDOW on the root window,
+// read on a second connection by one waiting thread at a time), so a switch is seen at once
+// instead of at the next periodic look. Without an X display it is a plain sleep.
+//
+// A process keeps the executable it had when this object first saw it (ExecutableMemo): a
+// linked program renamed while it runs, or replaced by a package upgrade (its
+// /proc/PID/exe then reads "/usr/bin/x (deleted)"), is still the program that was linked.
 
 #include <sys/types.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
+#include <unordered_map>
 
 struct xcb_connection_t;
 
 namespace orvane::platform {
+
+/// The executable of each process as it was when first asked about, keyed by pid and the
+/// process's start time (a reused pid is another process). Forgets everything when it grows
+/// past kLimit entries.
+class ExecutableMemo {
+public:
+    static constexpr size_t kLimit = 256;
+    std::optional<std::string> of(pid_t pid);
+
+private:
+    struct Seen {
+        uint64_t startTime = 0;
+        std::string executable;
+    };
+    std::unordered_map<pid_t, Seen> seen_;
+};
 
 class ForegroundApp {
 public:
@@ -54,6 +81,11 @@ public:
     /// query() as text: the path or kUnknown.
     std::string describe();
 
+    /// Waits until the active window may have changed since this caller's last return
+    /// (`seen` keeps its place; start it at 0), `timeout` passed, or stop was requested
+    /// (then false). Without an X display it waits out the timeout.
+    bool waitForChange(std::stop_token stop, std::chrono::milliseconds timeout, uint64_t& seen);
+
 private:
     bool connectLocked();
     void disconnectLocked();
@@ -68,10 +100,25 @@ private:
     uint32_t root_ = 0;
     uint32_t activeAtom_ = 0, pidAtom_ = 0;
     std::optional<std::chrono::steady_clock::time_point> lastFailure_;
+    ExecutableMemo executables_;
+
+    // The change listener: its own connection, used only by the thread that holds `reading_`.
+    bool listenLocked();
+    void readChanges(std::stop_token stop, std::chrono::steady_clock::time_point deadline);
+    std::mutex changeMutex_;
+    std::condition_variable_any changed_;
+    uint64_t changes_ = 0;  ///< counts the changes the reader saw
+    bool reading_ = false;
+    xcb_connection_t* listener_ = nullptr;
+    uint32_t listenerAtom_ = 0;
+    int wakeFd_ = -1;  ///< an eventfd that ends the reader's poll when its stop is requested
+    std::optional<std::chrono::steady_clock::time_point> lastListenFailure_;
 };
 
 /// The executable of a process as /proc/PID/exe resolves it; nullopt when it cannot be read
-/// (the process ended, another user's process, a kernel thread).
+/// (the process ended, another user's process, a kernel thread). The " (deleted)" the kernel
+/// adds once the file was removed or replaced is taken off (a file whose name really ends so
+/// keeps it).
 std::optional<std::string> ExecutableOfProcess(pid_t pid);
 
 }  // namespace orvane::platform

@@ -41,8 +41,12 @@ std::optional<ProfileResult> ApplyWatcherChoice(ProfileOperations& operations, c
 }
 
 ProfileWatcher::ProfileWatcher(ListId list, const ProfileStore& store, ForegroundQuery foreground,
-                               PerformChoice perform)
-    : list_(list), store_(store), foreground_(std::move(foreground)), perform_(std::move(perform)) {}
+                               PerformChoice perform, ForegroundWait wait)
+    : list_(list),
+      store_(store),
+      foreground_(std::move(foreground)),
+      perform_(std::move(perform)),
+      wait_(std::move(wait)) {}
 
 bool ProfileWatcher::pass(std::stop_token stop) {
     WatcherChoice choice{list_, foreground_ ? foreground_() : std::nullopt};
@@ -54,7 +58,8 @@ bool ProfileWatcher::pass(std::stop_token stop) {
 void ProfileWatcher::run(std::stop_token stop) {
     while (!stop.stop_requested()) {
         pass(stop);
-        if (!platform::SleepUnlessStopped(stop, kPeriod)) break;
+        const bool go = wait_ ? wait_(stop, kPeriod) : platform::SleepUnlessStopped(stop, kPeriod);
+        if (!go) break;
     }
     device::Log(ExitText(list_));
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The profile watchers: one per profile list, each looking every two seconds at the
-// application in front and selecting the profile linked to it (the lowest linked position
+// The profile watchers: one per profile list, each looking at the application in front
+// whenever it may have changed (told by the X server's change of the active window) and at
+// least every two seconds, and selecting the profile linked to it (the lowest linked position
 // wins), or the user's own profile ("select" of the index) when none is linked to it.
 //
 // A pass reads the foreground application and the link entries on the watcher's thread;
@@ -28,6 +29,10 @@ namespace orvane::profiles {
 /// (platform::ForegroundApp::query in the program).
 using ForegroundQuery = std::function<std::optional<std::string>()>;
 
+/// Waits until the application in front may have changed, or the period passed; false when
+/// stop was requested (platform::ForegroundApp::waitForChange in the program).
+using ForegroundWait = std::function<bool(std::stop_token stop, std::chrono::milliseconds period)>;
+
 /// What a pass asks of the window's thread.
 struct WatcherChoice {
     ListId list{};
@@ -50,12 +55,14 @@ class ProfileWatcher {
 public:
     static constexpr std::chrono::milliseconds kPeriod{2000};
 
-    ProfileWatcher(ListId list, const ProfileStore& store, ForegroundQuery foreground, PerformChoice perform);
+    /// Without `wait` the watcher sleeps out each period.
+    ProfileWatcher(ListId list, const ProfileStore& store, ForegroundQuery foreground, PerformChoice perform,
+                   ForegroundWait wait = {});
 
     /// One pass; true when a choice was handed to the window's thread.
     bool pass(std::stop_token stop = {});
-    /// The thread body: a pass, then a two-second wait, until stop is requested (noticed at
-    /// once, also during the wait). Logs the list's exit text when it ends.
+    /// The thread body: a pass, then a wait for a change of the foreground or two seconds,
+    /// until stop is requested (noticed at once, also during the wait). Logs the list's exit text when it ends.
     void run(std::stop_token stop);
 
     ListId list() const { return list_; }
@@ -68,6 +75,7 @@ private:
     const ProfileStore& store_;
     ForegroundQuery foreground_;
     PerformChoice perform_;
+    ForegroundWait wait_;
 };
 
 }  // namespace orvane::profiles

@@ -34,6 +34,9 @@ inline constexpr std::string_view kFolderBusyMessage = "message_text_32";
 inline constexpr std::string_view kReadOnlyDuplicateMessage = "message_text_33";
 /// Another program changed the list since it was shown; it was reloaded.
 inline constexpr std::string_view kListChangedMessage = "message_text_34";
+/// The selected profile's file was changed by another program (orvanectl) since this program
+/// loaded or saved it: it is not overwritten with the older state.
+inline constexpr std::string_view kProfileChangedElsewhereMessage = "message_profile_changed_elsewhere";
 /// An export target that is not a regular file (or a link to one), or in a missing folder.
 inline constexpr std::string_view kExportTargetMessage = "message_text_35";
 /// A selected key profile's page was refused by the device: not recorded, select it again.

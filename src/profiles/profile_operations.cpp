@@ -13,6 +13,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
+/// A folder, FIFO or device where a profile file should be: said as such, not as a missing file.
+constexpr std::string_view kNotAProfileFileMessage = "message_profile_not_a_file";
+
+bool IsNotAFile(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec)) && !fs::is_regular_file(fs::status(path, ec));
+}
+
+std::string_view ReadMessageOf(const ProfileBody& body) {
+    return body.notRegular ? kNotAProfileFileMessage : ReadFailureMessage(body.result);
+}
+
 void RemoveFile(const std::optional<fs::path>& path) {
     std::error_code ec;
     if (path) fs::remove(*path, ec);
@@ -107,6 +119,8 @@ ProfileResult ProfileOperations::selectProfile(ListId id, int n, SelectionRecord
         }
         r.loaded = store_.loadProfile(id, n);
         if (r.detail.empty()) r.detail = store_.lastReadNote();
+        if (r.loaded == ReadResult::Missing && IsNotAFile(*store_.profilePath(id, r.selectedName)))
+            r.message = kNotAProfileFileMessage;
     }
     if (r.loaded == ReadResult::Read) applyLoaded(id, r, false);
     if (record == SelectionRecord::Recorded && sendsKeyBank(id)) recordSentSelection(id, n, r);
@@ -200,7 +214,7 @@ ProfileResult ProfileOperations::appendCopyOf(
         }
         const auto body = source ? store_.readBody(id, *source) : ProfileBody{};
         if (!body.ok()) {
-            r.message = ReadFailureMessage(body.result);
+            r.message = ReadMessageOf(body);
             return r;
         }
         if (!store_.writeBody(id, *path, body.bytes) || !AppendEntry(store_, id, name, *path)) {
@@ -309,7 +323,7 @@ ProfileResult ProfileOperations::renameProfile(ListId id, std::string_view newNa
     const auto oldPath = store_.profilePath(id, list.names[size_t(cur)]);
     const auto body = oldPath ? store_.readBody(id, *oldPath) : ProfileBody{};
     if (!body.ok()) {
-        r.message = ReadFailureMessage(body.result);
+        r.message = ReadMessageOf(body);
         return r;
     }
     if (!store_.writeBody(id, *newPath, body.bytes)) {
@@ -375,7 +389,7 @@ ProfileResult ProfileOperations::resetProfile(ListId id) {
         }
         const auto body = store_.readBody(id, store_.defaultPath(id));
         if (!body.ok()) {
-            r.message = ReadFailureMessage(body.result);
+            r.message = ReadMessageOf(body);
             return r;
         }
         ResetBody(id, body.bytes, store_.models());

@@ -199,6 +199,9 @@ bool ProfileStore::writeBody(ListId id, const fs::path& path, std::span<const ui
     if (!mayWrite()) return false;
     const auto outcome = WriteProfile(path, ListSpecOf(id).kind, body);
     if (!outcome.ok()) noteWriteProblem(path.filename().string() + ": " + outcome.text());
+    // This store's own write of the file it knows is no change by another program.
+    const auto& known = known_[static_cast<size_t>(id)];
+    if (outcome.ok() && known && known->path == path) rememberFile(id, path);
     return outcome.ok();
 }
 
@@ -208,6 +211,19 @@ platform::WriteOutcome ProfileStore::writeBodyOutside(ListId id, const fs::path&
     if (!outcome.ok()) noteWriteProblem(path.string() + ": " + outcome.text());
     return outcome;
 }
+
+namespace {
+/// What stands where a profile file should be, for the message that says so.
+std::string NotAFileKind(const fs::path& path) {
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (fs::is_directory(status)) return "a folder";
+    if (fs::is_fifo(status)) return "a FIFO (named pipe)";
+    if (fs::is_socket(status)) return "a socket";
+    if (fs::is_block_file(status) || fs::is_character_file(status)) return "a device node";
+    return "not a regular file";
+}
+}  // namespace
 
 ReadResult ProfileStore::loadProfile(ListId id, int position) {
     auto guard = lock();
@@ -225,13 +241,46 @@ ReadResult ProfileStore::loadProfile(ListId id, int position) {
     const auto path = profilePath(id, name);
     const auto body = path ? readBody(id, *path) : ProfileBody{};
     if (body.result == ReadResult::Missing) device::Log("配置文件丢失");
+    if (body.notRegular) {
+        readNote_ = "\"" + name + "\": " + path->string() + " is " + NotAFileKind(*path) + ", not a profile file";
+        device::Log("profile " + readNote_);
+    }
     if (body.result == ReadResult::BadMagic) device::Log("配置文件格式错误");
     if (body.isShort()) {
         readNote_ = "\"" + name + "\": " + body.shortNote();
         device::Log("profile " + readNote_);
     }
-    if (body.ok()) LoadBody(id, body.bytes, models_);
+    if (body.ok()) {
+        LoadBody(id, body.bytes, models_);
+        rememberFile(id, *path);
+    }
     return body.result;
+}
+
+namespace {
+/// Set while saveSelectedLighting writes the models' lighting edits (the window's save after
+/// each change): only those may hold an older state than the file. Saves of what a device
+/// holds (a read-back) or of a user's operation on the profile write as asked.
+thread_local bool tSavingLightingEdits = false;
+
+std::optional<size_t> HashOfFile(const fs::path& path) {
+    const auto bytes = platform::ReadWholeFile(path);
+    if (!bytes) return std::nullopt;
+    return std::hash<std::string>{}(*bytes);
+}
+}  // namespace
+
+void ProfileStore::rememberFile(ListId id, const fs::path& path) const {
+    auto& known = known_[static_cast<size_t>(id)];
+    if (const auto hash = HashOfFile(path)) known = KnownFile{path, *hash};
+    else known.reset();
+}
+
+bool ProfileStore::changedElsewhere(ListId id, const fs::path& path) const {
+    const auto& known = known_[static_cast<size_t>(id)];
+    if (!known || known->path != path) return false;  // not loaded by this store: nothing to undo
+    const auto hash = HashOfFile(path);
+    return hash && *hash != known->hash;  // a vanished file is written anew
 }
 
 bool ProfileStore::saveSelected(ListId id) {
@@ -262,12 +311,24 @@ bool ProfileStore::saveSelected(ListId id) {
         noteWriteProblem("\"" + entries.names[size_t(selected)] + "\" " + ProfileNameProblem(entries.names[size_t(selected)]));
         return false;
     }
-    return writeBody(id, *path, SaveBody(id, models_));
+    if (tSavingLightingEdits && changedElsewhere(id, *path)) {
+        noteWriteProblem("\"" + entries.names[size_t(selected)] +
+                             "\" was changed by another program since it was loaded; not overwritten with the older state",
+                         kProfileChangedElsewhereMessage);
+        return false;
+    }
+    const bool written = writeBody(id, *path, SaveBody(id, models_));
+    if (written) rememberFile(id, *path);
+    return written;
 }
 
 bool ProfileStore::saveSelectedLighting(DeviceKind kind) {
     const ListSpec* listSpec = FindList(kind, true);
-    return listSpec && saveSelected(listSpec->id);
+    if (!listSpec) return false;
+    tSavingLightingEdits = true;
+    const bool saved = saveSelected(listSpec->id);
+    tSavingLightingEdits = false;
+    return saved;
 }
 
 bool ProfileStore::saveSelectedKeys(DeviceKind kind) {

@@ -124,7 +124,9 @@ public:
     /// the body zero) and noted in the log and in lastReadNote().
     ReadResult loadProfile(ListId id, int position);
     /// Writes the models' current settings into the file of the profile the list shows
-    /// (the one "select" names while the list shows none).
+    /// (the one "select" names while the list shows none). saveSelectedLighting (the save after
+    /// each lighting edit) leaves a file another program changed since this store loaded or saved
+    /// it as it is ("message_profile_changed_elsewhere"): writing the older state would undo it.
     /// false when nothing was written (no such profile, a name that cannot be a file, a
     /// read-only duplicate, a write failure); lastWriteProblem() says which.
     bool saveSelected(ListId id);
@@ -167,6 +169,15 @@ private:
     mutable std::string_view writeMessage_;
     std::string readNote_;
     std::array<ProfileList, kLists.size()> lists_;
+    /// Per list: the profile file as this store last read or wrote it (its path and a hash
+    /// of its bytes); empty before the first load or save.
+    struct KnownFile {
+        std::filesystem::path path;
+        size_t hash = 0;
+    };
+    mutable std::array<std::optional<KnownFile>, kLists.size()> known_;
+    void rememberFile(ListId id, const std::filesystem::path& path) const;
+    bool changedElsewhere(ListId id, const std::filesystem::path& path) const;
 };
 
 }  // namespace orvane::profiles

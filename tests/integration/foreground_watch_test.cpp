@@ -6,11 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <thread>
+
+#include "platform/atomic_file.h"
 
 #include "platform/foreground_app.h"
 #include "profiles/app_watchers.h"
@@ -234,6 +239,148 @@ TEST_F(XTest, WatcherThreadSwitchesAndStopsAtOnce) {
     thread.request_stop();
     thread.join();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+}
+
+/// A copy of a small program running from a scratch folder, ended when the object goes.
+struct RunningCopy {
+    pid_t pid = -1;
+    explicit RunningCopy(const fs::path& copy) {
+        char* argv[] = {const_cast<char*>(copy.c_str()), const_cast<char*>("600"), nullptr};
+        if (::posix_spawn(&pid, copy.c_str(), nullptr, nullptr, argv, environ) != 0) pid = -1;
+        // Until the exec is done /proc/PID/exe still names this test program.
+        for (int i = 0; i < 400 && pid > 0 && platform::ExecutableOfProcess(pid) != copy.string(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ~RunningCopy() {
+        if (pid <= 0) return;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+};
+
+struct ScratchFolder {
+    fs::path path;
+    ScratchFolder() {
+        std::string pattern = (fs::temp_directory_path() / "orvane-exe-XXXXXX").string();
+        path = ::mkdtemp(pattern.data());
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+
+/// Replaces `file` as a package manager does: a new file written beside it, renamed over it.
+void ReplaceAsAnUpgradeDoes(const fs::path& program, const fs::path& file) {
+    fs::copy_file(program, file.string() + ".new");
+    fs::rename(file.string() + ".new", file);
+}
+
+TEST(ExecutableIdentity, RenamedReplacedOrRemovedWhileRunning) {
+    const fs::path sleep = fs::canonical("/bin/sleep");
+    ScratchFolder scratch;
+    const auto dir = fs::canonical(scratch.path);
+    struct Case {
+        const char* what;
+        const char* name;
+        const char* renamedTo;  ///< null: not renamed
+        bool replaced, removed;
+        const char* kernelSays;  ///< what /proc/PID/exe names afterwards, as ExecutableOfProcess reads it
+    } const cases[] = {
+        {"untouched", "game", nullptr, false, false, "game"},
+        {"renamed while it runs", "game", "game-renamed", false, false, "game-renamed"},
+        {"replaced by an upgrade (\"game (deleted)\")", "game", nullptr, true, false, "game"},
+        {"removed", "game", nullptr, false, true, "game"},
+        {"a file really named so keeps its name", "tool (deleted)", nullptr, false, false, "tool (deleted)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path file = dir / c.name;
+        fs::copy_file(sleep, file, fs::copy_options::overwrite_existing);
+        RunningCopy running(file);
+        ASSERT_GT(running.pid, 0);
+        platform::ExecutableMemo memo;
+        ASSERT_EQ(memo.of(running.pid), file.string());  // seen once while it has its name
+
+        if (c.renamedTo) fs::rename(file, dir / c.renamedTo);
+        if (c.replaced) ReplaceAsAnUpgradeDoes(sleep, file);
+        if (c.removed) fs::remove(file);
+        EXPECT_EQ(platform::ExecutableOfProcess(running.pid), (dir / c.kernelSays).string());
+        EXPECT_EQ(memo.of(running.pid), file.string()) << "the executable it had when first seen";
+        std::vector<fs::path> left;
+        for (const auto& entry : fs::directory_iterator(dir)) left.push_back(entry.path());
+        for (const auto& path : left) fs::remove(path);
+    }
+    platform::ExecutableMemo memo;
+    EXPECT_EQ(memo.of(0x7FFFFFF0), std::nullopt) << "no such process";
+}
+
+TEST_F(XTest, WatcherFollowsALinkedProgramRenamedOrReplacedWhileItRuns) {
+    WatchRig rig(x->display());
+    const fs::path gameThree = x->copyAs(kHelper, "game-three");
+    const auto three = x->open(gameThree);
+    ASSERT_TRUE(three);
+    ASSERT_TRUE(rig.link(1, gameOne).changed);
+    ASSERT_TRUE(rig.link(2, gameThree).changed);
+    front(windowOne);
+    rig.watcher.pass();
+    ASSERT_EQ(rig.shown(), 1);
+
+    // game-one renamed while it runs: still the linked program.
+    fs::rename(gameOne, gameOne.string() + ".old");
+    front(windowTwo);
+    rig.watcher.pass();
+    EXPECT_EQ(rig.shown(), 0);
+    front(windowOne);
+    rig.watcher.pass();
+    EXPECT_EQ(rig.shown(), 1);
+
+    // game-three replaced by an upgrade before it was ever in front: its /proc entry reads
+    // ".../game-three (deleted)".
+    ReplaceAsAnUpgradeDoes(kHelper, gameThree);
+    front(three->id);
+    rig.watcher.pass();
+    EXPECT_EQ(rig.shown(), 2);
+}
+
+TEST_F(XTest, WaitForChangeWakesOnANewActiveWindow) {
+    platform::ForegroundApp foreground(x->display());
+    uint64_t seen = 0;
+    std::atomic<bool> woke{false};
+    std::jthread waiter([&](std::stop_token stop) {
+        foreground.waitForChange(stop, std::chrono::minutes(5), seen);
+        woke = true;
+    });
+    // The waiter starts listening at some point: switch until it has seen a switch.
+    for (int i = 0; i < 200 && !woke; ++i) {
+        front(i % 2 ? windowOne : windowTwo);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    waiter.join();
+    EXPECT_TRUE(woke);
+    EXPECT_NE(seen, 0u) << "woken by the change, not by the five-minute period";
+
+    // Several waiters: a stop ends each at once, the one reading the display too.
+    std::vector<std::jthread> waiters;
+    std::atomic<int> stopped{0};
+    for (int i = 0; i < 3; ++i)
+        waiters.emplace_back([&, mine = seen](std::stop_token stop) mutable {
+            while (foreground.waitForChange(stop, std::chrono::minutes(5), mine)) {}
+            ++stopped;
+        });
+    for (auto& w : waiters) w.request_stop();
+    waiters.clear();
+    EXPECT_EQ(stopped, 3);
+}
+
+TEST(ForegroundWithoutX, WaitForChangeWaitsOutThePeriod) {
+    platform::ForegroundApp none(":not-a-display");
+    uint64_t seen = 0;
+    EXPECT_TRUE(none.waitForChange({}, std::chrono::milliseconds(20), seen));
+    EXPECT_EQ(seen, 0u);
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_FALSE(none.waitForChange(stopped.get_token(), std::chrono::minutes(5), seen));
 }
 
 }  // namespace

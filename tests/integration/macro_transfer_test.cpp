@@ -237,33 +237,73 @@ TEST(MacroUpload, TheExcessIsTheFewestActionsToRemove) {
     }
 }
 
-TEST(MacroUpload, ARefusalOrAnUnplugMidImageFailsTheUpload) {
+TEST(MacroUpload, ARefusalOrAnUnplugMidImageFailsTheUploadAndSaysWhatTheDeviceHolds) {
+    using Holds = UploadResult::DeviceHolds;
     struct Case {
         const char* what;
         FaultKind kind;
         bool cursor;
-        bool endSent;  // a device that still answers gets its bracket closed
-    } const cases[] = {{"macros refused", FaultKind::RefuseFE, false, true},
-                       {"macros unplugged", FaultKind::Unplug, false, false},
-                       {"cursor refused", FaultKind::RefuseFF, true, true},
-                       {"cursor unplugged", FaultKind::Unplug, true, false}};
+        uint16_t at;      // the chunk refused at every attempt
+        int writes;       // chunks written in all
+        bool endSent;     // a device that still answers gets its bracket closed
+        Holds holds;
+        std::string_view message;
+    } const cases[] = {
+        // Refused part-way: the whole image goes once more, and is refused at the same chunk.
+        {"macros refused part-way", FaultKind::RefuseFE, false, 112, 6, true, Holds::PartOfNewImage,
+         kUploadRefusedDamagedMessage},
+        {"cursor refused part-way", FaultKind::RefuseFF, true, 112, 6, true, Holds::PartOfNewImage,
+         kUploadRefusedDamagedMessage},
+        // Refused at the first chunk: nothing was taken, nothing is sent again.
+        {"macros refused at once", FaultKind::RefuseFE, false, 0, 1, true, Holds::PreviousImage, kUploadRefusedMessage},
+        {"macros unplugged part-way", FaultKind::Unplug, false, 112, 3, false, Holds::PartOfNewImage,
+         kUploadStoppedDamagedMessage},
+        {"cursor unplugged part-way", FaultKind::Unplug, true, 112, 3, false, Holds::PartOfNewImage,
+         kUploadStoppedDamagedMessage},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ReadBackRig rig(DeviceModel::Mouse);
         MacroRig files;
         files.plant(MacroSet::Mouse, {"M"}, {60});  // 262 bytes: five chunks
         ASSERT_TRUE(InitCursorSequences(files.store).ok());
+        const auto before = Memory(rig, c.cursor, 262);
         const uint8_t command = c.cursor ? protocol::kWriteCursorBlob : protocol::kWriteMacroBlob;
-        rig.device->addFault(AtChunk(command, 112, c.kind));
+        rig.device->addFault(AtChunk(command, c.at, c.kind));
         const UploadResult r = c.cursor ? UploadCursorSequences(rig.connection, files.store)
                                         : UploadMacros(rig.connection, files.store, MacroSet::Mouse, 2048);
         EXPECT_EQ(r.outcome, Outcome::DeviceFailed);
         EXPECT_FALSE(r.ok());
-        EXPECT_EQ(r.message, kUploadFailedMessage);
+        EXPECT_EQ(r.message, c.message);
+        EXPECT_EQ(r.holds, c.holds);
         EXPECT_NE(r.deviceResult, protocol::kOk);
         const auto commands = rig.commands();
-        EXPECT_EQ(std::count(commands.begin(), commands.end(), command), 3);  // stops at the third chunk
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), command), c.writes);
         EXPECT_EQ(commands.back() == protocol::kEndTransfer, c.endSent);
+        if (c.holds == Holds::PreviousImage) EXPECT_EQ(Memory(rig, c.cursor, 262), before);
+        else EXPECT_NE(Memory(rig, c.cursor, 262), before);
+    }
+}
+
+TEST(MacroUpload, ARefusalPartWayIsMendedBySendingTheWholeImageAgain) {
+    for (const bool cursor : {false, true}) {
+        SCOPED_TRACE(cursor ? "cursor" : "macros");
+        ReadBackRig rig(DeviceModel::Mouse);
+        MacroRig files;
+        files.plant(MacroSet::Mouse, {"M"}, {60});
+        ASSERT_TRUE(InitCursorSequences(files.store).ok());
+        const uint8_t command = cursor ? protocol::kWriteCursorBlob : protocol::kWriteMacroBlob;
+        Fault once = AtChunk(command, 168, FaultKind::RefuseFE);
+        once.times = 1;
+        rig.device->addFault(once);
+        const UploadResult r = cursor ? UploadCursorSequences(rig.connection, files.store)
+                                      : UploadMacros(rig.connection, files.store, MacroSet::Mouse, 2048);
+        EXPECT_TRUE(r.ok());
+        EXPECT_TRUE(r.sentAgain);
+        EXPECT_EQ(r.holds, UploadResult::DeviceHolds::NewImage);
+        const auto expected =
+            *BuildImage((cursor ? CollectCursorImage(files.store) : CollectMacroImage(files.store, MacroSet::Mouse)).entries);
+        EXPECT_EQ(Memory(rig, cursor, expected.size()), expected) << "the whole new image, not a mix";
     }
 }
 

@@ -38,6 +38,10 @@ TEST(RuntimeDeviceWork, ProfilesAreSavedOnlyFromAReadThatCameWhole) {
         std::string marked = FileBytes(file);
         marked[16] = char(0x5A);
         std::ofstream(file, std::ios::binary) << marked;
+        // Taken in as the program's own file: a lighting file changed behind the store's back
+        // is not saved over (another program's change), and the marker must not count as one.
+        auto& store = rig.rt->store;
+        ASSERT_EQ(store.loadProfile(c.list, store.recordedSelection(c.list)), profiles::ReadResult::Read);
 
         // The device stops answering at the third report of the re-read: nothing is saved.
         rig.device(c.model).resetCounters();

@@ -133,6 +133,12 @@ TEST_F(LinkTool, VersionAsksTheServer) {
     EXPECT_EQ(unconfigured.code, 1);
     EXPECT_TRUE(unconfigured.err.contains("no update server configured")) << unconfigured.err.toStdString();
     EXPECT_TRUE(unconfigured.out.contains("update available: unknown"));
+    // A value that is no address is said to be one, not taken for none.
+    machineSetting("UpdateServer", "ftp://updates.example/path");
+    const Run invalid = run({"version"});
+    EXPECT_EQ(invalid.code, 1);
+    EXPECT_TRUE(invalid.err.contains("UpdateServer=\"ftp://updates.example/path\"")) << invalid.err.toStdString();
+    EXPECT_FALSE(invalid.err.contains("no update server configured")) << invalid.err.toStdString();
 
     machineSetting("UpdateServer", "127.0.0.1:" + std::to_string(port));
     EXPECT_EQ(run({"version"}).out, expected);

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -344,6 +345,33 @@ TEST(ProfileMessages, NameTheRuleAShortFileAndALinkWithoutAFolder) {
     const auto linked = rig.ops.selectProfile(kKbLed, 0);
     EXPECT_EQ(linked.loaded, ReadResult::Missing);
     EXPECT_NE(linked.detail.find("names no folder"), std::string::npos) << linked.detail;
+}
+
+TEST(ProfileMessages, AFolderOrFifoWhereAProfileFileShouldBeIsNamedAsSuch) {
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        const char* said;
+    } const cases[] = {
+        {"a folder", [](const fs::path& p) { fs::create_directory(p); }, "is a folder, not a profile file"},
+        {"a FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "is a FIFO (named pipe)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostileRig rig;
+        const auto path = rig.file(kKbLed, "Other");
+        fs::remove(path);
+        c.make(path);
+        rig.store.setList(kKbLed, {{"New Profile 1", "Other"}, 0});
+        rig.store.writeEntry(kKbLed, 1, "Other", true);
+        rig.store.writeCount(kKbLed, 2);
+        const auto r = rig.ops.selectProfile(kKbLed, 1);
+        EXPECT_EQ(r.loaded, ReadResult::Missing);
+        EXPECT_EQ(r.message, "message_profile_not_a_file");
+        EXPECT_NE(r.detail.find(path.string() + " " + c.said), std::string::npos) << r.detail;
+        // Renaming reads the file too: the same message, not "could not be found".
+        EXPECT_EQ(rig.ops.renameProfile(kKbLed, "Renamed").message, "message_profile_not_a_file");
+    }
 }
 
 TEST(Export, WritesOnlyRegularFilesAndMakesNoFolders) {

@@ -286,5 +286,48 @@ TEST(ProfileStore, SavesFromTwoThreadsLeaveOneWholeProfile) {
     EXPECT_EQ(fs::file_size(rig.file(ListId::MouseKeys, "New Profile 1")), 16u + 512u);
 }
 
+TEST(ProfileStore, AChangeAnotherProgramMadeIsNotOverwrittenWithTheOlderState) {
+    // The window's store and a second store on the same folder, as orvanectl has it.
+    ProfileRig window;
+    window.initAll();
+    keyboard::KeyboardModel keyboard;
+    mouse::MouseModel mouse;
+    mousepad::PadModel pad;
+    profiles::ProfileStore tool{window.data, {testing::ShippedDefaults()}, {&keyboard, &mouse, &pad}};
+    ASSERT_TRUE(tool.initProfileLists(device::DeviceKind::Keyboard).message.empty());
+    const auto id = ListId::KeyboardLighting;
+    const auto file = window.file(id, "New Profile 1");
+    const auto setMode = [](keyboard::KeyboardModel& model, uint8_t mode) {
+        model.update([mode](keyboard::KeyboardData& k) { k.lighting.set(keyboard::LightingRecord::off::mode, mode); });
+    };
+    ASSERT_EQ(window.store.loadProfile(id, 0), ReadResult::Read);
+    setMode(window.keyboard, 3);
+    ASSERT_TRUE(window.store.saveSelectedLighting(device::DeviceKind::Keyboard));  // its own earlier save is no change by another
+
+    // The tool changes the mode on disk; the window's next edit must not write its state back.
+    ASSERT_EQ(tool.loadProfile(id, 0), ReadResult::Read);
+    setMode(keyboard, 9);
+    ASSERT_TRUE(tool.saveSelected(id));
+    const std::string toolsFile = window.bytesOf(file);
+    setMode(window.keyboard, 5);
+    EXPECT_FALSE(window.store.saveSelectedLighting(device::DeviceKind::Keyboard));
+    EXPECT_EQ(window.store.lastWriteMessage(), "message_profile_changed_elsewhere");
+    EXPECT_NE(window.store.lastWriteProblem().find("changed by another program"), std::string::npos);
+    EXPECT_EQ(window.bytesOf(file), toolsFile);
+    EXPECT_EQ(uint8_t(toolsFile[17]), 9);
+
+    // A save of another kind (a device's read-back, a user's operation) writes as asked.
+    EXPECT_TRUE(window.store.saveSelected(id));
+
+    // Loaded again, the window holds the tool's state and saves its next change.
+    ASSERT_EQ(window.store.loadProfile(id, 0), ReadResult::Read);
+    setMode(window.keyboard, 5);
+    EXPECT_TRUE(window.store.saveSelectedLighting(device::DeviceKind::Keyboard));
+    EXPECT_EQ(uint8_t(window.bytesOf(file)[17]), 5);
+    // A file removed meanwhile is written anew.
+    std::filesystem::remove(file);
+    EXPECT_TRUE(window.store.saveSelectedLighting(device::DeviceKind::Keyboard));
+}
+
 }  // namespace
 }  // namespace orvane

@@ -80,7 +80,12 @@ void LinksFeature::install(FeatureContext& context) {
         // Read at every pass, so a test may set the query after install.
         auto foreground = [this] { return query_ ? query_() : std::nullopt; };
         auto& watcher = watchers_[size_t(list.id)];
-        watcher = std::make_unique<profiles::ProfileWatcher>(list.id, rt.store, foreground, SelectAsDeviceJob(rt));
+        // Each watcher keeps its own place in the count of foreground changes.
+        auto wait = [this, seen = uint64_t{0}](std::stop_token stop, std::chrono::milliseconds period) mutable {
+            return foreground_.waitForChange(stop, period, seen);
+        };
+        watcher = std::make_unique<profiles::ProfileWatcher>(list.id, rt.store, foreground, SelectAsDeviceJob(rt),
+                                                             std::move(wait));
         profiles::ProfileWatcher* w = watcher.get();
         plug(context, WatcherSlotOf(list.id),
              {std::string("profile watcher ") + std::string(list.controlWord), [w](std::stop_token stop) { w->run(stop); }, {}});

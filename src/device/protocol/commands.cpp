@@ -31,7 +31,8 @@ Report BuildSimpleRequest(uint8_t command, uint8_t length, uint16_t offset) {
 }
 
 int32_t ChunkedTransfer(DeviceConnection& c, uint8_t command, uint16_t base, size_t n,
-                        const uint8_t* source, uint8_t* target) {
+                        const uint8_t* source, uint8_t* target, size_t* accepted) {
+    if (accepted) *accepted = 0;
     if (n == 0) return kOk;
     if (!c.connected) return kNoReply;
     Report request{};  // cleared once per transfer, then reused chunk after chunk
@@ -43,6 +44,7 @@ int32_t ChunkedTransfer(DeviceConnection& c, uint8_t command, uint16_t base, siz
         if (r == kOk) r = JudgeStatus(reply);
         if (r != kOk) return r;
         if (target) std::memcpy(target + k, &reply[off::data], length);
+        if (accepted) *accepted = k + length;
     }
     return kOk;
 }
@@ -109,16 +111,16 @@ int32_t WriteLightingFrame(DeviceConnection& c, std::span<const uint8_t> frame) 
     return ChunkedTransfer(c, kWriteLightingFrame, 0, frame.size(), frame.data(), nullptr);
 }
 
-int32_t WriteMacroBlob(DeviceConnection& c, std::span<const uint8_t> blob) {
-    return ChunkedTransfer(c, kWriteMacroBlob, 0, blob.size(), blob.data(), nullptr);
+int32_t WriteMacroBlob(DeviceConnection& c, std::span<const uint8_t> blob, size_t* accepted) {
+    return ChunkedTransfer(c, kWriteMacroBlob, 0, blob.size(), blob.data(), nullptr, accepted);
 }
 
 int32_t ReadCursorBlob(DeviceConnection& c, std::span<uint8_t> out) {
     return ChunkedTransfer(c, kReadCursorBlob, 0, out.size(), nullptr, out.data());
 }
 
-int32_t WriteCursorBlob(DeviceConnection& c, std::span<const uint8_t> blob) {
-    return ChunkedTransfer(c, kWriteCursorBlob, 0, blob.size(), blob.data(), nullptr);
+int32_t WriteCursorBlob(DeviceConnection& c, std::span<const uint8_t> blob, size_t* accepted) {
+    return ChunkedTransfer(c, kWriteCursorBlob, 0, blob.size(), blob.data(), nullptr, accepted);
 }
 
 }  // namespace orvane::protocol

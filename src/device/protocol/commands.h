@@ -57,9 +57,10 @@ int32_t WriteBank(DeviceConnection& c, unsigned bank, std::span<const uint8_t> d
 /// Returns kOk when a reply was read.
 int32_t FactoryReset(DeviceConnection& c);
 int32_t WriteLightingFrame(DeviceConnection& c, std::span<const uint8_t> frame);
-int32_t WriteMacroBlob(DeviceConnection& c, std::span<const uint8_t> blob);
+/// `accepted` (when given) receives the number of bytes whose chunks the device took.
+int32_t WriteMacroBlob(DeviceConnection& c, std::span<const uint8_t> blob, size_t* accepted = nullptr);
 int32_t ReadCursorBlob(DeviceConnection& c, std::span<uint8_t> out);
-int32_t WriteCursorBlob(DeviceConnection& c, std::span<const uint8_t> blob);
+int32_t WriteCursorBlob(DeviceConnection& c, std::span<const uint8_t> blob, size_t* accepted = nullptr);
 
 /// The single-report request of a command with no data (commands 1, 2, 3 and the like),
 /// checksum included. Exposed for tests and for code that builds reports itself.
@@ -68,8 +69,9 @@ Report BuildSimpleRequest(uint8_t command, uint8_t length, uint16_t offset);
 /// The chunked transfer all block commands share. For a write `source` holds n bytes; for a
 /// read `target` receives them. Chunks of 56 bytes at base + k; the request buffer is cleared
 /// once and reused, so a short last chunk carries the previous chunk's tail bytes, which the
-/// checksum covers as sent. Stops at the first failure or refusal.
+/// checksum covers as sent. Stops at the first failure or refusal; `accepted` (when given)
+/// receives the number of bytes whose chunks were answered kOk.
 int32_t ChunkedTransfer(DeviceConnection& c, uint8_t command, uint16_t base, size_t n,
-                        const uint8_t* source, uint8_t* target);
+                        const uint8_t* source, uint8_t* target, size_t* accepted = nullptr);
 
 }  // namespace orvane::protocol
