@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLayout>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "platform/single_instance.h"
 #include "sim/emulator.h"
 #include "ui/log.h"
+#include "ui/skin_loader.h"
 
 using namespace orvane;
 using app::Program;
@@ -122,6 +124,15 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         ProgramOptions options;
+        // A skin that cannot build the window would give a blank one: say what is wrong and
+        // where, on the terminal and in a plain box (the skin's own box is part of it).
+        if (const QString problem = ui::SkinLoader(options.window.skinFolder).problem(); !problem.isEmpty()) {
+            const QString text = QStringLiteral("The program's skin cannot be used: %1").arg(problem);
+            std::fprintf(stderr, "orvane: %s\n", qPrintable(text));
+            if (!line.screenshot && QGuiApplication::platformName() != QLatin1String("offscreen"))
+                QMessageBox::critical(nullptr, QString::fromUtf8(app::MainWindow::kTitle), text);
+            return 1;
+        }
         options.runtime.backend = backend.get();
         options.runtime.pointerLog = [](std::string_view line) {
             qCDebug(lcShell).noquote() << QString::fromUtf8(line.data(), qsizetype(line.size()));

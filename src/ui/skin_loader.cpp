@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QUiLoader>
 #include <QVBoxLayout>
+#include <QXmlStreamReader>
 
 #include "ui/controls/custom_controls.h"
 #include "ui/log.h"
@@ -42,6 +43,23 @@ SkinLoader::SkinLoader(QString folder) : folder_(std::move(folder)) {
         return;
     }
     files_ = ParseSkinIndex(*bytes);
+}
+
+QString SkinLoader::problem() const {
+    if (files_.isEmpty())
+        return QStringLiteral("%1 is missing, unreadable or names no layout")
+                .arg(QDir(folder_).filePath(QStringLiteral("res.xml")));
+    for (const char* resource : {"XML_MAIN", "XML_MSG"}) {
+        const QString path = resolve(QLatin1String(resource));
+        QString why;
+        const auto bytes = ReadSkinFile(path, &why);
+        if (!bytes) return QStringLiteral("%1: %2").arg(path, why);
+        QXmlStreamReader xml(*bytes);
+        while (!xml.atEnd()) xml.readNext();
+        if (xml.hasError())
+            return QStringLiteral("%1 is damaged (line %2: %3)").arg(path).arg(xml.lineNumber()).arg(xml.errorString());
+    }
+    return {};
 }
 
 QString SkinLoader::resolve(const QString& resource) const {

@@ -36,6 +36,10 @@ public:
 
     /// style.qss with its relative url() paths made absolute. Empty when missing.
     QString styleSheet() const;
+    /// Why the skin cannot build the program's windows: its index, the main layout or the
+    /// message box's layout missing, unreadable or no well-formed XML. Empty when usable.
+    /// (The message box is made from the skin too, so this is told without it.)
+    QString problem() const;
 
 private:
     QWidget* loadFile(const QString& path, QWidget* parent, int depth) const;

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The skin's XML readers on hostile text: resource files that leave the skin folder, a menu
 // nested past any sensible depth, language files that are not one, and a skin file that is
-// a FIFO.
+// a FIFO; a skin that cannot build the window says why and where.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 #include <QTemporaryDir>
 
+#include <QFile>
+
 #include "ui/skin_files.h"
+#include "ui/skin_loader.h"
 
 namespace {
 
@@ -56,6 +59,44 @@ TEST(SkinFiles, LanguageFilesAndFilesThatAreNotFiles) {
     QString why;
     EXPECT_FALSE(orvane::ui::ReadSkinFile(fifo, &why));  // returns at once: nothing writes to it
     EXPECT_TRUE(why.contains("not a regular file")) << why.toStdString();
+}
+
+// The start refuses a skin it cannot build the window from, naming the file: a damaged
+// layout would otherwise open a blank window with no word.
+TEST(SkinFiles, ASkinThatCannotBuildTheWindowSaysWhichFile) {
+    struct Case {
+        const char* what;
+        const char* index;  ///< res.xml, or nullptr for none
+        const char* mainUi;
+        const char* msgUi;
+        const char* named;  ///< in the problem; "" for a usable skin
+    };
+    const char* kIndex = "<Resources><Res id='XML_MAIN' file='main.ui'/><Res id='XML_MSG' file='msg.ui'/></Resources>";
+    const char* kUi = "<ui version='4.0'><widget class='QWidget' name='w'/></ui>";
+    const Case cases[] = {
+        {"usable", kIndex, kUi, kUi, ""},
+        {"no index", nullptr, kUi, kUi, "res.xml"},
+        {"index without layouts", "<Resources/>", kUi, kUi, "res.xml"},
+        {"main layout cut short", kIndex, "<ui version='4.0'><widget class='QWidget' na", kUi, "main.ui is damaged"},
+        {"message layout missing", kIndex, kUi, nullptr, "msg.ui"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        auto write = [&dir](const char* name, const char* text) {
+            if (!text) return;
+            QFile f(dir.filePath(QLatin1String(name)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        };
+        write("res.xml", c.index);
+        write("main.ui", c.mainUi);
+        write("msg.ui", c.msgUi);
+        const QString problem = orvane::ui::SkinLoader(dir.path()).problem();
+        if (*c.named == 0) EXPECT_TRUE(problem.isEmpty()) << problem.toStdString();
+        else EXPECT_TRUE(problem.contains(QLatin1String(c.named))) << problem.toStdString();
+    }
+    EXPECT_TRUE(orvane::ui::SkinLoader(QStringLiteral(ORVANE_SOURCE_DIR "/skin")).problem().isEmpty()) << "the shipped skin";
 }
 
 }  // namespace
