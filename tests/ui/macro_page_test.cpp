@@ -13,6 +13,7 @@
 #include <QStackedWidget>
 
 #include <filesystem>
+#include <fstream>
 
 #include "macros/action_tables.h"
 #include "macros/macro_messages.h"
@@ -317,3 +318,39 @@ TEST(MacroEditor, DeletingAnAssignedMacroRenumbersEveryBankOnlyOnceConfirmed) {
 }
 
 }  // namespace
+
+// An index that is there but cannot be read lists nothing: the editor names the file once
+// (not again at the next refresh) instead of showing an empty list as if no macro existed.
+TEST(MacroEditorIndex, AnUnreadableIndexIsNamedOnce) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> spoil;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"UTF-16 text",
+         [](const fs::path& p) {
+             std::ofstream(p, std::ios::binary) << std::string("\xff\xfe[\0M\0A\0C\0R\0O\0]\0", 16);
+         },
+         "holds no sections"},
+        {"a folder", [](const fs::path& p) { fs::create_directories(p); }, "not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EditorRig rig(MacroSet::Keyboard, [&c](orvane::macros::MacroStore& store) {
+            const auto index = store.indexPath(MacroSet::Keyboard);
+            fs::create_directories(index.parent_path());
+            c.spoil(index);
+        });
+        ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+        const QString shown = rig.dialogs.shown[0].text;
+        EXPECT_TRUE(shown.startsWith(rig.language.text(QStringLiteral("message_macro_index_unreadable")))) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral("kbMacro.ini"))) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QLatin1String(c.named))) << shown.toStdString();
+        rig.page->prepare();  // a later refresh: told already
+        EXPECT_EQ(rig.dialogs.shown.size(), 1u);
+    }
+    EditorRig fresh(MacroSet::Keyboard);  // no index yet: nothing to tell
+    EXPECT_TRUE(fresh.dialogs.shown.empty());
+}

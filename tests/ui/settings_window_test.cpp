@@ -283,8 +283,23 @@ TEST(SettingsWindow, UpdateButtonsRegisterAndStartTheUpdaterWithItsParameters) {
         ASSERT_TRUE(shelltest::WaitUntil([&] { return std::filesystem::exists(said) && std::filesystem::file_size(said) > 0; }));
         std::ifstream in(said);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.parameters);
+        // The user is told, and the button is offered again.
+        ASSERT_TRUE(shelltest::WaitUntil([&] { return !rig.dialogs.shown.empty(); }));
+        EXPECT_EQ(rig.dialogs.shown.back().text, QStringLiteral("update_started_text"));
+        EXPECT_TRUE(rig.enabledIn(c.button));
+        rig.dialogs.shown.clear();
     }
     EXPECT_NE(rig.settings().window(), nullptr) << "the window stays open";
+
+    // Without the updater the request says so instead of doing nothing.
+    rig.settings().hooks.updater = orvane::update::UpdaterProgram{rig.path("nowhere")};
+    rig.settings().window()->close();
+    QApplication::processEvents();
+    ASSERT_NE(rig.open(), nullptr);
+    ASSERT_TRUE(shelltest::WaitUntil([&] { return rig.enabledIn("soft_update_btn"); }));
+    rig.clickIn("soft_update_btn");
+    ASSERT_TRUE(shelltest::WaitUntil([&] { return !rig.dialogs.shown.empty(); }));
+    EXPECT_EQ(rig.dialogs.shown.back().text, QStringLiteral("update_updater_missing_text"));
 }
 
 TEST(SettingsWindow, ClosesAtOnceWhileTheServerDoesNotAnswer) {

@@ -107,6 +107,9 @@ void SettingsFeature::open() {
     env.makeClient = clientMaker();
     env.openUrl = hooks.openUrl ? hooks.openUrl : [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
     env.updater = hooks.updater ? *hooks.updater : update::InstalledUpdater();
+    env.tell = [this](const char* textId) {
+        if (window_) main_->dialogs().showMessage(window_, QLatin1String(textId), true);
+    };
     window_ = new FunctionSet(main_, std::move(env));
     window_->setModal(true);
     // Centred on the main window, or on the screen while it is hidden in the tray.

@@ -135,9 +135,25 @@ void FunctionSet::devicesChanged() {
         [this](const update::VersionLine& line) { showKeyboard(line); });
 }
 
+namespace {
+// What the user reads after an update button's request (it may wait for the server for a
+// few seconds, the button meanwhile disabled).
+const char* UpdateOutcomeText(update::UpdateRequestResult r) {
+    switch (r) {
+    case update::UpdateRequestResult::Started: return "update_started_text";
+    case update::UpdateRequestResult::NotConfirmed: return "update_not_confirmed_text";
+    case update::UpdateRequestResult::UpdaterMissing: return "update_updater_missing_text";
+    case update::UpdateRequestResult::UpdaterFailed: return "update_updater_failed_text";
+    }
+    return "update_not_confirmed_text";
+}
+}  // namespace
+
 void FunctionSet::requestUpdate(const char* button) {
     const update::Product* product = update::FindProduct(button);
     if (!product) return;
+    QWidget* pressed = control(QLatin1String(button));
+    if (pressed) pressed->setEnabled(false);  // one request at a time
     const std::string installed = installedSoftware_;
     const uint16_t keyboard = keyboardVersion_;
     const update::UpdaterProgram updater = env_.updater;
@@ -145,8 +161,10 @@ void FunctionSet::requestUpdate(const char* button) {
         [product, updater, installed, keyboard](update::UpdateClient& client) {
             return update::RequestUpdate(client, *product, updater, installed, keyboard);
         },
-        [code = std::string(product->code)](const update::UpdateRequestResult& r) {
+        [this, pressed, code = std::string(product->code)](const update::UpdateRequestResult& r) {
             device::Log("update " + code + ": " + std::string(update::ResultText(r)));
+            if (pressed) pressed->setEnabled(true);
+            if (env_.tell) env_.tell(UpdateOutcomeText(r));
         });
 }
 

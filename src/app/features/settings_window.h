@@ -41,6 +41,8 @@ struct SettingsEnv {
     /// Opens a web page with the desktop's handler.
     std::function<void(const QString& url)> openUrl;
     update::UpdaterProgram updater;
+    /// Shows a message box (a text id) over the settings window.
+    std::function<void(const char* textId)> tell;
 };
 
 class FunctionSet : public QDialog {

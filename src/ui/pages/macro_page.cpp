@@ -8,6 +8,7 @@
 
 #include <chrono>
 
+#include "macros/macro_index_check.h"
 #include "macros/macro_messages.h"
 #include "ui/input_capture.h"
 #include "ui/macro_list_model.h"
@@ -35,6 +36,7 @@ constexpr std::array kNeedAMacro{
     "macro_mouse_roller", "macro_mouse_move", "macro_check_time",
 };
 
+constexpr char kIndexUnreadableMessage[] = "message_macro_index_unreadable";
 constexpr int kFirstRowHeight = 30;  // rows there at the start
 constexpr int kAddedRowHeight = 25;  // rows added later
 
@@ -80,6 +82,18 @@ void MacroPage::prepare() {
     fillNames(names.empty() ? std::nullopt : std::optional<int>(int(names.size()) - 1));
 }
 
+// An index that cannot be read lists nothing: say which file, once, rather than let the
+// empty list pass for "no macros yet".
+void MacroPage::tellIndexProblem() {
+    auto problem = macros::IndexProblem(runtime_.macroStore, row_.set);
+    if (problem == toldIndexProblem_) return;
+    toldIndexProblem_ = problem;
+    if (!problem || !services_.dialogs) return;
+    const QString text = TextOfId(services_.translate, kIndexUnreadableMessage) + QStringLiteral("\n\n") +
+                         QString::fromStdString(*problem);
+    services_.dialogs->showMessage(services_.owner, text, false);
+}
+
 void MacroPage::fillNames(std::optional<int> select) {
     auto* list = controls_.find<QListWidget>(name("MacroName_list"));
     const auto names = runtime_.macroStore.ListMacros(row_.set);
@@ -94,6 +108,7 @@ void MacroPage::fillNames(std::optional<int> select) {
         });
     }
     setMacroControlsEnabled(!names.empty());
+    tellIndexProblem();
     if (select && *select >= 0 && *select < int(names.size())) {
         selectName(select);
         openMacro(*select);

@@ -101,6 +101,7 @@ private:
 
     // names (macro_page.cpp)
     void fillNames(std::optional<int> select);
+    void tellIndexProblem();
     void selectName(std::optional<int> row);
     void openSelected();
     void openMacro(int index);
@@ -145,6 +146,8 @@ private:
     std::optional<macros::MacroRecorder> recorder_;
     std::optional<int> current_;
     bool renaming_ = false;
+    /// The index problem the user was told about last; told again only when it changes.
+    std::optional<std::string> toldIndexProblem_;
     bool scrollPending_ = false;
     QTimer* releaseWait_ = nullptr;  ///< lets a recorded key release wait for a repeat press
     QObject* stopPressWatch_ = nullptr;
