@@ -14,6 +14,7 @@ PACKAGES=(
   lintian appstream-util shellcheck mandoc udev   # the validators the install and unit tests run
   xvfb xauth x11-utils libxcb1-dev libx11-dev libxi-dev libxtst-dev   # libxtst-dev: the X11 input tests
   libxkbcommon-dev libxkbcommon-x11-dev x11-xkb-utils   # key names under the X server's layout; setxkbmap for its test
+  openbox   # a window manager for the window-move tests under Xvfb
   fonts-dejavu-core fonts-wqy-microhei fonts-ipafont-gothic
   clang-14 libclang-rt-14-dev
 )
