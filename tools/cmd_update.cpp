@@ -34,10 +34,7 @@ int RunVersion(Context& ctx, const std::vector<std::string>& args) {
         for (const auto& product : update::kProducts)
             ctx.out << product.code << ' ' << product.updaterName << ": " << update::kUnknownVersion << '\n';
         ctx.out << "update available: " << update::kUnknownVersion << '\n';
-        if (const auto configured = settings.updateServer())
-            return ctx.fail("the update server " + std::string(platform::MachineSettings::kUpdateServer) + "=\"" +
-                            update::WithoutControlCharacters(*configured) + "\" in " + settings.path().string() +
-                            " is not a host, host:port or http(s):// address without a path");
+        if (settings.updateServer()) return ctx.fail(*update::EndpointProblem(settings));
         return ctx.fail("no update server configured (" + std::string(platform::MachineSettings::kUpdateServer) +
                         " in " + settings.path().string() + ", or --server)");
     }

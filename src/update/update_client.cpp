@@ -10,6 +10,7 @@
 
 #include "device/log.h"
 #include "platform/machine_settings.h"
+#include "update/update_protocol.h"
 
 namespace orvane::update {
 
@@ -86,6 +87,15 @@ std::optional<Endpoint> ConfiguredEndpoint(const platform::MachineSettings& sett
         return std::nullopt;
     }
     return Endpoint{*url};
+}
+
+std::optional<std::string> EndpointProblem(const platform::MachineSettings& settings) {
+    const std::string key(platform::MachineSettings::kUpdateServer);
+    const auto server = settings.updateServer();
+    if (!server) return "no update server configured (" + key + " in " + settings.path().string() + ")";
+    if (EndpointUrl(*server)) return std::nullopt;
+    return "the update server " + key + "=\"" + WithoutControlCharacters(*server) + "\" in " + settings.path().string() +
+           " is not a host, host:port or http(s):// address without a path";
 }
 
 std::string_view StatusText(PostStatus status) {

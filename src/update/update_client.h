@@ -46,6 +46,9 @@ std::optional<std::string> EndpointUrl(std::string_view server);
 /// The endpoint the machine settings name ("UpdateServer"); nullopt when none is
 /// configured (no request is then made).
 std::optional<Endpoint> ConfiguredEndpoint(const platform::MachineSettings& settings);
+/// Why no version can be asked for, naming the setting and its file: no "UpdateServer", or
+/// one that is no usable address. nullopt when ConfiguredEndpoint gives an endpoint.
+std::optional<std::string> EndpointProblem(const platform::MachineSettings& settings);
 
 enum class PostStatus {
     Ok,          ///< a reply arrived (its body may be empty)

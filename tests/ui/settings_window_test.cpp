@@ -302,6 +302,19 @@ TEST(SettingsWindow, UpdateButtonsRegisterAndStartTheUpdaterWithItsParameters) {
     EXPECT_EQ(rig.dialogs.shown.back().text, QStringLiteral("update_updater_missing_text"));
 }
 
+// An update server that is no usable address: the "latest" fields say so and name the
+// setting and its file, rather than passing for "none configured".
+TEST(SettingsWindow, AnUnusableUpdateServerIsNamedWhereTheVersionsShow) {
+    SettingsRig rig({}, "http://example.com/some/path");
+    auto* window = rig.open();
+    ASSERT_NE(window, nullptr);
+    const QString tip = window->control(QStringLiteral("soft_new_version"))->toolTip();
+    EXPECT_TRUE(tip.startsWith(TextIn("lan_en.xml", "update_check_failed_text"))) << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("UpdateServer=\"http://example.com/some/path\""))) << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("machine.ini"))) << tip.toStdString();
+    EXPECT_FALSE(tip.contains(QStringLiteral("no update server configured")));
+}
+
 TEST(SettingsWindow, ClosesAtOnceWhileTheServerDoesNotAnswer) {
     SilentServer server;
     SettingsRig rig({DeviceModel::RgbKeyboard}, server.address());

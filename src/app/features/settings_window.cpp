@@ -8,6 +8,7 @@
 #include <QLabel>
 
 #include "device/log.h"
+#include "update/update_client.h"
 #include "ui/log.h"
 
 namespace orvane::app {
@@ -73,6 +74,11 @@ FunctionSet::FunctionSet(QWidget* owner, SettingsEnv env)
     rgbKeyboardShown_ = pages.rgbPage;
     showSoftware({"V" + installedSoftware_, kAsking, false});
     if (pages.rgbPage) showKeyboard({update::KeyboardLine(keyboardVersion_, std::nullopt).installed, kAsking, false});
+    if (const auto problem = env_.machine ? update::EndpointProblem(*env_.machine) : std::nullopt) {
+        device::Log("version check: " + *problem);
+        checkProblem_ = *problem;
+    }
+    showCheckProblem();
     selectCurrentLanguage();
     bridge_.attach(this);
     adjustSize();
@@ -191,8 +197,18 @@ QString FunctionSet::versionText(const std::string& text) const {
     return Utf8(text);
 }
 
+// No version can be asked for: the "latest" fields say why, where the user looks.
+void FunctionSet::showCheckProblem() {
+    if (!checkProblem_) return;
+    const QString lead = env_.language ? env_.language->text(QStringLiteral("update_check_failed_text"))
+                                       : QStringLiteral("Could not check for updates:");
+    for (const char* newest : {"soft_new_version", "RGB_KB_F", "ms_new"})
+        if (QWidget* w = control(QLatin1String(newest))) w->setToolTip(lead + QLatin1Char(' ') + Utf8(*checkProblem_));
+}
+
 void FunctionSet::retranslate() {
     if (env_.language) env_.language->apply(this);
+    showCheckProblem();
     if (software_) showSoftware(*software_);
     if (keyboard_) showKeyboard(*keyboard_);
 }

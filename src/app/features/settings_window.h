@@ -78,7 +78,11 @@ private:
     std::optional<update::VersionLine> software_, keyboard_;
     std::string installedSoftware_;
     uint16_t keyboardVersion_ = 0;
-    bool rgbKeyboardShown_ = false;  ///< devicesChanged saw an RGB keyboard last time
+    bool rgbKeyboardShown_ = false;
+    /// Why no version can be asked for (no or no usable update server); shown as the
+    /// "latest" fields' tooltip.
+    std::optional<std::string> checkProblem_;
+    void showCheckProblem();  ///< devicesChanged saw an RGB keyboard last time
     UpdateQueries queries_;
 };
 
