@@ -3,6 +3,11 @@
 // the input's first byte chooses, through the packet reader, and every packet's payload
 // through the request readers against our keyboard's controller and through the
 // controller-data reader. What a reader accepts must lie inside the controller.
+// Standalone:
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc -Itests/fuzz \
+//     tests/fuzz/sdk_packet_fuzz.cpp src/integrations/openrgb/*.cpp src/lighting/lighting_edits.cpp \
+//     -o /tmp/sdk_packet_fuzz
+//   /tmp/sdk_packet_fuzz tests/fuzz/corpus/sdk_packet_fuzz
 
 #include <algorithm>
 #include <cstddef>

@@ -352,7 +352,22 @@ TEST(OpenRgbDevices, ModesFollowTheModelAndTheChoice) {
             if (e.colour) { EXPECT_EQ(m.colours, (std::vector<Colour>{{1, 2, 3}})); }
             if (e.sevenColour) { EXPECT_EQ(m.colourMode, ColourMode::Random); }
         }
+        // A mode offered for a choice stands for that choice again (within the effect's parameters).
+        for (const EffectRow& e : EffectsOf(model)) {
+            const lighting::LightingChoice choice{.mode = e.mode, .brightness = 2, .speed = 3, .direction = 1, .sevenColour = 1, .colour = {7, 8, 9}};
+            const Controller c = ControllerOf(model, choice);
+            const lighting::LightingChoice untouched{.mode = 99, .brightness = 1, .speed = 1, .direction = 0, .sevenColour = 0, .colour = {1, 1, 1}};
+            const auto back = ChoiceOf(model, c.modes[size_t(c.activeMode)], untouched);
+            ASSERT_TRUE(back.has_value()) << e.name;
+            EXPECT_EQ(back->mode, e.mode);
+            EXPECT_EQ(back->speed, e.speed ? 3 : 1) << e.name;
+            EXPECT_EQ(back->brightness, e.brightness ? 2 : 1) << e.name;
+            EXPECT_EQ(back->direction, e.direction ? 1 : 0) << e.name;
+            EXPECT_EQ(back->sevenColour, e.sevenColour ? 1 : 0) << e.name;
+            EXPECT_EQ(back->colour, (e.colour ? device::Rgb{7, 8, 9} : device::Rgb{1, 1, 1})) << e.name;
+        }
         const Controller direct = ControllerOf(model, {}, true);
+        EXPECT_FALSE(ChoiceOf(model, direct.modes[0], {}).has_value());
         EXPECT_EQ(direct.activeMode, 0);
         EXPECT_EQ(direct.modes[0].name, "Direct");
         EXPECT_EQ(direct.modes[0].colourMode, ColourMode::PerLed);

@@ -204,4 +204,18 @@ Controller ControllerOf(DeviceModel model, const lighting::LightingChoice& curre
     return c;
 }
 
+std::optional<lighting::LightingChoice> ChoiceOf(DeviceModel model, const Mode& mode, lighting::LightingChoice base) {
+    for (const EffectRow& e : EffectsOf(model)) {
+        if (mode.value != e.mode) continue;
+        base.mode = e.mode;
+        if (e.speed) base.speed = static_cast<uint8_t>(std::min<uint32_t>(mode.speed, KindOf(device::RowOf(model).kind).slowestSpeed));
+        if (e.brightness) base.brightness = static_cast<uint8_t>(std::min<uint32_t>(mode.brightness, lighting::kBrightnessSteps - 1));
+        if (e.direction) base.direction = mode.direction == kDirectionLeft ? 1 : 0;
+        if (e.colour && !mode.colours.empty()) base.colour = {mode.colours[0].r, mode.colours[0].g, mode.colours[0].b};
+        if (e.sevenColour) base.sevenColour = mode.colourMode == ColourMode::Random ? 1 : 0;
+        return base;
+    }
+    return std::nullopt;
+}
+
 }  // namespace orvane::integrations::openrgb

@@ -6,6 +6,7 @@
 // the others are the device's own effects with the parameters each one takes.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -32,5 +33,12 @@ inline constexpr int32_t kDirectModeValue = 0x100;
 /// mode unless `direct`; every effect mode carries the choice's speed, brightness, direction
 /// and colour). LED colours start black.
 Controller ControllerOf(device::DeviceModel model, const lighting::LightingChoice& current, bool direct = false);
+
+/// The lighting choice an effect mode of a model's controller stands for: `base` with the
+/// mode's device mode byte, speed, brightness, direction, colour and seven-colour cycle as
+/// far as the effect takes them. nullopt for "Direct" and for a value that is none of the
+/// model's effects.
+std::optional<lighting::LightingChoice> ChoiceOf(device::DeviceModel model, const Mode& mode,
+                                                 lighting::LightingChoice base);
 
 }  // namespace orvane::integrations::openrgb
