@@ -320,6 +320,8 @@ TEST(OpenRgbDevices, KeyboardsAreTheirLightingGrid) {
         EXPECT_EQ(names.size(), c.leds.size());
         EXPECT_TRUE(names.count("Key: Esc"));
         EXPECT_TRUE(names.count("Key: Space"));
+        EXPECT_TRUE(names.count("Key: Position 110"));  // a key without a name of its own
+        EXPECT_EQ(names.count("Light 17"), variant == keyboard::KeyboardVariant::Rgb ? 1u : 0u);  // a lamp
         EXPECT_EQ(c.leds[z.matrix->cells[0 * z.matrix->width + 2]].name, "Key: Esc");  // the grid's column 2
     }
 }

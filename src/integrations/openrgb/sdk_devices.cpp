@@ -137,6 +137,15 @@ Mode EffectMode(const EffectRow& e, const KindRow& kind, const lighting::Lightin
     return m;
 }
 
+/// "Key: <key name>"; a key without a name of its own is named by its position, and a lit
+/// position with no key (the lamps beside the function keys) is a "Light".
+std::string LedNameOf(size_t position) {
+    const keyboard::KeyPosition& key = keyboard::kKeyPositions[position];
+    if (key.empty()) return "Light " + std::to_string(position);
+    if (key.name.empty()) return "Key: Position " + std::to_string(position);
+    return "Key: " + std::string(key.name);
+}
+
 /// The keyboard's LEDs in key-position order (the order of the page, row by row): each
 /// position the lighting grid shows that drives an LED slot of this variant. The matrix is
 /// the grid itself, 6 rows of 23 light columns; a wide key fills the cells it covers.
@@ -150,8 +159,7 @@ void AddKeyGrid(Controller& c, keyboard::KeyboardVariant variant) {
         const uint8_t slot = lighting::PaintSlotOf(variant, position);
         if (!inGrid[position] || !lighting::IsKey(slot)) continue;
         ledOf[position] = static_cast<uint32_t>(c.leds.size());
-        const std::string_view key = keyboard::kKeyPositions[position].name;
-        c.leds.push_back({key.empty() ? "Key: Light " + std::to_string(position) : "Key: " + std::string(key), slot});
+        c.leds.push_back({LedNameOf(position), slot});
     }
     MatrixMap m{uint32_t(lighting::kGridRows), uint32_t(lighting::kGridColumns), {}};
     for (size_t row = 0; row < lighting::kGridRows; ++row)
