@@ -4,7 +4,7 @@
 of folders below it, never of a folder beside or above it.
 
     platform < device < functions < keyboard, mouse, mousepad, update, appearance
-             < lighting, macros < profiles < runtime < sim < ui < app, tools
+             < lighting, macros < profiles < runtime < integrations < sim < ui < app, tools
 
 Folders on one step are siblings and do not include each other (the mousepad does not build
 on the mouse; what both need lives below them). Run at configure time and as a test:
@@ -25,6 +25,7 @@ STEPS = [
     ["lighting", "macros"],
     ["profiles"],
     ["runtime"],
+    ["integrations"],
     ["sim"],
     ["ui"],
     ["app", "tools"],
