@@ -68,6 +68,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
             }
         } else if (arg == QLatin1String("--list-pages")) {
             line.listPages = true;
+        } else if (arg == QLatin1String("--maximised")) {
+            line.maximised = true;
         } else if (arg == QLatin1String("--minimized")) {
             line.minimized = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
@@ -90,6 +92,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
         line.error = QStringLiteral("--page goes with --screenshot");
     if (line.size && !line.screenshot && line.error.isEmpty())
         line.error = QStringLiteral("--size goes with --screenshot");
+    if (line.maximised && !line.screenshot && line.error.isEmpty())
+        line.error = QStringLiteral("--maximised goes with --screenshot");
     return line;
 }
 

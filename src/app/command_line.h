@@ -5,6 +5,8 @@
 //   --screenshot PATH   write a PNG of the main window once it is shown and laid out, then exit
 //   --page NAME         the page the screenshot shows (see kScreenshotPages)
 //   --size WxH          the window's size for the screenshot (default: its first size)
+//   --maximised         the screenshot shows the window maximised (on a screen of --size,
+//                       default 1920x1080)
 //   --language CODE     the language of this run only (en, cn, tw, jp); nothing is stored
 //   --list-pages        print the page names --page knows, then exit
 //   --minimized         start hidden in the tray (how the session's autostart entry starts it)
@@ -25,6 +27,7 @@ struct CommandLine {
     std::optional<QString> screenshot;
     std::optional<QString> page;      ///< a name of kScreenshotPages
     std::optional<QSize> size;        ///< the screenshot's window size
+    bool maximised = false;           ///< the screenshot's window maximised
     std::optional<int> language;      ///< the "LANGUAGE" value of --language
     bool listPages = false;
     bool minimized = false;  ///< start hidden in the tray, not with the window shown
@@ -36,7 +39,7 @@ struct CommandLine {
 
 inline constexpr char kDefaultSimulation[] = "kb,ms,mp";
 inline constexpr char kUsage[] =
-    "usage: orvane [--simulate[=kb,ms,mp]] [--screenshot PATH [--page NAME] [--size WxH]] [--language en|cn|tw|jp] "
+    "usage: orvane [--simulate[=kb,ms,mp]] [--screenshot PATH [--page NAME] [--size WxH] [--maximised]] [--language en|cn|tw|jp] "
     "[--list-pages] [--minimized] [--version] [-platform NAME]";
 
 /// The "LANGUAGE" value of a --language name (en, cn, tw, jp, or a language code), or -1.

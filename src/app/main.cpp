@@ -51,8 +51,16 @@ void TakeScreenshot(Program& program, const app::CommandLine& line, int& status)
         program.shutdown();
         return;
     }
-    window.resize(line.size.value_or(app::kFirstWindowSize));
-    window.show();
+    if (line.maximised) {
+        // The state a maximised window has, on a screen of the asked size whatever the
+        // platform's own screen is.
+        window.setWindowState(Qt::WindowMaximized);
+        window.show();
+        window.resize(line.size.value_or(app::kMaximisedScreenshotSize));
+    } else {
+        window.resize(line.size.value_or(app::kFirstWindowSize));
+        window.show();
+    }
     QTimer::singleShot(kScreenshotSettleMs, &window, [&program, &line, &status, page] {
         QWidget* target = app::ScreenshotTarget(program.window(), page);
         if (!target) {

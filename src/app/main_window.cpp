@@ -19,11 +19,13 @@
 #include <QWindow>
 
 #include "app/app_icon.h"
-#include "app/floating_row.h"
 #include "app/screenshot_pages.h"
 #include "app/message_box.h"
 #include "app/notice_toast.h"
+#include "app/scaled_picture.h"
 #include "app/tray.h"
+#include "app/window_frame.h"
+#include "app/wrapping_panels.h"
 #include "ui/log.h"
 #include "ui/pages/sub_pages.h"
 #include "ui/skin_files.h"
@@ -103,6 +105,39 @@ void MakePagesScrollable(QWidget* pages) {
     layout->insertWidget(index, scroll, 1);
 }
 
+// The device tabs start where the pages do: a window wider than the pages centres them,
+// and the tabs follow them instead of staying at the window's left edge.
+class TabsFollowPages : public QObject {
+public:
+    TabsFollowPages(QWidget* tabBar, QWidget* pages) : QObject(tabBar), tabBar_(tabBar), pages_(pages) {
+        margin_ = tabBar->layout()->contentsMargins().left();
+        pages->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Move && event->type() != QEvent::Resize) return false;
+        const int left = pages_->mapTo(tabBar_->window(), QPoint()).x() - tabBar_->mapTo(tabBar_->window(), QPoint()).x();
+        const int inset = std::max(margin_, left);
+        QMargins margins = tabBar_->layout()->contentsMargins();
+        if (margins.left() != inset) {
+            margins.setLeft(inset);
+            margins.setRight(inset);
+            tabBar_->layout()->setContentsMargins(margins);
+        }
+        return false;
+    }
+
+private:
+    QWidget* tabBar_;
+    QWidget* pages_;
+    int margin_ = 0;
+};
+
+void AlignTabsWithPages(QWidget* tabBar, QWidget* pages) {
+    if (tabBar && tabBar->layout() && pages) new TabsFollowPages(tabBar, pages);
+}
+
 // A stack of pages sized by the page it shows: the others ignore their size, so that one wide
 // page (the macro editor) does not make every page scroll sideways.
 void SizeStackByCurrentPage(QStackedWidget* stack) {
@@ -156,13 +191,16 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
     if (!qss.isEmpty()) setStyleSheet(qss);
     controls_.add(this);
     MakePagesScrollable(control(QStringLiteral("tab_switch")));
+    AlignTabsWithPages(control(QStringLiteral("device_tab_bar")), control(QStringLiteral("tab_switch")));
     for (const char* stack : {"tab_switch", "kb_tab_switch", "ms_tab_switch"})
         SizeStackByCurrentPage(control<QStackedWidget>(QLatin1String(stack)));
-    // The profile tools open over the page, under its header, without moving it.
-    for (const char* device : {"kb", "ms", "mp"})
-        FloatingRow::Attach(control(QStringLiteral("%1_profile_fun_spead_tab").arg(QLatin1String(device))),
-                            control(QStringLiteral("%1_page_header").arg(QLatin1String(device))));
+    for (const char* picture : {"kb_lighting_picture", "kb_key_picture"})
+        ScaledPicture::Attach(control(QLatin1String(picture)), kMaximumContentWidth, kPageMargins);
+    if (auto* scroll = findChild<QScrollArea*>(QStringLiteral("pages_scroll")))
+        WrappingPanels::Attach(control(QStringLiteral("keyboard_deng_ui")), scroll->viewport(), kMaximumContentWidth,
+                               kPageMargins);
     bridge_.attach(this);
+    WindowFrame::Attach(this, control(QStringLiteral("title_bar")));
     bindWindowControls();
     watchSubPages();
 
@@ -379,10 +417,8 @@ void MainWindow::onWindowButton(const QString& name) {
         closeToBackground();
     } else if (Is(name, "minbtn")) {
         showMinimized();
-    } else if (Is(name, "maxbtn")) {
-        showMaximized();
-    } else if (Is(name, "restorebtn")) {
-        showNormal();
+    } else if (Is(name, "maxbtn") || Is(name, "restorebtn")) {
+        WindowFrame::ToggleMaximised(*this);
     } else if (Is(name, "menubtn")) {
         QMenu menu(this);
         fillMenu(menu, false);
@@ -448,8 +484,11 @@ bool MainWindow::finishSelectionChange(const QString& option) {
     if (keepGuardedPage(option)) return false;
     runtime_.events.captureEnds.emit();
     if (FindDeviceTab(option)) selectDeviceTab(option);
-    else if (const ui::pages::PageRow* row = ui::pages::SubPages::Find(option))
+    else if (const ui::pages::PageRow* row = ui::pages::SubPages::Find(option)) {
         ui::pages::SubPages(lookup(), *row->device).select(option);
+        const auto tag = device::KindTag(*row->device);
+        language_.apply(control(QString::fromLatin1(tag.data(), qsizetype(tag.size())) + QLatin1String("_profile_caption")));
+    }
     return true;
 }
 
@@ -522,6 +561,13 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     closeToBackground();
 }
 
+void MainWindow::showMaximiseButton() {
+    // One of the two in the title bar: what a click would do now.
+    const bool maximised = isMaximized();
+    if (QWidget* button = control(QStringLiteral("maxbtn"))) button->setVisible(!maximised);
+    if (QWidget* button = control(QStringLiteral("restorebtn"))) button->setVisible(maximised);
+}
+
 void MainWindow::closeToBackground() {
     if (!trayless_) {
         hide();  // the program goes on in the tray
@@ -537,6 +583,7 @@ void MainWindow::closeToBackground() {
 
 void MainWindow::changeEvent(QEvent* e) {
     if (e->type() == QEvent::ActivationChange) onActivationChanged(isActiveWindow());
+    if (e->type() == QEvent::WindowStateChange) showMaximiseButton();
     QWidget::changeEvent(e);
 }
 

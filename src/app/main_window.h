@@ -50,6 +50,8 @@ public:
     static constexpr QSize kMinimumSize{720, 460};
     /// The pages grow with the window up to this width and stay centred beyond it.
     static constexpr int kMaximumContentWidth = 1180;
+    /// The room the pages' margins and a scroll bar take beside a page's content.
+    static constexpr int kPageMargins = 48;
     static constexpr size_t kPreviewCount = kPreviewCellCount;
 
     struct Options {
@@ -162,6 +164,8 @@ private:
     /// The close button and the window manager's close: hide into the tray, or without a
     /// tray ask whether to quit or go on in the background.
     void closeToBackground();
+    /// "maxbtn" in a normal window, "restorebtn" in a maximised one.
+    void showMaximiseButton();
     /// Brings the window up from the tray, a second start or a tray-less close.
     void bringUp();
     void onDeviceTab(const ui::Notification& n);
@@ -210,6 +214,7 @@ private:
     QSet<QString> openMessages_;
     NoticeToast* notice_ = nullptr;  // child of the window: short confirmations
     void toggleAutostart();
+    void markLanguages(QMenu& menu);
     ui::pages::PageBindings windowControls_;
     ui::pages::PageBindings deviceTabs_;
     ui::pages::PageBindings subPageOptions_;

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/preview.h"
 
+#include <algorithm>
+
 #include <QEvent>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPointer>
 #include <QThread>
@@ -61,8 +64,13 @@ void PreviewOverlay::paintEvent(QPaintEvent*) {
     const double shown = alpha * (0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF()) + (1 - alpha) * 0.09;
     painter.setPen(shown > 0.5 ? QColor(0x15, 0x17, 0x1b) : QColor(0xe6, 0xea, 0xef));
     QFont font = painter.font();
-    font.setPixelSize(legend.size() <= 2 ? 11 : legend.size() <= 3 ? 10 : legend.size() <= 4 ? 9 : 8);
+    // Sized for a 22-pixel key; a picture drawn larger or smaller scales its legends too.
+    const int size = legend.size() <= 2 ? 11 : legend.size() <= 3 ? 10 : legend.size() <= 4 ? 9 : 8;
+    int pixels = std::max(6, size * height() / 22);
+    font.setPixelSize(pixels);
     if (legend.size() > 3) font.setStretch(QFont::SemiCondensed);
+    // Within the key with a pixel to spare on each side, however long the legend.
+    while (pixels > 5 && QFontMetrics(font).horizontalAdvance(legend) > width() - 2) font.setPixelSize(--pixels);
     painter.setFont(font);
     painter.drawText(rect(), Qt::AlignCenter, legend);
 }

@@ -106,6 +106,8 @@ TEST(ScreenshotCommandLine, PagesAndLanguagesAreCheckedWhenParsed) {
         {{"--screenshot", "/tmp/a.png", "--size", "+900x700"}, "bad size +900x700 (WIDTHxHEIGHT, 200 to 8000 each)", nullptr, -1},
         {{"--screenshot", "/tmp/a.png", "--size", "100x700"}, "bad size 100x700 (WIDTHxHEIGHT, 200 to 8000 each)", nullptr, -1},
         {{"--size", "1280x860"}, "--size goes with --screenshot", nullptr, -1},
+        {{"--screenshot", "/tmp/a.png", "--maximised"}, "", nullptr, -1},
+        {{"--maximised"}, "--maximised goes with --screenshot", nullptr, -1},
         {{"--screenshot", "/tmp/a.png", "--page"}, "--page needs a value", nullptr, -1},
     };
     for (const auto& c : cases) {
@@ -117,6 +119,7 @@ TEST(ScreenshotCommandLine, PagesAndLanguagesAreCheckedWhenParsed) {
         EXPECT_EQ(line.language.value_or(-1), c.language);
     }
     EXPECT_EQ(app::ParseCommandLine({"--screenshot", "/tmp/a.png", "--size", "1280x860"}).size, QSize(1280, 860));
+    EXPECT_TRUE(app::ParseCommandLine({"--screenshot", "/tmp/a.png", "--maximised"}).maximised);
 }
 
 TEST(TraylessDesktop, TheWindowSaysNoDeviceAndClosingAsksWhetherToQuit) {
@@ -397,7 +400,7 @@ TEST(TextFits, NoTextOfAnyPageIsWiderThanItsControlInAnyLanguage) {
 
 namespace {
 
-TEST(ProfileTools, ManageOpensOverThePageWithoutMovingIt) {
+TEST(ProfileTools, ManageOpensUnderTheHeaderAndCoversNothingOfThePage) {
     RigOptions o;
     o.models = {DeviceModel::Mouse, DeviceModel::Mousepad};
     ProgramRig rig(o);
@@ -408,7 +411,7 @@ TEST(ProfileTools, ManageOpensOverThePageWithoutMovingIt) {
         const char* button;
         const char* row;
         const char* header;
-        const char* below;  // a control of the page under the header
+        const char* below;  // a control of the page under the header (on-board slots, the picture)
     } const cases[] = {
         {"ms-lighting", "ms_profile_fun_spread_btn", "ms_profile_fun_spead_tab", "ms_page_header", "ms_tab_switch"},
         {"mp", "mp_profile_fun_spread_btn", "mp_profile_fun_spead_tab", "mp_page_header", "mp_lighting_picture"},
@@ -427,12 +430,17 @@ TEST(ProfileTools, ManageOpensOverThePageWithoutMovingIt) {
         QWidget* row = rig.control(c.row);
         QWidget* header = rig.control(c.header);
         ASSERT_TRUE(row->isVisible());
-        EXPECT_EQ(below->mapTo(&rig.window(), QPoint()), before);  // the page did not move
-        EXPECT_EQ(row->y(), header->geometry().bottom() + 1);      // it opens under the header
+        const QRect rowOnWindow(row->mapTo(&rig.window(), QPoint()), row->size());
+        const QRect headerOnWindow(header->mapTo(&rig.window(), QPoint()), header->size());
+        EXPECT_GE(rowOnWindow.top(), headerOnWindow.bottom());  // it opens under the header
         EXPECT_GE(row->height(), row->minimumSizeHint().height());
-        EXPECT_EQ(row->parentWidget()->children().last(), row);     // over the page
+        // The page makes room for it: nothing under the header is covered.
+        const QPoint moved = below->mapTo(&rig.window(), QPoint());
+        EXPECT_GT(moved.y(), rowOnWindow.bottom());
+        EXPECT_EQ(moved.x(), before.x());
         manage->click();
         Settle(rig.window());
+        EXPECT_FALSE(row->isVisible());
     }
 }
 

@@ -3,7 +3,9 @@
 // and release on the window's background with no movement (a tap, or `xdotool click`) is a
 // click — it neither moves the window, nor leaves it stuck to the pointer, nor ends a macro
 // recording — while a press dragged past the drag distance moves the window through the
-// window manager.
+// window manager. A press dragged on an edge or corner resizes the window (a click there does
+// nothing), the pointer shows the resize shape over the edges, and the maximise button and a
+// double click on the title maximise and restore.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -11,8 +13,10 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QWindow>
 
 #include "app/features/macro_pages_feature.h"
+#include "app/window_frame.h"
 #include "program_rig.h"
 #include "x11/xtest_input.h"
 
@@ -70,6 +74,43 @@ protected:
         Pump(300);
     }
 
+    /// A press at `from`, dragged by `by` in steps, released.
+    void drag(QPoint from, QPoint by) {
+        x.moveTo(from.x(), from.y());
+        Pump(50);
+        x.button(1, true);
+        for (int step = 1; step <= 8; ++step) {
+            x.moveTo(from.x() + by.x() * step / 8, from.y() + by.y() * step / 8);
+            Pump(40);
+        }
+        x.button(1, false);
+        Pump(300);
+    }
+    void doubleClick(QPoint at) {
+        x.moveTo(at.x(), at.y());
+        Pump(50);
+        for (int i = 0; i < 2; ++i) {
+            x.button(1, true);
+            x.button(1, false);
+        }
+        Pump(300);
+    }
+    /// The shape the pointer has over the window now (none: the widgets' own).
+    static std::optional<Qt::CursorShape> overrideShape() {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        return cursor ? std::optional(cursor->shape()) : std::nullopt;
+    }
+    /// The program's window shown, active and settled.
+    QWidget& shown(programtest::ProgramRig& rig) {
+        EXPECT_TRUE(rig.waitForTab("ms_tab"));
+        EXPECT_TRUE(rig.settle());
+        QWidget& window = rig.window();
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(WaitUntil([&] { return window.isActiveWindow(); }, kWaitMs));
+        return window;
+    }
+
     x11test::XTestInput x;
     WindowManager wm;
 };
@@ -119,6 +160,90 @@ TEST_F(WindowDragTest, ATapIsAClickAndOnlyADragMovesTheWindow) {
     EXPECT_TRUE(page.recording()) << "the tap ended the recording";
     EXPECT_TRUE(window.isActiveWindow());
     EXPECT_EQ(window.pos(), moved);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowDragTest, AnEdgeDragResizesTheWindowAndAnEdgeClickDoesNot) {
+    programtest::ProgramRig rig({.models = {DeviceModel::Mouse}});
+    QWidget& window = shown(rig);
+    window.resize(900, 640);
+    ASSERT_TRUE(WaitUntil([&] { return window.size() == QSize(900, 640); }, kWaitMs));
+
+    struct Case {
+        const char* edge;
+        QPoint (*at)(QSize);  // inside the window, on the edge
+        QPoint by;
+        Qt::CursorShape shape;
+    };
+    const Case cases[] = {
+        {"bottom-right corner", [](QSize s) { return QPoint(s.width() - 2, s.height() - 2); }, {70, 50}, Qt::SizeFDiagCursor},
+        {"right edge", [](QSize s) { return QPoint(s.width() - 2, s.height() / 2); }, {60, 0}, Qt::SizeHorCursor},
+        {"left edge", [](QSize s) { return QPoint(1, s.height() / 2); }, {-60, 0}, Qt::SizeHorCursor},
+        {"bottom edge", [](QSize s) { return QPoint(s.width() / 2, s.height() - 2); }, {0, 50}, Qt::SizeVerCursor},
+        {"top-left corner", [](QSize) { return QPoint(2, 2); }, {-40, -30}, Qt::SizeFDiagCursor},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.edge);
+        const QRect before = window.geometry();
+        const QPoint on = window.mapToGlobal(c.at(window.size()));
+
+        // Hovering shows the resize shape; inside, the widgets' own shapes come back.
+        x.moveTo(on.x(), on.y());
+        EXPECT_TRUE(WaitUntil([&] { return overrideShape() == c.shape; }, kWaitMs)) << "no resize shape over the edge";
+        const QPoint inside = window.mapToGlobal(QPoint(window.width() / 2, 20));
+        x.moveTo(inside.x(), inside.y());
+        EXPECT_TRUE(WaitUntil([&] { return !overrideShape(); }, kWaitMs)) << "the resize shape stayed inside";
+
+        tap(on);
+        Pump(300);
+        EXPECT_EQ(window.geometry(), before) << "a click on the edge resized or moved the window";
+
+        drag(on, c.by);
+        ASSERT_TRUE(WaitUntil([&] { return window.size() != before.size(); }, kWaitMs)) << "a drag on the edge did not resize";
+        const QRect after = window.geometry();
+        // The window grew towards the drag; the opposite edges stayed where they were.
+        if (c.by.x() > 0) EXPECT_GT(after.width(), before.width());
+        if (c.by.x() < 0) EXPECT_EQ(after.right(), before.right());
+        if (c.by.x() > 0) EXPECT_EQ(after.left(), before.left());
+        if (c.by.y() > 0) EXPECT_EQ(after.top(), before.top());
+        if (c.by.y() < 0) EXPECT_EQ(after.bottom(), before.bottom());
+        if (c.by.x() == 0) EXPECT_EQ(after.width(), before.width());
+        if (c.by.y() == 0) EXPECT_EQ(after.height(), before.height());
+    }
+}
+
+TEST_F(WindowDragTest, TheMaximiseButtonAndATitleDoubleClickMaximiseAndRestore) {
+    programtest::ProgramRig rig({.models = {DeviceModel::Mouse}});
+    QWidget& window = shown(rig);
+    auto* maximise = rig.control<QAbstractButton>("maxbtn");
+    auto* restore = rig.control<QAbstractButton>("restorebtn");
+    const auto centre = [](QWidget* w) { return w->mapToGlobal(w->rect().center()); };
+    const auto expectMaximised = [&](bool maximised) {
+        ASSERT_TRUE(WaitUntil([&] { return window.isMaximized() == maximised; }, kWaitMs));
+        ASSERT_TRUE(WaitUntil([&] { return maximise->isVisible() != maximised && restore->isVisible() == maximised; }, kWaitMs));
+    };
+    expectMaximised(false);
+    EXPECT_EQ(maximise->toolTip(), "Maximise");
+    EXPECT_EQ(restore->toolTip(), "Restore");
+
+    tap(centre(maximise));
+    expectMaximised(true);
+    // Maximised, the edges do not resize: no resize shape over them.
+    const QPoint corner = window.mapToGlobal(QPoint(window.width() - 2, window.height() - 2));
+    x.moveTo(corner.x(), corner.y());
+    Pump(300);
+    EXPECT_FALSE(overrideShape());
+    tap(centre(restore));
+    expectMaximised(false);
+
+    // A double click on the title's empty middle or on its text does the same.
+    doubleClick(window.mapToGlobal(QPoint(window.width() / 2, 20)));
+    expectMaximised(true);
+    doubleClick(centre(rig.control<QWidget>("title_label")));
+    expectMaximised(false);
 }
 
 }  // namespace

@@ -46,6 +46,11 @@ void SubPages::showHeader(HeaderSet set) {
     controls_.setVisible(name("_deng_profile_edit"), item == 0);
     controls_.setVisible(name("_key_profile_edit"), item == 1);
     controls_.setVisible(name("_profile_fun_spread_btn"), true);
+    // The caption names the list the box shows; the window applies its text.
+    const char* caption = item == 0 ? "profile_caption_lighting_text"
+                          : device_ == device::DeviceKind::Keyboard ? "profile_caption_keys_text"
+                                                                    : "profile_caption_buttons_text";
+    if (QWidget* label = controls_.find(name("_profile_caption"))) label->setProperty("textId", QLatin1String(caption));
 }
 
 }  // namespace orvane::ui::pages
