@@ -78,6 +78,24 @@ ANSI = _ansi_layout()
 KB_W = round(22.5 * KEY_UNIT + 2 * KB_PAD)
 KB_H = round(6.5 * KEY_UNIT + 2 * KB_PAD)
 
+# Advance widths of DejaVu Sans in ems (the condensed face is 0.9 of them); characters not
+# listed count as wide as "M", so an estimate errs towards a smaller legend.
+_ADVANCE = {**{c: 0.636 for c in "0123456789"}, "P": 0.603, "a": 0.613, "u": 0.634, "s": 0.521,
+            "e": 0.615, "H": 0.752, "o": 0.612, "m": 0.974, "N": 0.748, "M": 0.863, "n": 0.634,
+            "r": 0.411, "t": 0.392, "S": 0.635, "c": 0.550, "L": 0.557, "k": 0.579, "g": 0.635,
+            "U": 0.732, "p": 0.635, "I": 0.295, "D": 0.770, "l": 0.278, "E": 0.632, "d": 0.635,
+            "T": 0.611, "b": 0.635, "C": 0.698, "h": 0.634, "i": 0.278, "f": 0.352, "A": 0.684,
+            "W": 0.989, "F": 0.575, "K": 0.656, "x": 0.592, "y": 0.592, "R": 0.695, "B": 0.686,
+            "G": 0.775, "O": 0.787, "Q": 0.787, "V": 0.684, "X": 0.685, "Y": 0.611, "Z": 0.685,
+            "J": 0.295, "v": 0.592, "w": 0.818, "z": 0.525, "j": 0.278, "q": 0.635}
+# The room a legend keeps from each side of its cap's face.
+LEGEND_MARGIN = 2
+
+def legend_fit(legend, room, condensed):
+    """The largest font size (pixels) at which the legend is at most `room` wide."""
+    ems = sum(_ADVANCE.get(c, 0.863) for c in legend) * (0.9 if condensed else 1.0)
+    return math.floor(room / ems * 10) / 10
+
 def key_rect(kid, inset):
     _, x, y, w, h = ANSI[kid]
     px, py = KB_PAD + x * KEY_UNIT, KB_PAD + y * KEY_UNIT
@@ -97,9 +115,12 @@ def keyboard_svg():
         out.append(f'<rect x="{x}" y="{y}" width="{w}" height="{h}" rx="4" fill="#15171b" stroke="#30353e"/>')
         out.append(f'<rect x="{x + 2}" y="{y + 1.5}" width="{w - 4}" height="{h - 5}" rx="3" fill="url(#cap)"/>')
         if legend:
-            # As large as the cap allows: long legends narrower (condensed), short ones bigger.
+            # Short legends bigger, long ones condensed; every legend within its cap's face
+            # with a margin on both sides.
             size = 10.5 if len(legend) <= 2 else 9.5 if len(legend) <= 3 else 8.5
-            family = "DejaVu Sans Condensed, DejaVu Sans" if len(legend) > 3 else "DejaVu Sans"
+            condensed = len(legend) > 2
+            family = "DejaVu Sans Condensed, DejaVu Sans" if condensed else "DejaVu Sans"
+            size = min(size, legend_fit(legend, w - 4 - 2 * LEGEND_MARGIN, condensed))
             out.append(f'<text x="{x + w / 2}" y="{y + h / 2 + size / 3}" font-family="{family}" '
                        f'font-size="{size}" fill="#b4bcc8" text-anchor="middle">{_xml(legend)}</text>')
     out.append("</svg>")

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QThread>
 
@@ -62,10 +63,7 @@ void MainWindow::onTrayLeftClick() {
 void MainWindow::fillMenu(QMenu& menu, bool withExit) {
     const MenuCommand command = [this](const QString& name, const QString& text) { onMenuCommand(name, text); };
     FillMenu(menu, QDir(skin_.folder()).filePath(QStringLiteral("menu.xml")), language_, command);
-    if (!withExit) return;
-    const auto* row = ui::LanguageByIniValue(mainIni_.readInt(kSkinSection, "LANGUAGE", 0));
-    const QString exitText = QString::fromUtf8(row ? row->exitText : ui::kLanguages[0].exitText);
-    InsertMenuItem(menu, 1, QStringLiteral("exit"), exitText, command);
+    markLanguages(menu);
     // Start with the session: a check that says whether the autostart entry is there.
     menu.addSeparator();
     const QString autostartText = language_.has(QStringLiteral("menu_autostart_text"))
@@ -76,6 +74,26 @@ void MainWindow::fillMenu(QMenu& menu, bool withExit) {
     autostart->setCheckable(true);
     autostart->setChecked(platform::AutostartEnabled());
     connect(autostart, &QAction::triggered, this, [this] { toggleAutostart(); });
+    if (!withExit) return;
+    const auto* row = ui::LanguageByIniValue(mainIni_.readInt(kSkinSection, "LANGUAGE", 0));
+    const QString exitText = QString::fromUtf8(row ? row->exitText : ui::kLanguages[0].exitText);
+    InsertMenuItem(menu, 1, QStringLiteral("exit"), exitText, command);
+}
+
+void MainWindow::markLanguages(QMenu& menu) {
+    // The languages are one choice, the one in use ticked; each name is drawn in the faces
+    // of its own language (简体中文 in a Chinese face in the Japanese interface too).
+    auto* choice = new QActionGroup(&menu);
+    for (QAction* action : menu.findChildren<QAction*>()) {
+        const auto* row = ui::LanguageByTrayItem(action->objectName());
+        if (!row) continue;
+        action->setCheckable(true);
+        action->setChecked(language_.code() == QLatin1String(row->code));
+        action->setActionGroup(choice);
+        QFont font = action->font();
+        font.setFamilies(ui::FontFamiliesFor(QLatin1String(row->code)));
+        action->setFont(font);
+    }
 }
 
 void MainWindow::toggleAutostart() {

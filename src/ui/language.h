@@ -30,7 +30,7 @@ inline constexpr std::array<LanguageRow, 4> kLanguages{{
     {0, 1010, "en", "lan_en.xml", "lan_en", "Close"},
     {1, 2020, "cn_zh", "lan_cn.xml", "lan_cn", "关闭"},
     {2, 3030, "cn_tw", "lan_sn.xml", "lan_tw", "關閉"},
-    {3, 4040, "jp", "lan_jp.xml", nullptr, "閉じる"},
+    {3, 4040, "jp", "lan_jp.xml", "lan_jp", "閉じる"},
 }};
 
 /// The font faces of a language, best first: Latin letters from DejaVu Sans, then the

@@ -2,6 +2,7 @@
 #include "ui/pages/keyboard_lighting_page.h"
 
 #include <QComboBox>
+#include <QStyle>
 #include <QTimer>
 #include <QVariant>
 
@@ -60,6 +61,7 @@ const ColourControlNames kKeyboardColourControls{
 };
 
 constexpr int kPictureKeys = int(keyboard::kLedSlotCount);  // "kb_dkey_0" .. "kb_dkey_125"
+const QString kNoLightTip = QStringLiteral("kb_key_no_light_tip");
 
 uint32_t ArgbOf(device::Rgb c) {
     return 0xFF000000u | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
@@ -94,8 +96,8 @@ KeyboardLightingPage::KeyboardLightingPage(ControlLookup lookup, runtime::Runtim
                 const bool on = controls_.checked(kSevenColour);
                 store([&](KeyboardData& d) { d.lighting.set(LightingRecord::off::sevenColour, on ? 1 : 0); });
             })
-        .on(kLeft, kSelectChanged, [this](const Notification&) { setDirection(true); })
-        .on(kRight, kSelectChanged, [this](const Notification&) { setDirection(false); })
+        .on(kLeft, kClick, [this](const Notification&) { setDirection(true); })
+        .on(kRight, kClick, [this](const Notification&) { setDirection(false); })
         .on(kSameMode, kClick, [this](const Notification&) { runtime_.keyboardSession().sameLightingMode(); })
         // The paint tool's options (the run's choice, nothing stored).
         .on(kLightTool, kSelectChanged,
@@ -300,7 +302,26 @@ void KeyboardLightingPage::refresh() {
         controls_.setEnabled(kPalette, false);
         controls_.setVisible(kPalette, false);
     }
+    showKeysWithoutLight();
     hideEmptyPanels();
+}
+
+void KeyboardLightingPage::showKeysWithoutLight() {
+    // A key drawn on the picture that has no light on this model is dimmed, and its tooltip
+    // says why painting it or lighting its whole layer leaves it dark.
+    const KeyboardVariant v = variant();
+    for (int p = 0; p < kPictureKeys; ++p) {
+        QWidget* key = controls_.find(QStringLiteral("kb_dkey_%1").arg(p));
+        if (!key || key->geometry().isEmpty()) continue;  // not on the picture
+        const bool unlit = lighting::PaintSlotOf(v, size_t(p)) >= keyboard::kLedSlotCount;
+        if (key->property("unlit").toBool() != unlit) {
+            key->setProperty("unlit", unlit);
+            key->style()->unpolish(key);
+            key->style()->polish(key);
+        }
+        key->setProperty("tipId", unlit ? QVariant(kNoLightTip) : QVariant());
+        key->setToolTip(unlit ? (text_ ? text_(kNoLightTip) : kNoLightTip) : QString());
+    }
 }
 
 }  // namespace orvane::ui::pages

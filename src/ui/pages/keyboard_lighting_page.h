@@ -102,6 +102,7 @@ private:
     void selectMode(keyboard::KeyboardVariant v);
     void applyMode(uint8_t mode);
     void hideEmptyPanels();
+    void showKeysWithoutLight();
     void showColourOfMode(uint8_t mode);
     void setDirection(bool left);
     void storeColour(const ColourChoice& choice);

@@ -53,8 +53,8 @@ MouseLightingPage::MouseLightingPage(ControlLookup lookup, runtime::Runtime& run
                 const bool on = controls_.checked(kSevenColour);
                 store([&](MouseState& s) { s.set(MouseState::off::sevenColour, on ? 1 : 0); });
             })
-        .on(kLeft, kSelectChanged, [this](const Notification&) { setDirection(true); })
-        .on(kRight, kSelectChanged, [this](const Notification&) { setDirection(false); })
+        .on(kLeft, kClick, [this](const Notification&) { setDirection(true); })
+        .on(kRight, kClick, [this](const Notification&) { setDirection(false); })
         .on(kSameMode, kClick, [this](const Notification&) { runtime_.mouseSession().sameLightingMode(); })
         .include(colour_.bindings());
 }

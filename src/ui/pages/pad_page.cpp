@@ -46,8 +46,8 @@ PadPage::PadPage(ControlLookup lookup, runtime::Runtime& runtime)
             const bool on = controls_.checked(kSevenColour);
             store([&](PadState& s) { s.set(PadState::off::sevenColour, on ? 1 : 0); });
         })
-        .on(kLeft, kSelectChanged, [this](const Notification&) { setDirection(true); })
-        .on(kRight, kSelectChanged, [this](const Notification&) { setDirection(false); })
+        .on(kLeft, kClick, [this](const Notification&) { setDirection(true); })
+        .on(kRight, kClick, [this](const Notification&) { setDirection(false); })
         .on("mp_deng_same_mode", kClick, [this](const Notification&) { runtime_.padSession().sameLightingMode(); })
         .on(kSlotCombo, kItemSelect, [this](const Notification&) { selectSlot(); })
         .on("mp_one_profile_default", kClick, [this](const Notification&) { restoreDefaults(); })
