@@ -5,8 +5,7 @@
 //   --screenshot PATH   write a PNG of the main window once it is shown and laid out, then exit
 //   --page NAME         the page the screenshot shows (see kScreenshotPages)
 //   --size WxH          the window's size for the screenshot (default: its first size)
-//   --maximised         the screenshot shows the window maximised (on a screen of --size,
-//                       default 1920x1080)
+//   --maximised         the screenshot shows the window maximised on the platform's screen
 //   --language CODE     the language of this run only (en, cn, tw, jp); nothing is stored
 //   --list-pages        print the page names --page knows, then exit
 //   --minimized         start hidden in the tray (how the session's autostart entry starts it)

@@ -52,11 +52,10 @@ void TakeScreenshot(Program& program, const app::CommandLine& line, int& status)
         return;
     }
     if (line.maximised) {
-        // The state a maximised window has, on a screen of the asked size whatever the
-        // platform's own screen is.
+        // Maximised on the platform's screen (the offscreen platform's screen is set with
+        // -platform offscreen:configfile=FILE).
         window.setWindowState(Qt::WindowMaximized);
         window.show();
-        window.resize(line.size.value_or(app::kMaximisedScreenshotSize));
     } else {
         window.resize(line.size.value_or(app::kFirstWindowSize));
         window.show();

@@ -22,8 +22,6 @@ inline constexpr const auto& kScreenshotPages = ui::pages::kPages;
 /// The window's first size (MainWindow starts with it where the screen has room); a
 /// screenshot shows the window at this size whatever the screen, so pictures compare.
 inline constexpr QSize kFirstWindowSize{880, 620};
-/// The screen a maximised screenshot fills unless --size names another.
-inline constexpr QSize kMaximisedScreenshotSize{1920, 1080};
 
 inline const ScreenshotPage* FindScreenshotPage(const QString& name) {
     for (const auto& page : kScreenshotPages)
