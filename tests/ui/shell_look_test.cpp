@@ -437,7 +437,8 @@ TEST(ProfileTools, ManageOpensUnderTheHeaderAndCoversNothingOfThePage) {
         // The page makes room for it: nothing under the header is covered.
         const QPoint moved = below->mapTo(&rig.window(), QPoint());
         EXPECT_GT(moved.y(), rowOnWindow.bottom());
-        EXPECT_EQ(moved.x(), before.x());
+        // Sideways only a centred control moves, by half the scroll bar the taller page may get.
+        EXPECT_NEAR(moved.x(), before.x(), 8);
         manage->click();
         Settle(rig.window());
         EXPECT_FALSE(row->isVisible());
