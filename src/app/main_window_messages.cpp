@@ -15,10 +15,6 @@
 
 namespace orvane::app {
 
-namespace {
-const char kSkinSection[] = "SKINIMAGE";
-}  // namespace
-
 void MainWindow::onActivationChanged(bool active) {
     qCDebug(lcShell) << "activation" << active;
     if (!active) runtime_.events.captureEnds.emit();
@@ -63,7 +59,7 @@ void MainWindow::fillMenu(QMenu& menu, bool withExit) {
     const MenuCommand command = [this](const QString& name, const QString& text) { onMenuCommand(name, text); };
     FillMenu(menu, QDir(skin_.folder()).filePath(QStringLiteral("menu.xml")), language_, command);
     if (!withExit) return;
-    const auto* row = ui::LanguageByIniValue(mainIni_.readInt(kSkinSection, "LANGUAGE", 0));
+    const auto* row = ui::LanguageByIniValue(mainIni_.readInt(ui::kLanguageIniSection, ui::kLanguageIniKey, 0));
     const QString exitText = QString::fromUtf8(row ? row->exitText : ui::kLanguages[0].exitText);
     InsertMenuItem(menu, 1, QStringLiteral("exit"), exitText, command);
     // Start with the session: a check that says whether the autostart entry is there.
@@ -100,7 +96,7 @@ void MainWindow::onMenuCommand(const QString& name, const QString& text) {
 
 void MainWindow::changeLanguage(const ui::LanguageRow& row) {
     loadLanguage(row);
-    mainIni_.writeInt(kSkinSection, "LANGUAGE", row.iniValue);
+    mainIni_.writeInt(ui::kLanguageIniSection, ui::kLanguageIniKey, row.iniValue);
     if (machine_.setLanguage(std::to_string(row.machineValue))) qCDebug(lcShell) << "写成功！";
     runtime_.events.settingsChanged.emit(runtime::Setting::Language);  // every window reloads its texts
 }

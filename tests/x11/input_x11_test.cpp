@@ -76,7 +76,7 @@ TEST_F(X11InputTest, KeyCaptureTakesEveryCapturableKeyTheServerReports) {
         const uint16_t code = orvane::functions::LinuxKeyOfUsage({orvane::functions::HidUsage::Page::Keyboard, usage});
         const auto expected = code ? orvane::functions::CapturedKeyCode(code) : std::nullopt;
         if (!expected || (expected->b1 == 0 && expected->b2 != usage)) continue;  // a shared code: its lowest usage
-        SCOPED_TRACE(testing::Message() << "usage 0x" << std::hex << usage);
+        SCOPED_TRACE(::testing::Message() << "usage 0x" << std::hex << usage);
         state.code = {};
         const int before = presses;
         x.key(code + orvane::functions::kXkbKeycodeOffset, true);
@@ -118,7 +118,7 @@ TEST_F(X11InputTest, ACapturedKeyKeepsItsPositionAndShowsWhatTheLayoutPrints) {
         {"us", KEY_Y, 0x1C, "Y"}, {"us", KEY_SEMICOLON, 0x33, ";"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.layout << " key " << c.key);
+        SCOPED_TRACE(::testing::Message() << c.layout << " key " << c.key);
         ASSERT_EQ(QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QLatin1String(c.layout)}), 0);
         const int before = presses;
         x.key(c.key + orvane::functions::kXkbKeycodeOffset, true);
