@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake g++ ninja-build ccache pkg-config
+  cmake g++ ninja-build ccache mold pkg-config   # mold: the linker (cmake/OrvaneBuild.cmake)
   qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-svg-dev
   libhidapi-dev libudev-dev libjsoncpp-dev libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev

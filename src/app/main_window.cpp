@@ -37,7 +37,6 @@ namespace {
 /// A background picture that is not an ordinary file, too large or not a picture.
 constexpr char kPictureUnusableMessage[] = "message_picture_unusable";
 
-const char kSkinSection[] = "SKINIMAGE";
 
 bool Is(const QString& name, const char* other) {
     return name.compare(QLatin1String(other), Qt::CaseInsensitive) == 0;
@@ -387,11 +386,11 @@ void MainWindow::applyLanguageAtStart() {
     // The installer's (or the last run's) choice in the machine settings wins over main.ini.
     if (const auto stored = machine_.language()) {
         if (const auto* row = ui::LanguageByMachineValue(QString::fromStdString(*stored).trimmed().toInt()))
-            mainIni_.writeInt(kSkinSection, "LANGUAGE", row->iniValue);
+            mainIni_.writeInt(ui::kLanguageIniSection, ui::kLanguageIniKey, row->iniValue);
     } else {
         qCDebug(lcShell) << "读注册表失败了";
     }
-    if (const auto* row = ui::LanguageByIniValue(mainIni_.readInt(kSkinSection, "LANGUAGE", 0))) loadLanguage(*row);
+    if (const auto* row = ui::LanguageByIniValue(mainIni_.readInt(ui::kLanguageIniSection, ui::kLanguageIniKey, 0))) loadLanguage(*row);
 }
 
 void MainWindow::loadLanguage(const ui::LanguageRow& row) {

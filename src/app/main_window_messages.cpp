@@ -16,10 +16,6 @@
 
 namespace orvane::app {
 
-namespace {
-const char kSkinSection[] = "SKINIMAGE";
-}  // namespace
-
 void MainWindow::onActivationChanged(bool active) {
     qCDebug(lcShell) << "activation" << active;
     if (!active) runtime_.events.captureEnds.emit();
@@ -75,7 +71,7 @@ void MainWindow::fillMenu(QMenu& menu, bool withExit) {
     autostart->setChecked(platform::AutostartEnabled());
     connect(autostart, &QAction::triggered, this, [this] { toggleAutostart(); });
     if (!withExit) return;
-    const auto* row = ui::LanguageByIniValue(mainIni_.readInt(kSkinSection, "LANGUAGE", 0));
+    const auto* row = ui::LanguageByIniValue(mainIni_.readInt(ui::kLanguageIniSection, ui::kLanguageIniKey, 0));
     const QString exitText = QString::fromUtf8(row ? row->exitText : ui::kLanguages[0].exitText);
     InsertMenuItem(menu, 1, QStringLiteral("exit"), exitText, command);
 }
@@ -118,7 +114,7 @@ void MainWindow::onMenuCommand(const QString& name, const QString& text) {
 
 void MainWindow::changeLanguage(const ui::LanguageRow& row) {
     loadLanguage(row);
-    mainIni_.writeInt(kSkinSection, "LANGUAGE", row.iniValue);
+    mainIni_.writeInt(ui::kLanguageIniSection, ui::kLanguageIniKey, row.iniValue);
     if (machine_.setLanguage(std::to_string(row.machineValue))) qCDebug(lcShell) << "写成功！";
     runtime_.events.settingsChanged.emit(runtime::Setting::Language);  // every window reloads its texts
 }

@@ -28,30 +28,28 @@ uint64_t NowMs() {
 
 uint32_t Seed() { return uint32_t(std::chrono::steady_clock::now().time_since_epoch().count()); }
 
-bool Sleep(std::stop_token stop, uint32_t ms) { return ChangeSignal::SleepFor(stop, milliseconds(ms)); }
-
 }  // namespace
 
 template <class Body>
 void AnimationEngine::runWorker(std::stop_token stop, Body& body) {
     ChangeSignal::WakeOnTime();
     const protocol::DeviceConnection& link = connection(Body::kDevice);
-    for (bool running = Sleep(stop, uint32_t(body.startWait().count())); running;) {
+    for (bool running = ChangeSignal::SleepMs(stop, uint32_t(body.startWait().count())); running;) {
         const uint64_t seen = signal_.generation();
-        if (!(running = Sleep(stop, body.tickMs()))) break;
+        if (!(running = ChangeSignal::SleepMs(stop, body.tickMs()))) break;
         const bool synchronised = link.syncLighting;
         if (!link.connected || (synchronised && !Body::kTicksWhileSynchronised)) {
             running = idle(stop, Body::kWorker, seen);
             continue;
         }
         const uint32_t extraMs = body.prepare(takeReset(Body::kDevice), synchronised);
-        if (!(running = Sleep(stop, extraMs))) break;
+        if (!(running = ChangeSignal::SleepMs(stop, extraMs))) break;
         uint32_t pauseMs = 0;
         switch (body.render(synchronised, pauseMs)) {
         case Tick::Sent:
         case Tick::Skipped: break;
         case Tick::Idle: running = idle(stop, Body::kWorker, seen); break;
-        case Tick::Paused: running = Sleep(stop, pauseMs); break;
+        case Tick::Paused: running = ChangeSignal::SleepMs(stop, pauseMs); break;
         }
     }
     device::Log(Body::kExitLog);

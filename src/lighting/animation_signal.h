@@ -22,6 +22,7 @@ public:
 
     /// Sleeps `duration` unless stopped first; false when stopped.
     static bool SleepFor(std::stop_token stop, std::chrono::milliseconds duration);
+    static bool SleepMs(std::stop_token stop, uint32_t ms) { return SleepFor(stop, std::chrono::milliseconds(ms)); }
     /// Waits until a notify() after `seen` (a generation read before the worker decided it
     /// had nothing to do), a stop, or `recheck` has passed (none: no time limit). False when
     /// stopped.

@@ -9,10 +9,6 @@
 
 namespace orvane::lighting {
 
-namespace {
-bool Sleep(std::stop_token stop, uint32_t ms) { return ChangeSignal::SleepFor(stop, std::chrono::milliseconds(ms)); }
-}  // namespace
-
 void AnimationEngine::runSynchronised(std::stop_token stop) {
     ChangeSignal::WakeOnTime();
     SyncState state;
@@ -20,7 +16,7 @@ void AnimationEngine::runSynchronised(std::stop_token stop) {
     for (bool running = true; running;) {
         const uint64_t seen = signal_.generation();
         const LightingChoice choice = syncRecord().choice();
-        if (!(running = Sleep(stop, SyncCycleMs(choice.speed)))) break;
+        if (!(running = ChangeSignal::SleepMs(stop, SyncCycleMs(choice.speed)))) break;
         const SyncTargets targets{devices_.keyboard.syncLighting, devices_.mouse.syncLighting, devices_.pad.syncLighting};
         // Nothing reaches a device when no synchronised one is connected, or when the copied
         // mode has no synchronised effect: wait for a change rather than cycle.
@@ -36,22 +32,22 @@ void AnimationEngine::runSynchronised(std::stop_token stop) {
         if (targets.keyboard) {
             sendKeyboard(frames.keyboard);
             showPreview(LightingDevice::Keyboard, frames.keyboard.preview);
-        } else if (!(running = Sleep(stop, sleeps.keyboardMs))) {
+        } else if (!(running = ChangeSignal::SleepMs(stop, sleeps.keyboardMs))) {
             break;
         }
         if (targets.mouse) {
             send(LightingDevice::Mouse, frames.mouse.payload());
             showPreview(LightingDevice::Mouse, frames.mouse.preview);
-        } else if (!(running = Sleep(stop, sleeps.mouseMs))) {
+        } else if (!(running = ChangeSignal::SleepMs(stop, sleeps.mouseMs))) {
             break;
         }
         if (targets.pad) {
             send(LightingDevice::Pad, frames.pad.payload());
             showPreview(LightingDevice::Pad, frames.pad.preview);
-        } else if (!(running = Sleep(stop, sleeps.padMs))) {
+        } else if (!(running = ChangeSignal::SleepMs(stop, sleeps.padMs))) {
             break;
         }
-        running = Sleep(stop, sleeps.afterSendMs);
+        running = ChangeSignal::SleepMs(stop, sleeps.afterSendMs);
     }
     device::Log("同步灯光线程设定退出");
 }

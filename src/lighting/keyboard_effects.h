@@ -7,6 +7,9 @@
 
 namespace orvane::lighting::detail {
 
+/// Keys that start to twinkle on each tick of the twinkle effect, on both keyboards.
+inline constexpr unsigned kTwinklesPerTick = 3;
+
 /// Writes RGB colours through `kRgbSlot` (or slot = position for the static effects) and
 /// records the preview of each painted position.
 struct RgbPainter {

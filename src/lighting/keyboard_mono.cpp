@@ -14,7 +14,6 @@ namespace {
 
 constexpr size_t kMonoPathKeys = 110;
 constexpr size_t kMonoWrapForward = 109;  ///< the running light's last step on this keyboard
-constexpr unsigned kTwinklesPerTick = 3;
 
 struct MonoTick {
     const KeyboardInputs& in;

@@ -9,7 +9,6 @@ namespace {
 
 constexpr std::array<Rgb, 4> kFixedColours{{{90, 255, 155}, {255, 34, 184}, {49, 220, 173}, {62, 159, 128}}};
 constexpr size_t kPathWaveKeys = 120;
-constexpr unsigned kTwinklesPerTick = 3;
 
 struct RgbTick {
     const KeyboardInputs& in;

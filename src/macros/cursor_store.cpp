@@ -17,8 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kCountKeyName = "count";
-
 CursorResult Failure(CursorStatus status) {
     CursorResult r;
     r.status = status;
@@ -34,10 +32,6 @@ CursorResult Failure(CursorStatus status) {
     return r;
 }
 
-bool Exists(const fs::path& path) {
-    std::error_code ec;
-    return fs::exists(path, ec);
-}
 
 /// A whole-file copy, written atomically. Missing when the source cannot be read.
 CursorStatus CopyFile(const fs::path& from, const fs::path& to) {
@@ -85,7 +79,7 @@ CursorResult InitCursorSequences(MacroStore& store) {
     // The files first, then the names, then the count that makes them count.
     for (int k = 0; k < kCursorSequenceCount; ++k) {
         const auto target = *store.namedPath(MacroSet::Mouse, DefaultSequenceName(k), kCursorExtension);
-        if (Exists(target)) continue;
+        if (FileExists(target)) continue;
         const auto source = DefaultSequencePath(store, k);
         const auto copied = source ? CopyFile(*source, target) : CursorStatus::Missing;
         if (copied != CursorStatus::Done) {
@@ -131,8 +125,8 @@ CursorResult ExportCursorSequence(const MacroStore& store, int k, const fs::path
     auto guard = store.readLock();  // the folder is only read
     const auto source = CursorSequencePath(store, k);
     if (!source) return Failure(CursorStatus::NoSuchSequence);
-    if (!Exists(*source)) return Failure(CursorStatus::Missing);
-    if (Exists(to) && !overwriteConfirmed) return Failure(CursorStatus::Exists);
+    if (!FileExists(*source)) return Failure(CursorStatus::Missing);
+    if (FileExists(to) && !overwriteConfirmed) return Failure(CursorStatus::Exists);
     return Failure(CopyFile(*source, to));
 }
 

@@ -21,17 +21,10 @@ using platform::SameName;
 
 namespace {
 
-constexpr std::string_view kCountKeyName = "count";
-
 /// The same file under two spellings (a case-insensitive file system) or one path.
 bool SameFile(const fs::path& a, const fs::path& b) {
     std::error_code ec;
     return a == b || fs::equivalent(a, b, ec);
-}
-
-bool Exists(const fs::path& path) {
-    std::error_code ec;
-    return fs::exists(path, ec);
 }
 
 void RemoveFile(const fs::path& path) {
@@ -45,6 +38,11 @@ std::string Entry(std::string_view key, std::string_view value) {
 }
 
 }  // namespace
+
+bool FileExists(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
 
 std::string_view IndexFileName(MacroSet set) { return set == MacroSet::Keyboard ? "kbMacro.ini" : "msMacro.ini"; }
 
@@ -129,7 +127,7 @@ StoreResult MacroStore::AddMacro(MacroSet set) {
     std::string name;
     for (size_t n = names.size() + 1;; ++n) {
         name = "Macro_" + std::to_string(n);
-        if (!ContainsName(names, name) && !Exists(*namedPath(set, name))) break;
+        if (!ContainsName(names, name) && !FileExists(*namedPath(set, name))) break;
     }
     // The file first: the index never names a macro without one.
     if (!WriteActionFile(*namedPath(set, name), {})) return StoreFailure(StoreStatus::WriteFailed);
@@ -164,7 +162,7 @@ StoreResult MacroStore::RenameMacro(MacroSet set, int index, std::string_view ne
     const auto oldPath = namedPath(set, oldName);
     if (oldName == newName) return SaveMacro(set, oldName, lines);
     const bool sameFile = oldPath && SameFile(*oldPath, *newPath);
-    if (Exists(*newPath) && !sameFile) return StoreFailure(StoreStatus::DuplicateName);
+    if (FileExists(*newPath) && !sameFile) return StoreFailure(StoreStatus::DuplicateName);
 
     // New file, then the index entry, then the old file goes: at every step the index
     // names a file that exists.

@@ -40,6 +40,11 @@ inline constexpr std::string_view kMacroNameSection = "MACRONAME";
 /// The cursor sequences' sections of "msMacro.ini" (cursor_store.h).
 inline constexpr std::string_view kCursorCountSection = "CURSORCOUNT";
 inline constexpr std::string_view kCursorNameSection = "CURSORNAME";
+/// The key of both count sections.
+inline constexpr std::string_view kCountKeyName = "count";
+
+/// Whether a file is there; an error reads as "not there".
+bool FileExists(const std::filesystem::path& path);
 
 std::string_view IndexFileName(MacroSet set);
 device::DeviceKind KindOf(MacroSet set);

@@ -67,13 +67,6 @@ int ReadSelection(const ini::Document& doc, const ListSpec& list) {
     return value ? ini::LeadingInt(*value) : 0;
 }
 
-IndexedList Damaged(std::string problem) {
-    IndexedList out;
-    out.state = IndexedList::State::Damaged;
-    out.problem = std::move(problem);
-    return out;
-}
-
 }  // namespace
 
 bool LinkEntry::linked() const {
@@ -99,22 +92,22 @@ IndexedList ReadIndexedList(const ini::Document& doc, const ListSpec& list) {
     const auto countText = doc.get(list.sections->count, kCountKey, kMaxValue);
     const ListValues values(doc, list);
     if (!countText) {
-        if (!values.names.empty()) return Damaged("it has names but no count");
+        if (!values.names.empty()) return IndexedList::damaged("it has names but no count");
         IndexedList first;
         first.selection = ReadSelection(doc, list);
         return first;
     }
     const auto count = ini::StrictInt(*countText);
-    if (!count) return Damaged("its count \"" + *countText + "\" is not a number");
-    if (*count < 0) return Damaged("its count " + std::to_string(*count) + " is negative");
+    if (!count) return IndexedList::damaged("its count \"" + *countText + "\" is not a number");
+    if (*count < 0) return IndexedList::damaged("its count " + std::to_string(*count) + " is negative");
     if (*count > kMaxListEntries)
-        return Damaged("its count " + std::to_string(*count) + " is above " + std::to_string(kMaxListEntries));
+        return IndexedList::damaged("its count " + std::to_string(*count) + " is above " + std::to_string(kMaxListEntries));
     IndexedList out;
     out.state = *count == 0 ? IndexedList::State::FirstRun : IndexedList::State::Valid;
     out.selection = ReadSelection(doc, list);
     for (int i = 0; i < *count; ++i) {
         const auto* name = values.names.find(std::to_string(i));
-        if (!name) return Damaged("its count is " + std::to_string(*count) + " but it has no name " + std::to_string(i));
+        if (!name) return IndexedList::damaged("its count is " + std::to_string(*count) + " but it has no name " + std::to_string(i));
         out.names.push_back(*name);
         out.links.push_back(values.link(i));
     }

@@ -13,6 +13,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -39,6 +40,13 @@ struct IndexedList {
     std::vector<LinkEntry> links;  ///< one per name
     int selection = 0;             ///< "select" as recorded (may lie outside the list)
     std::string problem;           ///< why Damaged, for the user: "its count is not a number"
+
+    static IndexedList damaged(std::string problem) {
+        IndexedList out;
+        out.state = State::Damaged;
+        out.problem = std::move(problem);
+        return out;
+    }
 };
 
 /// The list as the index records it. `fileReadable`: the file's content could be taken at

@@ -22,15 +22,8 @@ namespace {
 /// Damaged copies are copied up to this size; a larger file is moved aside instead.
 constexpr uintmax_t kMaxCopiedIndex = 64ull * 1024 * 1024;
 
-IndexedList Damaged(std::string problem) {
-    IndexedList out;
-    out.state = IndexedList::State::Damaged;
-    out.problem = std::move(problem);
-    return out;
-}
-
 IndexedList WholeFileDamaged(FileStatus status) {
-    return Damaged(status == FileStatus::TooLarge ? platform::FileProblemText(status)
+    return IndexedList::damaged(status == FileStatus::TooLarge ? platform::FileProblemText(status)
                                                   : "nothing in it can be read as a profile list");
 }
 
@@ -138,12 +131,12 @@ ProfileStore::InitResult ProfileStore::initProfileLists(DeviceKind kind) {
         entries.push_back(wholeFile ? WholeFileDamaged(snapshot.status) : ReadIndexedList(readable, listSpec));
         auto& entry = entries.back();
         if (entry.state != IndexedList::State::Damaged && cutSection && ListHasSection(listSpec, *cutSection))
-            entry = Damaged("it ends in the middle of a line");
+            entry = IndexedList::damaged("it ends in the middle of a line");
         // A list without entries in an index that holds lists, while its profile files are
         // there: the file was cut (or a write stopped), not a first run.
         if (snapshot.status == FileStatus::Read && !wholeFile && entry.state == IndexedList::State::FirstRun &&
             !folderProfileNames(id).empty()) {
-            entry = Damaged("a list is missing from it");
+            entry = IndexedList::damaged("a list is missing from it");
             listMissing = true;
         }
     }
@@ -151,7 +144,7 @@ ProfileStore::InitResult ProfileStore::initProfileLists(DeviceKind kind) {
     // list of it is rebuilt from what can be read.
     if (cutSection || listMissing)
         for (auto& entry : entries)
-            if (entry.state != IndexedList::State::Damaged) entry = Damaged("it was cut off");
+            if (entry.state != IndexedList::State::Damaged) entry = IndexedList::damaged("it was cut off");
     const bool damaged = std::any_of(entries.begin(), entries.end(),
                                      [](const IndexedList& e) { return e.state == IndexedList::State::Damaged; });
     if (damaged) {

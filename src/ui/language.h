@@ -38,6 +38,10 @@ inline constexpr std::array<LanguageRow, 4> kLanguages{{
 /// ones), then any CJK face there is.
 QStringList FontFamiliesFor(const QString& code);
 
+/// Where main.ini keeps the interface language (its ini value).
+inline constexpr char kLanguageIniSection[] = "SKINIMAGE";
+inline constexpr char kLanguageIniKey[] = "LANGUAGE";
+
 const LanguageRow* LanguageByIniValue(int value);
 const LanguageRow* LanguageByMachineValue(int value);
 const LanguageRow* LanguageByTrayItem(const QString& item);

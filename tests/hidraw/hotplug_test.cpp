@@ -14,6 +14,7 @@
 #include "device/models.h"
 #include "device/presence.h"
 #include "support/device_bed.h"
+#include "support/eventually.h"
 
 namespace orvane {
 namespace {
@@ -21,14 +22,7 @@ namespace {
 using namespace std::chrono_literals;
 using device::DeviceModel;
 
-bool Eventually(const std::function<bool()>& pred) {
-    const auto end = std::chrono::steady_clock::now() + 10s;
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
+using testing::Eventually;
 
 TEST(UdevHotplug, TheWatcherRaisesTheSignalForEachNodeAddedAndRemoved) {
     testing::DeviceBed bed;  // first: the watcher's monitor must be one of the bed's

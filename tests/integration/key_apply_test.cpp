@@ -21,7 +21,7 @@ using sim::Fault;
 using sim::FaultKind;
 using testing::ReadBackRig;
 
-std::vector<uint8_t> Slice(std::span<const uint8_t> s, size_t at, size_t n) { return {s.begin() + at, s.begin() + at + n}; }
+using testing::Slice;
 
 std::vector<uint8_t> KeyMemory(ReadBackRig& rig, size_t at, size_t n) {
     std::vector<uint8_t> out;

@@ -19,7 +19,7 @@ using sim::Fault;
 using sim::FaultKind;
 using testing::ReadBackRig;
 
-std::vector<uint8_t> Slice(std::span<const uint8_t> s, size_t at, size_t n) { return {s.begin() + at, s.begin() + at + n}; }
+using testing::Slice;
 
 TEST(KeyboardReadBack, TablesBlockLengthAndPositions) {
     for (auto model : {DeviceModel::RgbKeyboard, DeviceModel::MonoKeyboard}) {

@@ -20,6 +20,7 @@
 #include "sim/emulator.h"
 #include "sim/firmware_device.h"
 #include "support/device_bed.h"
+#include "support/eventually.h"
 
 namespace orvane {
 namespace {
@@ -34,14 +35,7 @@ using lighting::LightingDevice;
 constexpr auto kGenerous = 10s;
 
 // Waits (without timing assertions) until pred holds or the generous bound passes.
-bool Eventually(const std::function<bool()>& pred, std::chrono::milliseconds bound = kGenerous) {
-    const auto end = std::chrono::steady_clock::now() + bound;
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
+using testing::Eventually;
 
 struct IdleCounts {
     std::mutex mutex;

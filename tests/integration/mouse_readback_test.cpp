@@ -25,9 +25,7 @@ using sim::Fault;
 using sim::FaultKind;
 using testing::ReadBackRig;
 
-std::vector<uint8_t> Slice(std::span<const uint8_t> s, size_t at, size_t n) {
-    return {s.begin() + at, s.begin() + at + n};
-}
+using testing::Slice;
 
 template <class Record>
 std::vector<uint8_t> Bytes(const Record& r) {

@@ -21,7 +21,7 @@ using sim::Fault;
 using sim::FaultKind;
 using testing::ReadBackRig;
 
-std::vector<uint8_t> Slice(std::span<const uint8_t> s, size_t at, size_t n) { return {s.begin() + at, s.begin() + at + n}; }
+using testing::Slice;
 
 /// Slot s of the emulated pad gets bytes that tell the slots apart.
 void MarkSlots(sim::DeviceFirmware& fw) {

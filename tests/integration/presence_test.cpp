@@ -13,6 +13,7 @@
 #include "device/models.h"
 #include "device/presence.h"
 #include "sim/emulator.h"
+#include "support/eventually.h"
 
 namespace orvane {
 namespace {
@@ -128,14 +129,7 @@ TEST(PresenceMonitor, ADeviceThatArrivesLaterIsFoundOnALaterPass) {
 }
 
 // Polls pred until it holds or a generous bound passes.
-bool Eventually(const std::function<bool()>& pred) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
+using testing::Eventually;
 
 TEST(PresenceMonitor, AHotplugEventStartsTheNextPassAtOnce) {
     // The sleep between passes is an hour here: only the event can start the pass that finds

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -62,5 +63,10 @@ private:
         requests.push_back(r);
     }
 };
+
+/// n bytes of a memory image from offset at.
+inline std::vector<uint8_t> Slice(std::span<const uint8_t> s, size_t at, size_t n) {
+    return {s.begin() + at, s.begin() + at + n};
+}
 
 }  // namespace orvane::testing

@@ -406,7 +406,7 @@ TEST(KeyboardLightingPage, PanelsWithNothingToShowAreHidden) {
         ASSERT_TRUE(rig.arrived(DeviceKind::Keyboard));
         for (const auto& c : cases) {
             if (c.model != model) continue;
-            SCOPED_TRACE(testing::Message() << c.combo << " " << c.mode);
+            SCOPED_TRACE(::testing::Message() << c.combo << " " << c.mode);
             rig.select(c.combo, c.mode);
             EXPECT_EQ(rig.shown("keyboard_deng_colour"), c.colourPanel);
             EXPECT_EQ(rig.shown("keyboard_deng_paint"), c.paintPanel);

@@ -81,7 +81,7 @@ std::string RawValue(const fs::path& file, std::string_view section, const std::
     return "<missing>";
 }
 
-void Click(ProgramRig& rig, const QString& name) {
+void ClickControl(ProgramRig& rig, const QString& name) {
     auto* b = rig.control<QAbstractButton>(name);
     ASSERT_NE(b, nullptr) << name.toStdString();
     b->click();
@@ -102,7 +102,7 @@ TEST(LinkControls, LinkRefuseDuplicateAndUnlinkThroughTheControls) {
 
         // Profile 0 linked through the check box to "game".
         rig.dialogs.files = {QString::fromStdString(game)};
-        Click(rig, n.check);
+        ClickControl(rig, n.check);
         ASSERT_FALSE(rig.dialogs.fileChoices.empty());
         EXPECT_TRUE(rig.dialogs.fileChoices.back().executables);
         EXPECT_EQ(store.link(id, 0).flag, "1");
@@ -113,12 +113,12 @@ TEST(LinkControls, LinkRefuseDuplicateAndUnlinkThroughTheControls) {
 
         // A second profile: the check box refuses "game" (another spelling of the same file:
         // the same application).
-        Click(rig, n.add);
+        ClickControl(rig, n.add);
         ASSERT_EQ(store.list(id).selection, 1);
         QString alias = QString::fromStdString(game);
         alias.replace(QStringLiteral("/game"), QStringLiteral("/./game"));
         rig.dialogs.files = {alias};
-        Click(rig, n.check);
+        ClickControl(rig, n.check);
         ASSERT_FALSE(rig.dialogs.shown.empty());
         EXPECT_EQ(rig.dialogs.shown.back().text, QStringLiteral("message_text_13"));
         EXPECT_FALSE(rig.checked(n.check.toLatin1().constData()));
@@ -128,15 +128,15 @@ TEST(LinkControls, LinkRefuseDuplicateAndUnlinkThroughTheControls) {
         // The button takes it (two profiles may share an application) and a cancelled button
         // choice changes nothing.
         rig.dialogs.files = {QString::fromStdString(game)};
-        Click(rig, n.button);
+        ClickControl(rig, n.button);
         EXPECT_EQ(store.link(id, 1).flag, "1");
-        Click(rig, n.button);  // no file scripted: cancelled
+        ClickControl(rig, n.button);  // no file scripted: cancelled
         EXPECT_EQ(store.link(id, 1).process, game);
         // A relative path is no application.
         rig.dialogs.files = {QStringLiteral("bin/other")};
-        Click(rig, n.check);  // unticks: removes the link
+        ClickControl(rig, n.check);  // unticks: removes the link
         rig.dialogs.files = {QStringLiteral("bin/other")};
-        Click(rig, n.check);
+        ClickControl(rig, n.check);
         EXPECT_FALSE(store.link(id, 1).linked());
         EXPECT_FALSE(rig.checked(n.check.toLatin1().constData()));
 
@@ -144,7 +144,7 @@ TEST(LinkControls, LinkRefuseDuplicateAndUnlinkThroughTheControls) {
         rig.control<QComboBox>(n.combo)->setCurrentIndex(0);
         rig.settle();
         EXPECT_TRUE(rig.checked(n.check.toLatin1().constData()));
-        Click(rig, n.check);
+        ClickControl(rig, n.check);
         EXPECT_EQ(store.link(id, 0).flag, "0");
         EXPECT_EQ(RawValue(store.indexPath(id), orvane::profiles::ListSpecOf(id).sections->process, "0"), " ");
         EXPECT_EQ(rig.control<QLineEdit>(n.edit)->text(), QStringLiteral(" "));
@@ -161,7 +161,7 @@ TEST(LinkControls, WithoutAnX11DisplayTheHintIsGivenOnce) {
     const Names n = NamesOf(ListId::PadLighting);
     EXPECT_FALSE(links->limitsTold());
     rig.dialogs.files = {QString::fromStdString(MakeApplication(rig, "game"))};
-    Click(rig, n.button);
+    ClickControl(rig, n.button);
     EXPECT_TRUE(links->limitsTold());
 }
 
@@ -188,11 +188,11 @@ TEST(ProfileWatchers, SwitchAsDeviceJobsAndGiveTheUsersChoiceBack) {
         const Names n = NamesOf(id);
         const std::string game = MakeApplication(rig, "game");
 
-        Click(rig, n.add);  // "New Profile 2", linked to the game through the button
+        ClickControl(rig, n.add);  // "New Profile 2", linked to the game through the button
         const auto linkedBody = Pattern(id, 0x31);
         ASSERT_TRUE(orvane::profiles::WriteProfileFile(*store.profilePath(id, "New Profile 2"), DeviceKind::Keyboard, linkedBody));
         rig.dialogs.files = {QString::fromStdString(game)};
-        Click(rig, n.button);
+        ClickControl(rig, n.button);
         ASSERT_TRUE(store.link(id, 1).linked());
         auto* combo = rig.control<QComboBox>(n.combo);
         combo->setCurrentIndex(0);  // the user's own choice
@@ -244,10 +244,10 @@ TEST(LinkControls, PictureOfALinkedProfile) {
     ASSERT_TRUE(rig.waitForTab("ms_tab"));
     rig.settle();
     rig.window().show();
-    Click(rig, QStringLiteral("ms_deng_Op_tab"));
-    Click(rig, QStringLiteral("ms_profile_fun_spread_btn"));
+    ClickControl(rig, QStringLiteral("ms_deng_Op_tab"));
+    ClickControl(rig, QStringLiteral("ms_profile_fun_spread_btn"));
     rig.dialogs.files = {QString::fromStdString(MakeApplication(rig, "game"))};
-    Click(rig, NamesOf(ListId::MouseLighting).check);
+    ClickControl(rig, NamesOf(ListId::MouseLighting).check);
     QApplication::processEvents();
     QDir().mkpath(QString::fromLocal8Bit(folder));
     EXPECT_TRUE(rig.window().grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/links.png")));

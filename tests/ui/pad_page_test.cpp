@@ -16,7 +16,7 @@ using device::DeviceModel;
 
 namespace {
 
-constexpr size_t kSlotStride = 64;
+constexpr size_t kPadSlotStride = 64;
 // Byte offsets of a mousepad slot record.
 constexpr size_t kMode = 1, kBrightness = 2, kSpeed = 3, kDirection = 4, kSevenColour = 5, kColour = 6;
 
@@ -29,7 +29,7 @@ struct PadRig : DeviceRig {
     std::vector<uint8_t> activeRecord() {
         const auto memory = settings(DeviceModel::Mousepad);
         const size_t slot = memory[0] < 5 ? memory[0] : 0;
-        return {memory.begin() + long(slot * kSlotStride), memory.begin() + long(slot * kSlotStride + 56)};
+        return {memory.begin() + long(slot * kPadSlotStride), memory.begin() + long(slot * kPadSlotStride + 56)};
     }
     void type(const char* edit, const QString& text) {
         auto* e = control<QLineEdit>(edit);

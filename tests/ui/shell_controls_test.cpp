@@ -35,7 +35,7 @@ TEST(CircleProgress, Sweep) {
         {150, 0, 100, 360}, {-5, 0, 100, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.value << " of " << c.minimum << ".." << c.maximum);
+        SCOPED_TRACE(::testing::Message() << c.value << " of " << c.minimum << ".." << c.maximum);
         EXPECT_EQ(ui::CircleProgress::SweepDegrees(c.value, c.minimum, c.maximum), c.degrees);
     }
 }

@@ -77,7 +77,7 @@ TEST(CaptureKeysTest, EveryKeyboardUsageTheKernelMapsIsCapturedAndNamedInEveryLa
 
     std::set<int> capturedUsages;
     for (int usage = 0; usage < 256; ++usage) {
-        SCOPED_TRACE(testing::Message() << "usage 0x" << std::hex << usage);
+        SCOPED_TRACE(::testing::Message() << "usage 0x" << std::hex << usage);
         // The driver's table as the program holds it.
         EXPECT_EQ(LinuxKeyOfUsage({HidUsage::Page::Keyboard, static_cast<uint16_t>(usage)}), kernel[usage]);
         if (!Captured(usage) || kernel[usage] == 0) continue;

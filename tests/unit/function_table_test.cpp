@@ -117,7 +117,7 @@ TEST(FunctionTable, CodesAreNamedByTheirLists) {
         {{0x99, 0, 0}, off}, {{0x01, 0, 0}, off},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << int(c.code.type) << ' ' << int(c.code.b1) << ' ' << int(c.code.b2));
+        SCOPED_TRACE(::testing::Message() << std::hex << int(c.code.type) << ' ' << int(c.code.b1) << ' ' << int(c.code.b2));
         EXPECT_EQ(FunctionLabel(c.code, macros), c.name);
     }
 }

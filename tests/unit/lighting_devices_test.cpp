@@ -10,15 +10,13 @@
 #include "lighting/pacing.h"
 #include "lighting/pad_effects.h"
 #include "lighting/sync_effects.h"
+#include "unit/lighting_choice.h"
 
 using namespace orvane::lighting;
 
 namespace {
 
-LightingChoice Choice(uint8_t mode, uint8_t brightness = 4, uint8_t direction = 1, uint8_t seven = 0,
-                      Rgb colour = {255, 255, 255}, uint8_t speed = 0) {
-    return {mode, brightness, speed, direction, seven, colour};
-}
+using orvane::testing::Choice;
 
 template <class F>
 Rgb Led(const F& f, size_t i) { return {f.bytes[3 * i], f.bytes[3 * i + 1], f.bytes[3 * i + 2]}; }

@@ -9,6 +9,7 @@
 
 #include "lighting/keyboard_effects.h"
 #include "lighting/keyboard_engine.h"
+#include "unit/lighting_choice.h"
 
 using namespace orvane::lighting;
 using orvane::keyboard::KeyColourMap;
@@ -24,10 +25,7 @@ private:
     uint32_t v_;
 };
 
-LightingChoice Choice(uint8_t mode, uint8_t brightness = 4, uint8_t direction = 1, uint8_t seven = 0,
-                      Rgb colour = {255, 255, 255}) {
-    return {mode, brightness, 0, direction, seven, colour};
-}
+using orvane::testing::Choice;
 
 struct Rig {
     explicit Rig(KeyboardVariant v = KeyboardVariant::Rgb) : variant(v) {}

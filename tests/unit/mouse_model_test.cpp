@@ -35,7 +35,7 @@ TEST(MouseDpi, LabelsAndLimitsPerSensor) {
              Case{0x1234, 50, 400, 2, "500", nullptr, nullptr},
              Case{0x0000, 0, 0, 200, "0", nullptr, nullptr},
          }) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.sensor << std::dec << " @" << c.position);
+        SCOPED_TRACE(::testing::Message() << std::hex << c.sensor << std::dec << " @" << c.position);
         MouseDeviceInfo info = Info(c.sensor, c.step, c.recordMinimum);
         const SensorLimits* limits = ApplySensorLimits(info);
         if (c.minLabel) {

@@ -25,6 +25,7 @@
 #include "ui/input_capture.h"
 #include "ui/key_layout.h"
 #include "ui/macro_editor_rig.h"
+#include "x11/x11_waits.h"
 #include "x11/xtest_input.h"
 
 namespace {
@@ -34,13 +35,8 @@ using orvane::ui::InputCapture;
 namespace mode = orvane::ui::capture_mode;
 using shelltest::WaitUntil;
 
-constexpr int kWaitMs = 20000;  // a loaded machine delivers slowly; nothing waits this long when all is well
-
-void Pump(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+using x11test::kWaitMs;
+using x11test::Pump;
 
 bool ShowActive(QWidget& window) {
     window.show();
@@ -76,7 +72,7 @@ TEST_F(X11InputTest, KeyCaptureTakesEveryCapturableKeyTheServerReports) {
         const uint16_t code = orvane::functions::LinuxKeyOfUsage({orvane::functions::HidUsage::Page::Keyboard, usage});
         const auto expected = code ? orvane::functions::CapturedKeyCode(code) : std::nullopt;
         if (!expected || (expected->b1 == 0 && expected->b2 != usage)) continue;  // a shared code: its lowest usage
-        SCOPED_TRACE(testing::Message() << "usage 0x" << std::hex << usage);
+        SCOPED_TRACE(::testing::Message() << "usage 0x" << std::hex << usage);
         state.code = {};
         const int before = presses;
         x.key(code + orvane::functions::kXkbKeycodeOffset, true);
@@ -118,7 +114,7 @@ TEST_F(X11InputTest, ACapturedKeyKeepsItsPositionAndShowsWhatTheLayoutPrints) {
         {"us", KEY_Y, 0x1C, "Y"}, {"us", KEY_SEMICOLON, 0x33, ";"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.layout << " key " << c.key);
+        SCOPED_TRACE(::testing::Message() << c.layout << " key " << c.key);
         ASSERT_EQ(QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QLatin1String(c.layout)}), 0);
         const int before = presses;
         x.key(c.key + orvane::functions::kXkbKeycodeOffset, true);

@@ -18,6 +18,7 @@
 #include "app/features/macro_pages_feature.h"
 #include "app/window_frame.h"
 #include "program_rig.h"
+#include "x11/x11_waits.h"
 #include "x11/xtest_input.h"
 
 namespace {
@@ -25,13 +26,8 @@ namespace {
 using orvane::device::DeviceModel;
 using shelltest::WaitUntil;
 
-constexpr int kWaitMs = 20000;  // generous: a loaded machine delivers slowly
-
-void Pump(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+using x11test::kWaitMs;
+using x11test::Pump;
 
 /// openbox on the test's display, until the test ends; false when it is not installed or
 /// does not take the screen.

@@ -15,7 +15,6 @@ namespace orvane::app {
 
 namespace {
 
-const char kSkinSection[] = "SKINIMAGE";
 /// What a newest version shows while the server has not answered yet.
 const char kAsking[] = "…";
 
@@ -96,7 +95,7 @@ void FunctionSet::selectCurrentLanguage() {
     std::optional<int> ini;
     for (const auto& row : ui::kLanguages)
         if (env_.language && env_.language->code() == QLatin1String(row.code)) ini = row.iniValue;
-    if (!ini && env_.mainIni) ini = env_.mainIni->readInt(kSkinSection, "LANGUAGE", 0);
+    if (!ini && env_.mainIni) ini = env_.mainIni->readInt(ui::kLanguageIniSection, ui::kLanguageIniKey, 0);
     if (!ini) return;
     const auto entry = update::LanguageComboEntry(*ini);
     // The language is the one already loaded: showing it needs no change.

@@ -3,6 +3,8 @@
 
 #include <QComboBox>
 
+#include "ui/pages/page_messages.h"
+
 namespace orvane::ui::pages {
 
 using profiles::ListId;
@@ -11,7 +13,6 @@ using profiles::ProfileResult;
 namespace {
 
 QString Latin(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 FileChoice ChoiceOf(const profiles::DialogSpec& listSpec, bool save) {
     return {save, Latin(listSpec.defaultExtension), Latin(listSpec.initialName), Latin(listSpec.filter)};
