@@ -52,7 +52,7 @@ TEST(WindowFrame, EdgesAndCornersOfAWindow) {
         {{400, 600 - 1 - app::WindowFrame::kEdgeWidth}, {}, Qt::ArrowCursor},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.at.x() << "," << c.at.y());
+        SCOPED_TRACE(::testing::Message() << c.at.x() << "," << c.at.y());
         EXPECT_EQ(app::WindowFrame::EdgesAt(c.at, size), c.edges);
         EXPECT_EQ(app::WindowFrame::CursorFor(c.edges), c.shape);
     }
