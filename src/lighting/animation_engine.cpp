@@ -131,6 +131,30 @@ void AnimationEngine::sendKeyboard(const KeyboardFrame& frame) {
     ++counters.accepted;
 }
 
+void AnimationEngine::putOutsideFrame(LightingDevice device, std::vector<uint8_t> payload) {
+    outside_.put(device, {std::move(payload), std::chrono::steady_clock::now()});
+    changed();
+}
+
+void AnimationEngine::beginOutside(LightingDevice device) {
+    outside_.begin(device);
+    changed();
+}
+
+void AnimationEngine::endOutside(LightingDevice device) {
+    if (outside_.end(device)) requestReset(device);
+}
+
+bool AnimationEngine::sendOutside(std::stop_token stop, LightingDevice device, AnimationWorker worker, uint64_t seen) {
+    std::optional<OutsideFrame> frame = connection(device).connected ? outside_.take(device) : std::nullopt;
+    if (!frame) return idle(stop, worker, seen);
+    const uint64_t acceptedBefore = counters_[size_t(device)].accepted;
+    send(device, frame->payload);
+    if (options_.outsideSentHook && counters_[size_t(device)].accepted != acceptedBefore)
+        options_.outsideSentHook(device, *frame);
+    return !stop.stop_requested();
+}
+
 void AnimationEngine::showPreview(LightingDevice device, std::span<const PreviewCell> cells) {
     if (preview_) preview_->show(device, cells);
 }
