@@ -39,7 +39,7 @@ void AnimationEngine::runWorker(std::stop_token stop, Body& body) {
     for (bool running = Sleep(stop, uint32_t(body.startWait().count())); running;) {
         const uint64_t seen = signal_.generation();
         if (outside_.driven(Body::kDevice)) {
-            running = sendOutside(stop, Body::kDevice, Body::kWorker, seen);
+            running = sendOutside(stop, Body::kDevice);
             continue;
         }
         if (!(running = Sleep(stop, body.tickMs()))) break;

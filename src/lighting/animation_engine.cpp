@@ -132,22 +132,29 @@ void AnimationEngine::sendKeyboard(const KeyboardFrame& frame) {
 }
 
 void AnimationEngine::putOutsideFrame(LightingDevice device, std::vector<uint8_t> payload) {
-    outside_.put(device, {std::move(payload), std::chrono::steady_clock::now()});
-    changed();
+    if (outside_.put(device, {std::move(payload), std::chrono::steady_clock::now()})) changed();
+    notifyOutside(device);
 }
 
 void AnimationEngine::beginOutside(LightingDevice device) {
     outside_.begin(device);
     changed();
+    notifyOutside(device);
 }
 
 void AnimationEngine::endOutside(LightingDevice device) {
-    if (outside_.end(device)) requestReset(device);
+    if (!outside_.end(device)) return;
+    requestReset(device);
+    notifyOutside(device);
 }
 
-bool AnimationEngine::sendOutside(std::stop_token stop, LightingDevice device, AnimationWorker worker, uint64_t seen) {
+void AnimationEngine::notifyOutside(LightingDevice device) { outsideSignal_[size_t(device)].notify(); }
+
+bool AnimationEngine::sendOutside(std::stop_token stop, LightingDevice device) {
+    ChangeSignal& signal = outsideSignal_[size_t(device)];
+    const uint64_t seen = signal.generation();
     std::optional<OutsideFrame> frame = connection(device).connected ? outside_.take(device) : std::nullopt;
-    if (!frame) return idle(stop, worker, seen);
+    if (!frame) return signal.waitForChange(stop, seen, options_.idleRecheck);
     const uint64_t acceptedBefore = counters_[size_t(device)].accepted;
     send(device, frame->payload);
     if (options_.outsideSentHook && counters_[size_t(device)].accepted != acceptedBefore)

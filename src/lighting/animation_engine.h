@@ -137,7 +137,10 @@ private:
     void sendKeyboard(const KeyboardFrame& frame);
     void showPreview(LightingDevice device, std::span<const PreviewCell> cells);
     /// A worker's tick while its device is driven from outside; false when stopped.
-    bool sendOutside(std::stop_token stop, LightingDevice device, AnimationWorker worker, uint64_t seen);
+    bool sendOutside(std::stop_token stop, LightingDevice device);
+    /// Wakes the device's worker while it is driven from outside and nothing else: a frame
+    /// a client sends wakes one worker, not all four.
+    void notifyOutside(LightingDevice device);
 
     AnimationDevices devices_;
     AnimationOptions options_;
@@ -149,6 +152,7 @@ private:
     SyncLightingRecord sync_;
     std::array<FrameCounters, 3> counters_;
     OutsideFrames outside_;
+    std::array<ChangeSignal, 3> outsideSignal_;
 };
 
 }  // namespace orvane::lighting

@@ -8,12 +8,14 @@ void OutsideFrames::begin(LightingDevice device) {
     slots_[size_t(device)].driven = true;
 }
 
-void OutsideFrames::put(LightingDevice device, OutsideFrame frame) {
+bool OutsideFrames::put(LightingDevice device, OutsideFrame frame) {
     std::lock_guard guard(mutex_);
     Slot& slot = slots_[size_t(device)];
+    const bool began = !slot.driven;
     slot.driven = true;
     if (slot.pending) ++slot.skipped;
     slot.pending = std::move(frame);
+    return began;
 }
 
 bool OutsideFrames::end(LightingDevice device) {

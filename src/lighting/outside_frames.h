@@ -25,8 +25,9 @@ class OutsideFrames {
 public:
     /// From now on the device shows frames from outside.
     void begin(LightingDevice device);
-    /// Replaces any frame not yet sent (newest wins); begins when not driven yet.
-    void put(LightingDevice device, OutsideFrame frame);
+    /// Replaces any frame not yet sent (newest wins); begins when not driven yet. True when
+    /// this began it.
+    bool put(LightingDevice device, OutsideFrame frame);
     /// Back to the device's own lighting; false when it was not driven from outside.
     bool end(LightingDevice device);
     bool driven(LightingDevice device) const;
