@@ -15,9 +15,12 @@ PACKAGES=(
   xvfb xauth x11-utils libxcb1-dev libx11-dev libxi-dev libxtst-dev   # libxtst-dev: the X11 input tests
   libxkbcommon-dev libxkbcommon-x11-dev x11-xkb-utils   # key names under the X server's layout; setxkbmap for its test
   openbox   # a window manager for the window-move tests under Xvfb
+  nodejs   # the OpenRGB SDK client test runs npm's openrgb-sdk against the program
   fonts-dejavu-core fonts-wqy-microhei fonts-ipafont-gothic
   clang-14 libclang-rt-14-dev
 )
+# Debian's npm; a nodejs that bundles its own npm (and conflicts with that package) is kept.
+command -v npm >/dev/null || PACKAGES+=(npm)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

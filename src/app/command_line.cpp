@@ -19,6 +19,17 @@ int LanguageOfName(const QString& name) {
     return -1;
 }
 
+std::optional<uint16_t> PortOfText(const QString& text) {
+    if (text.isEmpty() || text.size() > 5) return std::nullopt;
+    uint port = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
+        port = port * 10 + uint(c.unicode() - '0');
+    }
+    if (port == 0 || port > 65535) return std::nullopt;
+    return uint16_t(port);
+}
+
 std::optional<QSize> SizeOfText(const QString& text) {
     const QStringList parts = text.split(QLatin1Char('x'));
     if (parts.size() != 2) return std::nullopt;
@@ -72,6 +83,11 @@ CommandLine ParseCommandLine(const QStringList& args) {
             line.maximised = true;
         } else if (arg == QLatin1String("--minimized")) {
             line.minimized = true;
+        } else if (arg == QLatin1String("--sdk-server")) {
+            line.sdkServer = kDefaultSdkPort;
+        } else if (arg.startsWith(QLatin1String("--sdk-server="))) {
+            line.sdkServer = PortOfText(arg.mid(13));
+            if (!line.sdkServer) line.error = QStringLiteral("bad port %1 (1 to 65535)").arg(arg.mid(13));
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             line.help = true;
         } else if (arg == QLatin1String("--version")) {

@@ -9,6 +9,8 @@
 //   --language CODE     the language of this run only (en, cn, tw, jp); nothing is stored
 //   --list-pages        print the page names --page knows, then exit
 //   --minimized         start hidden in the tray (how the session's autostart entry starts it)
+//   --sdk-server[=PORT] run the OpenRGB SDK server this run (default port 6742), whatever the
+//                       settings say; nothing is stored
 //   --version           print the program's version, then exit
 //   -h, --help
 // Qt's own -platform, -display and -style options pass through.
@@ -17,6 +19,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
 namespace orvane::app {
@@ -30,6 +33,7 @@ struct CommandLine {
     std::optional<int> language;      ///< the "LANGUAGE" value of --language
     bool listPages = false;
     bool minimized = false;  ///< start hidden in the tray, not with the window shown
+    std::optional<uint16_t> sdkServer;  ///< --sdk-server: run the SDK server on this port
     bool help = false;
     bool version = false;  ///< --version: print the version and exit
     bool platformGiven = false;  ///< -platform on the command line
@@ -37,12 +41,17 @@ struct CommandLine {
 };
 
 inline constexpr char kDefaultSimulation[] = "kb,ms,mp";
+/// The OpenRGB SDK's own port ("ORGB" on a phone's keypad).
+inline constexpr uint16_t kDefaultSdkPort = 6742;
 inline constexpr char kUsage[] =
     "usage: orvane [--simulate[=kb,ms,mp]] [--screenshot PATH [--page NAME] [--size WxH] [--maximised]] [--language en|cn|tw|jp] "
-    "[--list-pages] [--minimized] [--version] [-platform NAME]";
+    "[--list-pages] [--minimized] [--sdk-server[=PORT]] [--version] [-platform NAME]";
 
 /// The "LANGUAGE" value of a --language name (en, cn, tw, jp, or a language code), or -1.
 int LanguageOfName(const QString& name);
+
+/// A TCP port 1-65535 written as a decimal number, else nullopt.
+std::optional<uint16_t> PortOfText(const QString& text);
 
 /// "WIDTHxHEIGHT" with each 200 to 8000, else nullopt.
 std::optional<QSize> SizeOfText(const QString& text);

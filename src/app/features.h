@@ -20,6 +20,7 @@
 #include "app/features/pages_feature.h"
 #include "app/features/presence_feature.h"
 #include "app/features/profiles_feature.h"
+#include "app/features/sdk_server_feature.h"
 #include "app/features/settings_feature.h"
 #include "app/features/skin_feature.h"
 
@@ -54,6 +55,8 @@ inline constexpr FeatureRow kFeatures[] = {
     {"links", &MakeFeature<LinksFeature>},
     {"settings", &MakeFeature<SettingsFeature>},
     {"skin", &MakeFeature<SkinFeature>},
+    // After presence and lighting: it follows their devices and drives the lighting engine.
+    {"sdk server", &MakeFeature<SdkServerFeature>},
 };
 
 }  // namespace orvane::app

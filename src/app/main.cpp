@@ -147,6 +147,7 @@ int main(int argc, char** argv) {
         options.window.tray = !line.screenshot;
         options.window.startMinimized = line.minimized;
         options.window.language = line.language;
+        options.window.sdkServerPort = line.sdkServer;
         // Real devices: udev tells the monitors at once when a hidraw node comes or goes.
         options.runtime.hotplug = !line.simulate;
         Program program(std::move(options));

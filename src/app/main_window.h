@@ -69,6 +69,9 @@ public:
         std::optional<bool> trayAvailable = std::nullopt;
         /// A "LANGUAGE" value for this run only (screenshots): shown, never stored.
         std::optional<int> language = std::nullopt;
+        /// `--sdk-server[=PORT]`: the SDK server runs on this port this run, whatever main.ini
+        /// says; nothing is stored.
+        std::optional<uint16_t> sdkServerPort = std::nullopt;
     };
 
     MainWindow(runtime::Runtime& runtime, Options options, QWidget* parent = nullptr);
@@ -87,6 +90,7 @@ public:
     Router& router() { return router_; }
     runtime::Runtime& runtime() { return runtime_; }
     ui::Language& language() { return language_; }
+    const Options& options() const { return options_; }
     /// Message boxes and file choices (scripted in tests).
     ui::Dialogs& dialogs() { return *dialogs_; }
     const ui::SkinLoader& skin() const { return skin_; }

@@ -36,6 +36,10 @@ void AnimationEngine::runWorker(std::stop_token stop, Body& body) {
     const protocol::DeviceConnection& link = connection(Body::kDevice);
     for (bool running = ChangeSignal::SleepMs(stop, uint32_t(body.startWait().count())); running;) {
         const uint64_t seen = signal_.generation();
+        if (outside_.driven(Body::kDevice)) {
+            running = sendOutside(stop, Body::kDevice);
+            continue;
+        }
         if (!(running = ChangeSignal::SleepMs(stop, body.tickMs()))) break;
         const bool synchronised = link.syncLighting;
         if (!link.connected || (synchronised && !Body::kTicksWhileSynchronised)) {

@@ -131,6 +131,37 @@ void AnimationEngine::sendKeyboard(const KeyboardFrame& frame) {
     ++counters.accepted;
 }
 
+void AnimationEngine::putOutsideFrame(LightingDevice device, std::vector<uint8_t> payload) {
+    if (outside_.put(device, {std::move(payload), std::chrono::steady_clock::now()})) changed();
+    notifyOutside(device);
+}
+
+void AnimationEngine::beginOutside(LightingDevice device) {
+    outside_.begin(device);
+    changed();
+    notifyOutside(device);
+}
+
+void AnimationEngine::endOutside(LightingDevice device) {
+    if (!outside_.end(device)) return;
+    requestReset(device);
+    notifyOutside(device);
+}
+
+void AnimationEngine::notifyOutside(LightingDevice device) { outsideSignal_[size_t(device)].notify(); }
+
+bool AnimationEngine::sendOutside(std::stop_token stop, LightingDevice device) {
+    ChangeSignal& signal = outsideSignal_[size_t(device)];
+    const uint64_t seen = signal.generation();
+    std::optional<OutsideFrame> frame = connection(device).connected ? outside_.take(device) : std::nullopt;
+    if (!frame) return signal.waitForChange(stop, seen, options_.idleRecheck);
+    const uint64_t acceptedBefore = counters_[size_t(device)].accepted;
+    send(device, frame->payload);
+    if (options_.outsideSentHook && counters_[size_t(device)].accepted != acceptedBefore)
+        options_.outsideSentHook(device, *frame);
+    return !stop.stop_requested();
+}
+
 void AnimationEngine::showPreview(LightingDevice device, std::span<const PreviewCell> cells) {
     if (preview_) preview_->show(device, cells);
 }

@@ -22,6 +22,7 @@
 #include "device/protocol/connection.h"
 #include "keyboard/keyboard_model.h"
 #include "lighting/animation_signal.h"
+#include "lighting/outside_frames.h"
 #include "lighting/pacing.h"
 #include "lighting/sync_effects.h"
 #include "lighting/triggers.h"
@@ -42,6 +43,9 @@ struct AnimationOptions {
     std::optional<std::chrono::milliseconds> idleRecheck{std::chrono::milliseconds(1000)};
     /// Told each time a worker goes idle and each time it wakes from that (tests).
     std::function<void(AnimationWorker, IdleEvent)> idleHook;
+    /// Told on the worker's thread after a frame from outside reached its device whole
+    /// (benchmarks of the delay from a client to the device).
+    std::function<void(LightingDevice, const OutsideFrame&)> outsideSentHook;
 };
 
 /// Where the preview cells of each frame go; called on the worker's thread, must not block.
@@ -101,6 +105,16 @@ public:
     void endAllSynchronised();
     SyncLightingRecord syncRecord() const;
 
+    /// Frames from outside the program (an SDK client): while a device is driven so, its
+    /// worker sends the newest frame at the link's pace instead of its own effect, and the
+    /// synchronised effect leaves it out. putOutsideFrame begins it; endOutside returns the
+    /// device to its stored effect, started afresh.
+    void putOutsideFrame(LightingDevice device, std::vector<uint8_t> payload);
+    void beginOutside(LightingDevice device);
+    void endOutside(LightingDevice device);
+    bool drivenFromOutside(LightingDevice device) const { return outside_.driven(device); }
+    const OutsideFrames& outsideFrames() const { return outside_; }
+
     /// Set before the workers start; null: no previews.
     void setPreviewSink(PreviewSink* sink) { preview_ = sink; }
     const FrameCounters& counters(LightingDevice device) const { return counters_[size_t(device)]; }
@@ -122,6 +136,11 @@ private:
     void send(LightingDevice device, std::span<const uint8_t> payload);
     void sendKeyboard(const KeyboardFrame& frame);
     void showPreview(LightingDevice device, std::span<const PreviewCell> cells);
+    /// A worker's tick while its device is driven from outside; false when stopped.
+    bool sendOutside(std::stop_token stop, LightingDevice device);
+    /// Wakes the device's worker while it is driven from outside and nothing else: a frame
+    /// a client sends wakes one worker, not all four.
+    void notifyOutside(LightingDevice device);
 
     AnimationDevices devices_;
     AnimationOptions options_;
@@ -132,6 +151,8 @@ private:
     mutable std::mutex syncMutex_;
     SyncLightingRecord sync_;
     std::array<FrameCounters, 3> counters_;
+    OutsideFrames outside_;
+    std::array<ChangeSignal, 3> outsideSignal_;
 };
 
 }  // namespace orvane::lighting

@@ -17,7 +17,10 @@ void AnimationEngine::runSynchronised(std::stop_token stop) {
         const uint64_t seen = signal_.generation();
         const LightingChoice choice = syncRecord().choice();
         if (!(running = ChangeSignal::SleepMs(stop, SyncCycleMs(choice.speed)))) break;
-        const SyncTargets targets{devices_.keyboard.syncLighting, devices_.mouse.syncLighting, devices_.pad.syncLighting};
+        // A device driven from outside is left out until it returns to its stored effect.
+        const SyncTargets targets{devices_.keyboard.syncLighting && !outside_.driven(LightingDevice::Keyboard),
+                                  devices_.mouse.syncLighting && !outside_.driven(LightingDevice::Mouse),
+                                  devices_.pad.syncLighting && !outside_.driven(LightingDevice::Pad)};
         // Nothing reaches a device when no synchronised one is connected, or when the copied
         // mode has no synchronised effect: wait for a change rather than cycle.
         const bool reachable = (targets.keyboard && devices_.keyboard.connected) ||

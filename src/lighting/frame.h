@@ -33,6 +33,12 @@ struct LightingChoice {
     static constexpr LightingChoice Of(const Record& r) {
         return FromBytes(std::span<const uint8_t, 8>(r.bytes.data() + 1, 8));
     }
+    /// Writes the choice into bytes 1-8 of a device record.
+    template <class Record>
+    constexpr void writeTo(Record& r) const {
+        const uint8_t b[8]{mode, brightness, speed, direction, sevenColour, colour.r, colour.g, colour.b};
+        std::copy_n(b, 8, r.bytes.begin() + 1);
+    }
     constexpr bool forward() const { return direction != 0; }
     constexpr bool seven() const { return sevenColour != 0; }
     /// Output level of the brightness byte; a byte above 4 (a damaged file) is full level.

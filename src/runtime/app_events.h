@@ -23,7 +23,7 @@ enum class CaptureTarget : uint8_t { KeyboardKey, KeyboardMacro, MouseKey, Mouse
 using functions::CapturedInput;
 
 /// A program setting that other windows follow.
-enum class Setting : uint8_t { Language, Background };
+enum class Setting : uint8_t { Language, Background, SdkServer };
 
 struct AppEvents {
     /// The device's connect work is done (its model holds what it read back).

@@ -41,6 +41,34 @@ TEST(CommandLine, OptionsAndMistakes) {
     EXPECT_TRUE(QString(kUsage).contains("--minimized"));
 }
 
+TEST(CommandLine, SdkServerPortIsADecimalPortOrTheDefault) {
+    struct Case {
+        QStringList args;
+        std::optional<uint16_t> port;
+        bool error;
+    };
+    const Case cases[] = {
+        {{}, std::nullopt, false},
+        {{"--sdk-server"}, kDefaultSdkPort, false},
+        {{"--sdk-server=1"}, 1, false},
+        {{"--sdk-server=65535", "--simulate"}, 65535, false},
+        {{"--sdk-server="}, std::nullopt, true},
+        {{"--sdk-server=0"}, std::nullopt, true},
+        {{"--sdk-server=65536"}, std::nullopt, true},
+        {{"--sdk-server=-1"}, std::nullopt, true},
+        {{"--sdk-server=+80"}, std::nullopt, true},
+        {{"--sdk-server=0x50"}, std::nullopt, true},
+        {{"--sdk-server=80 "}, std::nullopt, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CommandLine line = ParseCommandLine(c.args);
+        EXPECT_EQ(!line.error.isEmpty(), c.error) << line.error.toStdString();
+        EXPECT_EQ(line.sdkServer, c.port);
+    }
+    EXPECT_TRUE(QString(kUsage).contains("--sdk-server[=PORT]"));
+}
+
 }  // namespace
 }  // namespace orvane::app
 namespace refusals {

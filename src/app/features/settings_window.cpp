@@ -6,8 +6,11 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QSpinBox>
 
 #include "device/log.h"
+#include "integrations/openrgb/server_settings.h"
+#include "platform/paths.h"
 #include "update/update_client.h"
 #include "ui/log.h"
 
@@ -54,6 +57,8 @@ FunctionSet::FunctionSet(QWidget* owner, SettingsEnv env)
         const auto* row = ini ? ui::LanguageByIniValue(*ini) : nullptr;
         if (row && env_.changeLanguage) env_.changeLanguage(*row);
     });
+    bindings_.on("sdk_server_check", kClick, [this](const ui::Notification&) { storeSdkServer(); });
+    bindings_.on("sdk_server_port", kValueChanged, [this](const ui::Notification&) { storeSdkServer(); });
     bindings_.on("net_btn", kClick, [this](const ui::Notification&) {
         openPage(env_.machine ? env_.machine->webSite() : std::nullopt, "web site");
     });
@@ -79,6 +84,7 @@ FunctionSet::FunctionSet(QWidget* owner, SettingsEnv env)
     }
     showCheckProblem();
     selectCurrentLanguage();
+    showSdkServer();
     bridge_.attach(this);
     adjustSize();
     startQueries();
@@ -100,6 +106,31 @@ void FunctionSet::selectCurrentLanguage() {
     const auto entry = update::LanguageComboEntry(*ini);
     // The language is the one already loaded: showing it needs no change.
     ui::Silently(combo, [&](QComboBox* c) { c->setCurrentIndex(entry.value_or(-1)); });
+}
+
+void FunctionSet::showSdkServer() {
+    if (!env_.mainIni) return;
+    const auto settings = integrations::openrgb::ReadServerSettings(env_.mainIni->path());
+    if (auto* check = controls_.find<QAbstractButton>(QStringLiteral("sdk_server_check")))
+        ui::Silently(check, [&](QAbstractButton* c) { c->setChecked(settings.enabled); });
+    if (auto* port = controls_.find<QSpinBox>(QStringLiteral("sdk_server_port")))
+        ui::Silently(port, [&](QSpinBox* p) { p->setValue(settings.port); });
+}
+
+void FunctionSet::storeSdkServer() {
+    auto* check = controls_.find<QAbstractButton>(QStringLiteral("sdk_server_check"));
+    auto* port = controls_.find<QSpinBox>(QStringLiteral("sdk_server_port"));
+    if (!env_.mainIni || !check || !port) return;
+    auto settings = integrations::openrgb::ReadServerSettings(env_.mainIni->path());
+    settings.enabled = check->isChecked();
+    settings.port = uint16_t(port->value());
+    if (!integrations::openrgb::WriteServerSettings(env_.mainIni->path(), settings)) {
+        device::Log("settings: the SDK server choice could not be written to main.ini");
+        if (env_.tell) env_.tell(platform::kMainIniUnusableMessage);
+        showSdkServer();
+        return;
+    }
+    if (env_.runtime) env_.runtime->events.settingsChanged.emit(runtime::Setting::SdkServer);
 }
 
 void FunctionSet::startQueries() {

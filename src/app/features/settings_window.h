@@ -65,6 +65,10 @@ private:
     void startQueries();
     void requestUpdate(const char* button);
     void selectCurrentLanguage();
+    /// The SDK server's check box and port as main.ini holds them; a change is written there
+    /// and told with settingsChanged(SdkServer), which the server follows.
+    void showSdkServer();
+    void storeSdkServer();
     void showSoftware(const update::VersionLine& line);
     void showKeyboard(const update::VersionLine& line);
     void showLine(const char* installed, const char* newest, const char* button, const update::VersionLine& line);

@@ -9,21 +9,19 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "device/models.h"
 #include "integrations/openrgb/sdk_controller.h"
+#include "lighting/effect_params.h"
 #include "lighting/frame.h"
 
 namespace orvane::integrations::openrgb {
 
-/// One effect of a device as a mode: its name, the device's mode byte and what it takes.
-struct EffectRow {
-    std::string_view name;
-    uint8_t mode;
-    bool speed, direction, colour, sevenColour, brightness;
-};
-/// The effects a model offers through the SDK (modes with no name of their own, the custom
-/// per-key layer and the modes that send no frames are left out).
+/// One effect of a device as a mode: its name, the device's mode byte and what it takes
+/// (the lighting's own table, shared with the pages).
+using EffectRow = lighting::EffectParams;
+/// The effects a model offers through the SDK: `lighting::EffectsOf`.
 std::span<const EffectRow> EffectsOf(device::DeviceModel model);
 
 /// The "Direct" mode's value: no device mode byte has it.
@@ -40,5 +38,10 @@ Controller ControllerOf(device::DeviceModel model, const lighting::LightingChoic
 /// model's effects.
 std::optional<lighting::LightingChoice> ChoiceOf(device::DeviceModel model, const Mode& mode,
                                                  lighting::LightingChoice base);
+
+/// The lighting frame (command 18's payload) that shows a controller's LED colours on a
+/// device of that model: three bytes per LED at its LED number, or one level per key (the
+/// brightest of the three) on a single-colour keyboard.
+std::vector<uint8_t> FrameOf(device::DeviceModel model, const Controller& c);
 
 }  // namespace orvane::integrations::openrgb
