@@ -96,6 +96,32 @@ TEST(LightingWindow, PreviewsOfAllThreeDevicesMove) {
     EXPECT_GT(rig.engine().counters(LightingDevice::Mouse).accepted, 0u);
 }
 
+TEST(LightingWindow, SameModeRunsTheSourcesEffectAndEveryPageShowsIt) {
+    programtest::RigOptions options =
+        LightingRig::Options({DeviceModel::RgbKeyboard, DeviceModel::Mouse, DeviceModel::Mousepad});
+    options.features->push_back("lighting pages");
+    programtest::ProgramRig rig(options);
+    ASSERT_TRUE(rig.waitForTab("mp_tab") && rig.waitForTab("ms_tab") && rig.waitForTab("kb_tab"));
+    ASSERT_TRUE(rig.settle());
+    rig.control<QComboBox>("kb_deng_combo_modeSelect")->setCurrentIndex(0);  // Aurora
+    rig.control<QComboBox>("ms_deng_combo_modeSelect")->setCurrentIndex(5);
+    auto* pad = rig.control<QComboBox>("mp_deng_combo_modeSelect");
+    pad->setCurrentIndex(0);  // the pad's wave, in one colour
+    rig.control<QAbstractButton>("mp_deng_same_mode")->click();
+    ASSERT_TRUE(rig.settle());
+    // Each effect box names the wave as its own list numbers it.
+    EXPECT_EQ(rig.control<QComboBox>("kb_deng_combo_modeSelect")->currentIndex(), 6);
+    EXPECT_EQ(rig.control<QComboBox>("ms_deng_combo_modeSelect")->currentIndex(), 2);
+    EXPECT_EQ(pad->currentIndex(), 0);
+    // And the wave runs: keys of different columns differ, where a static light is even.
+    const auto alphaOf = [&](const char* name) {
+        auto* overlay = ui::Preview::of(rig.control(name));
+        return overlay ? overlay->color().alpha() : -1;
+    };
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return alphaOf("kb_dkey_64") != alphaOf("kb_dkey_70"); }));
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return alphaOf("mp_dkey_0") != alphaOf("mp_dkey_7"); }));
+}
+
 TEST(LightingWindow, PadSameModeSetsAllFlagsAndPageChangesClearThem) {
     // The keyboard is absent: same mode still sets its flag and copies into its record.
     LightingRig rig({DeviceModel::Mouse, DeviceModel::Mousepad});
