@@ -114,12 +114,12 @@ TEST(LightingWindow, SameModeRunsTheSourcesEffectAndEveryPageShowsIt) {
     EXPECT_EQ(rig.control<QComboBox>("ms_deng_combo_modeSelect")->currentIndex(), 2);
     EXPECT_EQ(pad->currentIndex(), 0);
     // And the wave runs: keys of different columns differ, where a static light is even.
-    const auto alphaOf = [&](const char* name) {
+    const auto colourOf = [&](const char* name) {
         auto* overlay = ui::Preview::of(rig.control(name));
-        return overlay ? overlay->color().alpha() : -1;
+        return overlay ? overlay->color() : QColor();
     };
-    EXPECT_TRUE(shelltest::WaitUntil([&] { return alphaOf("kb_dkey_64") != alphaOf("kb_dkey_70"); }));
-    EXPECT_TRUE(shelltest::WaitUntil([&] { return alphaOf("mp_dkey_0") != alphaOf("mp_dkey_7"); }));
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return colourOf("kb_dkey_64") != colourOf("kb_dkey_70"); }));
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return colourOf("mp_dkey_0") != colourOf("mp_dkey_7"); }));
 }
 
 TEST(LightingWindow, PadSameModeSetsAllFlagsAndPageChangesClearThem) {
@@ -154,10 +154,18 @@ TEST(LightingWindow, PadSameModeSetsAllFlagsAndPageChangesClearThem) {
         combo->setCurrentIndex(1);
         same->click();
         EXPECT_TRUE(rig.flags(true, true, true));
-        const auto pad = rig.runtime().pad.state();
-        EXPECT_EQ(rig.choiceOf(rig.runtime().mouse.state()), rig.choiceOf(pad));
-        EXPECT_EQ(rig.choiceOf(rig.runtime().keyboard.read([](const auto& d) { return d.lighting; })), rig.choiceOf(pad));
-        EXPECT_EQ(rig.engine().syncRecord().choice().mode, 1);
+        // The pad's spectrum (its mode 1) is the mouse's mode 3 and the keyboard's colour
+        // cycle (mode 7); the other bytes go over as they are.
+        auto pad = rig.choiceOf(rig.runtime().pad.state());
+        auto mouse = rig.choiceOf(rig.runtime().mouse.state());
+        auto keyboard = rig.choiceOf(rig.runtime().keyboard.read([](const auto& d) { return d.lighting; }));
+        EXPECT_EQ(pad[0], 1);
+        EXPECT_EQ(mouse[0], 3);
+        EXPECT_EQ(keyboard[0], 7);
+        EXPECT_EQ(rig.engine().syncRecord().choice().mode, 3);
+        pad[0] = mouse[0] = keyboard[0] = 0;
+        EXPECT_EQ(mouse, pad);
+        EXPECT_EQ(keyboard, pad);
         c.change();
         EXPECT_TRUE(rig.flags(c.kb, c.ms, c.mp));
     }
