@@ -212,7 +212,7 @@ TEST(SettingsWindow, UnknownVersionsDisableTheUpdateButtons) {
 }
 
 TEST(SettingsWindow, TheMouseFirmwareUpdateIsNotOfferedWhileItsVersionsAreUnknown) {
-    VersionServer server({{"Kx027", "1.0.6"}});
+    VersionServer server(std::map<std::string, std::string>{{"Kx027", "1.0.6"}});
     SettingsRig rig({DeviceModel::Mouse}, server.address());
     ASSERT_TRUE(rig.waitForTab("ms_tab"));
     ASSERT_NE(rig.open(), nullptr);

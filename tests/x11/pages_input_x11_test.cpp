@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QProcess>
 
+#include <utility>
+
 #include <QComboBox>
 
 #include "functions/linux_keys.h"
@@ -109,6 +111,13 @@ TEST_F(PagesInputTest, ADragAcrossTheKeyboardPicturePaintsEveryKeyItPasses) {
     QWidget* last = rig.control("kb_dkey_26");
     ASSERT_TRUE(first && last);
     ASSERT_TRUE(WaitUntil([&] { return last->isVisible(); }, kWaitMs));
+    // The page settles its layout after it comes up: the keys stay put before the drag.
+    QPoint settled;
+    ASSERT_TRUE(WaitUntil([&] {
+        const QPoint now = first->mapToGlobal(QPoint());
+        Pump(300);
+        return std::exchange(settled, now) == now && first->mapToGlobal(QPoint()) == now;
+    }, kWaitMs));
     const QPoint from = first->mapToGlobal(first->rect().center());
     const QPoint to = last->mapToGlobal(last->rect().center());
     x.moveTo(from.x(), from.y());
