@@ -48,7 +48,8 @@ std::string HexOf(FunctionCode code) {
 /// The English name of a code; codes the lists do not name are described.
 std::string NameOf(FunctionCode code, const EnglishTexts& english) {
     using namespace functions::code_type;
-    if (const auto name = functions::FunctionLabel(code, {})) return english.text(name->text);
+    if (const auto name = functions::FunctionLabel(code, {}))
+        return functions::ShownName(*name, [&](std::string_view id) { return english.text(id); });
     if (code.type == kMacro) return "macro " + std::to_string(code.b1) + ", mode " + std::to_string(code.b2);
     if (code.type == kMacroRepeat) return "macro " + std::to_string(code.b1) + ", repeated " + std::to_string(code.b2);
     if (code.type == kKeyboardKey || code.type == 0) {
@@ -239,7 +240,7 @@ std::vector<Subcommand> KeySubcommands() {
          "prints what every key (position, device key) or button does: code and English name", RunKeys},
         {"assign", "kb|ms KEY FUNCTION [--data-dir DIR]",
          "gives key position KEY (kb) or button KEY (ms) a function, writes it to the device and saves the "
-         "selected key profile; FUNCTION: default, key:NAME, mouse:BUTTON, hscroll:left|right:AMOUNT[:P1:P2], "
+         "selected key profile; FUNCTION: default, key:NAME or key:LCtrl+LShift+NAME, mouse:BUTTON, hscroll:left|right:AMOUNT[:P1:P2], "
          "vscroll:up|down:AMOUNT[:P1:P2], dpi:up|down|cycle, fire:A:B, media:NAME, system:power|sleep|wake, "
          "macro:INDEX:MODE, macro:INDEX:repeat:N, cursor:N (ms)",
          RunAssign},

@@ -78,20 +78,35 @@ struct Parser {
 
         if (head == "default" && n == 1) return arg;
         if (head == "key" && n == 2) {
-            for (size_t e = 0; e < functions::kKeyboardKeyEntries; ++e) {
-                if (!SameWord(KeyToken(e), parts[1])) continue;
-                arg.category = Category::KeyboardKey;
-                arg.keyCode = functions::KeyboardKeyList[e].code;
-                c.capturedKey = functions::KeyboardKeyList[e].name;
-                return arg;
+            // Modifiers held with the key come first: key:LCtrl+LShift+F.
+            std::string_view word = parts[1];
+            uint8_t held = 0;
+            for (bool peeled = true; peeled;) {
+                peeled = false;
+                for (size_t m = 0; m < functions::kModifierEntries; ++m) {
+                    const std::string token = KeyToken(m);
+                    if (word.size() <= token.size() + 1 || word[token.size()] != '+' ||
+                        !SameWord(word.substr(0, token.size()), token))
+                        continue;
+                    held |= functions::KeyboardKeyList[m].code.b1;
+                    word.remove_prefix(token.size() + 1);
+                    peeled = true;
+                }
             }
-            for (const auto& extra : functions::ExtraKeyList) {
-                if (!SameWord(TokenOfName(extra.name), parts[1])) continue;
+            auto take = [&](functions::FunctionCode code) {
+                code.b1 |= held;
+                const auto combination = functions::CombinationOf(code);
                 arg.category = Category::KeyboardKey;
-                arg.keyCode = {functions::code_type::kKeyboardKey, 0, extra.usage};
-                c.capturedKey = extra.name;
+                arg.keyCode = code;
+                c.capturedKey = combination ? combination->key : std::string_view();
+                c.capturedModifiers = combination ? combination->modifiers : 0;
                 return arg;
-            }
+            };
+            for (size_t e = 0; e < functions::kKeyboardKeyEntries; ++e)
+                if (SameWord(KeyToken(e), word)) return take(functions::KeyboardKeyList[e].code);
+            for (const auto& extra : functions::ExtraKeyList)
+                if (SameWord(TokenOfName(extra.name), word))
+                    return take({functions::code_type::kKeyboardKey, 0, extra.usage});
             std::vector<std::string> keys;
             for (size_t e = 0; e < functions::kKeyboardKeyEntries; ++e) keys.push_back(KeyToken(e));
             for (const auto& extra : functions::ExtraKeyList) keys.push_back(TokenOfName(extra.name));

@@ -4,7 +4,7 @@
 // the editor's category and control values, so that the tool stores a code exactly as the
 // page's editor would.
 //
-//   default | key:NAME | mouse:left|middle|right|forward|back
+//   default | key:[MODIFIER+...]NAME | mouse:left|middle|right|forward|back
 //   hscroll:left|right:AMOUNT[:P1:P2] | vscroll:up|down:AMOUNT[:P1:P2]
 //   dpi:up|down|cycle | fire:A:B | media:NAME | system:power|sleep|wake
 //   macro:INDEX:MODE | macro:INDEX:repeat:N | cursor:N (mouse)
@@ -25,7 +25,7 @@ inline constexpr int kMacroLimit = macros::kMaxMacros;
 struct FunctionArgument {
     functions::Category category = functions::Category::Default;
     functions::EditorControls controls;
-    functions::FunctionCode keyCode;  ///< key:NAME, the key's code
+    functions::FunctionCode keyCode;  ///< key:NAME, the code of the key and the modifiers held with it
 };
 
 /// nullopt with `error` set to one line that says what is allowed.

@@ -26,6 +26,7 @@
 #include "app/tray.h"
 #include "app/window_frame.h"
 #include "app/wrapping_panels.h"
+#include "ui/controls/circle_progress.h"
 #include "ui/log.h"
 #include "ui/pages/sub_pages.h"
 #include "ui/skin_files.h"
@@ -223,6 +224,7 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
         else if (setting == runtime::Setting::Background) applyBackground();
     });
     subscriptions_ += runtime_.events.progress.subscribe([this](bool running) { showProgress(running); });
+    subscriptions_ += runtime_.events.progressValue.subscribe([this](int percent) { showProgressValue(percent); });
     subscriptions_ += runtime_.events.notice.subscribe([this](const std::string& id) {
         notice_->showNotice(language_.text(QString::fromStdString(id)));
     });
@@ -332,10 +334,12 @@ void MainWindow::setDeviceNotAccessible(device::DeviceKind kind, bool notAccessi
 }
 
 void MainWindow::applySkinImage() {
-    // A remembered preset comes back; after a reset (FLAGS 0) the skin's own background stays.
-    const auto image = appearance::BackgroundSettings(mainIni_.path()).rememberedImage();
-    if (!image) return;
-    runtime_.background = appearance::ImageChoice(*image);
+    // A remembered preset or colour comes back; after a reset (FLAGS 0) the skin's own
+    // background stays.
+    const appearance::BackgroundSettings remembered(mainIni_.path());
+    if (const auto image = remembered.rememberedImage()) runtime_.background = appearance::ImageChoice(*image);
+    else if (const auto colour = remembered.rememberedColour()) runtime_.background = appearance::ColourChoice(*colour);
+    else return;
     applyBackground();
 }
 
@@ -528,9 +532,17 @@ void MainWindow::showProgress(bool running) {
     QWidget* progress = control(QStringLiteral("setting_progress"));
     if (running) {
         progressHideTimer_.stop();
+        showProgressValue(0);  // the arc grows as the work reports how far it is
         if (progress) progress->show();
     } else {
         progressHideTimer_.start();
+    }
+}
+
+void MainWindow::showProgressValue(int percent) {
+    if (auto* ring = control<ui::CircleProgress>(QStringLiteral("setting_progress"))) {
+        ring->setMaximum(100);
+        ring->setValue(percent);
     }
 }
 

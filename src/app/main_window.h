@@ -180,6 +180,7 @@ private:
     void applyLanguageAtStart();
     void loadLanguage(const ui::LanguageRow& row);
     void showProgress(bool running);
+    void showProgressValue(int percent);
     /// Ends an option's selection change: keeps a page that may not be left, else ends input
     /// capture and switches to the option's page. false when the page was kept.
     bool finishSelectionChange(const QString& option);

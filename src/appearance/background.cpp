@@ -2,6 +2,7 @@
 #include "appearance/background.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "platform/ini_file.h"
 
@@ -19,6 +20,20 @@ std::optional<std::string> BackgroundSettings::rememberedImage() const {
     const platform::IniFile ini(mainIni_);
     if (ini.readInt(kSkinSection, kFlagsKey) != 1) return std::nullopt;
     return ini.readString(kSkinSection, kImageKey, "");
+}
+
+std::optional<uint32_t> BackgroundSettings::rememberedColour() const {
+    const platform::IniFile ini(mainIni_);
+    if (ini.readInt(kSkinSection, kFlagsKey) != 2) return std::nullopt;
+    return ParseColour(ini.readString(kSkinSection, kColourKey, ""));
+}
+
+bool BackgroundSettings::rememberColour(uint32_t argb) {
+    platform::IniFile ini(mainIni_);
+    char text[10];
+    std::snprintf(text, sizeof text, "#%08X", unsigned(argb));
+    // The colour first: "FLAGS" 2 never points at the previous choice's colour.
+    return ini.writeString(kSkinSection, kColourKey, text) && ini.writeString(kSkinSection, kFlagsKey, "2");
 }
 
 bool BackgroundSettings::rememberPreset(std::string_view image) {

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's background as the skin window chooses it: a preset image of the skin,
-// a plain colour, any PNG file, or the default image. Preset images and the reset are
-// remembered in main.ini ("SKINIMAGE": "FLAGS" "1" and the image in "IMAGE" for a preset,
-// "FLAGS" "0" and "common/background.png" after a reset) and applied again at start; a
-// colour or a custom file lasts until the program ends.
+// a plain colour, any PNG file, or the default image. Preset images, colours and the reset
+// are remembered in main.ini ("SKINIMAGE": "FLAGS" "1" and the image in "IMAGE" for a
+// preset, "FLAGS" "2" and "#AARRGGBB" in "COLOR" for a colour, "FLAGS" "0" and
+// "common/background.png" after a reset) and applied again at start; a custom file lasts
+// until the program ends.
 
 #include <array>
 #include <cstdint>
@@ -18,6 +19,7 @@ namespace orvane::appearance {
 inline constexpr std::string_view kSkinSection = "SKINIMAGE";
 inline constexpr std::string_view kFlagsKey = "FLAGS";
 inline constexpr std::string_view kImageKey = "IMAGE";
+inline constexpr std::string_view kColourKey = "COLOR";
 inline constexpr std::string_view kDefaultImage = "common/background.png";
 
 /// The message the skin window passes to the main window (the receivers).
@@ -39,9 +41,10 @@ inline constexpr std::array<PresetImage, 4> kPresetImages{{
     {"backgrounds/glacier.png", "skin_preset_glacier_tip"},
     {"backgrounds/dusk.png", "skin_preset_dusk_tip"},
 }};
-/// The colour buttons (opaque ARGB).
-inline constexpr std::array<uint32_t, 6> kPresetColours{0xFF121418, 0xFF1B1F27, 0xFF23171A,
-                                                         0xFF14201F, 0xFF1C1826, 0xFF262626};
+/// The colour buttons (opaque ARGB): navy, wine, forest, amber, violet, slate; each far
+/// enough from the others to tell apart, and dark enough under the skin's light text.
+inline constexpr std::array<uint32_t, 6> kPresetColours{0xFF215A8C, 0xFF7A2430, 0xFF24664A,
+                                                         0xFF6E531F, 0xFF52368A, 0xFF3A4250};
 
 SkinChangedParam ImageChoice(std::string_view image);
 SkinChangedParam ColourChoice(uint32_t argb);
@@ -55,8 +58,12 @@ public:
     /// The image to apply at start: "IMAGE" when "FLAGS" reads as 1, else nullopt (the
     /// skin's own background stays).
     std::optional<std::string> rememberedImage() const;
+    /// The colour to apply at start: "COLOR" when "FLAGS" reads as 2 and the colour reads.
+    std::optional<uint32_t> rememberedColour() const;
     /// A preset was chosen: "FLAGS" "1" and its image. false when main.ini cannot be written.
     bool rememberPreset(std::string_view image);
+    /// A colour was chosen: "FLAGS" "2" and the colour.
+    bool rememberColour(uint32_t argb);
     /// The default was chosen: "FLAGS" "0" and "common/background.png".
     bool rememberReset();
 

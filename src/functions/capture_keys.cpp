@@ -34,6 +34,32 @@ std::optional<std::string_view> CapturedKeyName(FunctionCode code) {
     return ExtraKeyName(code.b2);
 }
 
+uint8_t ModifierBitOfLinuxKey(uint16_t linuxKey) {
+    const auto entry = KeyboardKeyByLinuxKey(linuxKey);
+    if (!entry || *entry >= kModifierEntries) return 0;
+    return KeyboardKeyList[*entry].code.b1;
+}
+
+std::optional<KeyCombination> CombinationOf(FunctionCode code) {
+    if (code.type != code_type::kKeyboardKey) return std::nullopt;
+    if (code.b2 != 0) {
+        const auto key = CapturedKeyName({code.type, 0, code.b2});
+        if (!key) return std::nullopt;
+        return KeyCombination{code.b1, *key};
+    }
+    if (code.b1 == 0) return std::nullopt;
+    size_t last = kModifierEntries - 1;
+    while (!(code.b1 & (1u << last))) --last;
+    return KeyCombination{static_cast<uint8_t>(code.b1 & ~(1u << last)), KeyboardKeyList[last].name};
+}
+
+std::vector<std::string_view> ModifierNames(uint8_t bits) {
+    std::vector<std::string_view> names;
+    for (size_t bit = 0; bit < kModifierEntries; ++bit)
+        if (bits & (1u << bit)) names.push_back(KeyboardKeyList[bit].name);
+    return names;
+}
+
 std::optional<uint8_t> CharacterKeyUsage(std::string_view name) {
     auto prints = [](uint8_t usage) {
         return (usage >= 0x04 && usage <= 0x27) || (usage >= 0x2D && usage <= 0x38) || usage == 0x64 ||

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "functions/function_code.h"
 
@@ -43,6 +44,22 @@ std::optional<FunctionCode> CapturedKeyCode(uint16_t linuxKey);
 /// The language key naming a captured key's code (type 0x20); nullopt for codes the
 /// capture never stores.
 std::optional<std::string_view> CapturedKeyName(FunctionCode code);
+
+/// The modifier bit (b1) a modifier key stands for (Ctrl, Shift, Alt, Super on either
+/// side), 0 for every other key.
+uint8_t ModifierBitOfLinuxKey(uint16_t linuxKey);
+
+/// A keyboard-key code as the keys held down together: the modifiers, then the key. A code
+/// of modifiers alone ends with its last modifier, which `modifiers` then leaves out.
+struct KeyCombination {
+    uint8_t modifiers = 0;  ///< modifier bits named before `key`
+    std::string_view key;   ///< language key
+};
+/// nullopt for codes the capture never stores (other types, usages it does not name).
+std::optional<KeyCombination> CombinationOf(FunctionCode code);
+
+/// The language keys of modifier bits, in bit order (left Ctrl first).
+std::vector<std::string_view> ModifierNames(uint8_t bits);
 
 /// The usage of a captured key's name (language key) when the key prints a character
 /// (letters, digits, punctuation, the ISO key, Ro, Yen), whose cap differs from layout to

@@ -20,6 +20,9 @@ struct CapturedInput {
     bool autoRepeat = false;  ///< a key-down repeated while the key is held
     uint16_t linuxKey = 0;    ///< key identity: the Linux key code
     bool extended = false;    ///< Windows' extended-key flag (the keypad Enter among them)
+    /// Modifier keys held down besides this key, as the modifier bits of a keyboard-key
+    /// code (functions/function_code.h).
+    uint8_t heldModifiers = 0;
     Button button = Button::None;
     int wheelDelta = 0;       ///< vertical wheel, 120 a notch, positive away from the user
     int wheelHorizontal = 0;  ///< horizontal wheel, 120 a notch, signed as the toolkit reports it

@@ -64,7 +64,10 @@ void ShowControls(FunctionCode code, EditorControls& c, int macroCount) {
         c.fireSecond = code.b2;
         break;
     case kKeyboardKey:
-        if (auto name = CapturedKeyName(code)) c.capturedKey = *name;
+        if (const auto combination = CombinationOf(code)) {
+            c.capturedKey = combination->key;
+            c.capturedModifiers = combination->modifiers;
+        }
         break;
     case kMedia: c.media = IndexOr(FindInList(MediaList, code, Match::B1B2), c.media); break;
     case kSystem: c.system = IndexOr(FindInList(SystemList, code, Match::B1B2), c.system); break;
@@ -134,8 +137,9 @@ bool ChooseCategory(EditorState& state, Categories categories, int item, EditorR
     result.categoryItem = item;
     if (state.category == Category::KeyboardKey) {
         // The edit names the key the code already sends; any other code waits for a key.
-        const auto name = CapturedKeyName(state.code);
-        state.controls.capturedKey = name ? std::string(*name) : std::string();
+        const auto combination = CombinationOf(state.code);
+        state.controls.capturedKey = combination ? std::string(combination->key) : std::string();
+        state.controls.capturedModifiers = combination ? combination->modifiers : 0;
         result.controlsChanged = true;
         result.capture = Capture::Start;
     } else {
@@ -186,11 +190,14 @@ std::optional<FunctionCode> BuildCode(const EditorState& state, FunctionCode own
     return std::nullopt;
 }
 
-bool TakeCapturedKey(EditorState& state, uint16_t linuxKey) {
-    const auto code = CapturedKeyCode(linuxKey);
-    const auto name = code ? CapturedKeyName(*code) : std::nullopt;
-    if (!name) return false;
-    state.controls.capturedKey = *name;
+bool TakeCapturedKey(EditorState& state, uint16_t linuxKey, uint8_t heldModifiers) {
+    auto code = CapturedKeyCode(linuxKey);
+    if (!code) return false;
+    code->b1 |= heldModifiers;
+    const auto combination = CombinationOf(*code);
+    if (!combination) return false;
+    state.controls.capturedKey = combination->key;
+    state.controls.capturedModifiers = combination->modifiers;
     state.code = *code;
     return true;
 }
@@ -203,9 +210,9 @@ std::optional<FunctionName> FunctionLabel(FunctionCode code, std::span<const std
     switch (code.type) {
     case 0x00:
     case kKeyboardKey: {
-        const auto name = CapturedKeyName({kKeyboardKey, code.b1, code.b2});  // type 0 names as 0x20
-        if (!name) return std::nullopt;
-        return FunctionName{std::string(*name)};
+        const auto combination = CombinationOf({kKeyboardKey, code.b1, code.b2});  // type 0 names as 0x20
+        if (!combination) return std::nullopt;
+        return FunctionName{std::string(combination->key), true, combination->modifiers};
     }
     case kMouseButton: return named(MouseButtonList, FindInList(MouseButtonList, code, Match::B1));
     case kHorizontalSwing: return named(SwingList.horizontal, (code.b2 & 0x80) ? 1 : 0);
@@ -225,6 +232,12 @@ std::optional<FunctionName> FunctionLabel(FunctionCode code, std::span<const std
     case 0x15: case 0x50: case 0x60: case 0xA0: case 0xB0: case 0xC0: return std::nullopt;
     default: return FunctionName{std::string(kUnknownFunctionName)};
     }
+}
+
+std::string ShownName(const FunctionName& name, const std::function<std::string(std::string_view)>& translate) {
+    std::string text;
+    for (const auto modifier : ModifierNames(name.modifiers)) text += translate(modifier) + "+";
+    return text + (name.isTextId ? translate(name.text) : name.text);
 }
 
 }  // namespace orvane::functions

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -91,6 +92,8 @@ struct EditorControls {
     int repeatCount = 0;           ///< "_fct_edit_25"
     /// "_fct_edit_21" (read-only): the language key of the captured key, "" for none.
     std::string capturedKey;
+    /// Modifier keys held with the captured key (bits of b1), named before it.
+    uint8_t capturedModifiers = 0;
     friend bool operator==(const EditorControls&, const EditorControls&) = default;
 };
 
@@ -175,14 +178,16 @@ bool ChooseCategory(EditorState& state, Categories categories, int item, EditorR
 std::optional<FunctionCode> BuildCode(const EditorState& state, FunctionCode own, int macroCount);
 
 /// A key pressed on the real keyboard while capturing: the code of that Linux key code
-/// (functions/capture_keys.h) goes into the state. false (nothing changed) for keys no
-/// capturable usage gives and for media and system keys, which cannot be captured.
-bool TakeCapturedKey(EditorState& state, uint16_t linuxKey);
+/// (functions/capture_keys.h), with the modifier keys held down with it in b1, goes into
+/// the state. false (nothing changed) for keys no capturable usage gives and for media and
+/// system keys, which cannot be captured.
+bool TakeCapturedKey(EditorState& state, uint16_t linuxKey, uint8_t heldModifiers = 0);
 
 /// The text a key or button shows for its code. A language key, or a macro name as it is.
 struct FunctionName {
     std::string text;
     bool isTextId = true;
+    uint8_t modifiers = 0;  ///< a keyboard key's modifiers (bits of b1), named before `text`
     friend bool operator==(const FunctionName&, const FunctionName&) = default;
 };
 /// Shown for code types the program does not know.
@@ -191,5 +196,9 @@ inline constexpr std::string_view kKeySetTextId = "Key_Set";
 /// The name of a code; nullopt leaves the label as it is (no matching list entry, a macro
 /// index past the list, and the types 0x15, 0x50, 0x60, 0xA0, 0xB0, 0xC0).
 std::optional<FunctionName> FunctionLabel(FunctionCode code, std::span<const std::string> macroNames);
+
+/// The text a name shows: its modifiers' names, then its own, joined by "+"; text ids go
+/// through `translate` ("Left Ctrl+Left Shift+F").
+std::string ShownName(const FunctionName& name, const std::function<std::string(std::string_view)>& translate);
 
 }  // namespace orvane::functions

@@ -108,6 +108,8 @@ inline constexpr uint16_t kScanCodeK14 = 0x7D;
 inline constexpr size_t kKeyboardKeyCount = 129;
 /// Entries 0-107 are keys (type 0x20); 108-125 media and web keys; 126-128 system keys.
 inline constexpr size_t kKeyboardKeyEntries = 108;
+/// Entries 0-7 are the modifiers, entry n with bit n of b1.
+inline constexpr size_t kModifierEntries = 8;
 
 inline constexpr std::array<ListEntry, kKeyboardKeyCount> KeyboardKeyList = [] {
     using namespace list_detail;

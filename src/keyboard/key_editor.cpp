@@ -65,8 +65,8 @@ EditorResult ChooseCategory(KeyboardData& d, EditorState& state, int item, int m
     return result;
 }
 
-EditorResult CaptureKey(KeyboardData& d, EditorState& state, uint16_t linuxKey, int macroCount) {
-    if (state.category != functions::Category::KeyboardKey || !functions::TakeCapturedKey(state, linuxKey))
+EditorResult CaptureKey(KeyboardData& d, EditorState& state, uint16_t linuxKey, int macroCount, uint8_t heldModifiers) {
+    if (state.category != functions::Category::KeyboardKey || !functions::TakeCapturedKey(state, linuxKey, heldModifiers))
         return {};
     EditorResult result = StoreKey(d, state, macroCount);
     result.controlsChanged = true;
@@ -98,7 +98,8 @@ std::vector<KeyLabel> RenderKeyLabels(const KeyboardData& d, std::span<const std
             label.ownTextId = functions::KeyboardKeyList[*entry].name;
         else if (bank.code(key) == own)
             continue;  // at its own code a key the list does not name (the ISO key, Fn) keeps the skin's name
-        label.remapped = !(function->isTextId && SameTextId(label.ownTextId, function->text));
+        label.remapped =
+            !(function->isTextId && function->modifiers == 0 && SameTextId(label.ownTextId, function->text));
         label.function = std::move(*function);
         labels.push_back(std::move(label));
     }
@@ -121,7 +122,7 @@ std::string KeyTooltip(const KeyLabel& label, const std::function<std::string(st
     std::string text = label.ownTextId.empty() ? std::string() : translate(label.ownTextId);
     if (!label.remapped) return text;
     text += translate(functions::kKeySetTextId);
-    text += label.function.isTextId ? translate(label.function.text) : label.function.text;
+    text += functions::ShownName(label.function, translate);
     return text;
 }
 

@@ -29,7 +29,8 @@ EditorResult ChooseCategory(KeyboardData& d, EditorState& state, int item, int m
 /// A category control changed: the code the controls build goes into the active bank.
 EditorResult StoreKey(KeyboardData& d, EditorState& state, int macroCount);
 /// A key pressed on the real keyboard while the keyboard-key category captures.
-EditorResult CaptureKey(KeyboardData& d, EditorState& state, uint16_t linuxKey, int macroCount);
+EditorResult CaptureKey(KeyboardData& d, EditorState& state, uint16_t linuxKey, int macroCount,
+                          uint8_t heldModifiers = 0);
 /// "kb_key_butt_keydefalut": the edited key gets its own code back.
 EditorResult RestoreDefault(KeyboardData& d, EditorState& state, int macroCount);
 

@@ -52,7 +52,9 @@ SameModeOutcome AnimationEngine::copyForSameMode(LightingDevice source) {
     mouse::MouseState mouseState = devices_.mouseModel.state();
     mousepad::PadState padState = devices_.padModel.state();
     SyncLightingRecord sync;
-    const SameModeOutcome outcome = CopyLightingChoice(source, keyboardRecord, mouseState, padState, sync);
+    const SameModeOutcome outcome =
+        CopyLightingChoice(source, keyboardRecord, mouseState, padState, sync, devices_.keyboardModel.variant());
+    if (!outcome.synchronised) return outcome;
     // Only bytes 1-8 of the other records change; what other threads wrote meanwhile into
     // the rest of them (the mouse's colour phase, say) stays.
     for (LightingDevice other : outcome.others) {

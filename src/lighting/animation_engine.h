@@ -94,8 +94,8 @@ public:
     void changed();
 
     /// Same mode, first step: bytes 1-8 of the source's record go into the two other
-    /// records and the synchronised record. The caller refreshes and saves the others,
-    /// then calls startSynchronised().
+    /// records and the synchronised record (CopyLightingChoice). The caller refreshes and
+    /// saves the others, then calls startSynchronised(); nothing when not `synchronised`.
     SameModeOutcome copyForSameMode(LightingDevice source);
     /// Sets the sync flag of all three devices, connected or not.
     void startSynchronised();

@@ -111,34 +111,78 @@ SyncFrames RenderSync(const LightingChoice& choice, SyncState& s, RandomSource& 
     return out;
 }
 
+namespace {
+
+/// Each device's mode of static, breathing, wave and spectrum, in SyncEffect order.
+using EffectModes = std::array<uint8_t, 4>;
+constexpr EffectModes kMouseEffectModes{0, 1, 2, 3};
+constexpr EffectModes kPadEffectModes{3, 2, 0, 1};
+constexpr EffectModes kRgbKeyboardEffectModes{4, 5, 6, 7};  // the spectrum is its colour cycle
+constexpr EffectModes kMonoKeyboardEffectModes{0, 1, 2, 0};
+
+const EffectModes& EffectModesOf(LightingDevice device, KeyboardVariant keyboardVariant) {
+    switch (device) {
+    case LightingDevice::Mouse: return kMouseEffectModes;
+    case LightingDevice::Pad: return kPadEffectModes;
+    case LightingDevice::Keyboard: break;
+    }
+    return keyboardVariant == KeyboardVariant::Rgb ? kRgbKeyboardEffectModes : kMonoKeyboardEffectModes;
+}
+
+}  // namespace
+
+std::optional<SyncEffect> SyncEffectOfMode(LightingDevice device, uint8_t mode, KeyboardVariant keyboardVariant) {
+    const EffectModes& modes = EffectModesOf(device, keyboardVariant);
+    for (size_t effect = 0; effect < modes.size(); ++effect)
+        if (modes[effect] == mode) return SyncEffect(effect);
+    return std::nullopt;
+}
+
+uint8_t ModeOfSyncEffect(LightingDevice device, SyncEffect effect, KeyboardVariant keyboardVariant) {
+    return EffectModesOf(device, keyboardVariant)[size_t(effect)];
+}
+
 SameModeOutcome CopyLightingChoice(LightingDevice source, keyboard::LightingRecord& keyboardRecord,
                                    mouse::MouseState& mouseState, mousepad::PadState& padState,
-                                   SyncLightingRecord& sync) {
+                                   SyncLightingRecord& sync, KeyboardVariant keyboardVariant) {
     std::array<uint8_t, 8> choice{};
-    auto take = [&](const auto& record) { std::copy_n(record.bytes.begin() + 1, 8, choice.begin()); };
-    auto give = [&](auto& record) { std::copy_n(choice.begin(), 8, record.bytes.begin() + 1); };
+    std::optional<SyncEffect> effect;
+    auto take = [&](const auto& record) {
+        std::copy_n(record.bytes.begin() + 1, 8, choice.begin());
+        effect = SyncEffectOfMode(source, choice[0], keyboardVariant);
+    };
+    auto give = [&](auto& record, LightingDevice device) {
+        if (!effect) return;
+        std::copy_n(choice.begin(), 8, record.bytes.begin() + 1);
+        record.bytes[1] = ModeOfSyncEffect(device, *effect, keyboardVariant);
+    };
     SameModeOutcome outcome{};
     switch (source) {
     case LightingDevice::Keyboard:
         take(keyboardRecord);
-        give(mouseState);
-        give(padState);
+        give(mouseState, LightingDevice::Mouse);
+        give(padState, LightingDevice::Pad);
         outcome.others = {LightingDevice::Mouse, LightingDevice::Pad};
         break;
     case LightingDevice::Mouse:
         take(mouseState);
-        give(padState);
-        give(keyboardRecord);
+        give(padState, LightingDevice::Pad);
+        give(keyboardRecord, LightingDevice::Keyboard);
         outcome.others = {LightingDevice::Pad, LightingDevice::Keyboard};
         break;
     case LightingDevice::Pad:
         take(padState);
-        give(mouseState);
-        give(keyboardRecord);
+        give(mouseState, LightingDevice::Mouse);
+        give(keyboardRecord, LightingDevice::Keyboard);
         outcome.others = {LightingDevice::Mouse, LightingDevice::Keyboard};
         break;
     }
+    if (!effect) {
+        outcome.synchronised = false;
+        return outcome;
+    }
     sync.bytes = choice;
+    sync.bytes[0] = uint8_t(*effect);
     return outcome;
 }
 

@@ -4,7 +4,9 @@
 // over the keyboard, the mouse and the mousepad in the same cycle, and the same-mode copy
 // that hands the three devices to it.
 
+#include <array>
 #include <cstdint>
+#include <optional>
 
 #include "device/byte_record.h"
 #include "keyboard/keyboard_records.h"
@@ -54,12 +56,28 @@ enum class LightingDevice : uint8_t { Keyboard, Mouse, Pad };
 /// `syncLighting` on all three connections, connected or not.
 struct SameModeOutcome {
     std::array<LightingDevice, 2> others;
+    bool synchronised = true;  ///< false: the source's mode has no synchronised effect
 };
 
-/// Copies bytes 1-8 of the source's record byte for byte into the two other records and
-/// the synchronised record (no translation between the devices' value ranges).
+/// The synchronised effects, numbered as the synchronised record's mode byte.
+enum class SyncEffect : uint8_t { Static, Breathing, Wave, Spectrum };
+/// The effect a device's own mode number stands for; nullopt for modes without one. The
+/// devices number their modes each their own way (the pad's wave is its mode 0, the mouse's
+/// static its mode 0).
+std::optional<SyncEffect> SyncEffectOfMode(LightingDevice device, uint8_t mode,
+                                           KeyboardVariant keyboardVariant = KeyboardVariant::Rgb);
+/// The device's own mode number of an effect (the single-colour keyboard shows the
+/// spectrum, which only changes hue, as its static light).
+uint8_t ModeOfSyncEffect(LightingDevice device, SyncEffect effect,
+                         KeyboardVariant keyboardVariant = KeyboardVariant::Rgb);
+
+/// Copies bytes 1-8 of the source's record into the two other records and the
+/// synchronised record, the mode byte as each record numbers the source's effect, so that
+/// every page shows what its device does. A source mode without a synchronised effect
+/// changes nothing (`others` is then empty of meaning: `synchronised` is false).
 SameModeOutcome CopyLightingChoice(LightingDevice source, keyboard::LightingRecord& keyboardRecord,
                                    mouse::MouseState& mouseState, mousepad::PadState& padState,
-                                   SyncLightingRecord& sync);
+                                   SyncLightingRecord& sync,
+                                   KeyboardVariant keyboardVariant = KeyboardVariant::Rgb);
 
 }  // namespace orvane::lighting

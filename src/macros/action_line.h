@@ -27,7 +27,9 @@ inline constexpr uint8_t kFirstKeyboardKind = 0x09;
 
 /// The most delay units an action holds (655350 ms).
 inline constexpr int kMaxDelayUnits = 0xFFFF;
-inline constexpr int kMaxDelayMs = kMaxDelayUnits * 10;
+/// Milliseconds per delay unit: the file and the device count delays in 10 ms.
+inline constexpr int kDelayUnitMs = 10;
+inline constexpr int kMaxDelayMs = kMaxDelayUnits * kDelayUnitMs;
 /// Milliseconds as delay units, to the nearest unit (5 ms and up count as one), 0 ... kMaxDelayUnits.
 constexpr int DelayUnitsOf(int64_t ms) {
     return ms <= 0 ? 0 : ms >= kMaxDelayMs ? kMaxDelayUnits : static_cast<int>((ms + 5) / 10);

@@ -7,6 +7,7 @@
 
 #include "device/models.h"
 #include "device/protocol/connection.h"
+#include "device/protocol/write_meter.h"
 #include "functions/key_apply.h"
 #include "keyboard/keyboard_model.h"
 #include "macros/macro_store.h"
@@ -18,8 +19,9 @@ namespace orvane::macros {
 /// What the key apply makes of the macro upload's outcome (a failure never reads as kOk).
 functions::MacroUploadResult MacroUploadOf(const UploadResult& upload);
 
+/// `progress` is told how much of the macro image and the bank has gone out (percent).
 functions::KeyApplyResult ApplyKeysWithMacros(protocol::DeviceConnection& c, device::DeviceKind kind,
                                               const keyboard::KeyboardModel& keyboard, const mouse::MouseModel& mouse,
-                                              const MacroStore& macros);
+                                              const MacroStore& macros, const protocol::WriteMeter::Report& progress = {});
 
 }  // namespace orvane::macros

@@ -133,12 +133,18 @@ CollectedImage CollectMacroImage(const MacroStore& store, MacroSet set) { return
 CollectedImage CollectCursorImage(const MacroStore& store) { return Collect(store, MacroSet::Mouse, CursorLimits()); }
 
 UploadResult UploadMacros(DeviceConnection& c, const MacroStore& store, MacroSet set, size_t capacity) {
-    return Upload(c, CollectMacroImage(store, set), capacity, WriteMacroBlob, kImageTooLargeMessage, ActionsTooMany);
+    return UploadMacroImage(c, CollectMacroImage(store, set), capacity);
 }
 
-UploadResult UploadCursorSequences(DeviceConnection& c, const MacroStore& store) {
-    return Upload(c, CollectCursorImage(store), kCursorImageLimit, WriteCursorBlob, kCursorTooLargeMessage,
-                  BytesTooMany);
+UploadResult UploadMacroImage(DeviceConnection& c, const CollectedImage& image, size_t capacity) {
+    return Upload(c, image, capacity, WriteMacroBlob, kImageTooLargeMessage, ActionsTooMany);
+}
+
+UploadResult UploadCursorSequences(DeviceConnection& c, const MacroStore& store, const WriteMeter::Report& progress) {
+    const CollectedImage image = CollectCursorImage(store);
+    WriteMeter meter(progress);
+    if (image.status == CollectedImage::Status::Ready && image.size <= kCursorImageLimit) meter.plan(image.size);
+    return Upload(c, image, kCursorImageLimit, WriteCursorBlob, kCursorTooLargeMessage, BytesTooMany);
 }
 
 CursorImageRead ReadCursorImage(DeviceConnection& c) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "device/protocol/connection.h"
+#include "device/protocol/write_meter.h"
 #include "macros/cursor_store.h"
 #include "macros/macro_image.h"
 #include "macros/macro_store.h"
@@ -79,8 +80,12 @@ std::string DeviceHoldsText(const UploadResult& r, std::string_view device, std:
 /// EndTransfer. capacity: the device's information byte 6 x 128 (read back at connect; 0
 /// before that, and then any macro is too many).
 UploadResult UploadMacros(protocol::DeviceConnection& c, const MacroStore& store, MacroSet set, size_t capacity);
+/// The same for an image already collected (CollectMacroImage).
+UploadResult UploadMacroImage(protocol::DeviceConnection& c, const CollectedImage& image, size_t capacity);
 /// The four sequences as one image with command 23, within the fixed 3072 bytes.
-UploadResult UploadCursorSequences(protocol::DeviceConnection& c, const MacroStore& store);
+/// `progress` is told how much of the image has gone out (percent).
+UploadResult UploadCursorSequences(protocol::DeviceConnection& c, const MacroStore& store,
+                                   const protocol::WriteMeter::Report& progress = {});
 
 /// The cursor image as the mouse holds it: BeginTransfer, the 16-byte header (command 22),
 /// and when its magic is right, the whole image from offset 0 as long as the header says,

@@ -78,8 +78,8 @@ EditorResult ChooseButtonCategory(MouseData& d, EditorState& state, int item, in
     return result;
 }
 
-EditorResult CaptureButtonKey(MouseData& d, EditorState& state, uint16_t linuxKey, int macroCount) {
-    if (state.category != functions::Category::KeyboardKey || !functions::TakeCapturedKey(state, linuxKey))
+EditorResult CaptureButtonKey(MouseData& d, EditorState& state, uint16_t linuxKey, int macroCount, uint8_t heldModifiers) {
+    if (state.category != functions::Category::KeyboardKey || !functions::TakeCapturedKey(state, linuxKey, heldModifiers))
         return {};
     EditorResult result = ApplyButtonFunction(d, state, macroCount);
     result.controlsChanged = true;

@@ -39,7 +39,8 @@ EditorResult ChooseButtonCategory(MouseData& d, EditorState& state, int item, in
 /// A category control changed, or "ms_key_butt_keysave": the built code goes into the page.
 EditorResult ApplyButtonFunction(MouseData& d, EditorState& state, int macroCount);
 /// A key pressed on the real keyboard while the keyboard-key category captures.
-EditorResult CaptureButtonKey(MouseData& d, EditorState& state, uint16_t linuxKey, int macroCount);
+EditorResult CaptureButtonKey(MouseData& d, EditorState& state, uint16_t linuxKey, int macroCount,
+                          uint8_t heldModifiers = 0);
 /// "ms_key_butt_keydefalut": the edited button gets its factory code back.
 EditorResult RestoreButtonDefault(MouseData& d, EditorState& state, int macroCount);
 

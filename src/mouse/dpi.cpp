@@ -12,6 +12,12 @@ uint32_t DpiOfPosition(const MouseDeviceInfo& info, int position) {
     return uint32_t{info.minimumDpi()} + p * info.dpiStep();
 }
 
+int PositionOfDpi(const MouseDeviceInfo& info, int dpi) {
+    const int step = std::max<int>(info.dpiStep(), 1);  // a record without a step moves by one DPI
+    const int above = std::max(dpi - int{info.minimumDpi()}, 0);
+    return std::min((above + step / 2) / step, int{info.highestPosition()});
+}
+
 std::string DpiLabelText(const MouseDeviceInfo& info, int position) {
     return std::to_string(DpiOfPosition(info, position));
 }

@@ -18,6 +18,9 @@ namespace orvane::mouse {
 /// DPI shown for a stage slider position: minimum DPI + position x DPI step, both from the
 /// information record (whatever minimum it holds when the sensor is unknown).
 uint32_t DpiOfPosition(const MouseDeviceInfo& info, int position);
+/// The slider position of a typed DPI: the nearest the sensor's step reaches (halves round
+/// up), held to 0 ... the highest position.
+int PositionOfDpi(const MouseDeviceInfo& info, int dpi);
 /// The decimal text of DpiOfPosition, for "ms_DPI1_label_value" ... "ms_DPI6_label_value".
 std::string DpiLabelText(const MouseDeviceInfo& info, int position);
 

@@ -4,6 +4,7 @@
 // anything is written (platform/stored_names.h); and the names the operations make up
 // ("New Profile n", "A copy").
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -57,6 +58,9 @@ using platform::SameName;
 
 /// "New Profile n" with the smallest n >= 1 not in the list.
 std::string NextNewProfileName(std::span<const std::string> names);
+/// The n of a name made by NextNewProfileName ("New Profile 12": "12"), for showing the
+/// name in the user's language; nullopt for every other name.
+std::optional<std::string> NewProfileNumber(std::string_view name);
 /// "S copy", then "S copy copy", ... until the name is not in the list.
 std::string CopyName(std::span<const std::string> names, std::string_view source);
 

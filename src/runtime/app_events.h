@@ -54,6 +54,8 @@ struct AppEvents {
     Event<Setting> settingsChanged;
     /// Long device work started (true) or ended (false): the progress ring.
     Event<bool> progress;
+    /// How far the long device work is (percent of the bytes it writes): the ring's arc.
+    Event<int> progressValue;
     /// A message for the user, by text id ("message_text_21" ...): the window shows it.
     Event<std::string> message;
     /// A short confirmation by text id ("notice_applied_mouse" ...): the window shows it for

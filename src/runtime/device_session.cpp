@@ -147,8 +147,18 @@ void DeviceSession::applyWatcherChoice(const profiles::WatcherChoice& choice,
         [this, choice] { return profiles::ApplyWatcherChoice(rt_.operations, choice); }, std::move(done));
 }
 
+protocol::WriteMeter::Report DeviceSession::progressReport() {
+    Runtime* rt = &rt_;
+    UiDispatcher* dispatcher = rt_.dispatcher();
+    return [rt, dispatcher](int percent) {
+        if (dispatcher) dispatcher->post([rt, percent] { rt->events.progressValue.emit(percent); });
+        else rt->events.progressValue.emit(percent);  // jobs run on the window's thread
+    };
+}
+
 void DeviceSession::sameLightingMode() {
     const auto outcome = rt_.lighting.copyForSameMode(rules_.light);
+    if (!outcome.synchronised) return;  // the page offers same mode only for modes that have it
     for (LightingDevice other : outcome.others) {
         rt_.events.modelChanged.emit(KindOf(other));
         rt_.session(KindOf(other)).saveLightingLater();
@@ -161,17 +171,18 @@ void DeviceSession::sameLightingMode() {
 KeyDeviceSession::KeyDeviceSession(Runtime& runtime, const SessionRules& rules, macros::MacroSet set)
     : DeviceSession(runtime, rules), set_(set) {}
 
-KeyApplyOutcome KeyDeviceSession::applyKeysNow() {
+KeyApplyOutcome KeyDeviceSession::applyKeysNow(const protocol::WriteMeter::Report& progress) {
     KeyApplyOutcome outcome;
-    outcome.applied =
-        macros::ApplyKeysWithMacros(rt_.connection(kind()), kind(), rt_.keyboard, rt_.mouse, rt_.macroStore);
+    outcome.applied = macros::ApplyKeysWithMacros(rt_.connection(kind()), kind(), rt_.keyboard, rt_.mouse,
+                                                  rt_.macroStore, progress);
     // Only a whole apply is kept in the key profile; a failure to save is told by saveNow.
     if (outcome.applied.ok()) outcome.saved = saveNow(false);
     return outcome;
 }
 
 void KeyDeviceSession::applyKeys(Done<KeyApplyOutcome> done) {
-    rt_.jobs(kind()).submit<KeyApplyOutcome>({.name = jobName("key apply"), .progress = true}, [this] { return applyKeysNow(); },
+    rt_.jobs(kind()).submit<KeyApplyOutcome>({.name = jobName("key apply"), .progress = true},
+                                             [this, report = progressReport()] { return applyKeysNow(report); },
                                              std::move(done));
 }
 
@@ -346,7 +357,10 @@ void MouseSession::setWheelLines(int lines) {
 void MouseSession::uploadCursors(Done<macros::UploadResult> done) {
     rt_.jobs(kind()).submit<macros::UploadResult>(
         {.name = "cursor upload", .progress = true},
-        [this] { return macros::UploadCursorSequences(rt_.connection(kind()), rt_.macroStore); }, std::move(done));
+        [this, report = progressReport()] {
+            return macros::UploadCursorSequences(rt_.connection(kind()), rt_.macroStore, report);
+        },
+        std::move(done));
 }
 
 void MouseSession::readCursors(Done<macros::CursorReadResult> done) {

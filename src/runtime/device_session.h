@@ -32,6 +32,7 @@
 #include "device/models.h"
 #include "device/onboard_slots.h"
 #include "device/protocol/result.h"
+#include "device/protocol/write_meter.h"
 #include "functions/key_apply.h"
 #include "keyboard/keyboard_model.h"
 #include "lighting/animation_engine.h"
@@ -144,6 +145,8 @@ public:
 
 protected:
     std::string jobName(const char* what) const;
+    /// Hands a long write's percentage to the window's thread as events.progressValue.
+    protocol::WriteMeter::Report progressReport();
     template <class Model, class Fn>
     void editModel(Model& model, const Edit& what, Fn&& change) {
         beforeEdit(what);
@@ -174,7 +177,7 @@ public:
 
     /// The device's macros, then its active bank or key page; the key profile is saved
     /// when both went out.
-    KeyApplyOutcome applyKeysNow();
+    KeyApplyOutcome applyKeysNow(const protocol::WriteMeter::Report& progress = {});
     /// applyKeysNow as a job with the progress ring.
     void applyKeys(Done<KeyApplyOutcome> done);
 

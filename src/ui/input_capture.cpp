@@ -8,6 +8,7 @@
 
 #include <chrono>
 
+#include "functions/capture_keys.h"
 #include "functions/linux_keys.h"
 
 namespace orvane::ui {
@@ -64,6 +65,7 @@ bool InputCapture::install(int mode, bool wantKeyboard, bool wantMouse) {
     if (KeyMessageOf(mode) == 0) return false;
     mode_ = mode;
     keys_ = wantKeyboard;
+    heldModifiers_ = 0;
     mouse_ = wantMouse;
     if ((keys_ || mouse_) && QCoreApplication::instance()) {
         QCoreApplication::instance()->installEventFilter(this);
@@ -85,6 +87,22 @@ void InputCapture::deliver(CapturedInput input) {
     if (sink_) sink_(input);
 }
 
+uint8_t InputCapture::trackModifiers(uint16_t linuxKey, bool pressed, Qt::KeyboardModifiers reported) {
+    using namespace functions::modifier;
+    const uint8_t own = functions::ModifierBitOfLinuxKey(linuxKey);
+    // A release missed while another window had the focus must not leave a key held: the
+    // toolkit's own modifier state drops what it no longer reports.
+    uint8_t known = 0;
+    if (reported & Qt::ControlModifier) known |= kLeftCtrl | kRightCtrl;
+    if (reported & Qt::ShiftModifier) known |= kLeftShift | kRightShift;
+    if (reported & Qt::AltModifier) known |= kLeftAlt | kRightAlt;
+    if (reported & Qt::MetaModifier) known |= kLeftWin | kRightWin;
+    heldModifiers_ &= known | own;
+    if (pressed) heldModifiers_ |= own;
+    else heldModifiers_ &= static_cast<uint8_t>(~own);
+    return heldModifiers_ & static_cast<uint8_t>(~own);
+}
+
 bool InputCapture::eventFilter(QObject* watched, QEvent* event) {
     // A native event reaches a window first and is then passed from widget to widget; only
     // the window's delivery is taken, so that each event is reported once.
@@ -102,6 +120,7 @@ bool InputCapture::eventFilter(QObject* watched, QEvent* event) {
         input.eventTime = key->timestamp();
         input.linuxKey = LinuxKeyOfScanCode(key->nativeScanCode());
         input.extended = functions::IsExtendedKey(input.linuxKey);
+        input.heldModifiers = trackModifiers(input.linuxKey, input.pressed, key->modifiers());
         break;
     }
     case QEvent::MouseButtonPress:

@@ -60,12 +60,15 @@ protected:
 
 private:
     void deliver(CapturedInput input);
+    /// Follows the modifier keys going down and up; returns those held besides `linuxKey`.
+    uint8_t trackModifiers(uint16_t linuxKey, bool pressed, Qt::KeyboardModifiers reported);
 
     Sink sink_;
     int mode_ = 0;
     bool keys_ = false;
     bool mouse_ = false;
     bool filtering_ = false;
+    uint8_t heldModifiers_ = 0;  ///< modifier bits of the modifier keys down
 };
 
 }  // namespace orvane::ui

@@ -20,6 +20,8 @@ inline const QString ItemClick = QStringLiteral("itemclick");
 inline const QString ValueChanged = QStringLiteral("valuechanged");
 inline const QString MoveValueChanged = QStringLiteral("movevaluechanged");
 inline const QString TextChanged = QStringLiteral("textchanged");
+/// An edit's typing is done: Return pressed or the focus gone.
+inline const QString EditDone = QStringLiteral("editdone");
 inline const QString ColorChanged = QStringLiteral("colorchanged");
 inline const QString MouseEnter = QStringLiteral("msenter");
 inline const QString MouseLeave = QStringLiteral("msleave");
@@ -36,6 +38,7 @@ enum Bit : uint16_t {
     kColorChanged = 1 << 7,
     kMouseEnter = 1 << 8,
     kMouseLeave = 1 << 9,
+    kEditDone = 1 << 10,
 };
 /// The bit of an event type (compared exactly), or 0 for a type no table takes.
 uint16_t BitOf(const QString& type);

@@ -60,6 +60,7 @@ void NotifyBridge::attachOne(QWidget* w) {
         connect(palette, &ColorPalette::colorChanged, this, [this, palette] { notify(event::ColorChanged, palette); });
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         connect(edit, &QLineEdit::textEdited, this, [this, edit] { notify(event::TextChanged, edit); });
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] { notify(event::EditDone, edit); });
     }
 }
 

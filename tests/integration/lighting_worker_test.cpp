@@ -195,12 +195,13 @@ TEST(LightingWorkers, SameModeWithTheKeyboardAbsentDrivesMouseAndPadOnly) {
     EXPECT_TRUE(rig.keyboard.syncLighting && rig.mouse.syncLighting && rig.pad.syncLighting);
     const auto sync = rig.engine->syncRecord();
     EXPECT_EQ(std::vector<uint8_t>(sync.bytes.begin(), sync.bytes.end()), (std::vector<uint8_t>{3, 4, 0, 1, 0, 9, 8, 7}));
-    EXPECT_EQ(rig.padModel.state().lightingMode(), 3);
-    EXPECT_EQ(rig.keyboardModel.read([](const auto& d) { return d.lighting.mode(); }), 3);
+    // The mouse's spectrum is the pad's mode 1 and the keyboard's colour cycle (mode 7).
+    EXPECT_EQ(rig.padModel.state().lightingMode(), 1);
+    EXPECT_EQ(rig.keyboardModel.read([](const auto& d) { return d.lighting.mode(); }), 7);
 
     rig.start();
-    // Only synchronised frames arrive: the copied mode 3 is the pad's own static effect,
-    // whose frames are 60 bytes; the synchronised pad frame is 45.
+    // Only synchronised frames arrive: the pad's own animation pauses while it is
+    // synchronised, and the synchronised pad frame is 45 bytes.
     ASSERT_TRUE(Eventually([&] { return rig.frames(DeviceModel::Mouse) >= 3 && rig.frames(DeviceModel::Mousepad) >= 3; }));
     EXPECT_EQ(rig.frames(DeviceModel::RgbKeyboard), 0u);
     EXPECT_EQ(rig.engine->counters(LightingDevice::Keyboard).accepted, 0u);

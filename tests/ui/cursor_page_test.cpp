@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -176,9 +178,14 @@ TEST(CursorPageOnTheMouse, EditUploadAndReadBackAtTheNextConnect) {
     x->setText(QStringLiteral("77"));
     Q_EMIT x->textEdited(x->text());
     static_cast<QAbstractButton*>(find("ms_cursor_x_check"))->setChecked(true);
+    std::vector<int> told;  // the progress ring's arc, as the image goes out
+    const auto watching = rig.runtime().events.progressValue.subscribe([&](const int& p) { told.push_back(p); });
     static_cast<QAbstractButton*>(find("ms_bulletdate_save_btn"))->click();
     ASSERT_TRUE(rig.settle());
     EXPECT_TRUE(rig.dialogs.shown.empty());
+    ASSERT_GE(told.size(), 10u) << "the image goes out in many reports";
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_EQ(told.back(), 100);
 
     std::vector<uint8_t> image;
     rig.firmware(DeviceModel::Mouse, [&](orvane::sim::DeviceFirmware& fw) {

@@ -128,6 +128,23 @@ TEST(DpiPage, EditsReachTheMouseWithTheFlush) {
     EXPECT_EQ(Text(rig, "ms_DPI_edit_G"), "138");
 }
 
+TEST(DpiPage, ATypedDpiMovesTheSliderToTheNearestStep) {
+    MouseRig rig(DeviceModel::Mouse2);  // 100-12000 in steps of 100
+    auto* edit = rig.control<QLineEdit>("ms_DPI2_label_value");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_FALSE(edit->isReadOnly());
+    struct Case { const char* typed; int position; const char* shown; };
+    for (const auto& c : {Case{"1234", 11, "1200"}, Case{"99999", 119, "12000"}, Case{"0", 0, "100"}}) {
+        SCOPED_TRACE(c.typed);
+        edit->setText(QString::fromLatin1(c.typed));
+        Q_EMIT edit->editingFinished();  // Return or the focus leaving
+        EXPECT_EQ(rig.control<QAbstractSlider>("ms_DPI2_slider")->value(), c.position);
+        EXPECT_EQ(edit->text(), c.shown);
+        rig.flush();
+        EXPECT_EQ(rig.activeRecord()[kStages + 1], c.position);
+    }
+}
+
 TEST(DpiPage, TenSliderMovesMakeOneReport) {
     MouseRig rig;
     auto& mouse = rig.device(DeviceModel::Mouse);

@@ -69,10 +69,13 @@ public:
     int item(const char* combo) { return control<QComboBox>(combo)->currentIndex(); }
     /// A key as the windowing system hands it to the window (xkb keycode = Linux code + 8).
     void press(uint16_t linuxKey, int qtKey) {
-        for (auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent e(type, qtKey, Qt::NoModifier, linuxKey + 8u, 0, 0, {});
-            QCoreApplication::sendEvent(window().windowHandle(), &e);
-        }
+        key(linuxKey, qtKey, true);
+        key(linuxKey, qtKey, false);
+    }
+    /// One key going down or up, with the modifiers the toolkit reports as held.
+    void key(uint16_t linuxKey, int qtKey, bool down, Qt::KeyboardModifiers held = Qt::NoModifier) {
+        QKeyEvent e(down ? QEvent::KeyPress : QEvent::KeyRelease, qtKey, held, linuxKey + 8u, 0, 0, {});
+        QCoreApplication::sendEvent(window().windowHandle(), &e);
     }
 
     // ---- what the models and the devices hold ----

@@ -10,6 +10,7 @@
 
 #include <linux/input-event-codes.h>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -25,6 +26,7 @@
 #include "app/features/key_pages_feature.h"
 #include "device/protocol/commands.h"
 #include "key_pages_rig.h"
+#include "ui/controls/circle_progress.h"
 #include "ui/input_capture.h"
 #include "ui/language.h"
 
@@ -166,6 +168,45 @@ TEST(KeyPages, CapturedKeysAssignKeyboardKeysOnly) {
     EXPECT_FALSE(capture->capturesKeys());
     rig.press(KEY_C, Qt::Key_C);
     EXPECT_EQ(rig.buttonCode(3), (FunctionCode{0x20, 0, 0x05}));
+}
+
+TEST(KeyPages, AKeyCapturedWithModifiersStoresThemAndShowsTheWholeCombination) {
+    KeyPagesRig rig;
+    rig.window().activateWindow();
+    rig.setButtonCode(3, {0x10, 0x10, 0});
+    rig.click("ms_key_3");
+    rig.pick("ms_key_fct_combo", 6);
+    const auto ctrl = Qt::ControlModifier;
+    const auto ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    // Ctrl+Shift+F, let go of in any order: the releases change nothing.
+    rig.key(KEY_LEFTCTRL, Qt::Key_Control, true);
+    rig.key(KEY_LEFTSHIFT, Qt::Key_Shift, true, ctrl);
+    rig.key(KEY_F, Qt::Key_F, true, ctrlShift);
+    rig.key(KEY_LEFTCTRL, Qt::Key_Control, false, ctrlShift);
+    rig.key(KEY_F, Qt::Key_F, false, Qt::ShiftModifier);
+    rig.key(KEY_LEFTSHIFT, Qt::Key_Shift, false, Qt::ShiftModifier);
+    EXPECT_EQ(rig.buttonCode(3), (FunctionCode{0x20, 0x03, 0x09}));
+    const QString combination = rig.translated("keyboard_key_LCtrl") + "+" + rig.translated("keyboard_key_LShift") +
+                                "+" + rig.translated("keyboard_key_F");
+    EXPECT_EQ(rig.text("ms_key_fct_edit_21"), combination);
+    EXPECT_EQ(rig.text("ms_key_3"), combination);
+
+    // Modifiers alone make a modifier-only code; a modifier whose release the window never
+    // saw (the toolkit no longer reports it) is not counted as held.
+    rig.key(KEY_RIGHTALT, Qt::Key_Alt, true);
+    rig.key(KEY_RIGHTCTRL, Qt::Key_Control, true, Qt::AltModifier);
+    EXPECT_EQ(rig.buttonCode(3), (FunctionCode{0x20, 0x50, 0}));
+    EXPECT_EQ(rig.text("ms_key_3"), rig.translated("keyboard_key_RCtrl") + "+" + rig.translated("keyboard_key_RAlt"));
+    rig.key(KEY_G, Qt::Key_G, true, Qt::NoModifier);
+    EXPECT_EQ(rig.buttonCode(3), (FunctionCode{0x20, 0, 0x0A}));
+
+    // Selecting the button again shows its combination in the editor.
+    rig.setButtonCode(3, {0x20, 0x11, 0x04});
+    rig.click("ms_key_2");
+    rig.click("ms_key_3");
+    EXPECT_EQ(rig.text("ms_key_fct_edit_21"),
+              rig.translated("keyboard_key_LCtrl") + "+" + rig.translated("keyboard_key_RCtrl") + "+" +
+                  rig.translated("keyboard_key_A"));
 }
 
 TEST(KeyPages, TheKeysOptionBringsUpTheKeyPageWithTheEditorHidden) {
@@ -322,6 +363,30 @@ TEST(KeyPages, ApplyWritesTheDeviceAndTheKeyProfile) {
     const auto memory = rig.keyMemory(DeviceModel::Mouse, slot * 126 + page.size());
     EXPECT_EQ(std::vector<uint8_t>(memory.begin() + std::ptrdiff_t(slot * 126), memory.end()), page);
     EXPECT_EQ(rig.keyProfile(ListId::MouseKeys, page.size()), page);
+}
+
+TEST(KeyPages, TheRingShowsHowMuchOfTheMacrosAndKeysHasGoneOut) {
+    KeyPagesRig rig;
+    // Two macros of a few actions each, so that the image takes several reports.
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(rig.runtime().macroStore.AddMacro(macros::MacroSet::Keyboard).ok());
+    const auto names = rig.runtime().macroStore.ListMacros(macros::MacroSet::Keyboard);
+    std::vector<std::string> lines(40, "5,0,138,4,1,keyboard_key_A");
+    for (const auto& name : names) ASSERT_TRUE(rig.runtime().macroStore.SaveMacro(macros::MacroSet::Keyboard, name, lines).ok());
+    std::vector<int> told;
+    const auto watching = rig.runtime().events.progressValue.subscribe([&](const int& p) { told.push_back(p); });
+    rig.click("kb_key_0");
+    rig.pick("kb_key_fct_combo", 5);
+    rig.pick("kb_key_fct_combo_14", 0);
+    rig.click("kb_key_butt_prosave");
+    ASSERT_TRUE(rig.settle());
+    ASSERT_GE(told.size(), 5u) << "one step per few reports";
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_LT(told.front(), 50);
+    EXPECT_EQ(told.back(), 100);
+    auto* ring = rig.control<ui::CircleProgress>("setting_progress");
+    ASSERT_NE(ring, nullptr);
+    EXPECT_EQ(ring->value(), 100);
+    EXPECT_EQ(ring->maximum(), 100);
 }
 
 TEST(KeyPages, ARefusedApplyLeavesTheProfileAndSaysSo) {

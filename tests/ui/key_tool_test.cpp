@@ -101,6 +101,22 @@ TEST_F(KeyTool, AssignsTheKeysOnlyTheCaptureKnowsBeyondTheList) {
     }
 }
 
+TEST_F(KeyTool, AssignsAKeyWithModifiersAndListsTheWholeCombination) {
+    struct Case { const char* token; const char* stored; const char* named; };
+    const Case cases[] = {{"LCtrl+LShift+F", "200309", "Left Ctrl+Left Shift+F"},
+                          {"rctrl+Num_+", "201057", "Right Ctrl+Keypad +"},
+                          {"LCtrl+LAlt", "200500", "Left Ctrl+Left Alt"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.token);
+        const Run r = run({"--simulate", "assign", "ms", "3", QStringLiteral("key:") + c.token});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("ms: button 3 = %1 %2;").arg(c.stored, QString::fromUtf8(c.named))))
+            << r.out.toStdString();
+        EXPECT_EQ(Hex(FileBytes(profile("ms")).substr(16 + 3 * 3, 3)), c.stored);
+    }
+    EXPECT_EQ(run({"--simulate", "assign", "ms", "3", "key:LCtrl+Foo"}).code, 2);
+}
+
 TEST_F(KeyTool, BadInputIsRefusedInOneLineAndWritesNothing) {
     ASSERT_EQ(run({"profiles", "kb"}).code, 0);
     ASSERT_EQ(run({"profiles", "ms"}).code, 0);

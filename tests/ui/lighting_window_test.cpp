@@ -96,6 +96,32 @@ TEST(LightingWindow, PreviewsOfAllThreeDevicesMove) {
     EXPECT_GT(rig.engine().counters(LightingDevice::Mouse).accepted, 0u);
 }
 
+TEST(LightingWindow, SameModeRunsTheSourcesEffectAndEveryPageShowsIt) {
+    programtest::RigOptions options =
+        LightingRig::Options({DeviceModel::RgbKeyboard, DeviceModel::Mouse, DeviceModel::Mousepad});
+    options.features->push_back("lighting pages");
+    programtest::ProgramRig rig(options);
+    ASSERT_TRUE(rig.waitForTab("mp_tab") && rig.waitForTab("ms_tab") && rig.waitForTab("kb_tab"));
+    ASSERT_TRUE(rig.settle());
+    rig.control<QComboBox>("kb_deng_combo_modeSelect")->setCurrentIndex(0);  // Aurora
+    rig.control<QComboBox>("ms_deng_combo_modeSelect")->setCurrentIndex(5);
+    auto* pad = rig.control<QComboBox>("mp_deng_combo_modeSelect");
+    pad->setCurrentIndex(0);  // the pad's wave, in one colour
+    rig.control<QAbstractButton>("mp_deng_same_mode")->click();
+    ASSERT_TRUE(rig.settle());
+    // Each effect box names the wave as its own list numbers it.
+    EXPECT_EQ(rig.control<QComboBox>("kb_deng_combo_modeSelect")->currentIndex(), 6);
+    EXPECT_EQ(rig.control<QComboBox>("ms_deng_combo_modeSelect")->currentIndex(), 2);
+    EXPECT_EQ(pad->currentIndex(), 0);
+    // And the wave runs: keys of different columns differ, where a static light is even.
+    const auto colourOf = [&](const char* name) {
+        auto* overlay = ui::Preview::of(rig.control(name));
+        return overlay ? overlay->color() : QColor();
+    };
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return colourOf("kb_dkey_64") != colourOf("kb_dkey_70"); }));
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return colourOf("mp_dkey_0") != colourOf("mp_dkey_7"); }));
+}
+
 TEST(LightingWindow, PadSameModeSetsAllFlagsAndPageChangesClearThem) {
     // The keyboard is absent: same mode still sets its flag and copies into its record.
     LightingRig rig({DeviceModel::Mouse, DeviceModel::Mousepad});
@@ -128,10 +154,18 @@ TEST(LightingWindow, PadSameModeSetsAllFlagsAndPageChangesClearThem) {
         combo->setCurrentIndex(1);
         same->click();
         EXPECT_TRUE(rig.flags(true, true, true));
-        const auto pad = rig.runtime().pad.state();
-        EXPECT_EQ(rig.choiceOf(rig.runtime().mouse.state()), rig.choiceOf(pad));
-        EXPECT_EQ(rig.choiceOf(rig.runtime().keyboard.read([](const auto& d) { return d.lighting; })), rig.choiceOf(pad));
-        EXPECT_EQ(rig.engine().syncRecord().choice().mode, 1);
+        // The pad's spectrum (its mode 1) is the mouse's mode 3 and the keyboard's colour
+        // cycle (mode 7); the other bytes go over as they are.
+        auto pad = rig.choiceOf(rig.runtime().pad.state());
+        auto mouse = rig.choiceOf(rig.runtime().mouse.state());
+        auto keyboard = rig.choiceOf(rig.runtime().keyboard.read([](const auto& d) { return d.lighting; }));
+        EXPECT_EQ(pad[0], 1);
+        EXPECT_EQ(mouse[0], 3);
+        EXPECT_EQ(keyboard[0], 7);
+        EXPECT_EQ(rig.engine().syncRecord().choice().mode, 3);
+        pad[0] = mouse[0] = keyboard[0] = 0;
+        EXPECT_EQ(mouse, pad);
+        EXPECT_EQ(keyboard, pad);
         c.change();
         EXPECT_TRUE(rig.flags(c.kb, c.ms, c.mp));
     }

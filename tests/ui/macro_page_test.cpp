@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QStackedWidget>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -21,6 +22,7 @@
 #include "page_harness.h"
 #include "ui/language.h"
 #include "ui/macro_list_model.h"
+#include "ui/pages/macro_action_delegate.h"
 #include "ui/pages/macro_page.h"
 
 namespace {
@@ -146,11 +148,13 @@ TEST(MacroEditor, DetailPanelEditsTheClickedActionAndSaveWritesTheFile) {
     EXPECT_EQ(rig.control<QComboBox>("macro_combo_keyselect")->currentIndex(),
               int(*orvane::macros::KeyIndexByUsage(4)));
     EXPECT_EQ(rig.control<QComboBox>("macro_combo_upordown")->currentIndex(), 1);
-    EXPECT_EQ(rig.control<QLineEdit>("_macro_edit_ActionDelay")->text(), QStringLiteral("268"));
-    EXPECT_TRUE(rig.barShown());
+    // The delay in ms, as the list shows it (268 units of 10 ms).
+    EXPECT_EQ(rig.control<QLineEdit>("_macro_edit_ActionDelay")->text(), QStringLiteral("2680"));
+    EXPECT_FALSE(rig.barShown());  // showing a row changes nothing
     rig.control<QComboBox>("macro_combo_upordown")->setCurrentIndex(0);  // up: pressed and bit 7 together
-    rig.type("_macro_edit_ActionDelay", QStringLiteral("70000"));
-    EXPECT_EQ(rig.control<QLineEdit>("_macro_edit_ActionDelay")->text(), QStringLiteral("65535"));
+    EXPECT_TRUE(rig.barShown());
+    rig.type("_macro_edit_ActionDelay", QStringLiteral("700000"));
+    EXPECT_EQ(rig.control<QLineEdit>("_macro_edit_ActionDelay")->text(), QStringLiteral("655350"));
     rig.control<QComboBox>("macro_combo_keyselect")->setCurrentIndex(int(*orvane::macros::KeyIndexByUsage(5)));
     EXPECT_EQ(rig.lines()[0], "255,255,10,5,0,keyboard_key_B");
 
@@ -172,6 +176,54 @@ TEST(MacroEditor, DetailPanelEditsTheClickedActionAndSaveWritesTheFile) {
     EXPECT_EQ(detail->currentIndex(), 0);
     EXPECT_TRUE(rig.control<QWidget>("MacroName_list")->isEnabled());
     EXPECT_EQ(rig.setChanges, 1);
+}
+
+TEST(MacroEditor, TheListAndTheEditorShowDelaysInMilliseconds) {
+    const std::vector<std::string> lines{"7,0,138,4,1,keyboard_key_A", "5,0,132,20,1,mouse_move_to_left_text"};
+    EditorRig rig(MacroSet::Mouse, [&](auto& store) { Seed(store, MacroSet::Mouse, 1, lines); });
+    auto* model = rig.control<QAbstractItemView>("Macro_list")->model();
+    EXPECT_EQ(model->index(0, 0).data(orvane::ui::MacroListModel::DelayRole).toString(), QStringLiteral("70"));
+    rig.clickRow(0);
+    auto* edit = rig.control<QLineEdit>("_macro_edit_ActionDelay");
+    EXPECT_EQ(edit->text(), QStringLiteral("70"));
+    EXPECT_FALSE(rig.barShown());
+    struct Case { const char* typed; const char* line; const char* shown; };
+    for (const auto& c : {Case{"75", "8,0,138,4,1,keyboard_key_A", "80"},      // to the nearest 10 ms
+                          Case{"4", "0,0,138,4,1,keyboard_key_A", "0"},
+                          Case{"2560", "0,1,138,4,1,keyboard_key_A", "2560"}}) {
+        SCOPED_TRACE(c.typed);
+        rig.type("_macro_edit_ActionDelay", QString::fromLatin1(c.typed));
+        EXPECT_EQ(edit->text(), QString::fromLatin1(c.typed));  // left alone while typing
+        EXPECT_EQ(rig.lines()[0], c.line);
+        Q_EMIT edit->editingFinished();
+        EXPECT_EQ(edit->text(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(model->index(0, 0).data(orvane::ui::MacroListModel::DelayRole).toString(), QString::fromLatin1(c.shown));
+    }
+    EXPECT_TRUE(rig.barShown());
+    // The language files name the unit the edits take.
+    EXPECT_EQ(rig.language.text(QStringLiteral("macro_detail_delay_text")), QStringLiteral("Delay (ms)"));
+}
+
+TEST(MacroEditor, EveryCellColourIsReadableOnEveryRowBackground) {
+    using orvane::ui::pages::MacroCellColour;
+    using orvane::ui::pages::MacroSelectedRowColour;
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const auto contrast = [&](const QColor& a, const QColor& b) {
+        const double la = luminance(a), lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    };
+    // The list's base and its alternate rows (white at 8/255 over it), as the skin paints them.
+    const QColor backgrounds[] = {QColor(0x15, 0x18, 0x1d), QColor(0x1c, 0x1f, 0x24), MacroSelectedRowColour()};
+    for (const char* style : {"macro_label_keyboard_style", "macro_label_mouse_style", "macro_label_down_style",
+                              "macro_label_up_style", "macro_label_text_style"}) {
+        const QColor text = MacroCellColour(QString::fromLatin1(style));
+        ASSERT_TRUE(text.isValid()) << style;
+        for (const QColor& background : backgrounds)
+            EXPECT_GE(contrast(text, background), 4.5) << style << " on " << background.name().toStdString();
+    }
 }
 
 TEST(MacroEditor, InsertMoveDeleteAndCancel) {

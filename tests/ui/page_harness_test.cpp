@@ -75,8 +75,9 @@ TEST(PadPageAlone, SameModeCopiesThePadsChoiceAndHandsAllThreeToTheSynchronisedE
     rt.pad.update([](mousepad::PadData& d) { d.state.set(mousepad::PadState::off::lightingMode, 1); });
 
     h.control<QAbstractButton>("mp_deng_same_mode")->click();
-    EXPECT_EQ(rt.mouse.state().lightingMode(), 1);
-    EXPECT_EQ(rt.keyboard.read([](const keyboard::KeyboardData& d) { return d.lighting.mode(); }), 1);
+    // The pad's spectrum (its mode 1) is the mouse's mode 3 and the keyboard's colour cycle.
+    EXPECT_EQ(rt.mouse.state().lightingMode(), 3);
+    EXPECT_EQ(rt.keyboard.read([](const keyboard::KeyboardData& d) { return d.lighting.mode(); }), 7);
     std::sort(shownAnew.begin(), shownAnew.end());
     EXPECT_EQ(shownAnew, (std::vector<DeviceKind>{DeviceKind::Keyboard, DeviceKind::Mouse}));  // the two others
     for (DeviceKind k : runtime::kDeviceKinds) EXPECT_TRUE(rt.connection(k).syncLighting) << int(k);

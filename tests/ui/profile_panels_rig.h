@@ -86,7 +86,7 @@ public:
     orvane::app::MainWindow* window;
     orvane::runtime::Runtime* devices;  ///< models, store
 
-private:
+    /// The options the rig runs with, for a run that needs more (a language).
     static programtest::RigOptions Options(std::initializer_list<DeviceModel> models,
                                            const std::function<void(const fs::path& data)>& prepare) {
         programtest::RigOptions o;

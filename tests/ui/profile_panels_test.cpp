@@ -5,10 +5,12 @@
 // the page headers that follow the sub-pages.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QStackedWidget>
 
 #include "profile_panels_rig.h"
 #include "profiles/profile_file.h"
+#include "profiles/profile_names.h"
 
 namespace profilestest {
 namespace {
@@ -51,6 +53,27 @@ TEST(ProfilePanels, FirstStartOnAnEmptyDataFolderCreatesTheFoldersFilesAndLists)
         EXPECT_EQ(rig.entries(c.id), QStringList{"New Profile 1"});
     }
     EXPECT_TRUE(fs::exists(rig.data / "mp") && !fs::exists(rig.data / "mp" / "New Profile 1.pro"));
+}
+
+TEST(ProfilePanels, TheFirstProfileReadsInTheUsersLanguageAndKeepsItsFileName) {
+    struct Case { int language; const char* shown; };
+    for (const Case& c : {Case{1, "新建配置文件 1"}, Case{3, "新しいプロファイル 1"}, Case{2, "新增設定檔 1"}}) {
+        SCOPED_TRACE(c.shown);
+        auto options = ProfileWindowRig::Options({}, {});
+        options.language = c.language;
+        programtest::ProgramRig rig(options);
+        rig.settle();
+        auto* combo = rig.control<QComboBox>(ProfileWindowRig::names(ListId::KeyboardLighting).combo);
+        ASSERT_NE(combo, nullptr);
+        ASSERT_EQ(combo->count(), 1);
+        EXPECT_EQ(combo->itemText(0), QString::fromUtf8(c.shown));
+        EXPECT_EQ(combo->itemData(0).toString(), QStringLiteral("New Profile 1"));  // the name as stored
+        EXPECT_TRUE(fs::exists(*rig.runtime().store.profilePath(ListId::KeyboardLighting, "New Profile 1")));
+    }
+    // Only the names the program makes up are translated.
+    EXPECT_EQ(orvane::profiles::NewProfileNumber("New Profile 12"), "12");
+    for (const char* name : {"New Profile", "New Profile 01", "New Profile 1a", "My New Profile 1", "New Profile -1"})
+        EXPECT_FALSE(orvane::profiles::NewProfileNumber(name)) << name;
 }
 
 TEST(ProfilePanels, AddCopyDeleteAndRenameThroughTheControls) {

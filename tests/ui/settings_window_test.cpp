@@ -205,6 +205,27 @@ TEST(SettingsWindow, UnknownVersionsDisableTheUpdateButtons) {
     EXPECT_FALSE(rig.enabledIn("soft_update_btn"));
     EXPECT_FALSE(rig.enabledIn("rgb_kb_btn"));
     EXPECT_FALSE(rig.shownIn("ms_page"));
+    // Each disabled button says why.
+    const QString why = TextIn("lan_en.xml", "update_versions_unknown_tip");
+    for (const char* button : {"soft_update_btn", "rgb_kb_btn"})
+        EXPECT_EQ(rig.settings().window()->control(QLatin1String(button))->toolTip(), why) << button;
+}
+
+TEST(SettingsWindow, TheMouseFirmwareUpdateIsNotOfferedWhileItsVersionsAreUnknown) {
+    VersionServer server(std::map<std::string, std::string>{{"Kx027", "1.0.6"}});
+    SettingsRig rig({DeviceModel::Mouse}, server.address());
+    ASSERT_TRUE(rig.waitForTab("ms_tab"));
+    ASSERT_NE(rig.open(), nullptr);
+    EXPECT_TRUE(shelltest::WaitUntil([&] { return rig.shownIn("ms_page"); }));
+    const QString unknown = TextIn("lan_en.xml", "version_unknown_text");
+    EXPECT_EQ(rig.text("ms_now_fw"), unknown);
+    EXPECT_EQ(rig.text("ms_new"), unknown);
+    EXPECT_FALSE(rig.enabledIn("ms_update_btn"));
+    QWidget* button = rig.settings().window()->control(QStringLiteral("ms_update_btn"));
+    EXPECT_EQ(button->toolTip(), TextIn("lan_en.xml", "update_versions_unknown_tip"));
+    // The software's line, whose versions are known, offers its update and explains nothing.
+    ASSERT_TRUE(shelltest::WaitUntil([&] { return rig.enabledIn("soft_update_btn"); }));
+    EXPECT_TRUE(rig.settings().window()->control(QStringLiteral("soft_update_btn"))->toolTip().isEmpty());
 }
 
 TEST(SettingsWindow, TheLanguageListChangesTheLanguageOfBothWindows) {

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
@@ -19,6 +20,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
+
+#include <algorithm>
+#include <cmath>
 
 #include "app/command_line.h"
 #include "macros/macro_store.h"
@@ -399,6 +403,29 @@ TEST(TextFits, NoTextOfAnyPageIsWiderThanItsControlInAnyLanguage) {
 }  // namespace
 
 namespace {
+
+TEST(FileDialog, QtsOwnDialogIsReadableUnderTheSkin) {
+    ProgramRig rig(AllDevices());
+    // The dialog the profile import and export open where the desktop has none of its own.
+    QFileDialog dialog(&rig.window());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.show();
+    QApplication::processEvents();
+    const QImage shot = dialog.grab().toImage();
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+        auto* label = dialog.findChild<QLabel*>(QLatin1String(name));
+        ASSERT_NE(label, nullptr) << name;
+        const QColor text = label->palette().color(label->foregroundRole());
+        const QColor behind = shot.pixelColor(label->mapTo(&dialog, QPoint(1, 1)));
+        const double la = luminance(text), lb = luminance(behind);
+        EXPECT_GE((std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05), 4.5)
+            << name << ": " << text.name().toStdString() << " on " << behind.name().toStdString();
+    }
+}
 
 TEST(ProfileTools, ManageOpensUnderTheHeaderAndCoversNothingOfThePage) {
     RigOptions o;

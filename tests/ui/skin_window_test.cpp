@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The background pop-up through its controls: presets, colours, a custom file and the reset
-// change the main window's "root" and (presets and reset only) main.ini; the remembered
-// preset comes back at the next start; an image that cannot be loaded leaves none and is
-// told once.
+// change the main window's "root" and (all but a custom file) main.ini; the remembered
+// preset or colour comes back at the next start; the thumbnails fill their buttons and the
+// swatches differ; an image that cannot be loaded leaves none and is told once.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cmath>
+#include <optional>
 #include <fstream>
 #include <thread>
 
@@ -64,10 +66,12 @@ TEST(SkinWindow, PresetColourCustomAndResetChangeRootAndMainIni) {
     EXPECT_EQ(rig.ini("IMAGE"), std::string(orvane::appearance::kPresetImages[1].image));
     EXPECT_TRUE(rig.rootImage().endsWith(QStringLiteral("backgrounds/ember.png"))) << rig.rootImage().toStdString();
 
-    // A colour lasts for this run only: main.ini keeps the preset.
+    // A colour is remembered beside the preset's image, which stays for a later reset.
     rig.choose(QStringLiteral("skin_color_btn_2"));
     EXPECT_EQ(rig.rootColour().toUInt(), orvane::appearance::kPresetColours[2]);
     EXPECT_TRUE(rig.rootImage().isEmpty());
+    EXPECT_EQ(rig.ini("FLAGS"), "2");
+    EXPECT_EQ(rig.ini("COLOR"), "#FF24664A");
     EXPECT_EQ(rig.ini("IMAGE"), std::string(orvane::appearance::kPresetImages[1].image));
 
     // A custom PNG: shown, not remembered; one that cannot be loaded leaves no image.
@@ -114,6 +118,51 @@ TEST(SkinWindow, TheRememberedPresetComesBackAtStartAndAResetDoesNot) {
         });
         if (*c.shown) EXPECT_TRUE(rig.rootImage().endsWith(QLatin1String(c.shown))) << rig.rootImage().toStdString();
         else EXPECT_TRUE(rig.rootImage().isEmpty()) << rig.rootImage().toStdString();
+    }
+}
+
+TEST(SkinWindow, TheRememberedColourComesBackAtStartAndAMalformedOneIsIgnored) {
+    struct Case { const char* flags; const char* colour; std::optional<uint32_t> shown; };
+    for (const Case& c : {Case{"2", "#FF7A2430", 0xFF7A2430u}, Case{"2", "#7A2430", 0xFF7A2430u},
+                          Case{"2", "#GG0000", std::nullopt}, Case{"0", "#FF7A2430", std::nullopt}}) {
+        SCOPED_TRACE(std::string(c.flags) + " " + c.colour);
+        SkinRig rig([c](ProgramRig& r) {
+            orvane::platform::IniFile ini(r.path("main.ini"));
+            ini.writeString("SKINIMAGE", "FLAGS", c.flags);
+            ini.writeString("SKINIMAGE", "COLOR", c.colour);
+        });
+        if (c.shown) EXPECT_EQ(rig.rootColour().toUInt(), *c.shown);
+        else EXPECT_FALSE(rig.rootColour().isValid());
+        EXPECT_TRUE(rig.rootImage().isEmpty());
+    }
+}
+
+TEST(SkinWindow, ThumbnailsFillTheirButtonsAndTheSwatchesAreColoursApart) {
+    SkinRig rig;
+    QPointer<orvane::app::CSkinFrame> frame = rig.open();
+    ASSERT_FALSE(frame.isNull());
+    for (size_t i = 0; i < orvane::appearance::kPresetImages.size(); ++i) {
+        auto* b = qobject_cast<QAbstractButton*>(frame->control(QStringLiteral("skin_image_btn_%1").arg(i)));
+        ASSERT_NE(b, nullptr);
+        // The picture covers the whole icon: no bars beside or above it.
+        EXPECT_EQ(b->icon().pixmap(b->iconSize()).size(), b->iconSize()) << i;
+    }
+    const auto luminance = [](uint32_t c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(((c >> 16) & 255) / 255.0) + 0.7152 * channel(((c >> 8) & 255) / 255.0) +
+               0.0722 * channel((c & 255) / 255.0);
+    };
+    const double text = luminance(0xE4E7EC);  // the skin's text colour
+    const auto& colours = orvane::appearance::kPresetColours;
+    for (size_t i = 0; i < colours.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GE((text + 0.05) / (luminance(colours[i]) + 0.05), 4.5) << "text stays readable";
+        EXPECT_GE(luminance(colours[i]), 0.03) << "not near-black";
+        for (size_t j = 0; j < i; ++j) {
+            int distance = 0;
+            for (int shift : {16, 8, 0}) distance += std::abs(int((colours[i] >> shift) & 255) - int((colours[j] >> shift) & 255));
+            EXPECT_GE(distance, 60) << "too close to swatch " << j;
+        }
     }
 }
 

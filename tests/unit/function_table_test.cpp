@@ -94,7 +94,10 @@ TEST(FunctionTable, CodesAreNamedByTheirLists) {
     const Case cases[] = {
         {{0x20, 0, 0x04}, FunctionName{"keyboard_key_A"}},
         {{0x00, 0x01, 0}, FunctionName{"keyboard_key_LCtrl"}},
-        {{0x20, 0x01, 0x04}, std::nullopt},                     // Ctrl+A has no entry
+        {{0x20, 0x01, 0x04}, FunctionName{"keyboard_key_A", true, 0x01}},  // Ctrl+A: A with its modifier
+        {{0x20, 0x01, 0x68}, FunctionName{"keyboard_key_F13", true, 0x01}},
+        {{0x20, 0x03, 0x00}, FunctionName{"keyboard_key_LShift", true, 0x01}},  // modifiers alone
+        {{0x20, 0x01, 0xFF}, std::nullopt},                                     // no key of ours
         {{0x10, 0x04, 0x99}, FunctionName{"mouse_key_middle"}}, // b1 alone
         {{0x10, 0x40, 0}, std::nullopt},
         {{0x11, 0x23, 0x85}, FunctionName{"mouse_key_right_Swing"}},

@@ -149,6 +149,40 @@ TEST(KeyEditor, CaptureTakesKeysButNotMediaKeys) {
     EXPECT_EQ(keyboard::ChooseCategory(d, state, kKbMedia, 0).capture, Capture::Stop);
 }
 
+TEST(KeyEditor, ModifiersHeldWithACapturedKeyAreStoredInTheCodeAndNamed) {
+    using namespace functions::modifier;
+    auto d = Keyboard();
+    EditorState state;
+    keyboard::ShowKey(d, state, kPosA, 0);
+    keyboard::ChooseCategory(d, state, kKbKey, 0);
+    struct Case { uint16_t key; uint8_t held; FunctionCode stored; std::string_view name; uint8_t named; };
+    for (const Case& c : {Case{KEY_F, kLeftCtrl | kLeftShift, {0x20, 0x03, 0x09}, "keyboard_key_F", 0x03},
+                          Case{KEY_KPENTER, kRightAlt, {0x20, 0x40, 0x58}, "keyboard_key_Num Enter", 0x40},
+                          Case{KEY_F13, kLeftWin, {0x20, 0x08, 0x68}, "keyboard_key_F13", 0x08},
+                          // Modifiers alone: the last one names the key.
+                          Case{KEY_LEFTSHIFT, kLeftCtrl, {0x20, 0x03, 0}, "keyboard_key_LShift", 0x01},
+                          Case{KEY_LEFTCTRL, kRightShift, {0x20, 0x21, 0}, "keyboard_key_RShift", 0x01}}) {
+        SCOPED_TRACE(c.key);
+        EXPECT_TRUE(keyboard::CaptureKey(d, state, c.key, 0, c.held).stored);
+        EXPECT_EQ(BankCode(d, kPosA), c.stored);
+        EXPECT_EQ(state.controls.capturedKey, c.name);
+        EXPECT_EQ(state.controls.capturedModifiers, c.named);
+        // The label names every key of the combination, and shows it again in the editor.
+        const auto label = functions::FunctionLabel(c.stored, {});
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->text, c.name);
+        EXPECT_EQ(label->modifiers, c.named);
+        EditorState shown;
+        keyboard::ShowKey(d, shown, kPosA, 0);
+        EXPECT_EQ(shown.controls.capturedKey, c.name);
+        EXPECT_EQ(shown.controls.capturedModifiers, c.named);
+    }
+    const auto bracketed = [](std::string_view id) { return "[" + std::string(id) + "]"; };
+    EXPECT_EQ(functions::ShownName(*functions::FunctionLabel({0x20, 0x03, 0x09}, {}), bracketed),
+              "[keyboard_key_LCtrl]+[keyboard_key_LShift]+[keyboard_key_F]");
+    EXPECT_EQ(functions::ShownName(*functions::FunctionLabel({0x20, 0x00, 0x09}, {}), bracketed), "[keyboard_key_F]");
+}
+
 TEST(KeyEditor, MacrosFireKeyAndMediaFromTheControls) {
     auto d = Keyboard();
     EditorState state;

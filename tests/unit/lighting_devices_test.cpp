@@ -291,17 +291,56 @@ TEST(SameMode, CopiesBytesOneToEightFromTheSource) {
     EXPECT_EQ(kb.bytes[0], 0xAA);
     EXPECT_EQ(kb.bytes[9], 0xAA);
     EXPECT_EQ(pad.bytes[0], 0xBB);
-    for (size_t i = 1; i <= 8; ++i) {
+    for (size_t i = 2; i <= 8; ++i) {
         EXPECT_EQ(kb.bytes[i], i);
         EXPECT_EQ(pad.bytes[i], i);
         EXPECT_EQ(sync.bytes[i - 1], i);
     }
+    // The mouse's mode 1 is breathing: the keyboard's mode 5, the pad's mode 2.
+    EXPECT_EQ(kb.bytes[1], 5);
+    EXPECT_EQ(pad.bytes[1], 2);
     EXPECT_EQ(sync.choice().mode, 1);
     EXPECT_EQ(sync.choice().colour, (Rgb{6, 7, 8}));
     const auto fromPad = CopyLightingChoice(LightingDevice::Pad, kb, ms, pad, sync);
     EXPECT_EQ(fromPad.others, (std::array{LightingDevice::Mouse, LightingDevice::Keyboard}));
     EXPECT_EQ(CopyLightingChoice(LightingDevice::Keyboard, kb, ms, pad, sync).others,
               (std::array{LightingDevice::Mouse, LightingDevice::Pad}));
+}
+
+TEST(SameMode, EveryDeviceGetsItsOwnModeOfTheSourcesEffect) {
+    struct Case {
+        LightingDevice source;
+        uint8_t sourceMode;
+        uint8_t syncMode, keyboardMode, mouseMode, padMode;
+    };
+    for (const Case& c : {Case{LightingDevice::Pad, 0, 2, 6, 2, 0},     // the pad's wave
+                          Case{LightingDevice::Pad, 1, 3, 7, 3, 1},     // spectrum: the keyboard's colour cycle
+                          Case{LightingDevice::Pad, 3, 0, 4, 0, 3},     // static
+                          Case{LightingDevice::Mouse, 2, 2, 6, 2, 0},   // the mouse's wave
+                          Case{LightingDevice::Keyboard, 5, 1, 5, 1, 2}}) {  // the keyboard's breathing
+        SCOPED_TRACE(testing::Message() << int(c.source) << " mode " << int(c.sourceMode));
+        orvane::keyboard::LightingRecord kb;
+        orvane::mouse::MouseState ms;
+        orvane::mousepad::PadState pad;
+        SyncLightingRecord sync;
+        (c.source == LightingDevice::Keyboard ? kb.bytes[1] : c.source == LightingDevice::Mouse ? ms.bytes[1] : pad.bytes[1]) =
+            c.sourceMode;
+        ASSERT_TRUE(CopyLightingChoice(c.source, kb, ms, pad, sync).synchronised);
+        EXPECT_EQ(sync.choice().mode, c.syncMode);
+        EXPECT_EQ(kb.bytes[1], c.keyboardMode);
+        EXPECT_EQ(ms.bytes[1], c.mouseMode);
+        EXPECT_EQ(pad.bytes[1], c.padMode);
+    }
+    // A mode without a synchronised effect (the pad's ripple) changes nothing.
+    orvane::keyboard::LightingRecord kb;
+    orvane::mouse::MouseState ms;
+    orvane::mousepad::PadState pad;
+    SyncLightingRecord sync;
+    pad.bytes[1] = 5;
+    kb.bytes[1] = 9;
+    EXPECT_FALSE(CopyLightingChoice(LightingDevice::Pad, kb, ms, pad, sync).synchronised);
+    EXPECT_EQ(kb.bytes[1], 9);
+    EXPECT_EQ(ms.bytes[1], 0);
 }
 
 TEST(FramePacing, TickDelaysAndExtraSleeps) {

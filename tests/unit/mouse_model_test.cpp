@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The mouse's records and the performance page's logic: DPI labels per sensor, the stage
+// The mouse's records and the performance page's logic: DPI labels per sensor, typed DPI, the stage
 // highlight, pointer speed and wheel-line stepping, colour edits.
 
 #include <gtest/gtest.h>
@@ -48,6 +48,23 @@ TEST(MouseDpi, LabelsAndLimitsPerSensor) {
             EXPECT_EQ(info.minimumDpi(), c.recordMinimum);
         }
         EXPECT_EQ(DpiLabelText(info, c.position), c.label);
+    }
+}
+
+TEST(MouseDpi, ATypedDpiSnapsToTheSensorsStepAndRange) {
+    struct Case { uint8_t step; uint16_t minimum; uint8_t highest; int typed; int position; };
+    for (const auto& c : {
+             Case{100, 100, 119, 1234, 11},   // 1200: the nearest step
+             Case{100, 100, 119, 1250, 12},   // halfway rounds up: 1300
+             Case{100, 200, 48, 99999, 48},   // above the range: the top
+             Case{100, 200, 48, 0, 0},        // below it: the minimum
+             Case{50, 250, 75, 1234, 20},     // 1250 on a 50-step sensor
+             Case{0, 0, 10, 7, 7},            // a record without a step moves by one
+         }) {
+        SCOPED_TRACE(c.typed);
+        MouseDeviceInfo info = Info(0x1234, c.step, c.minimum);
+        info.set(MouseDeviceInfo::off::highestPosition, c.highest);
+        EXPECT_EQ(PositionOfDpi(info, c.typed), c.position);
     }
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Input through a real X server (Xvfb, the xcb platform, XTEST events): the key capture
-// takes every capturable key the server reports and names a character key as the server's
-// layout prints it, and macro recording turns a key held past
+// takes every capturable key the server reports, with the modifiers held with it, and names
+// a character key as the server's layout prints it, and macro recording turns a key held past
 // the server's auto-repeat into one press and one release and leaves out the click on Stop
 // that ends it.
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "functions/capture_keys.h"
@@ -25,7 +26,7 @@
 #include "ui/input_capture.h"
 #include "ui/key_layout.h"
 #include "ui/macro_editor_rig.h"
-#include "x11/x11_waits.h"
+#include "x11/x11_wait.h"
 #include "x11/xtest_input.h"
 
 namespace {
@@ -51,7 +52,13 @@ protected:
         if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs the xcb platform";
         ASSERT_TRUE(x.ready()) << "no X server with XTEST";
     }
+    /// A window of the program's own, active, so that the capture sees the keys.
+    bool showWindow() {
+        ownWindow.resize(200, 100);
+        return ShowActive(ownWindow);
+    }
     x11test::XTestInput x;
+    QWidget ownWindow;
 };
 
 TEST_F(X11InputTest, KeyCaptureTakesEveryCapturableKeyTheServerReports) {
@@ -124,6 +131,35 @@ TEST_F(X11InputTest, ACapturedKeyKeepsItsPositionAndShowsWhatTheLayoutPrints) {
         EXPECT_EQ(capCaptured(), QString::fromUtf8(c.cap));
     }
     EXPECT_TRUE(orvane::ui::KeyCapOfLinuxKey(KEY_ENTER).isEmpty());  // no character: the language's name stands
+}
+
+TEST_F(X11InputTest, AKeyCapturedWithCtrlAndShiftHeldKeepsTheModifiersInItsCode) {
+    ASSERT_TRUE(showWindow());
+    orvane::functions::EditorState state;
+    int events = 0;
+    InputCapture capture([&](const CapturedInput& in) {
+        events += in.kind == CapturedInput::Kind::Key;
+        if (in.kind == CapturedInput::Kind::Key && in.pressed)
+            orvane::functions::TakeCapturedKey(state, in.linuxKey, in.heldModifiers);
+    });
+    ASSERT_TRUE(capture.install(mode::kMouseKey, true, false));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QStringLiteral("us")}), 0);
+    const auto code = [](uint16_t key) { return key + orvane::functions::kXkbKeycodeOffset; };
+    // Ctrl and Shift go down, F, and they are let go of with Ctrl first.
+    for (const auto& [key, down] : std::vector<std::pair<uint16_t, bool>>{
+             {KEY_LEFTCTRL, true}, {KEY_LEFTSHIFT, true}, {KEY_F, true},
+             {KEY_LEFTCTRL, false}, {KEY_F, false}, {KEY_LEFTSHIFT, false}})
+        x.key(code(key), down);
+    ASSERT_TRUE(WaitUntil([&] { return events >= 6; }, kWaitMs));
+    EXPECT_EQ(state.code, (orvane::functions::FunctionCode{0x20, 0x03, 0x09}));
+    EXPECT_EQ(state.controls.capturedKey, "keyboard_key_F");
+    EXPECT_EQ(state.controls.capturedModifiers, 0x03);
+
+    // Once let go of, a key alone carries no modifier.
+    x.key(code(KEY_G), true);
+    x.key(code(KEY_G), false);
+    ASSERT_TRUE(WaitUntil([&] { return events >= 8; }, kWaitMs));
+    EXPECT_EQ(state.code, (orvane::functions::FunctionCode{0x20, 0, 0x0A}));
 }
 
 TEST_F(X11InputTest, AHeldKeyIsOnePressAndOneReleaseAndTheStopClickIsLeftOut) {

@@ -18,7 +18,7 @@
 #include "app/features/macro_pages_feature.h"
 #include "app/window_frame.h"
 #include "program_rig.h"
-#include "x11/x11_waits.h"
+#include "x11/x11_wait.h"
 #include "x11/xtest_input.h"
 
 namespace {

@@ -77,6 +77,10 @@ FunctionSet::FunctionSet(QWidget* owner, SettingsEnv env)
     keyboardVersion_ = flags ? flags->keyboardVersion.load() : 0;
     rgbKeyboardShown_ = pages.rgbPage;
     showSoftware({"V" + installedSoftware_, kAsking, false});
+    // The mouse reports no firmware version and the server is not asked for one: nothing
+    // can be offered for it.
+    showLine("ms_now_fw", "ms_new", "ms_update_btn",
+             {std::string(update::kUnknownVersion), std::string(update::kUnknownVersion), false});
     if (pages.rgbPage) showKeyboard({update::KeyboardLine(keyboardVersion_, std::nullopt).installed, kAsking, false});
     if (const auto problem = env_.machine ? update::EndpointProblem(*env_.machine) : std::nullopt) {
         device::Log("version check: " + *problem);
@@ -218,7 +222,14 @@ void FunctionSet::showLine(const char* installed, const char* newest, const char
                            const update::VersionLine& line) {
     if (auto* label = controls_.find<QLabel>(QLatin1String(installed))) label->setText(versionText(line.installed));
     if (auto* label = controls_.find<QLabel>(QLatin1String(newest))) label->setText(versionText(line.newest));
-    if (QWidget* b = control(QLatin1String(button))) b->setEnabled(line.updateEnabled);
+    QWidget* b = control(QLatin1String(button));
+    if (!b) return;
+    b->setEnabled(line.updateEnabled);
+    // A button left disabled because a version is not known says so.
+    const bool unknown = line.installed == update::kUnknownVersion || line.newest == update::kUnknownVersion;
+    const QString reason = !line.updateEnabled && unknown ? QStringLiteral("update_versions_unknown_tip") : QString();
+    b->setProperty("tipId", reason);
+    b->setToolTip(reason.isEmpty() || !env_.language ? QString() : env_.language->text(reason));
 }
 
 QString FunctionSet::versionText(const std::string& text) const {

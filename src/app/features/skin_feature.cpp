@@ -40,7 +40,7 @@ void SkinFeature::apply(const CSkinFrame::Choice& choice) {
     switch (choice.action) {
     case CSkinFrame::Action::Preset: written = remembered.rememberPreset(param.bgimage); break;
     case CSkinFrame::Action::Reset: written = remembered.rememberReset(); break;
-    case CSkinFrame::Action::Colour: break;
+    case CSkinFrame::Action::Colour: written = remembered.rememberColour(param.bkcolor); break;
     case CSkinFrame::Action::Custom: {
         const QString file = main_->dialogs().chooseFile(main_, PngChoice());
         if (file.isEmpty()) return;  // cancelled: nothing changes

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QIcon>
+#include <QPixmap>
 #include <QStackedWidget>
 
 #include <array>
@@ -18,6 +19,16 @@ QString ColourStyle(uint32_t argb) {
         .arg((argb >> 8) & 0xFF)
         .arg(argb & 0xFF)
         .arg(((argb >> 24) & 0xFF) / 255.0, 0, 'f', 3);
+}
+
+/// The image scaled to cover the whole button and cut to it: a wide background in a
+/// thumbnail of another shape leaves no empty bars.
+QPixmap FilledThumbnail(const QString& file, QSize size) {
+    const QPixmap image(file);
+    if (image.isNull() || size.isEmpty()) return image;
+    const QPixmap scaled = image.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    return scaled.copy((scaled.width() - size.width()) / 2, (scaled.height() - size.height()) / 2, size.width(),
+                       size.height());
 }
 
 }  // namespace
@@ -42,7 +53,9 @@ CSkinFrame::CSkinFrame(QWidget* mainWindow, const ui::SkinLoader& skin, const ui
     for (size_t i = 0; i < appearance::kPresetImages.size(); ++i) {
         const auto& preset = appearance::kPresetImages[i];
         if (auto* b = controls_.find<QAbstractButton>(QStringLiteral("skin_image_btn_%1").arg(i))) {
-            b->setIcon(QIcon(QString::fromStdString(appearance::ImageFile(folder, preset.image).string())));
+            const QString file = QString::fromStdString(appearance::ImageFile(folder, preset.image).string());
+            b->ensurePolished();  // the skin's sheet gives the icon size
+            b->setIcon(QIcon(FilledThumbnail(file, b->iconSize())));
             b->setProperty("image", QString::fromLatin1(preset.image.data(), qsizetype(preset.image.size())));
         }
     }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "device/protocol/exchange.h"
+#include "device/protocol/write_meter.h"
 
 namespace orvane::protocol {
 
@@ -44,6 +45,7 @@ int32_t ChunkedTransfer(DeviceConnection& c, uint8_t command, uint16_t base, siz
         if (r == kOk) r = JudgeStatus(reply);
         if (r != kOk) return r;
         if (target) std::memcpy(target + k, &reply[off::data], length);
+        if (source) WriteMeter::Count(length);
         if (accepted) *accepted = k + length;
     }
     return kOk;

@@ -80,16 +80,21 @@ void MouseButtonPage::refreshLabels() {
     const auto labels = runtime_.mouse.read([this](const mouse::MouseData& d) {
         return mouse::RefreshButtonLabels(d.block.pages[mouse::ActiveKeyPage(d)], editor_.macroNames);
     });
+    const auto translate = [this](std::string_view id) {
+        return view_.env().translate(QString::fromUtf8(id.data(), qsizetype(id.size()))).toStdString();
+    };
     for (size_t i = 0; i < labels.size(); ++i) {
         if (!labels[i]) continue;
         const QString raw = QString::fromStdString(labels[i]->text);
-        const QString text = labels[i]->isTextId ? view_.env().translate(raw) : raw;
+        const QString text = QString::fromStdString(functions::ShownName(*labels[i], translate));
         const QString name = CalloutName(int(i));
         controls_.setText(name, text);
         if (QWidget* w = controls_.find(name)) {
             w->setToolTip(text);
-            // A language switch re-applies a text id by itself; a macro name stays as it is.
-            const QVariant id = labels[i]->isTextId ? QVariant(raw) : QVariant();
+            // A language switch re-applies a single text id by itself; a macro name stays as
+            // it is and a key combination is composed again by this function.
+            const bool single = labels[i]->isTextId && labels[i]->modifiers == 0;
+            const QVariant id = single ? QVariant(raw) : QVariant();
             w->setProperty("textId", id);
             w->setProperty("tipId", id);
         }

@@ -22,7 +22,8 @@ struct EditorSteps {
     functions::EditorResult (*show)(const Data&, functions::EditorState&, size_t key, int macroCount);
     functions::EditorResult (*choose)(Data&, functions::EditorState&, int item, int macroCount);
     functions::EditorResult (*store)(Data&, functions::EditorState&, int macroCount);
-    functions::EditorResult (*capture)(Data&, functions::EditorState&, uint16_t linuxKey, int macroCount);
+    functions::EditorResult (*capture)(Data&, functions::EditorState&, uint16_t linuxKey, int macroCount,
+                                       uint8_t heldModifiers);
     functions::EditorResult (*restore)(Data&, functions::EditorState&, int macroCount);
 };
 
@@ -47,10 +48,12 @@ public:
     functions::EditorResult restoreDefault() {
         return run([&](Data& d) { return steps_.restore(d, state, macros()); });
     }
-    /// A key captured while the editor waits for one; nothing for other input.
+    /// A key pressed while the editor waits for one; nothing for other input. Releases
+    /// change nothing, so that letting go of Ctrl after Ctrl+F keeps Ctrl+F.
     std::optional<functions::EditorResult> captured(const functions::CapturedInput& input) {
-        if (!view_.capturing() || input.kind != functions::CapturedInput::Kind::Key) return std::nullopt;
-        return run([&](Data& d) { return steps_.capture(d, state, input.linuxKey, macros()); });
+        if (!view_.capturing() || input.kind != functions::CapturedInput::Kind::Key || !input.pressed)
+            return std::nullopt;
+        return run([&](Data& d) { return steps_.capture(d, state, input.linuxKey, macros(), input.heldModifiers); });
     }
 
     functions::EditorState state;

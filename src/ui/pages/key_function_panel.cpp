@@ -72,7 +72,11 @@ void KeyFunctionPanel::show(const EditorControls& c) const {
         const QString cap = KeyCapOfLinuxKey(functions::LinuxKeyOfUsage({functions::HidUsage::Page::Keyboard, *usage}));
         if (!cap.isEmpty()) key = cap;
     }
-    controls_.setText(name(functions::kCapturedKeySuffix), key);
+    // Modifiers held with the key come first: "Left Ctrl+Left Shift+F".
+    QString held;
+    for (const auto modifier : functions::ModifierNames(c.capturedModifiers))
+        held += translate_(QString::fromUtf8(modifier.data(), qsizetype(modifier.size()))) + QLatin1Char('+');
+    controls_.setText(name(functions::kCapturedKeySuffix), key.isEmpty() ? key : held + key);
     showRepeatPanel(c.playMode);
 }
 

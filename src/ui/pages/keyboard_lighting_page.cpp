@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include "ui/pages/device_models.h"
+#include "ui/pages/paint_stroke.h"
 
 namespace orvane::ui::pages {
 
@@ -27,8 +28,8 @@ const QString kSameMode = QStringLiteral("kb_deng_same_mode");
 const QString kPalette = QStringLiteral("kb_deng_Color_Pallet");
 const QString kPaintSwatch = QStringLiteral("kb_Deng_custom_colordp_btn");
 const QString kLayerCombo = QStringLiteral("kb_deng_combo_curtom_count");
-const QString kFillBox = QStringLiteral("kb_Deng_all_bright_check");
-const QString kClearBox = QStringLiteral("kb_Deng_all_kill_check");
+const QString kFillButton = QStringLiteral("kb_Deng_all_bright_check");
+const QString kClearButton = QStringLiteral("kb_Deng_all_kill_check");
 const QString kLightTool = QStringLiteral("kb_Deng_on_bright_check");
 const QString kEraseTool = QStringLiteral("kb_Deng_off_kill_check");
 const QString kColourLump = QStringLiteral("kb_deng_color_lump");
@@ -112,12 +113,12 @@ KeyboardLightingPage::KeyboardLightingPage(ControlLookup lookup, runtime::Runtim
 
     paintBindings_
         .onFamily("kb_dkey_", kPictureKeys, kClick, [this](const Notification&, int p) { paintKey(p); })
-        // The whole-layer actions run on every change of their box, whatever its state.
-        .on(kFillBox, kSelectChanged,
+        // The whole-layer actions are buttons: each click runs its action once.
+        .on(kFillButton, kClick,
             [this](const Notification&) {
                 store([this](KeyboardData& d) { lighting::FillLayer(d, variant()); });
             })
-        .on(kClearBox, kSelectChanged,
+        .on(kClearButton, kClick,
             [this](const Notification&) {
                 store([this](KeyboardData& d) { lighting::ClearLayer(d, variant()); });
             })
@@ -138,6 +139,10 @@ void KeyboardLightingPage::prepare() {
     controls_.setSliderRange(kSpeedSlider, 0, lighting::kSlowestSpeed);
     controls_.setChecked(kLightTool, paintLight_);
     controls_.setChecked(kEraseTool, !paintLight_);
+    // A press paints its key and a drag paints every key it passes over; a click by other
+    // means (the keyboard, a script) still comes as the key's click.
+    auto* stroke = new PaintStroke(QStringLiteral("kb_dkey_"), [this](int p) { paintKey(p); }, &lifetime_);
+    for (int p = 0; p < kPictureKeys; ++p) stroke->watch(controls_.find(QStringLiteral("kb_dkey_%1").arg(p)));
 }
 
 // A lighting change on the keyboard's page hands the keyboard back to its own animation.
@@ -224,7 +229,6 @@ void KeyboardLightingPage::selectMode(KeyboardVariant v) {
     showColourOfMode(mode);
     // Also when the mode is the current one: its animation starts from the beginning.
     store([&](KeyboardData& d) { d.lighting.set(LightingRecord::off::mode, mode); }, runtime::kModeEdit);
-    if (v == KeyboardVariant::Rgb) uncheckLayerBoxes();
 }
 
 void KeyboardLightingPage::setDirection(bool left) {
@@ -252,11 +256,6 @@ void KeyboardLightingPage::storeColour(const ColourChoice& choice) {
     });
 }
 
-void KeyboardLightingPage::uncheckLayerBoxes() {
-    controls_.setChecked(kFillBox, false);
-    controls_.setChecked(kClearBox, false);
-}
-
 void KeyboardLightingPage::paintKey(int position) {
     const auto tool = paintLight_ ? lighting::PaintTool::Light : lighting::PaintTool::Erase;
     const KeyboardVariant v = variant();
@@ -264,11 +263,9 @@ void KeyboardLightingPage::paintKey(int position) {
     // Outside the custom mode, or on a position without an LED, nothing changes or is saved.
     if (lighting::PaintsKey(mode, v, size_t(position)))
         store([&](KeyboardData& d) { lighting::PaintKey(d, v, size_t(position), tool); });
-    uncheckLayerBoxes();
 }
 
 void KeyboardLightingPage::selectLayer() {
-    uncheckLayerBoxes();
     const int layer = controls_.comboIndex(kLayerCombo);
     if (layer < 0 || size_t(layer) >= keyboard::kColourLayerCount) return;
     store([&](KeyboardData& d) { d.paint.set(keyboard::CustomPaintState::off::layer, uint8_t(layer)); });

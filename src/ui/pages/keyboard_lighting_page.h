@@ -88,7 +88,7 @@ public:
     /// The mode, parameter and colour controls and the paint tool's options (owner:
     /// keyboard lighting).
     const PageBindings& bindings() const { return bindings_; }
-    /// The picture's keys, the whole-layer boxes and the layer (owner: keyboard custom
+    /// The picture's keys, the whole-layer buttons and the layer (owner: keyboard custom
     /// lighting).
     const PageBindings& paintBindings() const { return paintBindings_; }
     /// Shows the keyboard's lighting record (after connection, a profile load, same mode).
@@ -108,7 +108,6 @@ private:
     void storeColour(const ColourChoice& choice);
     void paintKey(int position);
     void selectLayer();
-    void uncheckLayerBoxes();
     void setLabelText(const char* control, const char* textId);
     /// Changes the keyboard's data, ends its synchronised lighting, wakes the animation and
     /// has the lighting profile saved.

@@ -21,7 +21,7 @@ struct CellLook {
 const std::array<CellLook, 5> kLooks{{
     {"macro_label_keyboard_style", QColor(0x2f, 0xb8, 0xd6), ""},
     {"macro_label_mouse_style", QColor(0xf0, 0xa8, 0x3c), ""},
-    {"macro_label_down_style", QColor(0xe0, 0x32, 0x3c), "▼"},
+    {"macro_label_down_style", QColor(0xff, 0x7a, 0x80), "▼"},  // the accent, lighter: readable on the rows
     {"macro_label_up_style", QColor(0x6f, 0xcf, 0x7f), "▲"},
     {"macro_label_text_style", QColor(0xe4, 0xe7, 0xec), ""},
 }};
@@ -33,13 +33,25 @@ const CellLook* LookOf(const QVariant& style) {
     return nullptr;
 }
 
+const QColor kAccent(0xe0, 0x32, 0x3c);
+constexpr int kSelectionBarWidth = 3;
+
 }  // namespace
+
+QColor MacroCellColour(const QString& style) {
+    const CellLook* look = LookOf(style);
+    return look ? look->colour : QColor();
+}
+
+QColor MacroSelectedRowColour() { return {0x2a, 0x30, 0x3a}; }
 
 void MacroActionDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     painter->save();
     const QRect r = option.rect;
-    if (option.state & QStyle::State_Selected) painter->fillRect(r, QColor(0xe0, 0x32, 0x3c, 0x60));
-    else if (index.row() % 2) painter->fillRect(r, QColor(255, 255, 255, 8));
+    if (option.state & QStyle::State_Selected) {
+        painter->fillRect(r, MacroSelectedRowColour());
+        painter->fillRect(QRect(r.left(), r.top(), kSelectionBarWidth, r.height()), kAccent);
+    } else if (index.row() % 2) painter->fillRect(r, QColor(255, 255, 255, 8));
     const bool plain = index.data(MacroListModel::RecordedMouseRole).toBool();
     const int nameWidth = r.width() * 45 / 100, stateWidth = r.width() * 20 / 100;
     const std::array<QRect, 3> cells{QRect(r.left() + 8, r.top(), nameWidth - 8, r.height()),

@@ -8,6 +8,12 @@
 
 namespace orvane::ui::pages {
 
+/// The text colour of a cell style (invalid for a style the list does not know).
+QColor MacroCellColour(const QString& style);
+/// The background of the selected row: neutral, so that every cell colour stays readable
+/// on it; a bar in the accent colour at its left edge marks the selection.
+QColor MacroSelectedRowColour();
+
 class MacroActionDelegate final : public QStyledItemDelegate {
 public:
     explicit MacroActionDelegate(int rowHeight, QObject* parent = nullptr)

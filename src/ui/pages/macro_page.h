@@ -132,6 +132,8 @@ private:
     void editUpDown();
     void editMouseEvent();
     void editDelay(const char* edit);
+    /// The typing is done: the edit shows the delay as kept (to 10 ms).
+    void showStoredDelay(const char* edit);
     void editDistance();
     void fillLists();
     void fillCombos();

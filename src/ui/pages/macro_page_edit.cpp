@@ -102,6 +102,10 @@ void MacroPage::bindEditing() {
             [this](const Notification&) { editDelay("_macro_edit_ActionDelay"); })
         .on(name("_macro_edit_mou_action_delay"), kTextChanged,
             [this](const Notification&) { editDelay("_macro_edit_mou_action_delay"); })
+        .on(name("_macro_edit_ActionDelay"), kEditDone,
+            [this](const Notification&) { showStoredDelay("_macro_edit_ActionDelay"); })
+        .on(name("_macro_edit_mou_action_delay"), kEditDone,
+            [this](const Notification&) { showStoredDelay("_macro_edit_mou_action_delay"); })
         .on(name("macro_edit_mou_pointer_skewing"), kTextChanged, [this](const Notification&) { editDistance(); })
         .on(name("macro_btn_shubiao"), kSelectChanged, [this](const Notification&) {
             const bool inserting = controls_.checked(name("macro_btn_shubiao"));
@@ -333,11 +337,11 @@ void MacroPage::showAction() {
     if (!view || !current_ || recording()) return;
     const int row = view->currentIndex().isValid() ? view->currentIndex().row() : -1;
     if (row < 0 || row >= document_.size()) return;
-    markUnsaved();
+    // Showing a row changes nothing: the save bar waits for an edit.
     document_.select(row);
     fillCombos();  // the language may have changed since
     const auto detail = macros::DetailOf(document_.row(row).action);
-    const QString delay = QString::number(detail.delayUnits);
+    const QString delay = QString::number(detail.delayUnits * macros::kDelayUnitMs);
     if (detail.panel == macros::ActionDetail::Panel::Key) {
         showDetail(1);
         if (detail.keyIndex) controls_.setComboIndex(name("macro_combo_keyselect"), int(*detail.keyIndex));
@@ -383,37 +387,46 @@ void MacroPage::editKey() {
     const auto row = document_.selected();
     const int key = controls_.comboIndex(name("macro_combo_keyselect"));
     if (!row || key < 0) return;
-    document_.setKey(*row, size_t(key));
+    if (document_.setKey(*row, size_t(key))) markUnsaved();
 }
 
 void MacroPage::editUpDown() {
     const auto row = document_.selected();
     const int item = controls_.comboIndex(name("macro_combo_upordown"));
     if (!row || item < 0) return;
-    document_.setPressed(*row, item == 1);
+    if (document_.setPressed(*row, item == 1)) markUnsaved();
 }
 
 void MacroPage::editMouseEvent() {
     const auto row = document_.selected();
     const int item = controls_.comboIndex(name("macro_combo_mouselect"));
     if (!row || item < 0) return;
-    document_.setMouseEvent(*row, size_t(item));
+    if (document_.setMouseEvent(*row, size_t(item))) markUnsaved();
     const bool move = size_t(item) >= macros::kFirstMoveRow;
     controls_.setVisible(name("macro_tab_mou_pointer_skewing"), move);
     if (move) controls_.setText(name("macro_edit_mou_pointer_skewing"), QString::number(document_.row(*row).action.code));
 }
 
 void MacroPage::editDelay(const char* edit) {
-    const auto number = macros::ClampEditNumber(controls_.text(name(edit)).toStdString(), macros::kMaxDelayUnits);
+    // Typed in ms, kept in 10 ms units; the edit keeps what is typed until the typing ends.
+    const auto number = macros::ClampEditNumber(controls_.text(name(edit)).toStdString(), macros::kMaxDelayMs);
     if (number.replacement) controls_.setText(name(edit), QString::fromStdString(*number.replacement));
-    if (const auto row = document_.selected()) document_.setDelayUnits(*row, number.value);
+    if (const auto row = document_.selected())
+        if (document_.setDelayUnits(*row, macros::DelayUnitsOf(number.value))) markUnsaved();
+}
+
+void MacroPage::showStoredDelay(const char* edit) {
+    const auto row = document_.selected();
+    if (!row) return;
+    controls_.setText(name(edit), QString::number(document_.row(*row).action.delayUnits() * macros::kDelayUnitMs));
 }
 
 void MacroPage::editDistance() {
     const char* edit = "macro_edit_mou_pointer_skewing";
     const auto number = macros::ClampEditNumber(controls_.text(name(edit)).toStdString(), macros::kMaxDistance);
     if (number.replacement) controls_.setText(name(edit), QString::fromStdString(*number.replacement));
-    if (const auto row = document_.selected()) document_.setDistance(*row, number.value);
+    if (const auto row = document_.selected())
+        if (document_.setDistance(*row, number.value)) markUnsaved();
 }
 
 }  // namespace orvane::ui::pages

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pages/mouse_dpi_page.h"
 
+#include <QIntValidator>
 #include <QLineEdit>
 
 #include "ui/pages/device_models.h"
@@ -16,6 +17,7 @@ const QString kReportCombo = QStringLiteral("ms_report_fct_combo");
 const QString kLiftOffSlider = QStringLiteral("ms_sensor_height_slider");
 const QString kPointerSlider = QStringLiteral("ms_point_speed_slider");
 const QString kWheelEdit = QStringLiteral("ms_gunlun_speed_edit");
+constexpr int kMaxTypedDpi = 99999;  // five digits: beyond every sensor, clamped when applied
 const ColourControlNames kDpiColourControls{
     .palette = "Pallet",
     .swatch = "ms_DPI_colordp_btn",
@@ -49,6 +51,9 @@ MouseDpiPage::MouseDpiPage(ControlLookup lookup, runtime::Runtime& runtime)
                          if (n.type == ValueChanged) setDpiStage(stage, false);
                          else if (stage <= 4) setDpiStage(stage, true);
                      });
+    for (int stage = 1; stage <= int(kDpiStageCount); ++stage)
+        bindings_.on(DpiStageControl(stage, "_label_value"), kEditDone,
+                     [this, stage](const Notification&) { typeDpi(stage); });
     bindings_.on(kLiftOffSlider, kValueChanged, [this](const Notification&) { setLiftOff(); })
         .on(kPointerSlider, kValueChanged, [this](const Notification&) { setPointerSpeed(); })
         .on(kReportCombo, kItemSelect, [this](const Notification&) { setReportRate(); })
@@ -60,6 +65,9 @@ MouseDpiPage::MouseDpiPage(ControlLookup lookup, runtime::Runtime& runtime)
 void MouseDpiPage::prepare() {
     dpiColour_.prepare();
     if (auto* e = controls_.find<QLineEdit>(kWheelEdit)) e->setReadOnly(true);  // changed by its buttons
+    for (int stage = 1; stage <= int(kDpiStageCount); ++stage)
+        if (auto* e = controls_.find<QLineEdit>(DpiStageControl(stage, "_label_value")))
+            e->setValidator(new QIntValidator(0, kMaxTypedDpi, e));
 }
 
 void MouseDpiPage::refresh() {
@@ -84,6 +92,14 @@ void MouseDpiPage::setDpiStage(int stage, bool labelOnly) {
         });
     }
     showStageLabel(stage, info, position);
+}
+
+void MouseDpiPage::typeDpi(int stage) {
+    const int dpi = EditNumber(controls_.text(DpiStageControl(stage, "_label_value")).toStdString());
+    const int position = PositionOfDpi(model_.snapshot().info, dpi);
+    // The slider goes where the typed value snaps to; the label then shows the snapped value.
+    controls_.setSlider(DpiStageControl(stage, "_slider"), position);
+    setDpiStage(stage, false);
 }
 
 void MouseDpiPage::setLiftOff() {

@@ -45,6 +45,8 @@ public:
 
 private:
     void setDpiStage(int stage, bool labelOnly);
+    /// A DPI typed into a stage's value edit: snapped to the sensor's step and range.
+    void typeDpi(int stage);
     void setLiftOff();
     void setReportRate();
     void setPointerSpeed();

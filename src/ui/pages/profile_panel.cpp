@@ -4,6 +4,7 @@
 #include <QComboBox>
 
 #include "ui/pages/page_messages.h"
+#include "profiles/profile_names.h"
 
 namespace orvane::ui::pages {
 
@@ -113,11 +114,20 @@ void ProfilePanel::fill() {
     if (!env_.runtime) return;
     auto* combo = controls_.find<QComboBox>(names_.combo);
     const auto list = env_.runtime->store.list(id_);
-    Silently(combo, [&list](QComboBox* c) {
+    Silently(combo, [this, &list](QComboBox* c) {
         c->clear();
-        for (const auto& name : list.names) c->addItem(Utf8(name), Utf8(name));  // text and user data
+        // The text is what the user reads; the user data is the name as stored.
+        for (const auto& name : list.names) c->addItem(shownName(name), Utf8(name));
         c->setCurrentIndex(list.hasSelection() ? list.selection : -1);
     });
+}
+
+QString ProfilePanel::shownName(const std::string& name) const {
+    // The names the program makes up read in the user's language; the files keep them.
+    const auto number = profiles::NewProfileNumber(name);
+    if (!number || !env_.translate) return Utf8(name);
+    const QString text = env_.translate(QStringLiteral("profile_new_name_text"));
+    return text.contains(QLatin1String("%1")) ? text.arg(Utf8(*number)) : Utf8(name);
 }
 
 void ProfilePanel::select(int n) {

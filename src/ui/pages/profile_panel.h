@@ -47,6 +47,8 @@ struct ProfilePanelEnv {
     /// The operations run as jobs of the list's device (they may send what they load);
     /// a loaded profile is announced with profileLoaded and modelChanged.
     runtime::Runtime* runtime = nullptr;
+    /// The text of a text id in the window's language; none: names are shown as stored.
+    std::function<QString(const QString& id)> translate;
 };
 
 class ProfilePanel {
@@ -72,6 +74,8 @@ private:
     void exportFile();
     void showLink(const profiles::LinkDisplay& link);
     void message(std::string_view id);
+    /// The entry's text for a stored name.
+    QString shownName(const std::string& name) const;
 
     profiles::ListId id_;
     const ProfilePanelEnv& env_;

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Waiting for the X server and the window manager in the X11 tests.
+// Waiting for a real X server: the generous bound the X11 tests wait for what the server
+// delivers, and a pause that keeps the event loop turning.
 
 #include <QApplication>
 #include <QElapsedTimer>
 
 namespace x11test {
 
-/// Generous: a loaded machine delivers slowly; nothing waits this long when all is well.
+/// A loaded machine delivers slowly; nothing waits this long when all is well.
 inline constexpr int kWaitMs = 20000;
 
-/// Lets the program handle events for ms milliseconds.
 inline void Pump(int ms) {
     QElapsedTimer clock;
     clock.start();
