@@ -39,7 +39,7 @@ void EnsureApplication() {
 
 // Runs the event loop (the server's and the clients' sockets) until pred holds or the
 // generous bound passes.
-bool Eventually(const std::function<bool()>& pred, std::chrono::milliseconds bound = 10s) {
+bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds bound = 10s) {
     const auto end = std::chrono::steady_clock::now() + bound;
     while (!pred()) {
         if (std::chrono::steady_clock::now() > end) return false;
@@ -51,7 +51,7 @@ bool Eventually(const std::function<bool()>& pred, std::chrono::milliseconds bou
 
 struct Client {
     explicit Client(uint16_t port) { socket.connectToHost(QHostAddress::LocalHost, port); }
-    bool connected() { return Eventually([&] { return socket.state() == QAbstractSocket::ConnectedState; }); }
+    bool connected() { return PumpUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }); }
     void send(uint32_t device, uint32_t packet, std::span<const uint8_t> payload = {}) {
         const auto bytes = sdk::EncodePacket(device, packet, payload);
         socket.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
@@ -62,7 +62,7 @@ struct Client {
     /// The next packet the server sends, or nullopt when none comes.
     std::optional<sdk::Packet> next() {
         sdk::Packet p;
-        const bool got = Eventually([&] {
+        const bool got = PumpUntil([&] {
             const QByteArray in = socket.readAll();
             reader.feed({reinterpret_cast<const uint8_t*>(in.constData()), size_t(in.size())});
             return reader.next(p) == sdk::ReadStatus::Packet;
@@ -84,7 +84,7 @@ struct Client {
         if (!p || p->id != id::kRequestControllerData) return std::nullopt;
         return sdk::DecodeController(p->payload, protocol);
     }
-    bool closedByServer() { return Eventually([&] { return socket.state() == QAbstractSocket::UnconnectedState; }); }
+    bool closedByServer() { return PumpUntil([&] { return socket.state() == QAbstractSocket::UnconnectedState; }); }
 
     QTcpSocket socket;
     sdk::PacketReader reader;
@@ -147,7 +147,7 @@ TEST(SdkServer, NegotiatesAndDescribesEveryConnectedDevice) {
     EXPECT_EQ(c.u32Reply(0, id::kRequestControllerCount), 3u);
     for (uint32_t index = 0; index < 3; ++index) {
         for (uint32_t protocol : {0u, sdk::kNewestProtocol}) {
-            SCOPED_TRACE(testing::Message() << "controller " << index << " protocol " << protocol);
+            SCOPED_TRACE(::testing::Message() << "controller " << index << " protocol " << protocol);
             const auto controller = c.controller(index, protocol);
             ASSERT_TRUE(controller);
             const auto& row = device::RowOf(kModels[index]);
@@ -170,22 +170,22 @@ TEST(SdkServer, LedUpdatesReachTheDevicesAndTheEffectComesBackWhenTheClientGoes)
         controller->colours.assign(controller->leds.size(), sdk::Colour{10, 20, uint8_t(30 + index)});
         c->send(index, id::kUpdateLeds, sdk::EncodeUpdateLeds(controller->colours));
         const auto all = sdk::FrameOf(kModels[index], *controller);
-        EXPECT_TRUE(Eventually([&] { return s.lastFrame(kModels[index]) == all; }));
+        EXPECT_TRUE(PumpUntil([&] { return s.lastFrame(kModels[index]) == all; }));
 
         controller->colours.assign(controller->leds.size(), sdk::Colour{200, 0, 0});
         c->send(index, id::kUpdateZoneLeds, sdk::EncodeUpdateZoneLeds(0, controller->colours));
         const auto zone = sdk::FrameOf(kModels[index], *controller);
-        EXPECT_TRUE(Eventually([&] { return s.lastFrame(kModels[index]) == zone; }));
+        EXPECT_TRUE(PumpUntil([&] { return s.lastFrame(kModels[index]) == zone; }));
 
         controller->colours[2] = {0, 0, 255};
         c->send(index, id::kUpdateSingleLed, sdk::EncodeUpdateSingleLed(2, {0, 0, 255}));
         const auto single = sdk::FrameOf(kModels[index], *controller);
-        EXPECT_TRUE(Eventually([&] { return s.lastFrame(kModels[index]) == single; }));
+        EXPECT_TRUE(PumpUntil([&] { return s.lastFrame(kModels[index]) == single; }));
         EXPECT_TRUE(s.rig.rt->lighting.drivenFromOutside(runtime::LightingDeviceOf(runtime::kDeviceKinds[index])));
     }
     c.reset();  // disconnects
     for (auto device : {LightingDevice::Keyboard, LightingDevice::Mouse, LightingDevice::Pad})
-        EXPECT_TRUE(Eventually([&] { return !s.rig.rt->lighting.drivenFromOutside(device); }));
+        EXPECT_TRUE(PumpUntil([&] { return !s.rig.rt->lighting.drivenFromOutside(device); }));
 }
 
 TEST(SdkServer, AClientThatFallsSilentGivesTheDeviceBackToItsEffect) {
@@ -194,9 +194,9 @@ TEST(SdkServer, AClientThatFallsSilentGivesTheDeviceBackToItsEffect) {
     const auto mouse = c->controller(1);
     ASSERT_TRUE(mouse);
     c->send(1, id::kUpdateLeds, sdk::EncodeUpdateLeds(mouse->colours));
-    ASSERT_TRUE(Eventually([&] { return s.rig.rt->lighting.drivenFromOutside(LightingDevice::Mouse); }));
+    ASSERT_TRUE(PumpUntil([&] { return s.rig.rt->lighting.drivenFromOutside(LightingDevice::Mouse); }));
     // No frame for longer than the idle bound: the stored effect runs again, the client stays.
-    EXPECT_TRUE(Eventually([&] { return !s.rig.rt->lighting.drivenFromOutside(LightingDevice::Mouse); }));
+    EXPECT_TRUE(PumpUntil([&] { return !s.rig.rt->lighting.drivenFromOutside(LightingDevice::Mouse); }));
     EXPECT_EQ(c->socket.state(), QAbstractSocket::ConnectedState);
 }
 
@@ -213,7 +213,7 @@ TEST(SdkServer, AnEffectModeIsTheUsersChoiceAndDirectHandsTheDeviceToTheClient) 
     mode.speed = mode.speedMax;
     mode.colours = {{1, 2, 3}};
     c->send(1, id::kUpdateMode, sdk::EncodeUpdateMode(uint32_t(breathing), mode, sdk::kNewestProtocol));
-    EXPECT_TRUE(Eventually([&] {
+    EXPECT_TRUE(PumpUntil([&] {
         const auto choice = lighting::LightingChoice::Of(s.rig.rt->mouse.state());
         return choice.mode == uint8_t(mode.value) && choice.colour == device::Rgb{1, 2, 3};
     }));
@@ -222,7 +222,7 @@ TEST(SdkServer, AnEffectModeIsTheUsersChoiceAndDirectHandsTheDeviceToTheClient) 
     EXPECT_EQ(mouse->activeMode, int32_t(breathing));
 
     c->send(1, id::kSetCustomMode);
-    EXPECT_TRUE(Eventually([&] { return s.rig.rt->lighting.drivenFromOutside(LightingDevice::Mouse); }));
+    EXPECT_TRUE(PumpUntil([&] { return s.rig.rt->lighting.drivenFromOutside(LightingDevice::Mouse); }));
     mouse = c->controller(1);
     ASSERT_TRUE(mouse);
     EXPECT_EQ(mouse->activeMode, 0);
@@ -286,7 +286,7 @@ TEST(SdkServer, HostileClientsAreClosedOrIgnoredAndTheOthersAreStillServed) {
             EXPECT_TRUE(hostile->closedByServer());
             EXPECT_EQ(s.server->counts().dropped, before.dropped + 1);
         } else {
-            EXPECT_TRUE(Eventually([&] { return s.server->counts().refused == before.refused + 1; }));
+            EXPECT_TRUE(PumpUntil([&] { return s.server->counts().refused == before.refused + 1; }));
             EXPECT_EQ(hostile->socket.state(), QAbstractSocket::ConnectedState);
         }
         // Nothing reached a device or its record, and the others are still served.
@@ -303,7 +303,7 @@ TEST(SdkServer, ManyClientsAtOnceAreServedUpToTheCapAndTheRestClosed) {
     SdkRig s(options);
     std::vector<std::unique_ptr<Client>> clients;
     for (int i = 0; i < 100; ++i) clients.push_back(std::make_unique<Client>(s.server->port()));
-    ASSERT_TRUE(Eventually([&] { return s.server->counts().accepted + s.server->counts().turnedAway == 100; }));
+    ASSERT_TRUE(PumpUntil([&] { return s.server->counts().accepted + s.server->counts().turnedAway == 100; }));
     EXPECT_EQ(s.server->counts().accepted, 64u);
     size_t served = 0;
     for (auto& c : clients) {
@@ -313,7 +313,7 @@ TEST(SdkServer, ManyClientsAtOnceAreServedUpToTheCapAndTheRestClosed) {
     EXPECT_EQ(served, 64u);
     // A place that comes free is taken again.
     clients.clear();
-    ASSERT_TRUE(Eventually([&] { return s.server->clientCount() == 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return s.server->clientCount() == 0; }));
     EXPECT_TRUE(s.client());
 }
 
@@ -328,7 +328,7 @@ TEST(SdkServer, AFloodOfFramesIsCoalescedAndEndsWithTheNewest) {
         c->send(1, id::kUpdateLeds, sdk::EncodeUpdateLeds(mouse->colours));
     }
     const auto newest = sdk::FrameOf(DeviceModel::Mouse, *mouse);
-    EXPECT_TRUE(Eventually([&] { return s.lastFrame(DeviceModel::Mouse) == newest; }));
+    EXPECT_TRUE(PumpUntil([&] { return s.lastFrame(DeviceModel::Mouse) == newest; }));
     EXPECT_EQ(s.server->counts().frames, 2000u);
     EXPECT_GT(s.rig.rt->lighting.outsideFrames().skipped(LightingDevice::Mouse), 0u);
     EXPECT_EQ(c->u32Reply(0, id::kRequestControllerCount), 3u);

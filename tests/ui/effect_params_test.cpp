@@ -37,7 +37,7 @@ struct Columns {
 void Check(DeviceModel model, uint8_t mode, const Columns& row) {
     const lighting::EffectParams* effect = lighting::EffectOf(model, mode);
     if (!effect) return;  // a mode the table leaves out (no name of its own, custom, no frames)
-    SCOPED_TRACE(testing::Message() << int(model) << " mode " << int(mode) << " " << effect->name);
+    SCOPED_TRACE(::testing::Message() << int(model) << " mode " << int(mode) << " " << effect->name);
     const std::pair<Show, bool> columns[] = {{row.direction, effect->direction},
                                              {row.colour, effect->colour},
                                              {row.sevenColour, effect->sevenColour},

@@ -318,7 +318,7 @@ TEST(SameMode, EveryDeviceGetsItsOwnModeOfTheSourcesEffect) {
                           Case{LightingDevice::Pad, 3, 0, 4, 0, 3},     // static
                           Case{LightingDevice::Mouse, 2, 2, 6, 2, 0},   // the mouse's wave
                           Case{LightingDevice::Keyboard, 5, 1, 5, 1, 2}}) {  // the keyboard's breathing
-        SCOPED_TRACE(testing::Message() << int(c.source) << " mode " << int(c.sourceMode));
+        SCOPED_TRACE(::testing::Message() << int(c.source) << " mode " << int(c.sourceMode));
         orvane::keyboard::LightingRecord kb;
         orvane::mouse::MouseState ms;
         orvane::mousepad::PadState pad;
