@@ -6,6 +6,11 @@
 // the synchronised effect, for the devices that render nothing then) sleep until something
 // changes; else read the record, start the effect afresh when asked, wait the effect's extra
 // delay, render and send, and sleep until something changes when there is nothing to send.
+//
+// The device's start wait holds back only the sending: the worker ticks from the start and
+// shows its frames on the preview, so the window shows the effect as soon as the device is
+// there instead of dark cells for the first seconds. The device's first frame comes once
+// the wait is over, from wherever the effect has got to.
 
 #include <chrono>
 
@@ -34,10 +39,15 @@ template <class Body>
 void AnimationEngine::runWorker(std::stop_token stop, Body& body) {
     ChangeSignal::WakeOnTime();
     const protocol::DeviceConnection& link = connection(Body::kDevice);
-    for (bool running = ChangeSignal::SleepMs(stop, uint32_t(body.startWait().count())); running;) {
+    const auto firstSend = std::chrono::steady_clock::now() + body.startWait();
+    const auto waiting = [&] { return std::chrono::steady_clock::now() < firstSend; };
+    for (bool running = true; running;) {
         const uint64_t seen = signal_.generation();
         if (outside_.driven(Body::kDevice)) {
-            running = sendOutside(stop, Body::kDevice);
+            // Frames from outside go to the device only, so they wait for the start wait too.
+            running = waiting() ? ChangeSignal::SleepFor(stop, std::chrono::ceil<milliseconds>(
+                                                                   firstSend - std::chrono::steady_clock::now()))
+                                : sendOutside(stop, Body::kDevice);
             continue;
         }
         if (!(running = ChangeSignal::SleepMs(stop, body.tickMs()))) break;
@@ -49,7 +59,7 @@ void AnimationEngine::runWorker(std::stop_token stop, Body& body) {
         const uint32_t extraMs = body.prepare(takeReset(Body::kDevice), synchronised);
         if (!(running = ChangeSignal::SleepMs(stop, extraMs))) break;
         uint32_t pauseMs = 0;
-        switch (body.render(synchronised, pauseMs)) {
+        switch (body.render(synchronised, pauseMs, waiting())) {
         case Tick::Sent:
         case Tick::Skipped: break;
         case Tick::Idle: running = idle(stop, Body::kWorker, seen); break;
@@ -93,12 +103,12 @@ struct AnimationEngine::KeyboardBody {
         if (reset) SelectKeyboardMode(state, variant, choice.mode);
         return synchronised ? 0 : KeyboardTiming(variant, choice.mode, choice.speed).extraMs;
     }
-    Tick render(bool synchronised, uint32_t&) {
+    Tick render(bool synchronised, uint32_t&, bool previewOnly) {
         const KeyboardInputs inputs{choice, variant, layer, &colours};
         const KeyboardFrame frame = KeyboardTick(inputs, state, random, synchronised);
         if (synchronised) return Tick::Skipped;
         if (!frame.sends()) return Tick::Idle;
-        engine.sendKeyboard(frame);
+        if (!previewOnly) engine.sendKeyboard(frame);
         engine.showPreview(kDevice, frame.preview);
         return Tick::Sent;
     }
@@ -126,7 +136,7 @@ struct AnimationEngine::MouseBody {
         if (reset) ResetMouseAnimation(state, choice);
         return MouseTiming(choice.mode, choice.speed).extraMs;
     }
-    Tick render(bool, uint32_t&) {
+    Tick render(bool, uint32_t&, bool previewOnly) {
         const uint8_t colourPhase = record.at(mouse::MouseState::off::colourPhase);
         MouseInputs inputs{choice, colourPhase, NowMs(), &engine.triggers.mouseClick};
         const MouseFrame frame = RenderMouse(inputs, state);
@@ -135,7 +145,7 @@ struct AnimationEngine::MouseBody {
                 d.state.set(mouse::MouseState::off::colourPhase, inputs.colourPhase);
             });
         if (!frame.sends()) return Tick::Idle;
-        engine.send(kDevice, frame.payload());
+        if (!previewOnly) engine.send(kDevice, frame.payload());
         engine.showPreview(kDevice, frame.preview);
         return Tick::Sent;
     }
@@ -162,14 +172,14 @@ struct AnimationEngine::PadBody {
         if (engine.padFirstTrigger_.exchange(false)) state.trigger[0] = true;
         return PadTiming(choice.mode, choice.speed).extraMs;
     }
-    Tick render(bool, uint32_t& pauseMs) {
+    Tick render(bool, uint32_t& pauseMs, bool previewOnly) {
         const PadFrame frame = RenderPad({choice, NowMs(), &engine.triggers.padClick}, state);
         if (frame.pauseMs != 0) {
             pauseMs = frame.pauseMs;  // the fill effect's rest at each end
             return Tick::Paused;
         }
         if (!frame.sends()) return Tick::Idle;
-        engine.send(kDevice, frame.payload());
+        if (!previewOnly) engine.send(kDevice, frame.payload());
         engine.showPreview(kDevice, frame.preview);
         return Tick::Sent;
     }

@@ -35,6 +35,8 @@ enum class AnimationWorker : uint8_t { Keyboard, Mouse, Pad, Synchronised };
 enum class IdleEvent : uint8_t { Sleeping, Woken };
 
 struct AnimationOptions {
+    /// How long each device worker sends nothing to its device after it starts; it renders
+    /// its effect for the preview meanwhile.
     std::chrono::milliseconds keyboardStartWait{kKeyboardStartWaitMs};
     std::chrono::milliseconds mouseStartWait{kMouseStartWaitMs};
     std::chrono::milliseconds padStartWait{kPadStartWaitMs};

@@ -9,7 +9,8 @@
 
 namespace orvane::lighting {
 
-/// Once, before a worker's first tick.
+/// Once, before the first frame a worker sends to its device (until then its frames go to
+/// the preview only).
 inline constexpr uint32_t kKeyboardStartWaitMs = 1000;
 inline constexpr uint32_t kMouseStartWaitMs = 3000;
 inline constexpr uint32_t kPadStartWaitMs = 3000;

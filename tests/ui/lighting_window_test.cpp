@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 
 #include "app/features.h"
+#include "app/preview_layout.h"
+#include "app/screenshot_pages.h"
 #include "program_rig.h"
 
 using namespace orvane;
@@ -94,6 +96,66 @@ TEST(LightingWindow, PreviewsOfAllThreeDevicesMove) {
     const double frames = double(clock.elapsed()) / double(app::PreviewCoalescer::kFramePeriod.count());
     EXPECT_LE(double(rig.lightingFeature().previews().updates() - before), frames + 2);
     EXPECT_GT(rig.engine().counters(LightingDevice::Mouse).accepted, 0u);
+}
+
+// The share of a device's shown preview cells that the picture shows lit: the pixel just
+// inside each cell's corner (clear of a legend) against the same pixel with the previews
+// hidden, in pictures of the window as a screenshot takes them.
+double LitShare(programtest::ProgramRig& rig, device::DeviceKind kind) {
+    const char* prefix = nullptr;
+    for (const auto& family : app::kPreviewFamilies)
+        if (family.kind == kind) prefix = family.controlPrefix;
+    std::vector<QPoint> corners;
+    std::vector<ui::PreviewOverlay*> overlays;
+    for (size_t i = 0; i < app::PreviewCellsOf(kind); ++i) {
+        QWidget* cell = rig.control(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i));
+        if (!cell || !cell->isVisible() || cell->width() < 6 || cell->height() < 6) continue;
+        corners.push_back(cell->mapTo(&rig.window(), QPoint(3, 3)));
+        overlays.push_back(ui::Preview::of(cell));
+    }
+    if (corners.empty()) return 0;
+    const QImage lit = rig.window().grab().toImage();
+    for (auto* overlay : overlays)
+        if (overlay) overlay->hide();
+    const QImage dark = rig.window().grab().toImage();
+    for (auto* overlay : overlays)
+        if (overlay) overlay->show();
+    int n = 0;
+    for (const QPoint& at : corners) {
+        const QColor a = lit.pixelColor(at), b = dark.pixelColor(at);
+        n += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) >= 60;
+    }
+    return double(n) / double(corners.size());
+}
+
+TEST(LightingWindow, PreviewsAreLitWhileTheDevicesStartWaitsRun) {
+    // Start waits far longer than the test: whatever the previews show comes from the frames
+    // rendered for them alone, and nothing reaches a device.
+    programtest::RigOptions o;
+    o.models = {DeviceModel::RgbKeyboard, DeviceModel::Mouse, DeviceModel::Mousepad};
+    o.lightingStartWaits = std::chrono::hours(1);
+    programtest::ProgramRig rig(o);
+    ASSERT_TRUE(rig.waitForTab("mp_tab") && rig.waitForTab("ms_tab") && rig.waitForTab("kb_tab"));
+    struct Case {
+        const char* page;
+        device::DeviceKind kind;
+        DeviceModel model;
+    };
+    for (const Case& c : {Case{"kb-lighting", device::DeviceKind::Keyboard, DeviceModel::RgbKeyboard},
+                          Case{"ms-lighting", device::DeviceKind::Mouse, DeviceModel::Mouse},
+                          Case{"mp", device::DeviceKind::Mousepad, DeviceModel::Mousepad}}) {
+        SCOPED_TRACE(c.page);
+        QString why;
+        ASSERT_TRUE(app::ShowScreenshotPage(rig.window(), *app::FindScreenshotPage(QLatin1String(c.page)), &why))
+            << why.toStdString();
+        // Most cells lit (the keyboard has a key without a light; an effect may dim a few).
+        EXPECT_TRUE(shelltest::WaitUntil([&] { return LitShare(rig, c.kind) >= 0.75; }))
+            << "lit share " << LitShare(rig, c.kind);
+        uint64_t frames = 0;
+        rig.device(c.model).withFirmware(
+            [&](sim::Firmware& f) { frames = static_cast<sim::DeviceFirmware&>(f).frameCount(); });
+        EXPECT_EQ(frames, 0u) << "a frame reached the device before its start wait was over";
+    }
 }
 
 TEST(LightingWindow, SameModeRunsTheSourcesEffectAndEveryPageShowsIt) {

@@ -37,6 +37,8 @@ struct RigOptions {
     std::chrono::milliseconds stopBound = orvane::runtime::WorkerSet::kStopBound;
     bool tray = false;
     bool zeroLightingWaits = true;  ///< no start waits for the lighting workers
+    /// The start wait of all three device workers instead (zeroLightingWaits aside).
+    std::optional<std::chrono::milliseconds> lightingStartWaits;
     /// Runs on the rig after the devices are added and before the program is built.
     std::function<void(class ProgramRig&)> beforeBuild;
     /// Runs after the program is built and before it starts (workers plugged by a test).
@@ -69,6 +71,9 @@ public:
         if (o.zeroLightingWaits)
             options.runtime.animation.keyboardStartWait = options.runtime.animation.mouseStartWait =
                 options.runtime.animation.padStartWait = std::chrono::milliseconds(0);
+        if (o.lightingStartWaits)
+            options.runtime.animation.keyboardStartWait = options.runtime.animation.mouseStartWait =
+                options.runtime.animation.padStartWait = *o.lightingStartWaits;
         options.window = {.skinFolder = o.skinFolder,
                           .mainIni = o.dataFromEnvironment ? fs::path() : path("main.ini"),
                           .machineSettings = path("machine.ini"),

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The orvane executable itself: command line, no display, and a second start.
+// The orvane executable itself: command line, no display, a screenshot's lit previews, and a
+// second start.
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
@@ -7,7 +8,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "app/preview_layout.h"
 #include "app/screenshot_pages.h"
+#include "program_rig.h"
 #include "shell_test_support.h"
 
 namespace {
@@ -62,6 +65,39 @@ TEST_F(OrvaneProcess, CommandLineAndDisplay) {
     EXPECT_EQ(run({"--simulate", "--screenshot", shot}, env), 0);
     EXPECT_FALSE(QImage(shot).isNull());
     EXPECT_EQ(QImage(shot).size(), orvane::app::kFirstWindowSize);  // whatever the screen
+}
+
+// The previews in a screenshot are lit although the device's start wait is far from over
+// when it is taken: each mousepad cell of the picture the program writes differs from the
+// same page laid out here with the previews hidden.
+TEST_F(OrvaneProcess, AScreenshotShowsThePreviewsLit) {
+    const QString shot = home.path() + "/mp.png";
+    ASSERT_EQ(run({"--simulate", "--screenshot", shot, "--page", "mp", "--language", "en"}, env), 0);
+    const QImage lit(shot);
+
+    programtest::RigOptions o;
+    o.models = {orvane::device::DeviceModel::Mousepad};
+    o.language = 0;  // English
+    programtest::ProgramRig rig(o);
+    ASSERT_TRUE(rig.waitForTab("mp_tab"));
+    ASSERT_TRUE(orvane::app::ShowScreenshotPage(rig.window(), *orvane::app::FindScreenshotPage("mp"), nullptr));
+    rig.wait();
+    std::vector<QPoint> corners;
+    for (size_t i = 0; i < orvane::app::PreviewCellsOf(orvane::device::DeviceKind::Mousepad); ++i) {
+        QWidget* cell = rig.control(QStringLiteral("mp_dkey_%1").arg(i));
+        if (!cell || !cell->isVisible()) continue;
+        corners.push_back(cell->mapTo(&rig.window(), QPoint(3, 3)));
+        if (auto* overlay = orvane::ui::Preview::of(cell)) overlay->hide();
+    }
+    const QImage dark = rig.window().grab().toImage();
+    ASSERT_EQ(lit.size(), dark.size());
+    ASSERT_FALSE(corners.empty());
+    size_t litCells = 0;
+    for (const QPoint& at : corners) {
+        const QColor a = lit.pixelColor(at), b = dark.pixelColor(at);
+        litCells += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) >= 60;
+    }
+    EXPECT_GE(litCells * 4, corners.size() * 3) << litCells << " of " << corners.size() << " cells lit";
 }
 
 TEST_F(OrvaneProcess, SecondStartSignalsTheFirstAndExits) {
