@@ -19,6 +19,7 @@
 #include <QWindow>
 
 #include "app/app_icon.h"
+#include "app/desktop_frame.h"
 #include "app/screenshot_pages.h"
 #include "app/message_box.h"
 #include "app/notice_toast.h"
@@ -153,6 +154,22 @@ void SizeStackByCurrentPage(QStackedWidget* stack) {
     QObject::connect(stack, &QStackedWidget::currentChanged, stack, follow);
 }
 
+// The device pictures that grow with the window, and how: each is at its design size in
+// the first window (880 × 620). The keyboards and the mousepad stand above their panels and
+// may take the page's width; the mouse stands beside its panels. The drawing of the mouse's
+// buttons carries their callouts, whose texts need its design size at least.
+struct PictureFitRow {
+    const char* picture;
+    PictureFit fit;
+};
+constexpr std::array<PictureFitRow, 5> kPictureFits{{
+    {"kb_lighting_picture", {}},
+    {"kb_key_picture", {}},
+    {"mp_lighting_picture", {.heightShare = 0.34}},
+    {"ms_lighting_picture", {.widthShare = 0.35, .heightShare = 0.66}},
+    {"ms_key_picture", {.widthShare = 0.5, .heightShare = 0.49, .smallest = 1.0}},
+}};
+
 // The window-level buttons looked up once.
 constexpr std::array<const char*, 6> kWindowButtons{"closebtn", "maxbtn", "restorebtn", "minbtn", "skinbtn", "setbtn"};
 
@@ -194,13 +211,14 @@ MainWindow::MainWindow(runtime::Runtime& runtime, Options options, QWidget* pare
     AlignTabsWithPages(control(QStringLiteral("device_tab_bar")), control(QStringLiteral("tab_switch")));
     for (const char* stack : {"tab_switch", "kb_tab_switch", "ms_tab_switch"})
         SizeStackByCurrentPage(control<QStackedWidget>(QLatin1String(stack)));
-    for (const char* picture : {"kb_lighting_picture", "kb_key_picture"})
-        ScaledPicture::Attach(control(QLatin1String(picture)), kMaximumContentWidth, kPageMargins);
+    for (const auto& [picture, fit] : kPictureFits)
+        ScaledPicture::Attach(control(QLatin1String(picture)), kMaximumContentWidth, kPageMargins, fit);
     if (auto* scroll = findChild<QScrollArea*>(QStringLiteral("pages_scroll")))
         WrappingPanels::Attach(control(QStringLiteral("keyboard_deng_ui")), scroll->viewport(), kMaximumContentWidth,
                                kPageMargins);
     bridge_.attach(this);
-    WindowFrame::Attach(this, control(QStringLiteral("title_bar")));
+    frame_ = WindowFrame::Attach(this, control(QStringLiteral("title_bar")));
+    useDesktopFrame(ReadDesktopFrame(mainIni_));
     bindWindowControls();
     watchSubPages();
 
@@ -573,10 +591,29 @@ void MainWindow::closeEvent(QCloseEvent* e) {
 }
 
 void MainWindow::showMaximiseButton() {
-    // One of the two in the title bar: what a click would do now.
+    // One of the two in the title bar: what a click would do now (neither under the
+    // desktop's frame, which has its own).
     const bool maximised = isMaximized();
-    if (QWidget* button = control(QStringLiteral("maxbtn"))) button->setVisible(!maximised);
-    if (QWidget* button = control(QStringLiteral("restorebtn"))) button->setVisible(maximised);
+    if (QWidget* button = control(QStringLiteral("maxbtn"))) button->setVisible(!desktopFrame_ && !maximised);
+    if (QWidget* button = control(QStringLiteral("restorebtn"))) button->setVisible(!desktopFrame_ && maximised);
+}
+
+void MainWindow::useDesktopFrame(bool desktopFrame) {
+    desktopFrame_ = desktopFrame;
+    if (frame_) frame_->setActive(!desktopFrame);
+    dragFrom_.reset();
+    for (const char* name : {"minbtn", "closebtn", "title_separator"})
+        if (QWidget* w = control(QLatin1String(name))) w->setVisible(!desktopFrame);
+    showMaximiseButton();
+    if (bool(windowFlags() & Qt::FramelessWindowHint) != desktopFrame) return;
+    // A change of the flags hides a shown window: it comes back as it was.
+    const bool shown = isVisible();
+    const Qt::WindowStates state = windowState();
+    setWindowFlag(Qt::FramelessWindowHint, !desktopFrame);
+    if (shown) {
+        setWindowState(state);
+        show();
+    }
 }
 
 void MainWindow::closeToBackground() {
@@ -598,7 +635,7 @@ void MainWindow::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
 }
 
-// The window has no system frame: dragging its background moves it. The move starts only
+// Without the desktop's frame, dragging the window's background moves it. The move starts only
 // once the pointer has travelled the drag distance: a move grabs the pointer and takes the
 // activation (which ends a recording), so a tap or a short click must stay a click.
 void MainWindow::mousePressEvent(QMouseEvent* e) {
@@ -607,7 +644,7 @@ void MainWindow::mousePressEvent(QMouseEvent* e) {
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* e) {
-    if (dragFrom_ && (e->buttons() & Qt::LeftButton) && windowHandle() &&
+    if (dragFrom_ && !desktopFrame_ && (e->buttons() & Qt::LeftButton) && windowHandle() &&
         (e->globalPosition().toPoint() - *dragFrom_).manhattanLength() >= QApplication::startDragDistance()) {
         dragFrom_.reset();
         windowHandle()->startSystemMove();

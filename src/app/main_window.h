@@ -39,6 +39,7 @@ class QMenu;
 namespace orvane::app {
 
 class NoticeToast;
+class WindowFrame;
 class Tray;
 
 class MainWindow : public QWidget {
@@ -131,6 +132,10 @@ public:
     void setDeviceNotAccessible(device::DeviceKind kind, bool notAccessible);
     /// Offers a device's "same mode" option (while another device is there to follow it).
     void showSameMode(device::DeviceKind kind, bool shown);
+    /// The desktop's title bar and frame around the window instead of the program's own
+    /// (whose window buttons then hide); applied at once, also to a shown window.
+    void useDesktopFrame(bool desktopFrame);
+    bool usesDesktopFrame() const { return desktopFrame_; }
     /// Whether the program lives without a tray icon although it wanted one.
     bool trayless() const { return trayless_; }
     /// Relayout after a device connects or the window is restored.
@@ -231,6 +236,8 @@ private:
     runtime::Subscriptions subscriptions_;
     /// Where a left press on the background went down, until the drag that moves the window starts.
     std::optional<QPoint> dragFrom_;
+    WindowFrame* frame_ = nullptr;
+    bool desktopFrame_ = false;
 };
 
 }  // namespace orvane::app

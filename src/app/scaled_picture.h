@@ -15,33 +15,43 @@
 
 namespace orvane::app {
 
+/// How much of the room a picture may take, and its smallest and largest scale.
+struct PictureFit {
+    /// The share of its page's width (a picture beside panels takes less than one above them).
+    double widthShare = 1.0;
+    /// The share of the window's height.
+    double heightShare = 0.4;
+    double smallest = 0.8;
+    double largest = 1.8;
+};
+
 class ScaledPicture : public QObject {
 public:
-    static constexpr double kSmallest = 0.8;
-    static constexpr double kLargest = 1.8;
-    /// The share of the window's height the picture may take.
-    static constexpr double kHeightShare = 0.4;
+    static constexpr double kSmallest = PictureFit{}.smallest;
+    static constexpr double kLargest = PictureFit{}.largest;
+    static constexpr double kHeightShare = PictureFit{}.heightShare;
 
     /// Scales `picture` (a frame of fixed size) with its window: the width the window gives
-    /// its pages (at most `pagesWidth`, less `margins`) and the window's height. Does
-    /// nothing for a missing picture.
-    static void Attach(QWidget* picture, int pagesWidth, int margins);
+    /// its pages (at most `pagesWidth`, less `margins`) and the window's height, as `fit`
+    /// allows. Does nothing for a missing picture.
+    static void Attach(QWidget* picture, int pagesWidth, int margins, PictureFit fit = {});
 
     /// The scale for a picture of `design` size in `room` (width of its page, height of
     /// its window).
-    static double ScaleFor(QSize design, QSize room);
+    static double ScaleFor(QSize design, QSize room, PictureFit fit = {});
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    ScaledPicture(QWidget* picture, int pagesWidth, int margins);
+    ScaledPicture(QWidget* picture, int pagesWidth, int margins, PictureFit fit);
     void place();
 
     QPointer<QWidget> picture_;
     QSize design_;
     int pagesWidth_;
     int margins_;
+    PictureFit fit_;
     std::vector<std::pair<QPointer<QWidget>, QRect>> children_;
     double scale_ = 1.0;
 };

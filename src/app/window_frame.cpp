@@ -54,6 +54,12 @@ void WindowFrame::ToggleMaximised(QWidget& window) {
     else window.showMaximized();
 }
 
+void WindowFrame::setActive(bool active) {
+    active_ = active;
+    pressEdges_ = {};
+    showEdgeCursor({});
+}
+
 bool WindowFrame::resizable() const {
     return window_ && !(window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) &&
            window_->minimumSize() != window_->maximumSize();
@@ -73,13 +79,16 @@ void WindowFrame::showEdgeCursor(Qt::Edges edges) {
 
 bool WindowFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_) {
-        if (!watchingHandle_ && window_->windowHandle()) {
-            window_->windowHandle()->installEventFilter(this);
-            watchingHandle_ = true;
+        // A change of the window's flags (the desktop's frame on or off) may give it a new
+        // native window.
+        if (QWindow* handle = window_->windowHandle(); handle && handle != handle_) {
+            handle->installEventFilter(this);
+            handle_ = handle;
         }
         if (event->type() == QEvent::Hide || event->type() == QEvent::WindowStateChange) showEdgeCursor({});
         return false;
     }
+    if (!active_) return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseMove:

@@ -10,6 +10,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include <optional>
 
@@ -35,6 +36,11 @@ public:
     /// Maximised ⇄ normal, as the title's double click and the maximise button do.
     static void ToggleMaximised(QWidget& window);
 
+    /// Off while the desktop's own frame is around the window: its edges and title bar do
+    /// all of this then.
+    void setActive(bool active);
+    bool active() const { return active_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -46,11 +52,12 @@ private:
 
     QPointer<QWidget> window_;
     QPointer<QWidget> titleBar_;
-    bool watchingHandle_ = false;
+    QPointer<QWindow> handle_;  // the native window watched
     /// The edges and place of a left press on an edge, until it is dragged or released.
     Qt::Edges pressEdges_;
     QPoint pressAt_;
     bool cursorShown_ = false;  // our override cursor is on the application's stack
+    bool active_ = true;
 };
 
 }  // namespace orvane::app

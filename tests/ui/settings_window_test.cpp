@@ -23,6 +23,7 @@
 
 #include "app/features/settings_feature.h"
 #include "app/features/skin_feature.h"
+#include "app/window_frame.h"
 #include "platform/ini_file.h"
 #include "platform/machine_settings.h"
 #include "program_rig.h"
@@ -271,6 +272,78 @@ TEST(SettingsWindow, TheLanguageListShowsTheLanguageInUse) {
     EXPECT_EQ(combo->currentIndex(), 3);
     EXPECT_EQ(orvane::platform::IniFile(rig.path("main.ini")).readInt("SKINIMAGE", "LANGUAGE", 0), 0);
     for (const char* version : {"ms_now_fw", "ms_new"}) EXPECT_EQ(rig.text(version), TextIn("lan_jp.xml", "version_unknown_text"));
+}
+
+// The desktop's title bar and frame in place of the program's own: the check box applies it
+// to the shown window at once (maximised stays maximised), keeps it in main.ini for the next
+// start, and an unwritable main.ini leaves everything as it was and says so.
+TEST(SettingsWindow, TheDesktopFrameChoiceAppliesAtOnceAndIsKeptForTheNextStart) {
+    VersionServer server({});
+    const auto windowButtonsShown = [](ProgramRig& rig) {
+        int n = 0;
+        for (const char* name : {"minbtn", "maxbtn", "restorebtn", "closebtn"}) n += rig.shown(name);
+        return n;
+    };
+    const auto frameActive = [](QWidget& window) {
+        for (QObject* child : window.children())
+            if (auto* frame = dynamic_cast<orvane::app::WindowFrame*>(child)) return frame->active();
+        return false;
+    };
+    {
+        SettingsRig rig({}, server.address());
+        QWidget& window = rig.window();
+        window.show();
+        window.setWindowState(Qt::WindowMaximized);
+        ASSERT_NE(rig.open(), nullptr);
+        auto* check = qobject_cast<QAbstractButton*>(rig.settings().window()->control(QStringLiteral("desktop_frame_check")));
+        ASSERT_NE(check, nullptr);
+        EXPECT_FALSE(check->isChecked());
+        EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_EQ(windowButtonsShown(rig), 3);  // minimise, restore, close
+
+        check->click();
+        QApplication::processEvents();
+        EXPECT_EQ(orvane::platform::IniFile(rig.path("main.ini")).readInt("WINDOW", "DESKTOPFRAME", -1), 1);
+        EXPECT_FALSE(window.windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(window.isMaximized());
+        EXPECT_EQ(windowButtonsShown(rig), 0);
+        EXPECT_FALSE(frameActive(window)) << "the program's edges and background still move and resize";
+
+        check->click();
+        QApplication::processEvents();
+        EXPECT_EQ(orvane::platform::IniFile(rig.path("main.ini")).readInt("WINDOW", "DESKTOPFRAME", -1), 0);
+        EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(windowButtonsShown(rig), 3);
+        EXPECT_TRUE(frameActive(window));
+
+        // main.ini cannot be written (a folder in its place): nothing changes and the user is told.
+        std::filesystem::remove(rig.path("main.ini"));
+        std::filesystem::create_directory(rig.path("main.ini"));
+        rig.dialogs.shown.clear();
+        check->click();
+        QApplication::processEvents();
+        EXPECT_FALSE(check->isChecked());
+        EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+        ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+        EXPECT_EQ(rig.dialogs.shown[0].text, QLatin1String(orvane::platform::kMainIniUnusableMessage));
+    }
+    // The next start reads the choice before the window first shows.
+    programtest::RigOptions o;
+    o.features = std::vector<std::string_view>{"settings"};
+    o.beforeBuild = [](ProgramRig& rig) {
+        orvane::platform::IniFile(rig.path("main.ini")).writeInt("WINDOW", "DESKTOPFRAME", 1);
+    };
+    ProgramRig rig(o);
+    EXPECT_FALSE(rig.window().windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(windowButtonsShown(rig), 0);
+    rig.control<QAbstractButton>("setbtn")->click();
+    auto* settings = rig.feature<orvane::app::SettingsFeature>()->window();
+    ASSERT_NE(settings, nullptr);
+    auto* check = qobject_cast<QAbstractButton*>(settings->control(QStringLiteral("desktop_frame_check")));
+    ASSERT_NE(check, nullptr);
+    EXPECT_TRUE(check->isChecked());
 }
 
 TEST(SettingsWindow, UpdateButtonsRegisterAndStartTheUpdaterWithItsParameters) {

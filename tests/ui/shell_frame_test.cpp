@@ -65,6 +65,11 @@ TEST(ScaledPicture, GrowsWithTheRoomUpToItsLimitsInTenths) {
     EXPECT_DOUBLE_EQ(app::ScaledPicture::ScaleFor(design, {1132, 600}), 1.1);   // the height decides
     EXPECT_DOUBLE_EQ(app::ScaledPicture::ScaleFor(design, {300, 300}), app::ScaledPicture::kSmallest);
     EXPECT_DOUBLE_EQ(app::ScaledPicture::ScaleFor(design, {8000, 8000}), app::ScaledPicture::kLargest);
+    // A picture beside its panels takes part of the width; one with texts on it never shrinks.
+    const app::PictureFit beside{.widthShare = 0.5, .heightShare = 0.5, .smallest = 1.0};
+    EXPECT_DOUBLE_EQ(app::ScaledPicture::ScaleFor({400, 300}, {1132, 1040}, beside), 1.4);  // the width decides
+    EXPECT_DOUBLE_EQ(app::ScaledPicture::ScaleFor({400, 300}, {2000, 840}, beside), 1.4);   // the height decides
+    EXPECT_DOUBLE_EQ(app::ScaledPicture::ScaleFor({400, 300}, {600, 400}, beside), 1.0);
 }
 
 TEST(WrappingPanels, PanelsGoOnTheNextLineWhenTheRoomIsFull) {
@@ -149,6 +154,47 @@ TEST(MaximisedWindow, ThePictureGrowsAndTheTabsStartWhereThePagesDo) {
     auto* scroll = window.findChild<QScrollArea*>("pages_scroll");
     ASSERT_NE(scroll, nullptr);
     EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+}
+
+// The mouse's and the mousepad's pictures are at their design size in the first window and
+// grow with a maximised one, their cells and zones with them, without a sideways scroll.
+TEST(MaximisedWindow, TheMouseAndMousepadPicturesGrowWithTheirCells) {
+    RigOptions o;
+    o.models = {DeviceModel::Mouse, DeviceModel::Mousepad};
+    ProgramRig rig(o);
+    ASSERT_TRUE(rig.waitForTab("ms_tab") && rig.waitForTab("mp_tab"));
+    app::MainWindow& window = rig.window();
+    auto* scroll = window.findChild<QScrollArea*>("pages_scroll");
+    ASSERT_NE(scroll, nullptr);
+    struct Case {
+        const char* page;
+        const char* picture;
+        const char* cell;
+        QSize design;
+    } const cases[] = {
+        {"ms-lighting", "ms_lighting_picture", "ms_dkey_0", {210, 400}},
+        {"mp", "mp_lighting_picture", "mp_dkey_0", {600, 206}},
+        {"ms-buttons", "ms_key_picture", "ms_key_0_0", {396, 300}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page);
+        ASSERT_TRUE(app::ShowScreenshotPage(window, *app::FindScreenshotPage(c.page), nullptr));
+        auto* picture = rig.control<QWidget>(c.picture);
+        auto* cell = rig.control<QWidget>(c.cell);
+        ASSERT_TRUE(picture && cell);
+        window.resize(app::kFirstWindowSize);
+        rig.wait();
+        EXPECT_EQ(picture->size(), c.design);
+        const QSize cellAtFirst = cell->size();
+        window.resize(1920, 1040);
+        rig.wait();
+        EXPECT_GE(picture->width(), c.design.width() * 7 / 5);
+        EXPECT_NEAR(double(cell->width()) / picture->width(), double(cellAtFirst.width()) / c.design.width(), 0.01)
+            << "cells and picture scale together";
+        EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
+        EXPECT_LE(picture->mapTo(scroll->viewport(), QPoint()).y() + picture->height(), scroll->viewport()->height())
+            << "the picture leaves the window";
+    }
 }
 
 TEST(NarrowWindow, CustomLightingStacksItsPanelsInsteadOfScrollingSideways) {

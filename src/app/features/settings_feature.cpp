@@ -104,6 +104,7 @@ void SettingsFeature::open() {
     env.mainIni = &main_->mainIni();
     env.machine = &main_->machineSettings();
     env.changeLanguage = [this](const ui::LanguageRow& row) { main_->changeLanguage(row); };
+    env.useDesktopFrame = [this](bool desktopFrame) { main_->useDesktopFrame(desktopFrame); };
     env.makeClient = clientMaker();
     env.openUrl = hooks.openUrl ? hooks.openUrl : [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
     env.updater = hooks.updater ? *hooks.updater : update::InstalledUpdater();

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QSpinBox>
 
+#include "app/desktop_frame.h"
 #include "device/log.h"
 #include "integrations/openrgb/server_settings.h"
 #include "platform/paths.h"
@@ -59,6 +60,7 @@ FunctionSet::FunctionSet(QWidget* owner, SettingsEnv env)
     });
     bindings_.on("sdk_server_check", kClick, [this](const ui::Notification&) { storeSdkServer(); });
     bindings_.on("sdk_server_port", kValueChanged, [this](const ui::Notification&) { storeSdkServer(); });
+    bindings_.on("desktop_frame_check", kClick, [this](const ui::Notification&) { storeDesktopFrame(); });
     bindings_.on("net_btn", kClick, [this](const ui::Notification&) {
         openPage(env_.machine ? env_.machine->webSite() : std::nullopt, "web site");
     });
@@ -89,6 +91,7 @@ FunctionSet::FunctionSet(QWidget* owner, SettingsEnv env)
     showCheckProblem();
     selectCurrentLanguage();
     showSdkServer();
+    showDesktopFrame();
     bridge_.attach(this);
     adjustSize();
     startQueries();
@@ -135,6 +138,23 @@ void FunctionSet::storeSdkServer() {
         return;
     }
     if (env_.runtime) env_.runtime->events.settingsChanged.emit(runtime::Setting::SdkServer);
+}
+
+void FunctionSet::showDesktopFrame() {
+    if (auto* check = controls_.find<QAbstractButton>(QStringLiteral("desktop_frame_check")))
+        ui::Silently(check, [&](QAbstractButton* c) { c->setChecked(env_.mainIni && ReadDesktopFrame(*env_.mainIni)); });
+}
+
+void FunctionSet::storeDesktopFrame() {
+    auto* check = controls_.find<QAbstractButton>(QStringLiteral("desktop_frame_check"));
+    if (!env_.mainIni || !check) return;
+    if (!WriteDesktopFrame(*env_.mainIni, check->isChecked())) {
+        device::Log("settings: the window frame choice could not be written to main.ini");
+        if (env_.tell) env_.tell(platform::kMainIniUnusableMessage);
+        showDesktopFrame();
+        return;
+    }
+    if (env_.useDesktopFrame) env_.useDesktopFrame(check->isChecked());
 }
 
 void FunctionSet::startQueries() {

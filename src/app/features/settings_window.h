@@ -41,6 +41,8 @@ struct SettingsEnv {
     /// Opens a web page with the desktop's handler.
     std::function<void(const QString& url)> openUrl;
     update::UpdaterProgram updater;
+    /// Puts the desktop's frame around the main window, or the program's own, at once.
+    std::function<void(bool desktopFrame)> useDesktopFrame;
     /// Shows a message box (a text id) over the settings window.
     std::function<void(const char* textId)> tell;
 };
@@ -69,6 +71,9 @@ private:
     /// and told with settingsChanged(SdkServer), which the server follows.
     void showSdkServer();
     void storeSdkServer();
+    /// The frame choice as main.ini holds it; a change is written there and applied.
+    void showDesktopFrame();
+    void storeDesktopFrame();
     void showSoftware(const update::VersionLine& line);
     void showKeyboard(const update::VersionLine& line);
     void showLine(const char* installed, const char* newest, const char* button, const update::VersionLine& line);
