@@ -51,7 +51,7 @@ struct IdleCounts {
 };
 
 // Emulated devices on a zero-time link (connected are those listed), the models, and the
-// engine with no start waits and no periodic look while idle.
+// engine with no start waits (unless given) and no periodic look while idle.
 struct WorkerRig {
     testing::DeviceBed bed;
     sim::EmulatorBackend& backend = bed.emulator;
@@ -63,7 +63,8 @@ struct WorkerRig {
     std::unique_ptr<lighting::AnimationEngine> engine;
     std::vector<std::jthread> workers;
 
-    explicit WorkerRig(std::initializer_list<DeviceModel> present, std::initializer_list<DeviceModel> connected = {}) {
+    explicit WorkerRig(std::initializer_list<DeviceModel> present, std::initializer_list<DeviceModel> connected = {},
+                       std::chrono::milliseconds startWaits = 0ms) {
         for (auto m : present) bed.add(m);
         for (auto m : connected.size() ? connected : present) {
             const auto kind = device::Identity(m).kind;
@@ -71,7 +72,7 @@ struct WorkerRig {
             if (kind == device::DeviceKind::Keyboard) keyboardModel.model = m;
         }
         lighting::AnimationOptions options;
-        options.keyboardStartWait = options.mouseStartWait = options.padStartWait = 0ms;
+        options.keyboardStartWait = options.mouseStartWait = options.padStartWait = startWaits;
         options.idleRecheck.reset();
         options.idleHook = [this](AnimationWorker w, IdleEvent e) { idle.record(w, e); };
         engine = std::make_unique<lighting::AnimationEngine>(
@@ -141,6 +142,41 @@ TEST(LightingWorkers, FramesOfEverySizeReachTheirDevices) {
         EXPECT_EQ(rig.lastFrame(DeviceModel::Mousepad).size(), c.padBytes);
         EXPECT_GE(rig.engine->counters(LightingDevice::Pad).accepted, 3u);
     }
+}
+
+// A start wait holds back the device's frames, not the preview: each worker's first preview
+// is shown while its device has had no frame yet, and the frames follow once the wait is over.
+TEST(LightingWorkers, TheStartWaitHoldsBackTheDevicesFramesButNotThePreview) {
+    struct FirstPreviews : lighting::PreviewSink {
+        WorkerRig* rig = nullptr;
+        std::mutex mutex;
+        std::map<LightingDevice, uint64_t> framesAtFirst;  // the device's frames when its first preview came
+        void show(LightingDevice device, std::span<const lighting::PreviewCell>) override {
+            const DeviceModel model = device == LightingDevice::Keyboard ? DeviceModel::RgbKeyboard
+                                      : device == LightingDevice::Mouse  ? DeviceModel::Mouse
+                                                                         : DeviceModel::Mousepad;
+            const uint64_t frames = rig->frames(model);
+            std::lock_guard guard(mutex);
+            framesAtFirst.try_emplace(device, frames);
+        }
+        size_t seen() {
+            std::lock_guard guard(mutex);
+            return framesAtFirst.size();
+        }
+    } sink;  // outlives the rig, whose end stops the workers
+    WorkerRig rig({DeviceModel::RgbKeyboard, DeviceModel::Mouse, DeviceModel::Mousepad}, {}, 300ms);
+    sink.rig = &rig;
+    rig.engine->setPreviewSink(&sink);
+    rig.choose(LightingDevice::Keyboard, {7, 4, 0, 1, 0, 0, 0, 0});  // colour cycle
+    rig.choose(LightingDevice::Mouse, {3, 4, 0, 1, 0, 0, 0, 0});     // spectrum
+    rig.choose(LightingDevice::Pad, {1, 4, 0, 1, 0, 0, 0, 0});       // spectrum
+    rig.start();
+    ASSERT_TRUE(Eventually([&] { return sink.seen() == 3; }));
+    for (const auto& [device, frames] : sink.framesAtFirst) EXPECT_EQ(frames, 0u) << "device " << int(device);
+    EXPECT_TRUE(Eventually([&] {
+        return rig.frames(DeviceModel::RgbKeyboard) > 0 && rig.frames(DeviceModel::Mouse) > 0 &&
+               rig.frames(DeviceModel::Mousepad) > 0;
+    }));
 }
 
 TEST(LightingWorkers, AbsentDeviceGetsNoFramesAndItsWorkerSleepsUntilAChange) {
