@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "device/protocol/share_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <thread>
+
+#include "platform/runtime_folder.h"
+
+namespace orvane::protocol {
+
+namespace {
+
+SharingSafeguards FromEnvironment() {
+    SharingSafeguards s;
+    if (const char* v = std::getenv("ORVANE_TEST_SHARING")) {
+        const std::string_view text(v);
+        s.lock = text.find("nolock") == std::string_view::npos;
+        s.drain = text.find("nodrain") == std::string_view::npos;
+    }
+    return s;
+}
+
+std::atomic<bool>& LockOn() {
+    static std::atomic<bool> on{FromEnvironment().lock};
+    return on;
+}
+
+std::atomic<bool>& DrainOn() {
+    static std::atomic<bool> on{FromEnvironment().drain};
+    return on;
+}
+
+/// The process id a holder wrote; 0 when the file holds none.
+int ReadHolder(int fd) {
+    char text[16] = {};
+    const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
+    if (n <= 0) return 0;
+    char* end = nullptr;
+    const long pid = std::strtol(text, &end, 10);
+    return pid > 0 && pid < (1L << 22) ? int(pid) : 0;
+}
+
+void WriteHolder(int fd) {
+    const std::string text = std::to_string(::getpid()) + "\n";
+    if (::ftruncate(fd, 0) == 0) [[maybe_unused]] ssize_t n = ::pwrite(fd, text.data(), text.size(), 0);
+}
+
+}  // namespace
+
+SharingSafeguards Safeguards() { return {LockOn().load(), DrainOn().load()}; }
+
+void SetSafeguardsForTesting(SharingSafeguards safeguards) {
+    LockOn() = safeguards.lock;
+    DrainOn() = safeguards.drain;
+}
+
+DeviceShareLock::DeviceShareLock(std::string shareId) : shareId_(std::move(shareId)) {}
+
+DeviceShareLock::~DeviceShareLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing drops a flock still held
+}
+
+bool DeviceShareLock::openFile(std::string& problem) {
+    if (fd_ >= 0) return true;
+    const platform::RuntimeFolder folder = platform::PrivateRuntimeFolder();
+    if (!folder.ok()) {
+        problem = folder.problem;
+        return false;
+    }
+    file_ = folder.path / (platform::FileNameOf(shareId_) + ".lock");
+    fd_ = ::open(file_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd_ < 0) {
+        problem = "cannot open the device's lock file " + file_.string() + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+DeviceShareLock::State DeviceShareLock::acquire(std::chrono::milliseconds wait, int& holderPid, std::string& problem) {
+    holderPid = 0;
+    std::lock_guard guard(mutex_);
+    if (depth_ > 0) {
+        ++depth_;
+        return State::Held;
+    }
+    if (!openFile(problem)) return State::Unavailable;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::microseconds(200);
+    for (;;) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) break;
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) {
+            problem = "cannot lock " + file_.string() + ": " + std::strerror(errno);
+            return State::Unavailable;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            holderPid = ReadHolder(fd_);
+            return State::Busy;
+        }
+        // Short steps: holders keep it for milliseconds, and a streaming program lets go
+        // between frames.
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(2000));
+    }
+    WriteHolder(fd_);
+    depth_ = 1;
+    return State::Held;
+}
+
+void DeviceShareLock::release() {
+    std::lock_guard guard(mutex_);
+    if (depth_ == 0) return;
+    if (--depth_ == 0) ::flock(fd_, LOCK_UN);
+}
+
+int DeviceShareLock::depth() const {
+    std::lock_guard guard(mutex_);
+    return depth_;
+}
+
+}  // namespace orvane::protocol
