@@ -81,9 +81,11 @@ std::optional<wire::Message> Ask(const std::filesystem::path& socket, wire::Type
 
 class RemoteHandle : public hid::Handle {
 public:
-    RemoteHandle(int fd, hid::InterfaceInfo info, hid::ReportLayout layout, std::chrono::milliseconds timeout)
+    // `reader` holds what came after the open's answer: this handle's first messages.
+    RemoteHandle(int fd, hid::InterfaceInfo info, hid::ReportLayout layout, std::chrono::milliseconds timeout,
+                 wire::Reader reader)
         : fd_(fd), info_(std::move(info)), layout_(std::move(layout)), timeout_(timeout) {
-        thread_ = std::jthread([this](std::stop_token stop) { receive(stop); });
+        thread_ = std::jthread([this, r = std::move(reader)](std::stop_token stop) mutable { receive(stop, r); });
     }
     ~RemoteHandle() override {
         thread_.request_stop();
@@ -167,9 +169,9 @@ private:
         changed_.notify_all();
     }
 
-    void receive(std::stop_token stop) {
-        wire::Reader reader(false);
+    void receive(std::stop_token stop, wire::Reader& reader) {
         std::array<uint8_t, 4096> buffer{};
+        if (!takeWaiting(reader)) return;
         while (!stop.stop_requested()) {
             pollfd p{fd_, POLLIN, 0};
             const int ready = ::poll(&p, 1, -1);
@@ -182,22 +184,29 @@ private:
                 break;
             }
             reader.push(std::span(buffer.data(), size_t(n)));
-            std::unique_lock lock(mutex_);
-            while (auto m = reader.next()) {
-                if (!take(*m)) {
-                    device::Log("shared emulator: a message that does not fit; the device is gone to this process");
-                    die(lock);
-                    return;
-                }
-            }
-            if (reader.broken()) {
-                device::Log("shared emulator: " + reader.problem() + "; the device is gone to this process");
-                die(lock);
-                return;
-            }
+            if (!takeWaiting(reader)) return;
         }
         std::unique_lock lock(mutex_);
         die(lock);
+    }
+
+    // Takes every whole message the reader holds; false (and the handle dead) when one does
+    // not fit or the stream broke.
+    bool takeWaiting(wire::Reader& reader) {
+        std::unique_lock lock(mutex_);
+        while (auto m = reader.next()) {
+            if (!take(*m)) {
+                device::Log("shared emulator: a message that does not fit; the device is gone to this process");
+                die(lock);
+                return false;
+            }
+        }
+        if (reader.broken()) {
+            device::Log("shared emulator: " + reader.problem() + "; the device is gone to this process");
+            die(lock);
+            return false;
+        }
+        return true;
     }
 
     // Under mutex_.
@@ -298,10 +307,8 @@ std::unique_ptr<hid::Handle> SharedEmulatorBackend::open(const std::string& path
     hid::InterfaceInfo info = in.info();
     const auto descriptor = in.bytes(wire::kMaxPayload);
     auto layout = hid::ParseReportDescriptor(descriptor);
-    // Reports the emulator sent right after the answer are already in the reader: a
-    // handle starts empty, as a freshly opened node does.
     if (!in.whole() || !layout || info.path != path) return fail(closeFd(hid::OpenError::Other));
-    return std::make_unique<RemoteHandle>(fd, std::move(info), std::move(*layout), replyTimeout);
+    return std::make_unique<RemoteHandle>(fd, std::move(info), std::move(*layout), replyTimeout, std::move(reader));
 }
 
 }  // namespace orvane::sim

@@ -66,6 +66,7 @@ DeviceShareLock::DeviceShareLock(std::string shareId) : shareId_(std::move(share
 
 DeviceShareLock::~DeviceShareLock() {
     if (fd_ >= 0) ::close(fd_);  // closing drops a flock still held
+    if (gateFd_ >= 0) ::close(gateFd_);
 }
 
 bool DeviceShareLock::openFile(std::string& problem) {
@@ -76,13 +77,36 @@ bool DeviceShareLock::openFile(std::string& problem) {
         return false;
     }
     file_ = folder.path / (platform::FileNameOf(shareId_) + ".lock");
+    const auto gate = folder.path / (platform::FileNameOf(shareId_) + ".gate");
     fd_ = ::open(file_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
-    if (fd_ < 0) {
-        problem = "cannot open the device's lock file " + file_.string() + ": " + std::strerror(errno);
+    gateFd_ = fd_ < 0 ? -1 : ::open(gate.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd_ < 0 || gateFd_ < 0) {
+        problem = "cannot open the device's lock file " + (fd_ < 0 ? file_ : gate).string() + ": " + std::strerror(errno);
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
         return false;
     }
     return true;
 }
+
+namespace {
+
+enum class Take { Taken, TimedOut, Failed };
+
+/// flock(LOCK_EX) on fd, tried in short steps until the deadline.
+Take TakeBefore(int fd, std::chrono::steady_clock::time_point deadline) {
+    auto pause = std::chrono::microseconds(100);
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return Take::Taken;
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return Take::Failed;
+        if (std::chrono::steady_clock::now() >= deadline) return Take::TimedOut;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(1000));
+    }
+}
+
+}  // namespace
 
 DeviceShareLock::State DeviceShareLock::acquire(std::chrono::milliseconds wait, int& holderPid, std::string& problem) {
     holderPid = 0;
@@ -92,23 +116,20 @@ DeviceShareLock::State DeviceShareLock::acquire(std::chrono::milliseconds wait, 
         return State::Held;
     }
     if (!openFile(problem)) return State::Unavailable;
+    // Through the gate: a waiter keeps it while it waits for the lock, so a holder that
+    // lets go and asks again at once (a program streaming frames back to back) waits its
+    // turn instead of taking the lock again before the waiter wakes.
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    auto pause = std::chrono::microseconds(200);
-    for (;;) {
-        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) break;
-        if (errno == EINTR) continue;
-        if (errno != EWOULDBLOCK) {
-            problem = "cannot lock " + file_.string() + ": " + std::strerror(errno);
-            return State::Unavailable;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            holderPid = ReadHolder(fd_);
-            return State::Busy;
-        }
-        // Short steps: holders keep it for milliseconds, and a streaming program lets go
-        // between frames.
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::microseconds(2000));
+    Take gate = TakeBefore(gateFd_, deadline);
+    Take lock = gate == Take::Taken ? TakeBefore(fd_, deadline) : gate;
+    if (gate == Take::Taken) ::flock(gateFd_, LOCK_UN);
+    if (lock == Take::Failed) {
+        problem = "cannot lock " + file_.string() + ": " + std::strerror(errno);
+        return State::Unavailable;
+    }
+    if (lock == Take::TimedOut) {
+        holderPid = ReadHolder(fd_);
+        return State::Busy;
     }
     WriteHolder(fd_);
     depth_ = 1;

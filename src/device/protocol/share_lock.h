@@ -8,7 +8,9 @@
 // and its reply) and each multi-report transfer holds an advisory lock, a flock on
 // "<run-time folder>/<device's share id>.lock", and drains what is waiting before it sends.
 // The holder writes its process id into the file, so a waiter that gives up can say who
-// holds the device. flock goes with its holder however it ends.
+// holds the device. flock goes with its holder however it ends. Waiters queue at a second
+// file, "<share id>.gate", so a program that streams frames back to back cannot keep the
+// device from a waiting one.
 //
 // Within a process, one DeviceShareLock per connection: its holds nest (a transfer and its
 // exchanges, on one thread or several threads of the connection) and only the outermost
@@ -51,6 +53,7 @@ private:
     mutable std::mutex mutex_;  // held while the first hold waits: later holders of this object wait with it
     int depth_ = 0;
     int fd_ = -1;
+    int gateFd_ = -1;  // "<share id>.gate": held by whoever waits for the lock, in turn
     std::filesystem::path file_;
 };
 
