@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -48,9 +49,11 @@ int ReadHolder(int fd) {
     return pid > 0 && pid < (1L << 22) ? int(pid) : 0;
 }
 
+/// One write of a fixed width, so a shorter pid never leaves a longer one's digits behind.
 void WriteHolder(int fd) {
-    const std::string text = std::to_string(::getpid()) + "\n";
-    if (::ftruncate(fd, 0) == 0) [[maybe_unused]] ssize_t n = ::pwrite(fd, text.data(), text.size(), 0);
+    char text[16];
+    const int n = std::snprintf(text, sizeof text, "%10d\n", int(::getpid()));
+    [[maybe_unused]] ssize_t written = ::pwrite(fd, text, size_t(n), 0);
 }
 
 }  // namespace
