@@ -48,8 +48,11 @@ struct EmulatedDevice::Port {
     hid::InterfaceInfo configInfo, consumerInfo;
     hid::ReportLayout configLayout, consumerLayout;
     bool hasConsumer = false;
-    std::deque<Pending> replies;  // configuration interface
-    std::deque<Pending> inputs;   // consumer-control interface
+    // Like hidraw, every open handle has its own queue and receives every input report of
+    // its interface: a reply reaches every handle of the configuration interface.
+    using Queue = std::deque<Pending>;
+    std::vector<Queue*> configQueues;
+    std::vector<Queue*> consumerQueues;
 
     void refreshPlug(Clock::time_point now) {
         if (!plugged && replugAt && now >= *replugAt) {
@@ -61,23 +64,40 @@ struct EmulatedDevice::Port {
     }
     void unplugLocked() {
         plugged = false;
-        replies.clear();
-        inputs.clear();
+        for (Queue* q : configQueues) q->clear();
+        for (Queue* q : consumerQueues) q->clear();
         changed.notify_all();
     }
+    static void push(std::vector<Queue*>& queues, const std::vector<uint8_t>& bytes, Clock::time_point readyAt) {
+        for (Queue* q : queues) {
+            if (q->size() >= kInputQueueLimit) q->pop_front();
+            q->push_back({bytes, readyAt});
+        }
+    }
     void pushInput(std::vector<uint8_t> bytes) {
-        if (inputs.size() >= kInputQueueLimit) inputs.pop_front();
-        inputs.push_back({std::move(bytes), Clock::now()});
+        push(consumerQueues, bytes, Clock::now());
+        changed.notify_all();
+    }
+    void pushReply(std::vector<uint8_t> bytes, Clock::time_point readyAt) {
+        push(configQueues, bytes, readyAt);
         changed.notify_all();
     }
 };
 
 namespace {
 
-class EmulatedHandle : public hid::Handle {
+class EmulatedHandle : public WaitableHandle {
 public:
+    // Made and registered under the port's lock.
     EmulatedHandle(std::shared_ptr<EmulatedDevice::Port> port, bool config, uint64_t generation)
-        : port_(std::move(port)), config_(config), generation_(generation) {}
+        : port_(std::move(port)), config_(config), generation_(generation) {
+        queues().push_back(&queue_);
+    }
+    ~EmulatedHandle() override {
+        std::lock_guard lock(port_->mutex);
+        auto& list = queues();
+        list.erase(std::remove(list.begin(), list.end(), &queue_), list.end());
+    }
 
     const hid::InterfaceInfo& info() const override {
         return config_ ? port_->configInfo : port_->consumerInfo;
@@ -91,7 +111,7 @@ public:
         auto& p = *port_;
         std::unique_lock lock(p.mutex);
         const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
-        auto& queue = config_ ? p.replies : p.inputs;
+        auto& queue = queue_;
         for (;;) {
             const auto now = Clock::now();
             p.refreshPlug(now);
@@ -112,6 +132,23 @@ public:
         }
     }
 
+    bool waitReadable(int timeoutMs) override {
+        auto& p = *port_;
+        std::unique_lock lock(p.mutex);
+        const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+        for (;;) {
+            const auto now = Clock::now();
+            p.refreshPlug(now);
+            if (std::exchange(abortPending_, false)) return false;
+            if (alive() && !queue_.empty() && queue_.front().readyAt <= now) return true;
+            if (now >= deadline) return false;
+            auto wake = deadline;
+            if (!queue_.empty()) wake = std::min(wake, queue_.front().readyAt);
+            if (p.replugAt) wake = std::min(wake, *p.replugAt);
+            p.changed.wait_until(lock, wake);
+        }
+    }
+
     // The replies whose time has come, as a real interface's queue holds them; those still
     // on their way (a slow reply) are not there yet and arrive later.
     size_t drainInput(size_t limit) override {
@@ -120,7 +157,7 @@ public:
         const auto now = Clock::now();
         p.refreshPlug(now);
         if (!alive()) return 0;
-        auto& queue = config_ ? p.replies : p.inputs;
+        auto& queue = queue_;
         size_t dropped = 0;
         while (dropped < limit && !queue.empty() && queue.front().readyAt <= now) {
             queue.pop_front();
@@ -165,10 +202,7 @@ public:
             }
         }
         if (!reply && p.firmware) reply = p.firmware->handle(request);
-        if (reply) {
-            p.replies.push_back({std::vector<uint8_t>(reply->begin(), reply->end()), now + delay});
-            p.changed.notify_all();
-        }
+        if (reply) p.pushReply(std::vector<uint8_t>(reply->begin(), reply->end()), now + delay);
         transferred = bytes.size();
         return true;
     }
@@ -182,6 +216,9 @@ public:
 
 private:
     bool alive() const { return port_->plugged && port_->generation == generation_; }
+    std::vector<EmulatedDevice::Port::Queue*>& queues() {
+        return config_ ? port_->configQueues : port_->consumerQueues;
+    }
 
     std::optional<Fault> takeFault(uint64_t number, const Report& request) {
         auto& faults = port_->faults;
@@ -197,6 +234,7 @@ private:
     std::shared_ptr<EmulatedDevice::Port> port_;
     bool config_;
     uint64_t generation_;
+    EmulatedDevice::Port::Queue queue_;  // guarded by the port's mutex
     bool abortPending_ = false;  // guarded by the port's mutex
 };
 
@@ -230,7 +268,8 @@ Fault Fault::OnCommand(uint8_t command, FaultKind kind, int times) {
 
 // --- EmulatedDevice ------------------------------------------------------------------------
 
-EmulatedDevice::EmulatedDevice(device::DeviceModel model, std::string pathPrefix, LinkModel link)
+EmulatedDevice::EmulatedDevice(device::DeviceModel model, std::string pathPrefix, std::string shareId,
+                               LinkModel link)
     : model_(model), firmware_(MakeFirmware(model)), config_(std::make_shared<Port>()) {
     auto& p = *config_;
     const auto& id = device::Identity(model);
@@ -238,12 +277,13 @@ EmulatedDevice::EmulatedDevice(device::DeviceModel model, std::string pathPrefix
     p.firmware = firmware_.get();
     p.configLayout = LayoutOf(ConfigInterfaceDescriptor());
     p.configInfo = {pathPrefix + ":cfg", id.vendorId, id.productId, 0x0100,
-                    p.configLayout.usagePage, p.configLayout.usage, 1};
+                    p.configLayout.usagePage, p.configLayout.usage, 1, shareId};
     p.hasConsumer = id.hasNotificationInterface;
     if (p.hasConsumer) {
         p.consumerLayout = LayoutOf(ConsumerInterfaceDescriptor());
         p.consumerInfo = {pathPrefix + ":cc", id.vendorId, id.productId, 0x0100,
-                          p.consumerLayout.usagePage, p.consumerLayout.usage, 2};
+                          p.consumerLayout.usagePage, p.consumerLayout.usage, 2,
+                          shareId.empty() ? "" : shareId + "-cc"};
         consumer_ = config_;
     }
     if (firmware_) {
@@ -346,13 +386,24 @@ std::shared_ptr<EmulatedDevice::Port> EmulatedDevice::portFor(const std::string&
 // --- EmulatorBackend -----------------------------------------------------------------------
 
 EmulatorBackend::EmulatorBackend() = default;
+
+void EmulatorBackend::shareDevices() {
+    std::lock_guard lock(mutex_);
+    shared_ = true;
+    for (auto& d : devices_) d->setShareId("sim-" + std::string(d->identity().shortName) + "-" + std::to_string(&d - &devices_[0]));
+}
+
+void EmulatedDevice::setShareId(const std::string& id) {
+    std::lock_guard lock(config_->mutex);
+    config_->configInfo.shareId = id;
+    if (config_->hasConsumer) config_->consumerInfo.shareId = id + "-cc";
+}
 EmulatorBackend::~EmulatorBackend() = default;
 
 EmulatedDevice& EmulatorBackend::add(device::DeviceModel model) {
     std::lock_guard lock(mutex_);
-    const std::string prefix =
-        "sim:" + std::string(device::Identity(model).shortName) + "-" + std::to_string(devices_.size());
-    devices_.push_back(std::make_unique<EmulatedDevice>(model, prefix, link_));
+    const std::string name = std::string(device::Identity(model).shortName) + "-" + std::to_string(devices_.size());
+    devices_.push_back(std::make_unique<EmulatedDevice>(model, "sim:" + name, shared_ ? "sim-" + name : "", link_));
     return *devices_.back();
 }
 

@@ -3,6 +3,9 @@
 // The device emulator as a HID backend: emulated Orvane devices that answer the report
 // protocol in-process. Used by the tests, by `orvane --simulate` and `orvanectl --simulate`.
 //
+// Like hidraw, every open handle of an interface has its own input queue and receives every
+// report the device sends on it, whoever asked.
+//
 // Each emulated device has a configuration interface (vendor page 0xFF1C, 64-byte reports,
 // report id 4) and, where the model has one, a consumer-control interface that carries the
 // device's own notifications. A link model spaces replies like a full-speed interrupt
@@ -57,6 +60,16 @@ struct Fault {
 
 class EmulatedDevice;
 
+/// What the emulator's handles offer besides hid::Handle: a wait for input that takes
+/// nothing, so that the shared emulator's server can take a report and send it on in one
+/// step that a drain never comes between.
+class WaitableHandle : public hid::Handle {
+public:
+    /// true when an input report is waiting; false after timeoutMs, or at once on an abort
+    /// (which it takes).
+    virtual bool waitReadable(int timeoutMs) = 0;
+};
+
 class EmulatorBackend : public hid::Backend {
 public:
     EmulatorBackend();
@@ -83,7 +96,14 @@ public:
     /// false (and nothing added) when a name is unknown.
     bool addFromList(const std::string& list, std::string* error = nullptr);
 
+    /// Gives every device, present and added later, a share id ("sim-kb-0"), so that the
+    /// exchanges of every process that reaches them hold the device's lock file, as on real
+    /// devices. The shared emulator does this (one per run-time folder, so the names are
+    /// its own); a private one needs no lock. Call before any handle is opened.
+    void shareDevices();
+
 private:
+    bool shared_ = false;
     mutable std::mutex mutex_;
     LinkModel link_;
     std::vector<std::unique_ptr<EmulatedDevice>> devices_;
@@ -91,7 +111,8 @@ private:
 
 class EmulatedDevice {
 public:
-    EmulatedDevice(device::DeviceModel model, std::string pathPrefix, LinkModel link);
+    /// shareId: the configuration interface's hid::InterfaceInfo::shareId (empty: none).
+    EmulatedDevice(device::DeviceModel model, std::string pathPrefix, std::string shareId, LinkModel link);
     ~EmulatedDevice();
 
     device::DeviceModel model() const { return model_; }
@@ -122,6 +143,7 @@ public:
     void sendNotification(uint16_t usage);
 
     std::vector<hid::InterfaceInfo> interfaces() const;
+    void setShareId(const std::string& id);
 
     struct Port;  // one interface; defined in emulator.cpp
 

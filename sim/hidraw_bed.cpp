@@ -291,7 +291,7 @@ void HidrawBed::add(EmulatorBackend& emulator, EmulatedDevice& device) {
     if (config.path.empty()) throw std::runtime_error("umockdev test bed: the emulated device is unplugged");
     if (consumer.path.empty())  // a consumer-control interface that never reports
         consumer = {"", id.vendorId, id.productId, config.versionNumber, device::kConsumerUsagePage,
-                    device::kConsumerUsage, config.interfaceNumber + 1};
+                    device::kConsumerUsage, config.interfaceNumber + 1, ""};
 
     Device entry;
     entry.device = &device;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl: Orvane devices from the command line, real (hidapi) or emulated.
-//   orvanectl [--simulate[=LIST]] [--trace FILE] COMMAND [ARGS]
+//   orvanectl [--simulate[=LIST] | --simulate-shared] [--trace FILE] COMMAND [ARGS]
 
 #include <iostream>
 #include <memory>
@@ -10,6 +10,8 @@
 #include "device/hid/hidapi_backend.h"
 #include "platform/machine_settings.h"
 #include "sim/emulator.h"
+#include "sim/shared_client.h"
+#include "sim/shared_server.h"
 #include "tools/cli.h"
 #include "tools/tool_line.h"
 
@@ -34,9 +36,10 @@ std::vector<cli::Subcommand> AllSubcommands() {
 }
 
 void PrintUsage(std::ostream& out, const std::vector<cli::Subcommand>& commands) {
-    out << "usage: orvanectl [--simulate[=LIST]] [--trace FILE] [--version] COMMAND [ARGS]\n"
+    out << "usage: orvanectl [--simulate[=LIST] | --simulate-shared] [--trace FILE] [--version] COMMAND [ARGS]\n"
            "  --simulate[=LIST]  use emulated devices: a comma list of kb, kb1, ms, ms2, mp "
            "(default kb,ms,mp)\n"
+           "  --simulate-shared  use the emulated devices of a running `orvane --simulate --share`\n"
            "  --trace FILE       write every report sent and received to FILE (also --trace=FILE)\n"
            "commands:\n";
     for (const auto& c : commands) out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
@@ -75,6 +78,14 @@ int main(int argc, char** argv) {
             return cli::kExitUsage;
         }
         backend = std::move(emulator);
+    } else if (line.simulateShared) {
+        std::string problem;
+        const auto socket = sim::EmulatorServer::DefaultSocket(problem);
+        if (socket.empty()) {
+            std::cerr << "orvanectl: " << problem << '\n';
+            return cli::kExitFailure;
+        }
+        backend = std::make_unique<sim::SharedEmulatorBackend>(socket);
     } else {
         backend = std::make_unique<hid::HidapiBackend>();
     }

@@ -19,6 +19,8 @@ ToolLine ParseToolLine(const std::vector<std::string>& args) {
         } else if (StartsWith(arg, "--simulate=")) {
             line.simulate = arg.substr(11);
             if (line.simulate->empty()) line.error = "--simulate= needs a device list";
+        } else if (arg == "--simulate-shared") {
+            line.simulateShared = true;
         } else if (arg == "--trace") {
             if (i + 1 >= args.size() || args[i + 1].empty() || StartsWith(args[i + 1], "--"))
                 line.error = "--trace needs a file";
@@ -36,6 +38,8 @@ ToolLine ParseToolLine(const std::vector<std::string>& args) {
             break;
         }
     }
+    if (line.error.empty() && line.simulate && line.simulateShared)
+        line.error = "--simulate and --simulate-shared exclude each other";
     line.command = i;
     if (line.error.empty() && !line.help && !line.version && i >= args.size()) line.error = "no command given";
     return line;

@@ -57,6 +57,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
         } else if (arg.startsWith(QLatin1String("--simulate="))) {
             line.simulate = arg.mid(11);
             if (line.simulate->isEmpty()) line.error = QStringLiteral("--simulate= needs a device list");
+        } else if (arg == QLatin1String("--share")) {
+            line.share = true;
         } else if (arg == QLatin1String("--screenshot")) {
             line.screenshot = value();
         } else if (arg.startsWith(QLatin1String("--screenshot="))) {
@@ -108,6 +110,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
         line.error = QStringLiteral("--page goes with --screenshot");
     if (line.size && !line.screenshot && line.error.isEmpty())
         line.error = QStringLiteral("--size goes with --screenshot");
+    if (line.share && !line.simulate && line.error.isEmpty())
+        line.error = QStringLiteral("--share goes with --simulate");
     if (line.maximised && !line.screenshot && line.error.isEmpty())
         line.error = QStringLiteral("--maximised goes with --screenshot");
     return line;

@@ -2,6 +2,8 @@
 #pragma once
 // The command line of `orvane`:
 //   --simulate[=LIST]   emulated devices in-process (LIST of kb, kb1, ms, ms2, mp; default kb,ms,mp)
+//   --share             with --simulate: serve the emulated devices to other processes on
+//                       the run-time folder's simulator.sock (orvanectl --simulate-shared)
 //   --screenshot PATH   write a PNG of the main window once it is shown and laid out, then exit
 //   --page NAME         the page the screenshot shows (see kScreenshotPages)
 //   --size WxH          the window's size for the screenshot (default: its first size)
@@ -26,6 +28,7 @@ namespace orvane::app {
 
 struct CommandLine {
     std::optional<QString> simulate;  ///< the device list when simulating
+    bool share = false;               ///< serve the emulated devices on the local socket
     std::optional<QString> screenshot;
     std::optional<QString> page;      ///< a name of kScreenshotPages
     std::optional<QSize> size;        ///< the screenshot's window size
@@ -44,7 +47,7 @@ inline constexpr char kDefaultSimulation[] = "kb,ms,mp";
 /// The OpenRGB SDK's own port ("ORGB" on a phone's keypad).
 inline constexpr uint16_t kDefaultSdkPort = 6742;
 inline constexpr char kUsage[] =
-    "usage: orvane [--simulate[=kb,ms,mp]] [--screenshot PATH [--page NAME] [--size WxH] [--maximised]] [--language en|cn|tw|jp] "
+    "usage: orvane [--simulate[=kb,ms,mp] [--share]] [--screenshot PATH [--page NAME] [--size WxH] [--maximised]] [--language en|cn|tw|jp] "
     "[--list-pages] [--minimized] [--sdk-server[=PORT]] [--version] [-platform NAME]";
 
 /// The "LANGUAGE" value of a --language name (en, cn, tw, jp, or a language code), or -1.

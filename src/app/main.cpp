@@ -19,6 +19,7 @@
 #include "platform/machine_settings.h"
 #include "platform/single_instance.h"
 #include "sim/emulator.h"
+#include "sim/shared_server.h"
 #include "ui/log.h"
 #include "ui/skin_loader.h"
 
@@ -126,6 +127,17 @@ int main(int argc, char** argv) {
         backend = std::move(emulator);
     } else {
         backend = std::make_unique<hid::HidapiBackend>();
+    }
+    // --share: the emulated devices for other processes too, until the program ends.
+    std::unique_ptr<sim::EmulatorServer> shared;
+    if (line.share) {
+        std::string problem;
+        const auto socket = sim::EmulatorServer::DefaultSocket(problem);
+        shared = std::make_unique<sim::EmulatorServer>(static_cast<sim::EmulatorBackend&>(*backend));
+        if (socket.empty() || !shared->start(socket, problem)) {
+            std::fprintf(stderr, "orvane: cannot share the emulated devices: %s\n", problem.c_str());
+            return 1;
+        }
     }
 
     int status = 0;

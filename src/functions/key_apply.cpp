@@ -13,6 +13,11 @@ KeyApplyResult RunKeyApply(protocol::DeviceConnection& c, const MacroUpload& upl
     if (!out.macros.ok()) return out;
 
     out.keysAttempted = true;
+    protocol::ShareHold hold(c);  // the bracket, against other programs (the upload held its own)
+    if (!hold.held()) {
+        out.keys = hold.result();
+        return out;
+    }
     if ((out.keys = protocol::BeginTransfer(c)) != protocol::kOk) {
         out.keys = device::AbandonTransfer(c, out.keys);
         return out;

@@ -26,6 +26,11 @@ void BuildPositionMap(const NativeKeyTable& native, size_t keyCount, PositionMap
 KeyboardReadBack ReadBackKeyboard(DeviceConnection& c, KeyboardModel& model) {
     KeyboardReadBack out;
     KeyboardInfo info;
+    ShareHold hold(c);  // the whole read-back, against other programs
+    if (!hold.held()) {
+        out.result = hold.result();
+        return out;
+    }
     if ((out.result = BeginTransfer(c)) != kOk) {
         out.result = AbandonTransfer(c, out.result);
         return out;

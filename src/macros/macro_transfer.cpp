@@ -45,6 +45,8 @@ bool Refusal(int32_t result) { return result == kRefusedFF || result == kRefused
 /// One sending of the whole image in its bracket; `touched` is set when the device took (or,
 /// unanswered, may have taken) any of it.
 int32_t SendOnce(DeviceConnection& c, std::span<const uint8_t> image, Writer write, bool& touched) {
+    ShareHold hold(c);  // the bracket, against other programs
+    if (!hold.held()) return hold.result();
     int32_t result = BeginTransfer(c);
     if (result != kOk) return AbandonTransfer(c, result);
     size_t accepted = 0;
@@ -149,6 +151,11 @@ UploadResult UploadCursorSequences(DeviceConnection& c, const MacroStore& store,
 
 CursorImageRead ReadCursorImage(DeviceConnection& c) {
     CursorImageRead read;
+    ShareHold hold(c);  // the bracket, against other programs
+    if (!hold.held()) {
+        read.result = hold.result();
+        return read;
+    }
     int32_t r = BeginTransfer(c);
     std::vector<uint8_t> header(kImageHeaderSize);
     if (r == kOk) r = ReadCursorBlob(c, header);

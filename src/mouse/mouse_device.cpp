@@ -30,6 +30,8 @@ int32_t ReadBackMouse(DeviceConnection& c, MouseModel& model) {
     MouseDefaultKeys defaults;
     MouseKeyPages pages{};
 
+    ShareHold hold(c);  // the whole read-back, against other programs
+    if (!hold.held()) return hold.result();
     int32_t r = BeginTransfer(c);
     if (r != kOk) return AbandonTransfer(c, r);
     if ((r = ReadDeviceInfo(c, info.bytes)) != kOk) return AbandonTransfer(c, r);

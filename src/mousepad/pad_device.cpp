@@ -15,6 +15,8 @@ int32_t ReadBackPad(DeviceConnection& c, PadModel& model) {
     std::array<SlotExchangeBytes, kSlotCount> records{};
     uint8_t active = 0;
 
+    ShareHold hold(c);  // the whole read-back, against other programs
+    if (!hold.held()) return hold.result();
     int32_t r = BeginTransfer(c);
     if (r != kOk) return AbandonTransfer(c, r);
     if ((r = ReadDeviceInfo(c, info.bytes)) != kOk) return AbandonTransfer(c, r);

@@ -33,7 +33,7 @@ public:
         return std::make_unique<ReplayHandle>(*this);
     }
     bool probePresent(const std::string&) override { return true; }
-    hid::InterfaceInfo info_{"replay:0", 0x0C45, 0x5523, 0x100, 0xFF1C, 0x0092, 1};
+    hid::InterfaceInfo info_{"replay:0", 0x0C45, 0x5523, 0x100, 0xFF1C, 0x0092, 1, ""};
 
 private:
     class ReplayHandle : public hid::Handle {

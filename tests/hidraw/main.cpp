@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <cstdio>
+#include <filesystem>
 
 #include "sim/hidraw_bed.h"
 
@@ -15,5 +18,12 @@ int main(int argc, char** argv) {
                              "run it under umockdev-wrapper (ctest does)\n");
         return 1;
     }
-    return RUN_ALL_TESTS();
+    // The bed's nodes are this process's own, so are their lock files: another test process's
+    // bed names its nodes alike (/dev/hidraw0) but is another device.
+    char runtime[] = "/tmp/orvane-hidraw-XXXXXX";
+    if (::mkdtemp(runtime)) ::setenv("XDG_RUNTIME_DIR", runtime, 1);
+    const int result = RUN_ALL_TESTS();
+    std::error_code ec;
+    std::filesystem::remove_all(runtime, ec);
+    return result;
 }

@@ -158,6 +158,7 @@ TEST(ToolLine, RefusesWhatItCannotUseWithExitTwo) {
         {{"--trace", "", "list"}, "--trace needs a file"},
         {{"--simulate=", "list"}, "--simulate= needs a device list"},
         {{"--bogus", "list"}, "unknown option --bogus"},
+        {{"--simulate", "--simulate-shared", "list"}, "--simulate and --simulate-shared exclude each other"},
         {{"profiles", "kb", "--data-dir", ""}, "--data-dir needs a folder"},
         {{"profiles", "kb", "--data-dir"}, "--data-dir needs a folder"},
         {{"profiles", "kb", "--data-dir="}, "--data-dir needs a folder"},

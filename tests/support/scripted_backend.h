@@ -57,7 +57,7 @@ public:
     }
     bool probePresent(const std::string& path) override { return path == info_.path; }
 
-    hid::InterfaceInfo info_{"scripted:0", 0x0C45, 0x5523, 0x100, 0xFF1C, 0x0092, 1};
+    hid::InterfaceInfo info_{"scripted:0", 0x0C45, 0x5523, 0x100, 0xFF1C, 0x0092, 1, ""};
 
 private:
     class ScriptedHandle : public hid::Handle {

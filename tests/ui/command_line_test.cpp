@@ -85,6 +85,8 @@ TEST(ProgramCommandLine, EmptyValuesAreRefusedAsTheToolRefusesThem) {
         {{"--screenshot", ""}, "--screenshot needs a path", ""},
         {{"--simulate"}, "", "kb,ms,mp"},
         {{"--simulate=kb1,ms2"}, "", "kb1,ms2"},
+        {{"--share"}, "--share goes with --simulate", ""},
+        {{"--share", "--simulate=kb"}, "", "kb"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());

@@ -18,6 +18,9 @@ struct InterfaceInfo {
     uint16_t usagePage = 0;     ///< top-level collection usage page
     uint16_t usage = 0;         ///< top-level collection usage
     int interfaceNumber = -1;   ///< USB interface number where known
+    /// Names the device among processes: every process that opens this interface gets the
+    /// same text, which names its lock file (protocol::DeviceShareLock). Empty: no lock.
+    std::string shareId;
 };
 
 /// One input main item of a report descriptor, in the terms of the Windows HID capability

@@ -53,6 +53,12 @@ namespace {
 
 constexpr size_t kMaxDescriptorSize = HID_MAX_DESCRIPTOR_SIZE;
 
+/// Every process that opens the node names it alike: "hidraw3" for /dev/hidraw3.
+std::string ShareIdOfNode(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 /// Interface info from hidapi's enumeration.
 InterfaceInfo ToInfo(const hid_device_info& d) {
     InterfaceInfo info;
@@ -63,6 +69,7 @@ InterfaceInfo ToInfo(const hid_device_info& d) {
     info.usagePage = d.usage_page;
     info.usage = d.usage;
     info.interfaceNumber = d.interface_number;
+    info.shareId = ShareIdOfNode(info.path);
     return info;
 }
 
@@ -153,6 +160,7 @@ private:
 InterfaceInfo DescribeNode(const std::string& path, int fd, const ReportLayout& layout) {
     InterfaceInfo info;
     info.path = path;
+    info.shareId = ShareIdOfNode(path);
     hidraw_devinfo raw{};
     if (ioctl(fd, HIDIOCGRAWINFO, &raw) == 0) {
         info.vendorId = static_cast<uint16_t>(raw.vendor);

@@ -36,6 +36,8 @@ int32_t ChunkedTransfer(DeviceConnection& c, uint8_t command, uint16_t base, siz
     if (accepted) *accepted = 0;
     if (n == 0) return kOk;
     if (!c.connected) return kNoReply;
+    ShareHold hold(c);  // no other program's reports between the chunks
+    if (!hold.held()) return hold.result();
     Report request{};  // cleared once per transfer, then reused chunk after chunk
     Report reply{};
     for (size_t k = 0; k < n; k += kChunkSize) {

@@ -6,10 +6,13 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "device/hid/hid_device.h"
+#include "device/protocol/result.h"
+#include "device/protocol/share_lock.h"
 
 namespace orvane::protocol {
 
@@ -53,13 +56,40 @@ public:
     /// hold it for a whole pass and run a read-back inside.
     std::recursive_mutex lock;
 
+    /// How long an exchange or transfer waits for another program's hold on the device.
+    std::atomic<int> shareLockWaitMs{int(kShareLockWait.count())};
+    /// The lock shared with other processes on the open device (by its share id); null
+    /// while no device is open or the backend gives none.
+    std::shared_ptr<DeviceShareLock> shareLock();
+
     /// Optional; every report written and read is recorded. Set before transfers start.
     void setTrace(ReportTrace* trace) { trace_.store(trace); }
     ReportTrace* trace() const { return trace_.load(); }
 
 private:
     std::string tag_;
+    std::mutex shareMutex_;  // guards shareLock_ only
+    std::shared_ptr<DeviceShareLock> shareLock_;
     std::atomic<ReportTrace*> trace_{nullptr};
+};
+
+/// A hold on the device against other processes for one exchange or one multi-report
+/// transfer (ShareHold hold(c); if (!hold.held()) return hold.result();). Nests: the
+/// transfer's exchanges hold it again without waiting. The hold that cannot be had says
+/// why: kDeviceBusy (the other program's pid in ResultText) or kLockUnavailable.
+class ShareHold {
+public:
+    explicit ShareHold(DeviceConnection& c);
+    ~ShareHold();
+    ShareHold(const ShareHold&) = delete;
+    ShareHold& operator=(const ShareHold&) = delete;
+
+    bool held() const { return result_ == kOk; }
+    int32_t result() const { return result_; }
+
+private:
+    std::shared_ptr<DeviceShareLock> lock_;  // set while held
+    int32_t result_ = kOk;
 };
 
 }  // namespace orvane::protocol

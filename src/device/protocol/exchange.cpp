@@ -12,6 +12,7 @@ namespace {
 /// Drops what is waiting on the interface before a request: a late reply to an earlier
 /// one. After an exchange that got no reply at all, its reply is given one more time-out.
 void DropStaleInput(DeviceConnection& c) {
+    if (!Safeguards().drain) return;
     size_t dropped = c.device.drainInput();
     if (c.replyOverdue.exchange(false)) {
         Report late{};
@@ -22,8 +23,12 @@ void DropStaleInput(DeviceConnection& c) {
 }
 
 // One write and one read under the lock. Returns kOk, kNoReply or kWriteFailed.
+// The hold against other processes covers the drain, the request and its reply, so what
+// waits after the drain can only be our own reply.
 int32_t Attempt(DeviceConnection& c, const Report& request, Report& reply, size_t& bytesRead) {
     std::lock_guard guard(c.lock);
+    ShareHold hold(c);
+    if (!hold.held()) return hold.result();
     DropStaleInput(c);
     ReportTrace* trace = c.trace();
     if (trace) trace->record(c.tag(), 'w', request);
@@ -43,7 +48,7 @@ int32_t Exchange(DeviceConnection& c, const Report& request, Report& reply, size
     NoteExchangeThread(c.tag().c_str());
     for (int attempt = 0; attempt < kExchangeAttempts; ++attempt) {
         const int32_t r = Attempt(c, request, reply, read);
-        if (r == kWriteFailed) return kWriteFailed;
+        if (r == kWriteFailed || r == kDeviceBusy || r == kLockUnavailable) return r;
         if (r == kOk) {
             if (bytesRead) *bytesRead = read;
             return kOk;
@@ -59,6 +64,8 @@ bool ExchangeOnce(DeviceConnection& c, const Report& request, Report* reply) {
     Report scratch{};
     size_t read = 0;
     std::lock_guard guard(c.lock);
+    ShareHold hold(c);
+    if (!hold.held()) return false;
     DropStaleInput(c);
     ReportTrace* trace = c.trace();
     if (trace) trace->record(c.tag(), 'w', request);
@@ -81,11 +88,24 @@ int32_t JudgeStatus(const Report& reply) {
     }
 }
 
+namespace {
+struct ResultDetail {
+    int32_t result = kOk;
+    std::string text;
+};
+thread_local ResultDetail lastDetail;
+}  // namespace
+
+void NoteResultDetail(int32_t result, std::string detail) { lastDetail = {result, std::move(detail)}; }
+
 const char* ResultText(int32_t result) {
+    if (result == lastDetail.result && !lastDetail.text.empty()) return lastDetail.text.c_str();
     switch (result) {
     case kOk: return "ok";
     case kNoReply: return "device not connected or not answering";
     case kWriteFailed: return "write to the device failed";
+    case kDeviceBusy: return "the device is busy in another program";
+    case kLockUnavailable: return "the device's lock file cannot be used";
     case kRefusedFF: return "device refused the request (status 0xff)";
     case kRefusedFE: return "device refused the request (status 0xfe)";
     case kBankOutOfRange: return "bank index out of range";
