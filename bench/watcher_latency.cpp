@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
             list.id, store, [&foreground] { return foreground.query(); },
             [&](const profiles::WatcherChoice& choice, std::stop_token) {
                 auto shown = store.list(choice.list);
-                shown.selection = choice.application == b ? 1 : 0;
+                shown.selection = choice.application.executable == b ? 1 : 0;
                 store.setList(choice.list, shown);
                 std::lock_guard lock(mutex);
                 handedAt = Clock::now();

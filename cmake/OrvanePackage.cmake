@@ -19,7 +19,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Linked libraries come in through dpkg-shlibdeps (among them libxkbcommon0 and
-# libxkbcommon-x11-0, which name captured keys under the X server's layout).
+# libxkbcommon-x11-0, which name captured keys under the X server's layout, and
+# libwayland-client0, through which wlroots compositors name the application in front).
 # The skin's images are SVG, read by Qt's SVG plugins (libqt6svg6), which nothing links; the
 # platform plugins come with libqt6gui6. The Japanese and Chinese interfaces need CJK fonts
 # (Noto CJK covers both).

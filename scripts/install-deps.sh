@@ -15,6 +15,8 @@ PACKAGES=(
   xvfb xauth x11-utils libxcb1-dev libx11-dev libxi-dev libxtst-dev   # libxtst-dev: the X11 input tests
   libxkbcommon-dev libxkbcommon-x11-dev x11-xkb-utils   # key names under the X server's layout; setxkbmap for its test
   openbox   # a window manager for the window-move tests under Xvfb
+  libwayland-dev   # wayland-client and wayland-scanner: the application in front on wlroots compositors
+  sway foot   # a headless wlroots compositor and a small client with a chosen app_id, for the Wayland foreground tests
   nodejs   # the OpenRGB SDK client test runs npm's openrgb-sdk against the program
   fonts-dejavu-core fonts-wqy-microhei fonts-ipafont-gothic
   clang-14 libclang-rt-14-dev

@@ -5,7 +5,6 @@
 
 #include <ostream>
 
-#include "platform/foreground_app.h"
 #include "profiles/profile_links.h"
 #include "tools/cli.h"
 #include "tools/profile_args.h"
@@ -85,13 +84,9 @@ int RunLinks(Context& ctx, const std::vector<std::string>& args) {
     return kExitOk;
 }
 
-int RunForeground(Context& ctx, const std::vector<std::string>& args) {
-    if (!args.empty()) return kExitUsage;
-    ctx.out << platform::ForegroundApp().describe() << '\n';
-    return kExitOk;
-}
-
 }  // namespace
+
+int RunForeground(Context& ctx, const std::vector<std::string>& args);  // cmd_foreground.cpp
 
 std::vector<Subcommand> LinkSubcommands() {
     return {
@@ -101,8 +96,9 @@ std::vector<Subcommand> LinkSubcommands() {
          RunLink},
         {"links", "[kb|ms|mp] [--data-dir DIR]",
          "lists the linked profiles: list, position, name and application, one per line", RunLinks},
-        {"foreground", "",
-         "prints the executable of the application in front, as the profile watchers see it (or \"unknown\")",
+        {"foreground", "[--watch]",
+         "prints where the profile watchers see the application in front (wlroots, x11 or none) and what they see "
+         "there: its executable, its app_id, or \"unknown\"; --watch prints again at each change until interrupted",
          RunForeground},
     };
 }

@@ -18,6 +18,8 @@
 #include <sstream>
 #include <string_view>
 
+#include "platform/sandbox_path.h"
+
 namespace {
 Q_LOGGING_CATEGORY(lcForeground, "orvane.foreground", QtInfoMsg)
 
@@ -99,6 +101,8 @@ std::optional<std::string> ExecutableMemo::of(pid_t pid) {
         return it->second.executable;
     auto executable = ExecutableOfProcess(pid);
     if (!executable) return std::nullopt;
+    // A Flatpak application's file as the host names it (the one a user links).
+    if (auto host = FlatpakHostPath("/proc/" + std::to_string(pid) + "/root", *executable)) executable = std::move(host);
     // A process that ended while being read must not leave its answer to a successor.
     if (StartTimeOf(pid) != start) return std::nullopt;
     if (seen_.size() >= kLimit) seen_.clear();

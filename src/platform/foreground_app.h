@@ -19,6 +19,13 @@
 // A process keeps the executable it had when this object first saw it (ExecutableMemo): a
 // linked program renamed while it runs, or replaced by a package upgrade (its
 // /proc/PID/exe then reads "/usr/bin/x (deleted)"), is still the program that was linked.
+//
+// Which executable a process is: a process that is gone has none (unknown). A Flatpak
+// application's /proc/PID/exe names its file inside the sandbox ("/app/bin/x"); it is read
+// as the host's file (FlatpakHostPath), the one a user links. A Snap application's file is a
+// host path already (/snap/NAME/REVISION/…). A script's process is its interpreter
+// (/usr/bin/python3): only a link to the interpreter matches it, and then every script it
+// runs does.
 
 #include <sys/types.h>
 

@@ -17,14 +17,14 @@ struct Plan {
     bool changes() const { return target && *target != selection; }
 };
 
-Plan MakePlan(const ProfileStore& store, ListId id, const std::optional<std::string>& application) {
+Plan MakePlan(const ProfileStore& store, ListId id, const platform::ForegroundApplication& application) {
     auto guard = store.lock();
     const ProfileList list = store.list(id);
     Plan plan;
     plan.saved = store.recordedSelection(id);
     plan.selection = list.selection;
     std::optional<int> linked;
-    if (application) linked = FirstLinkedPosition(ReadLinks(store, id, list.count()), *application);
+    if (application.known()) linked = LinkedPositionFor(ReadLinks(store, id, list.count()), application);
     const int target = linked.value_or(plan.saved);
     if (target >= 0 && target < list.count()) plan.target = target;
     return plan;
@@ -49,7 +49,7 @@ ProfileWatcher::ProfileWatcher(ListId list, const ProfileStore& store, Foregroun
       wait_(std::move(wait)) {}
 
 bool ProfileWatcher::pass(std::stop_token stop) {
-    WatcherChoice choice{list_, foreground_ ? foreground_() : std::nullopt};
+    WatcherChoice choice{list_, foreground_ ? foreground_() : platform::ForegroundApplication{}};
     if (!MakePlan(store_, list_, choice.application).changes()) return false;
     if (perform_) perform_(choice, stop);
     return true;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile watchers: one per profile list, each looking at the application in front
-// whenever it may have changed (told by the X server's change of the active window) and at
+// whenever it may have changed (told by the compositor or the X server) and at
 // least every two seconds, and selecting the profile linked to it (the lowest linked position
 // wins), or the user's own profile ("select" of the index) when none is linked to it.
 //
@@ -20,24 +20,25 @@
 #include <string>
 #include <string_view>
 
+#include "platform/foreground.h"
 #include "profiles/profile_operations.h"
 #include "profiles/profile_store.h"
 
 namespace orvane::profiles {
 
-/// The absolute executable path of the application in front, or nullopt when unknown
-/// (platform::ForegroundApp::query in the program).
-using ForegroundQuery = std::function<std::optional<std::string>()>;
+/// What is known of the application in front: its executable's absolute path, or the
+/// compositor's app_id, or nothing (platform::Foreground::query in the program).
+using ForegroundQuery = std::function<platform::ForegroundApplication()>;
 
 /// Waits until the application in front may have changed, or the period passed; false when
-/// stop was requested (platform::ForegroundApp::waitForChange in the program).
+/// stop was requested (platform::Foreground::waitForChange in the program).
 using ForegroundWait = std::function<bool(std::stop_token stop, std::chrono::milliseconds period)>;
 
 /// What a pass asks of the window's thread.
 struct WatcherChoice {
     ListId list{};
-    /// The application the pass saw in front (nullopt: unknown, which matches no link).
-    std::optional<std::string> application;
+    /// The application the pass saw in front (unknown matches no link).
+    platform::ForegroundApplication application;
 };
 
 /// Runs ApplyWatcherChoice (and shows its result) on the window's thread and returns when

@@ -74,6 +74,27 @@ std::optional<int> FirstLinkedPosition(std::span<const LinkEntry> links, std::st
     return std::nullopt;
 }
 
+bool AppIdNamesApplication(std::string_view linkedPath, std::string_view appId,
+                           const std::optional<std::string>& appIdProgram) {
+    if (appId.empty() || !linkedPath.starts_with('/')) return false;
+    if (appIdProgram) return SameApplication(linkedPath, *appIdProgram);
+    return ApplicationDisplayName(linkedPath) == appId;
+}
+
+std::optional<int> LinkedPositionFor(std::span<const LinkEntry> links, const platform::ForegroundApplication& app) {
+    if (app.executable) return FirstLinkedPosition(links, *app.executable);
+    if (!app.appId) return std::nullopt;
+    std::optional<int> first;
+    for (size_t i = 0; i < links.size(); ++i) {
+        if (!links[i].linked() || !AppIdNamesApplication(links[i].process, *app.appId, app.appIdProgram)) continue;
+        if (!first)
+            first = int(i);
+        else if (!SameApplication(links[size_t(*first)].process, links[i].process))
+            return std::nullopt;  // "/opt/a/game" and "/usr/bin/game" for app_id "game": which one runs?
+    }
+    return first;
+}
+
 LinkResult LinkProfile(ProfileStore& store, ListId id, int position, const std::optional<std::string>& chosen,
                        LinkSource source) {
     auto guard = store.lock();

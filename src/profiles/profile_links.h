@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/foreground.h"
 #include "profiles/profile_operations.h"
 #include "profiles/profile_store.h"
 
@@ -40,6 +41,16 @@ std::optional<std::string> ApplicationPathToStore(std::string_view chosen);
 std::vector<LinkEntry> ReadLinks(const ProfileStore& store, ListId id, int count);
 /// The first (lowest) linked position whose application is `application`.
 std::optional<int> FirstLinkedPosition(std::span<const LinkEntry> links, std::string_view application);
+/// True when a linked path is the application a compositor names by `appId` alone: the
+/// program of its desktop entry when there is one (`appIdProgram`, compared as paths),
+/// else the executable's file name equal to the app_id.
+bool AppIdNamesApplication(std::string_view linkedPath, std::string_view appId,
+                           const std::optional<std::string>& appIdProgram);
+/// The first linked position for what is known of the application in front: by its
+/// executable when that is known, else by its app_id. An app_id that matches links to
+/// different applications (two linked programs of the same name) is not certain and
+/// matches none.
+std::optional<int> LinkedPositionFor(std::span<const LinkEntry> links, const platform::ForegroundApplication& app);
 
 /// Where a link request comes from: the check box refuses an application another profile
 /// of the list is linked to and unlinks on a cancelled choice; the button does neither.

@@ -26,6 +26,7 @@ protected:
     Run run(const QStringList& args, const QString& display = {}) {
         return ToolTest::run(args, {{"XDG_CONFIG_HOME", QString::fromStdString(config.string())},
                                     {"DISPLAY", display},
+                                    {"WAYLAND_DISPLAY", ""},
                                     {"no_proxy", "127.0.0.1"}});
     }
     void machineSetting(const char* key, const std::string& value) {
@@ -90,7 +91,7 @@ TEST_F(LinkTool, RefusesAnApplicationAnotherProfileHas) {
 }
 
 TEST_F(LinkTool, ForegroundPrintsTheActiveApplication) {
-    EXPECT_EQ(run({"foreground"}).out, "unknown\n");
+    EXPECT_EQ(run({"foreground"}).out, "none\tunknown\n");
     std::string why;
     auto x = orvane::testing::XSession::Start(&why);
     if (!x) GTEST_SKIP() << "needs Xvfb: " << why;
@@ -98,11 +99,11 @@ TEST_F(LinkTool, ForegroundPrintsTheActiveApplication) {
     const auto window = x->open(game);
     ASSERT_TRUE(window);
     const QString display = QString::fromStdString(x->display());
-    EXPECT_EQ(run({"foreground"}, display).out, "unknown\n");
+    EXPECT_EQ(run({"foreground"}, display).out, "x11\tunknown\n");
     ASSERT_TRUE(x->activate(ORVANE_X_WINDOW, window->id));
     const Run r = run({"foreground"}, display);
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out.toStdString(), fs::canonical(game).string() + "\n");
+    EXPECT_EQ(r.out.toStdString(), "x11\t" + fs::canonical(game).string() + "\n");
 }
 
 TEST_F(LinkTool, VersionAsksTheServer) {

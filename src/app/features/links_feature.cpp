@@ -78,7 +78,7 @@ void LinksFeature::install(FeatureContext& context) {
         bind(context, "profile links", controls->bindings());
 
         // Read at every pass, so a test may set the query after install.
-        auto foreground = [this] { return query_ ? query_() : std::nullopt; };
+        auto foreground = [this] { return query_ ? query_() : platform::ForegroundApplication{}; };
         auto& watcher = watchers_[size_t(list.id)];
         // Each watcher keeps its own place in the count of foreground changes.
         auto wait = [this, seen = uint64_t{0}](std::stop_token stop, std::chrono::milliseconds period) mutable {

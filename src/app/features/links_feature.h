@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "app/feature.h"
-#include "platform/foreground_app.h"
+#include "platform/foreground.h"
 #include "profiles/app_watchers.h"
 #include "ui/language.h"
 #include "ui/pages/profile_link_controls.h"
@@ -25,11 +25,11 @@ public:
     ~LinksFeature() override;
     void install(FeatureContext& context) override;
 
-    /// Where the watchers see the application in front (the X display by default). Set it
-    /// before the workers start.
+    /// Where the watchers see the application in front (the session's compositor or X
+    /// display by default). Set it before the workers start.
     void setForegroundQuery(profiles::ForegroundQuery query) { query_ = std::move(query); }
     ui::pages::ProfileLinkControls& controls(profiles::ListId id) { return *controls_[size_t(id)]; }
-    /// Whether the hint that switching needs an X11 window was shown (it is shown once).
+    /// Whether the hint that switching cannot see every window was shown (it is shown once).
     bool limitsTold() const { return limitsTold_; }
     /// Tests: how far the foreground can be seen (what the hint depends on).
     void setCoverage(platform::ForegroundApp::Coverage coverage) { coverage_ = coverage; }
@@ -37,7 +37,7 @@ public:
 private:
     void tellLimits(QWidget* near, const ui::Language& language);
 
-    platform::ForegroundApp foreground_;
+    platform::Foreground foreground_;
     profiles::ForegroundQuery query_;
     std::optional<platform::ForegroundApp::Coverage> coverage_;
     std::array<std::unique_ptr<ui::pages::ProfileLinkControls>, profiles::kLists.size()> controls_;
