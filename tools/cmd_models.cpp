@@ -145,6 +145,7 @@ int RunSlot(Context& ctx, const std::vector<std::string>& args) {
         ctx.out << args[0] << ": slot " << slot << " was already active\n";
         return kExitOk;
     case mouse::SlotSwitch::Switched:
+        ctx.announce([kind = *kind](runtime::AppEvents& events) { events.modelChanged.emit(kind); });
         ctx.out << args[0] << ": slot " << slot << " is now active\n";
         return kExitOk;
     case mouse::SlotSwitch::Ignored:

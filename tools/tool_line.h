@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line of orvanectl before the command:
-//   [--simulate[=LIST]] [--trace FILE | --trace=FILE] [-h | --help] [--version] COMMAND [ARGS]
+//   [--simulate[=LIST]] [--direct] [--trace FILE | --trace=FILE] [-h | --help] [--version] COMMAND [ARGS]
 // A pure parser (no I/O), so that it can be tested and fuzzed.
 
 #include <optional>
@@ -15,6 +15,7 @@ inline constexpr char kDefaultSimulation[] = "kb,ms,mp";
 struct ToolLine {
     std::optional<std::string> simulate;  ///< the device list when simulating
     std::optional<std::string> trace;     ///< the trace file
+    bool direct = false;                  ///< --direct: open the devices here, not through the program
     bool help = false;
     bool version = false;                 ///< --version: print the version and stop
     std::string error;                    ///< a usage error, to print with the usage
