@@ -16,6 +16,7 @@ PACKAGES=(
   libxkbcommon-dev libxkbcommon-x11-dev x11-xkb-utils   # key names under the X server's layout; setxkbmap for its test
   openbox   # a window manager for the window-move tests under Xvfb
   nodejs   # the OpenRGB SDK client test runs npm's openrgb-sdk against the program
+  dbus libglib2.0-bin   # a private session bus (dbus-run-session) and gdbus for the D-Bus service's tests
   fonts-dejavu-core fonts-wqy-microhei fonts-ipafont-gothic
   clang-14 libclang-rt-14-dev
 )

@@ -5,6 +5,7 @@
 // is run by the program (tools/command_host.h), which owns the devices; --direct, --simulate
 // and --trace keep it here.
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -29,9 +30,15 @@ std::optional<cli::HostedResult> ThroughProgram(const cli::ToolLine& line, const
     call.args = command;
     std::error_code ec;
     call.workingFolder = std::filesystem::current_path(ec);
-    const auto dataDir = cli::SplitDataDir({command.begin() + 1, command.end()});
-    if (!dataDir.ok()) return std::nullopt;  // the command itself says what is wrong
-    call.dataFolder = std::filesystem::absolute(dataDir.dataFolder, ec);
+    // A command that keeps files works on the program's data folder only (the program
+    // refuses another); one that works on the device alone goes through whatever the folder.
+    const auto& all = cli::AllSubcommands();
+    const auto named = std::find_if(all.begin(), all.end(), [&](const cli::Subcommand& c) { return c.name == command[0]; });
+    if (named != all.end() && named->usage.find("--data-dir") != std::string_view::npos) {
+        const auto dataDir = cli::SplitDataDir({command.begin() + 1, command.end()});
+        if (!dataDir.ok()) return std::nullopt;  // the command itself says what is wrong
+        call.dataFolder = std::filesystem::absolute(dataDir.dataFolder, ec);
+    }
     return cli::ForwardToProgram(call);
 }
 
