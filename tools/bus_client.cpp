@@ -8,6 +8,7 @@
 #include <QDBusVariant>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdlib>
 #include <memory>
 
@@ -21,13 +22,19 @@ namespace {
 constexpr int kRunTimeoutMs = 10 * 60 * 1000;
 constexpr int kQueryTimeoutMs = 5000;
 
-/// QtDBus wants an application object; orvanectl has none of its own.
-std::unique_ptr<QCoreApplication> EnsureApplication() {
-    if (QCoreApplication::instance()) return nullptr;
+/// QtDBus wants an application object; orvanectl has none of its own. It lives until the
+/// process ends: taking it down while the bus library's thread runs makes that thread
+/// complain on stderr, which is orvanectl's output.
+std::atomic<bool> gBusUsed{false};
+
+void EnsureApplication() {
+    gBusUsed = true;
+    if (QCoreApplication::instance()) return;
     static int argc = 1;
     static char name[] = "orvanectl";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QCoreApplication>(argc, argv);
+    static auto* app = new QCoreApplication(argc, argv);
+    (void)app;
 }
 
 /// Whether a session bus can be reached without starting one: libdbus would otherwise
@@ -39,12 +46,24 @@ bool SessionBusKnown() {
     return runtimeDir && *runtimeDir && std::filesystem::exists(std::filesystem::path(runtimeDir) / "bus", ec);
 }
 
-QDBusMessage Call(const char* method, const QVariantList& arguments, const char* interface, int timeoutMs) {
-    auto message = QDBusMessage::createMethodCall(bus::kService, bus::kManagerPath, interface, method);
-    message.setAutoStartService(false);
-    message.setArguments(arguments);
-    return QDBusConnection::sessionBus().call(message, QDBus::Block, timeoutMs);
-}
+/// orvanectl's own connection to the session bus, closed before the application object
+/// goes (the bus library's thread then has nothing of it left to deliver at exit).
+class SessionBus {
+public:
+    SessionBus() : connection_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, kName)) {}
+    ~SessionBus() { QDBusConnection::disconnectFromBus(kName); }
+    bool connected() const { return connection_.isConnected(); }
+    QDBusMessage call(const char* method, const QVariantList& arguments, const char* interface, int timeoutMs) {
+        auto message = QDBusMessage::createMethodCall(bus::kService, bus::kManagerPath, interface, method);
+        message.setAutoStartService(false);
+        message.setArguments(arguments);
+        return connection_.call(message, QDBus::Block, timeoutMs);
+    }
+
+private:
+    static constexpr char kName[] = "orvanectl";
+    QDBusConnection connection_;
+};
 
 bool NotRunning(const QDBusMessage& reply) {
     return reply.type() == QDBusMessage::ErrorMessage &&
@@ -54,19 +73,22 @@ bool NotRunning(const QDBusMessage& reply) {
 
 }  // namespace
 
+bool SessionBusUsed() { return gBusUsed; }
+
 DaemonStatus QueryDaemon() {
     DaemonStatus status;
     if (!SessionBusKnown()) {
         status.problem = "there is no session bus";
         return status;
     }
-    const auto app = EnsureApplication();
-    if (!QDBusConnection::sessionBus().isConnected()) {
+    EnsureApplication();
+    SessionBus bus;
+    if (!bus.connected()) {
         status.problem = "the session bus cannot be reached";
         return status;
     }
-    const auto reply = Call("GetAll", {QString::fromLatin1(bus::kManagerInterface)}, "org.freedesktop.DBus.Properties",
-                            kQueryTimeoutMs);
+    const auto reply = bus.call("GetAll", {QString::fromLatin1(bus::kManagerInterface)},
+                                "org.freedesktop.DBus.Properties", kQueryTimeoutMs);
     if (NotRunning(reply)) {
         status.problem = "the program is not running";
         return status;
@@ -86,14 +108,15 @@ DaemonStatus QueryDaemon() {
 
 std::optional<HostedResult> ForwardToProgram(const HostedCall& call) {
     if (!SessionBusKnown()) return std::nullopt;
-    const auto app = EnsureApplication();
-    if (!QDBusConnection::sessionBus().isConnected()) return std::nullopt;
+    EnsureApplication();
+    SessionBus bus;
+    if (!bus.connected()) return std::nullopt;
     QStringList args;
     for (const auto& a : call.args) args << QString::fromStdString(a);
-    const auto reply = Call("Run",
-                            {args, QString::fromStdString(call.workingFolder.string()),
-                             QString::fromStdString(call.dataFolder.string())},
-                            bus::kManagerInterface, kRunTimeoutMs);
+    const auto reply = bus.call("Run",
+                                {args, QString::fromStdString(call.workingFolder.string()),
+                                 QString::fromStdString(call.dataFolder.string())},
+                                bus::kManagerInterface, kRunTimeoutMs);
     if (NotRunning(reply)) return std::nullopt;
     HostedResult result;
     const auto values = reply.arguments();

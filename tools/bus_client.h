@@ -28,4 +28,10 @@ DaemonStatus QueryDaemon();
 /// does not answer is a failure (exit 1), not a reason to open the devices beside it.
 std::optional<HostedResult> ForwardToProgram(const HostedCall& call);
 
+/// Whether this process connected to the session bus. The bus library's thread then
+/// outlives main(): its global objects, taken down after main() returns, make it write
+/// warnings into orvanectl's output, so orvanectl ends such a run at once instead
+/// (`std::_Exit`, after flushing its streams).
+bool SessionBusUsed();
+
 }  // namespace orvane::cli

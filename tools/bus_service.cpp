@@ -168,6 +168,11 @@ QString BusDevice::SelectSlot(uint slot) {
     return {};
 }
 
+QString BusDevice::ResetDefaults() {
+    runForCall(rt_, {"reset", std::string(device::KindTag(kind_))});
+    return {};
+}
+
 QString BusDevice::Assign(uint key, const QString& function) {
     runForCall(rt_, {"assign", std::string(device::KindTag(kind_)), std::to_string(key), function.toStdString()});
     return {};

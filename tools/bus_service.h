@@ -87,6 +87,7 @@ public Q_SLOTS:
     Q_SCRIPTABLE QString ReadBack();
     Q_SCRIPTABLE QString SelectProfile(const QString& list, int index);
     Q_SCRIPTABLE QString SelectSlot(uint slot);
+    Q_SCRIPTABLE QString ResetDefaults();
     Q_SCRIPTABLE QString Assign(uint key, const QString& function);
     Q_SCRIPTABLE QString SetLighting(const QVariantMap& values);
     Q_SCRIPTABLE QString PaintKeys(uint layer, const QList<uint>& positions, const QString& colour);

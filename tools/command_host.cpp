@@ -16,8 +16,9 @@ using device::DeviceKind;
 
 // The commands that work on a device or on what the program holds (its models, lists,
 // macro sets): the program runs them for orvanectl.
-constexpr std::array<std::string_view, 11> kProgramCommands{"info",  "readback", "slot",   "keys", "assign", "lighting",
-                                                            "profile", "macros", "macro", "cursor", "link"};
+constexpr std::array<std::string_view, 12> kProgramCommands{"info",    "readback", "slot",  "reset",  "keys",
+                                                            "assign",  "lighting", "profile", "macros", "macro",
+                                                            "cursor",  "link"};
 
 /// The queue a command takes its turn in: its device's.
 DeviceKind QueueOf(const std::vector<std::string>& args) {

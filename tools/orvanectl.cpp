@@ -6,6 +6,8 @@
 // and --trace keep it here.
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -44,7 +46,7 @@ std::optional<cli::HostedResult> ThroughProgram(const cli::ToolLine& line, const
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
     const auto line = cli::ParseToolLine(std::vector<std::string>(argv + 1, argv + argc));
     if (line.help) {
         cli::PrintUsage(std::cout);
@@ -93,4 +95,15 @@ int main(int argc, char** argv) {
 
     cli::Context ctx{*backend, trace.get(), std::cout, std::cerr};
     return cli::RunCommandLine(ctx, command);
+}
+
+int main(int argc, char** argv) {
+    const int rc = Main(argc, argv);
+    if (cli::SessionBusUsed()) {
+        std::cout.flush();
+        std::cerr.flush();
+        std::fflush(nullptr);
+        std::_Exit(rc);
+    }
+    return rc;
 }

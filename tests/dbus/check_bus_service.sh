@@ -71,6 +71,8 @@ cases=(
   "assign ms 0 nothing"
   "profile select kb led 7"
   "slot kb 1"
+  "reset ms"
+  "reset kb"
   "profile"
 )
 for c in "${cases[@]}"; do
