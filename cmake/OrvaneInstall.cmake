@@ -34,6 +34,9 @@ install(DIRECTORY ${data}/defaults/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orvane)
 # udev reads lib/udev/rules.d under /usr, whatever the library folder of the architecture.
 install(FILES ${data}/60-orvane.rules DESTINATION lib/udev/rules.d)
 install(FILES ${data}/completion/orvanectl DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+# The D-Bus service's interfaces, where D-Bus tools and code generators look for them.
+install(FILES ${data}/dbus/io.orvane.Configurator1.Manager.xml ${data}/dbus/io.orvane.Configurator1.Device.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
 
 # Man pages, compressed as Debian has them.
 set(man_out ${CMAKE_BINARY_DIR}/man)

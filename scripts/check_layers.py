@@ -4,7 +4,7 @@
 of folders below it, never of a folder beside or above it.
 
     platform < device < functions < keyboard, mouse, mousepad, update, appearance
-             < lighting, macros < profiles < runtime < integrations < sim < ui < app, tools
+             < lighting, macros < profiles < runtime < integrations < sim < ui, tools < app
 
 Folders on one step are siblings and do not include each other (the mousepad does not build
 on the mouse; what both need lives below them). Run at configure time and as a test:
@@ -27,8 +27,9 @@ STEPS = [
     ["runtime"],
     ["integrations"],
     ["sim"],
-    ["ui"],
-    ["app", "tools"],
+    # tools: orvanectl's commands, which the program also runs for orvanectl over D-Bus.
+    ["ui", "tools"],
+    ["app"],
 ]
 RANK = {folder: step for step, folders in enumerate(STEPS) for folder in folders}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([A-Za-z_]+)/')

@@ -18,6 +18,7 @@ PACKAGES=(
   libwayland-dev   # wayland-client and wayland-scanner: the application in front on wlroots compositors
   sway foot   # a headless wlroots compositor and a small client with a chosen app_id, for the Wayland foreground tests
   nodejs   # the OpenRGB SDK client test runs npm's openrgb-sdk against the program
+  dbus libglib2.0-bin   # a private session bus (dbus-run-session) and gdbus for the D-Bus service's tests
   fonts-dejavu-core fonts-wqy-microhei fonts-ipafont-gothic
   clang-14 libclang-rt-14-dev
 )

@@ -7,19 +7,53 @@
 
 #include "device/discovery.h"
 #include "profiles/profile_store.h"
+#include "runtime/runtime.h"
+#include "runtime/ui_dispatcher.h"
 
 namespace orvane::cli {
 
-std::unique_ptr<protocol::DeviceConnection> Context::connect(device::DeviceKind kind,
-                                                             device::DeviceModel* model) {
-    auto connection = std::make_unique<protocol::DeviceConnection>(backend, std::string(device::KindTag(kind)));
+device::DeviceModel ConnectedModel(runtime::Runtime& rt, device::DeviceKind kind) {
+    switch (kind) {
+    case device::DeviceKind::Keyboard: return rt.keyboard.model;
+    case device::DeviceKind::Mouse: return rt.mouse.model;
+    case device::DeviceKind::Mousepad: break;
+    }
+    return device::FirstModelOf(kind);
+}
+
+Connection Context::connect(device::DeviceKind kind, device::DeviceModel* model, bool quiet) {
+    const std::string tag(device::KindTag(kind));
+    if (host) {
+        // The program's connection, as its presence monitor opened it; never a second handle.
+        auto& rt = host->runtime;
+        if (!rt.connected(kind)) {
+            if (!quiet) fail(tag + ": " + device::ConnectErrorText(device::ConnectError::NotFound));
+            return nullptr;
+        }
+        if (model) *model = ConnectedModel(rt, kind);
+        return Connection(std::shared_ptr<void>(), &rt.connection(kind));
+    }
+    auto connection = std::make_shared<protocol::DeviceConnection>(backend, tag);
     connection->setTrace(trace);
     const auto error = device::ConnectFirst(kind, *connection, model);
     if (error != device::ConnectError::None) {
-        fail(std::string(device::KindTag(kind)) + ": " + device::ConnectErrorText(error));
+        if (!quiet) fail(tag + ": " + device::ConnectErrorText(error));
         return nullptr;
     }
     return connection;
+}
+
+std::filesystem::path Context::fileArgument(const std::string& name) const {
+    const std::filesystem::path path(name);
+    if (!host || path.is_absolute() || host->workingFolder.empty()) return path;
+    return host->workingFolder / path;
+}
+
+void Context::announce(std::function<void(runtime::AppEvents&)> tell) {
+    if (!host || !tell) return;
+    auto& rt = host->runtime;
+    if (rt.dispatcher()) rt.dispatcher()->post([&events = rt.events, tell = std::move(tell)] { tell(events); });
+    else tell(rt.events);
 }
 
 int Context::fail(std::string_view message) {

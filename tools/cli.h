@@ -16,6 +16,11 @@
 #include "device/protocol/connection.h"
 #include "device/protocol/trace.h"
 
+namespace orvane::runtime {
+class Runtime;
+struct AppEvents;
+}  // namespace orvane::runtime
+
 namespace orvane::cli {
 
 /// Exit codes: 0 success, 1 the device failed or is missing, 2 usage error.
@@ -23,16 +28,36 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+/// The running program a command was handed to (orvanectl forwards its command line over
+/// D-Bus): the command works on the program's runtime — its connections, models, store and
+/// sessions — instead of opening the devices itself.
+struct Host {
+    runtime::Runtime& runtime;
+    std::filesystem::path workingFolder;  ///< orvanectl's, for relative file names
+};
+
+/// The model of the program's connected device of `kind`, as its arrival set it.
+device::DeviceModel ConnectedModel(runtime::Runtime& rt, device::DeviceKind kind);
+
+/// A device connection: the command's own, or the program's (not owned).
+using Connection = std::shared_ptr<protocol::DeviceConnection>;
+
 struct Context {
     hid::Backend& backend;
     protocol::ReportTrace* trace = nullptr;
     std::ostream& out;
     std::ostream& err;
+    /// Set while the program runs the command for orvanectl.
+    Host* host = nullptr;
 
-    /// Opens the configuration interface of the first device of `kind`; on failure prints
-    /// one clear line and returns null.
-    std::unique_ptr<protocol::DeviceConnection> connect(device::DeviceKind kind,
-                                                        device::DeviceModel* model = nullptr);
+    /// Opens the configuration interface of the first device of `kind` (in the program: its
+    /// open connection); on failure prints one clear line (unless quiet) and returns null.
+    Connection connect(device::DeviceKind kind, device::DeviceModel* model = nullptr, bool quiet = false);
+    /// A file named on the command line: a relative name is of orvanectl's working folder.
+    std::filesystem::path fileArgument(const std::string& name) const;
+    /// Tells the program's pages what the command changed (its events, on the window's
+    /// thread, after the command's own work); nothing when orvanectl runs alone.
+    void announce(std::function<void(runtime::AppEvents&)> tell);
     /// Prints "orvanectl: <message>" on stderr and returns kExitFailure.
     int fail(std::string_view message);
     /// A bad argument: prints "orvanectl: <message>" (which says what is allowed) on stderr
@@ -60,12 +85,18 @@ std::vector<Subcommand> UpdateSubcommands();
 std::vector<Subcommand> MacroSubcommands();
 std::vector<Subcommand> KeySubcommands();
 std::vector<Subcommand> LightingSubcommands();
+std::vector<Subcommand> DaemonSubcommands();
+
+/// Every subcommand, in the order the usage lists them.
+const std::vector<Subcommand>& AllSubcommands();
+/// orvanectl's usage: the options before the command and every command.
+void PrintUsage(std::ostream& out);
 
 /// The device a one-argument command ("kb|ms|mp") works on, connected.
 struct NamedDevice {
     device::DeviceKind kind{};
     device::DeviceModel model{};
-    std::unique_ptr<protocol::DeviceConnection> connection;
+    Connection connection;
 };
 /// Parses args (exactly one device name) and connects: kExitOk, kExitUsage for bad
 /// arguments, kExitFailure (with its line printed) when the device cannot be reached.

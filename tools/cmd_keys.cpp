@@ -224,6 +224,8 @@ int RunAssign(Context& ctx, const std::vector<std::string>& args) {
     const auto listId = profiles::FindList(*kind, false)->id;
     const size_t written = isKeyboard ? models.keyboard.read([](const auto& d) { return d.activeBank(); })
                                       : models.mouse.read([](const auto& d) { return mouse::ActiveKeyPage(d); });
+    // The device was read back and its keys changed: the program's pages show it anew.
+    ctx.announce([kind = *kind](runtime::AppEvents& events) { events.modelChanged.emit(kind); });
     const EnglishTexts english;
     ctx.out << tag << ": " << (isKeyboard ? "position " : "button ") << *key;
     if (isKeyboard) ctx.out << " (key " << deviceKey << ')';

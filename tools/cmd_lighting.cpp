@@ -190,25 +190,31 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
     if (edit.colour && variant == KeyboardVariant::SingleColour)
         return ctx.badArgument("--color: the single-colour keyboard has one colour of its own");
 
-    // The runtime's models and store: the edit is saved through the device's session.
+    // The runtime's models and store: the edit goes through the device's session as a page's
+    // does (in the program, the lighting worker shows it at once).
     ToolRuntime tool(ctx, parsed.dataFolder);
     runtime::Runtime& models = *tool;
-    models.keyboard.model = variant == KeyboardVariant::Rgb ? device::DeviceModel::RgbKeyboard
-                                                            : device::DeviceModel::MonoKeyboard;
+    if (!tool.hosted())
+        models.keyboard.model = variant == KeyboardVariant::Rgb ? device::DeviceModel::RgbKeyboard
+                                                                : device::DeviceModel::MonoKeyboard;
     profiles::ProfileStore& store = models.store;
     if (!InitLists(ctx, store, *kind)) return kExitFailure;
     const profiles::ListId list = profiles::ListsOf(*kind).front();  // lighting first
     const int selected = store.recordedSelection(list);
     const std::string tag = std::string(device::KindTag(*kind)) + " lighting";
-    if (store.loadProfile(list, selected) != profiles::ReadResult::Read)
+    // The program's model holds its selected lighting profile already.
+    if (!tool.hosted() && store.loadProfile(list, selected) != profiles::ReadResult::Read)
         return ctx.fail(tag + ": the selected lighting profile " + std::to_string(selected) +
                         " could not be read");
+    const runtime::Edit what = edit.mode ? runtime::kModeEdit : runtime::kLightingEdit;
 
     std::string line;
     if (*kind == DeviceKind::Keyboard) {
         bool paintRefused = false;
         std::optional<int> noLed;
-        models.keyboard.update([&](keyboard::KeyboardData& d) {
+        auto change = [&](keyboard::KeyboardData& d) {
+            paintRefused = false;
+            noLed.reset();
             const uint8_t mode = edit.mode ? uint8_t(*edit.mode) : d.lighting.mode();
             const bool custom = mode == lighting::CustomModeOf(variant);
             ApplyRecordEdit(d.lighting, edit, custom && variant == KeyboardVariant::Rgb);
@@ -226,7 +232,10 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
             }
             if (edit.fill) lighting::FillLayer(d, variant);
             if (edit.clear) lighting::ClearLayer(d, variant);
-        });
+        };
+        // Tried on a copy first: a refused paint changes nothing, not even in the program.
+        auto trial = models.keyboard.snapshot();
+        change(trial);
         if (paintRefused)
             return ctx.badArgument("--paint needs the custom mode (" +
                                    std::to_string(lighting::CustomModeOf(variant)) +
@@ -234,6 +243,7 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
         if (noLed)
             return ctx.badArgument("--paint: position " + std::to_string(*noLed) +
                                    " has no LED; nothing saved");
+        if (edit.any()) models.keyboardSession().edit(what, change);
         const auto d = models.keyboard.snapshot();
         const size_t layer = lighting::PaintLayer(d);
         size_t lit = 0;
@@ -246,15 +256,19 @@ int RunLighting(Context& ctx, const std::vector<std::string>& args) {
                Hex(d.paint.colour()) + ", lit " + std::to_string(lit) +
                (variant == KeyboardVariant::Rgb ? "" : " (single-colour keyboard)");
     } else if (*kind == DeviceKind::Mouse) {
-        models.mouse.update([&](mouse::MouseData& d) { ApplyRecordEdit(d.state, edit, false); });
+        if (edit.any())
+            models.mouseSession().edit(what, [&](mouse::MouseData& d) { ApplyRecordEdit(d.state, edit, false); });
         line = Describe(models.mouse.state().bytes.data());
     } else {
-        models.pad.update([&](mousepad::PadData& d) { ApplyRecordEdit(d.state, edit, false); });
+        if (edit.any())
+            models.padSession().edit(what, [&](mousepad::PadData& d) { ApplyRecordEdit(d.state, edit, false); });
         line = Describe(models.pad.state().bytes.data());
     }
     if (edit.any() && !models.session(*kind).saveNow(true))
         return ctx.fail(tag +
                         ": the selected lighting profile could not be saved: " + store.lastWriteProblem());
+    // The page shows the new values (the edit itself was told as settingsEdited).
+    ctx.announce([kind = *kind](runtime::AppEvents& events) { events.modelChanged.emit(kind); });
     ctx.out << tag << " (profile " << selected << "): " << line << '\n';
     return kExitOk;
 }

@@ -41,7 +41,7 @@ int RunLink(Context& ctx, const std::vector<std::string>& args) {
     }
     // A relative path names a file of the current folder, as shells mean it.
     std::error_code ec;
-    const auto path = std::filesystem::absolute(a[3], ec);
+    const auto path = std::filesystem::absolute(ctx.fileArgument(a[3]), ec);
     if (ec) return kExitUsage;
     session.linkProfile(id, target->position, path.string(), profiles::LinkSource::CheckBox, keep);
     if (r.message == profiles::kAlreadyLinkedMessage) {

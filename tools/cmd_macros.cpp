@@ -56,10 +56,9 @@ std::optional<size_t> ReadCapacity(protocol::DeviceConnection& c, MacroSet set) 
 /// there is none).
 std::string ImageText(Context& ctx, MacroSet set, const macros::CollectedImage& image) {
     if (image.status == macros::CollectedImage::Status::Empty) return "no image (nothing is sent)";
-    protocol::DeviceConnection connection(ctx.backend, Tag(set));
-    if (device::ConnectFirst(macros::KindOf(set), connection) != device::ConnectError::None)
-        return "image " + std::to_string(image.size) + " bytes (capacity unknown: no device)";
-    const auto capacity = ReadCapacity(connection, set);
+    const auto connection = ctx.connect(macros::KindOf(set), nullptr, true);
+    if (!connection) return "image " + std::to_string(image.size) + " bytes (capacity unknown: no device)";
+    const auto capacity = ReadCapacity(*connection, set);
     if (!capacity) return "image " + std::to_string(image.size) + " bytes (capacity unknown: the device did not answer)";
     return "image " + std::to_string(image.size) + " of " + std::to_string(*capacity) + " bytes" +
            (image.size > *capacity ? " (does not fit)" : "");

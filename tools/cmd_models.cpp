@@ -5,6 +5,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "device/info_fields.h"
 #include "device/protocol/commands.h"
@@ -145,6 +146,7 @@ int RunSlot(Context& ctx, const std::vector<std::string>& args) {
         ctx.out << args[0] << ": slot " << slot << " was already active\n";
         return kExitOk;
     case mouse::SlotSwitch::Switched:
+        ctx.announce([kind = *kind](runtime::AppEvents& events) { events.modelChanged.emit(kind); });
         ctx.out << args[0] << ": slot " << slot << " is now active\n";
         return kExitOk;
     case mouse::SlotSwitch::Ignored:
@@ -154,12 +156,37 @@ int RunSlot(Context& ctx, const std::vector<std::string>& args) {
     return ctx.fail(args[0] + ": switching to slot " + std::to_string(slot) + " failed: " + protocol::ResultText(result.result));
 }
 
+// The device's factory settings, as the page's "restore defaults" button restores them.
+int RunReset(Context& ctx, const std::vector<std::string>& args) {
+    if (args.size() != 1) return kExitUsage;
+    const auto kind = ParseKind(args[0]);
+    if (!kind || *kind == device::DeviceKind::Keyboard) return kExitUsage;
+    ToolRuntime rt(ctx, profiles::ProfileDataFolder());
+    if (!rt.connect(*kind)) return kExitFailure;
+    auto& session = rt->session(*kind);
+    const int32_t result = session.resetDefaultsNow();
+    if (result != protocol::kOk)
+        return ctx.fail(args[0] + ": restoring the factory settings failed: " + protocol::ResultText(result));
+    if (rt.hosted()) {
+        // The program shows what the device holds now. The pad restores its slots a moment
+        // after the reset and says nothing (the mouse tells its listener itself).
+        if (*kind == device::DeviceKind::Mousepad) {
+            std::this_thread::sleep_for(mousepad::kPadReadBackDelay);
+            if (session.readBackNow() == protocol::kOk)
+                ctx.announce([kind = *kind](runtime::AppEvents& events) { events.modelChanged.emit(kind); });
+        }
+    }
+    ctx.out << args[0] << ": factory settings restored\n";
+    return kExitOk;
+}
+
 }  // namespace
 
 std::vector<Subcommand> ModelSubcommands() {
     return {
         {"readback", "kb|ms|mp", "reads the device back and prints its models as JSON", RunReadBack},
         {"slot", "ms|mp 0-4", "makes that on-board slot the active one", RunSlot},
+        {"reset", "ms|mp", "restores the device's factory settings, as the page's restore button does", RunReset},
     };
 }
 

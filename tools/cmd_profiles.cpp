@@ -63,6 +63,7 @@ std::string SendAfterSelect(runtime::DeviceSession& session, const profiles::Pro
 bool ConnectForSending(Context& ctx, ToolRuntime& rt, device::DeviceKind kind, const std::string& tag) {
     device::DeviceModel model{};
     if (!rt.connect(kind, &model)) return false;
+    if (rt.hosted()) return true;  // the program's models are set since the device arrived
     const uint16_t product = device::Identity(model).productId;
     if (kind == device::DeviceKind::Keyboard) {
         rt->keyboard.model = device::ModelAfterConnect(kind, product, rt->keyboard.model);
@@ -73,6 +74,14 @@ bool ConnectForSending(Context& ctx, ToolRuntime& rt, device::DeviceKind kind, c
     }
     if (kind == device::DeviceKind::Mouse) rt->mouse.model = device::ModelAfterConnect(kind, product, rt->mouse.model);
     return true;
+}
+
+/// In the program: the list's panel shows the selection as if it had made it (and with it
+/// the pages the loaded profile changed). What went wrong was told to orvanectl, not the window.
+void ShowInProgram(Context& ctx, ListId id, profiles::ProfileResult r) {
+    r.message = {};
+    r.writeFailed = false;
+    ctx.announce([id, r](runtime::AppEvents& events) { events.profileChosen.emit(id, r); });
 }
 
 /// A profile operation as the profile panel runs it: a job of the device's session (here
@@ -106,6 +115,7 @@ int RunSelect(Context& ctx, ToolRuntime& rt, const Target& target, const std::st
     if (r.writeFailed || r.message == profiles::kFolderBusyMessage)
         return ctx.fail(tag + ": " + which + " loaded, but the selection could not be recorded: " +
                         rt->store.lastWriteProblem());
+    ShowInProgram(ctx, target.listSpec->id, r);
     ctx.out << tag << ": selected " << target.position << " \"" << r.selectedName << "\"; " << sent;
     if (!r.detail.empty()) ctx.out << "; " << r.detail;
     ctx.out << '\n';
@@ -130,6 +140,7 @@ int RunAdd(Context& ctx, const std::vector<std::string>& a, const std::filesyste
         const std::string why = r.detail.empty() ? store.lastWriteProblem() : r.detail;
         return ctx.fail(tag + ": no profile added" + (why.empty() ? std::string() : ": " + why));
     }
+    ShowInProgram(ctx, listSpec->id, r);
     ctx.out << tag << ": added profile " << *r.selected << " \"" << r.selectedName << "\" and selected it";
     if (r.writeFailed) ctx.out << " (the selection could not be recorded: " << store.lastWriteProblem() << ")";
     ctx.out << '\n';
@@ -155,13 +166,13 @@ int RunProfile(Context& ctx, const std::vector<std::string>& args) {
     if (action == "select") return RunSelect(ctx, rt, *target, tag);
 
     const bool exporting = action == "export";
-    const std::filesystem::path file = a[4];
+    const std::filesystem::path file = ctx.fileArgument(a[4]);
     const auto copied = exporting ? profiles::ExportProfileFile(store, target->listSpec->id, target->position, file)
                                   : profiles::ImportIntoProfile(store, target->listSpec->id, target->position, file);
-    const std::string what = exporting ? "the profile's file" : file.string();
+    const std::string what = exporting ? "the profile's file" : a[4];
     if (!copied.refused.empty()) {
         if (copied.refused == profiles::kExportTargetMessage)
-            return ctx.fail(tag + ": cannot export to " + file.string() + ": " + copied.detail +
+            return ctx.fail(tag + ": cannot export to " + a[4] + ": " + copied.detail +
                             " (only a regular file, or a new one in an existing folder)");
         return ctx.fail(tag + ": " + copied.detail);
     }
@@ -170,10 +181,10 @@ int RunProfile(Context& ctx, const std::vector<std::string>& args) {
     if (copied.read == profiles::ReadResult::BadMagic)
         return ctx.fail(tag + ": " + what + " is not a profile file (no AA 55 at its start)");
     if (!copied.written)
-        return ctx.fail(tag + ": cannot write " + (exporting ? file.string() : "the profile's file") + ": " +
+        return ctx.fail(tag + ": cannot write " + (exporting ? a[4] : "the profile's file") + ": " +
                         copied.detail);
     ctx.out << tag << ": " << action << "ed profile " << target->position << (exporting ? " to " : " from ")
-            << file.string();
+            << a[4];
     if (!copied.detail.empty()) ctx.out << "; " << copied.detail;
     ctx.out << '\n';
     return kExitOk;

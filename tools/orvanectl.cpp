@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // orvanectl: Orvane devices from the command line, real (hidapi) or emulated.
-//   orvanectl [--simulate[=LIST] | --simulate-shared] [--trace FILE] COMMAND [ARGS]
+//   orvanectl [--simulate[=LIST] | --simulate-shared] [--direct] [--trace FILE] COMMAND [ARGS]
+// While the program runs (its name is on the session bus), a command that works on a device
+// is run by the program (tools/command_host.h), which owns the devices; --direct, --simulate,
+// --simulate-shared and --trace keep it here.
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -12,6 +18,7 @@
 #include "sim/emulator.h"
 #include "sim/shared_client.h"
 #include "sim/shared_server.h"
+#include "tools/bus_client.h"
 #include "tools/cli.h"
 #include "tools/tool_line.h"
 
@@ -19,39 +26,32 @@ using namespace orvane;
 
 namespace {
 
-std::vector<cli::Subcommand> AllSubcommands() {
-    std::vector<cli::Subcommand> all;
-    for (auto& c : cli::DeviceSubcommands()) all.push_back(std::move(c));
-    for (auto& c : cli::ModelSubcommands()) all.push_back(std::move(c));
-    for (auto& c : cli::ProfileSubcommands()) all.push_back(std::move(c));
-    for (auto& c : cli::RenderSubcommands()) all.push_back(std::move(c));
-    for (auto& c : cli::StreamSubcommands()) all.push_back(std::move(c));
-    for (auto& c : cli::AutostartSubcommands()) all.push_back(std::move(c));
-    for (auto& c : cli::LinkSubcommands()) all.push_back(std::move(c));
-    for (auto& c : cli::UpdateSubcommands()) all.push_back(std::move(c));
-    for (auto& c : cli::MacroSubcommands()) all.push_back(std::move(c));
-    for (auto& c : cli::KeySubcommands()) all.push_back(std::move(c));
-    for (auto& c : cli::LightingSubcommands()) all.push_back(std::move(c));
-    return all;
-}
-
-void PrintUsage(std::ostream& out, const std::vector<cli::Subcommand>& commands) {
-    out << "usage: orvanectl [--simulate[=LIST] | --simulate-shared] [--trace FILE] [--version] COMMAND [ARGS]\n"
-           "  --simulate[=LIST]  use emulated devices: a comma list of kb, kb1, ms, ms2, mp "
-           "(default kb,ms,mp)\n"
-           "  --simulate-shared  use the emulated devices of a running `orvane --simulate --share`\n"
-           "  --trace FILE       write every report sent and received to FILE (also --trace=FILE)\n"
-           "commands:\n";
-    for (const auto& c : commands) out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
+/// The command run by the program; nullopt when it runs here.
+std::optional<cli::HostedResult> ThroughProgram(const cli::ToolLine& line, const std::vector<std::string>& command) {
+    // Emulated devices are orvanectl's own; a trace records orvanectl's own exchanges.
+    if (line.simulate || line.simulateShared || line.trace || line.direct || !cli::RunsInProgram(command[0])) return std::nullopt;
+    cli::HostedCall call;
+    call.args = command;
+    std::error_code ec;
+    call.workingFolder = std::filesystem::current_path(ec);
+    // A command that keeps files works on the program's data folder only (the program
+    // refuses another); one that works on the device alone goes through whatever the folder.
+    const auto& all = cli::AllSubcommands();
+    const auto named = std::find_if(all.begin(), all.end(), [&](const cli::Subcommand& c) { return c.name == command[0]; });
+    if (named != all.end() && named->usage.find("--data-dir") != std::string_view::npos) {
+        const auto dataDir = cli::SplitDataDir({command.begin() + 1, command.end()});
+        if (!dataDir.ok()) return std::nullopt;  // the command itself says what is wrong
+        call.dataFolder = std::filesystem::absolute(dataDir.dataFolder, ec);
+    }
+    return cli::ForwardToProgram(call);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    const auto commands = AllSubcommands();
+int Main(int argc, char** argv) {
     const auto line = cli::ParseToolLine(std::vector<std::string>(argv + 1, argv + argc));
     if (line.help) {
-        PrintUsage(std::cout, commands);
+        cli::PrintUsage(std::cout);
         return cli::kExitOk;
     }
     if (line.version && line.error.empty()) {
@@ -60,14 +60,18 @@ int main(int argc, char** argv) {
     }
     if (!line.error.empty()) {
         std::cerr << "orvanectl: " << line.error << '\n';
-        PrintUsage(std::cerr, commands);
+        cli::PrintUsage(std::cerr);
         return cli::kExitUsage;
     }
     const std::optional<std::string>& simulate = line.simulate;
     const std::string tracePath = line.trace.value_or("");
-    const int i = int(line.command) + 1;
-    const std::string name = argv[i];
-    const std::vector<std::string> args(argv + i + 1, argv + argc);
+    const std::vector<std::string> command(argv + line.command + 1, argv + argc);
+
+    if (const auto forwarded = ThroughProgram(line, command)) {
+        std::cout << forwarded->out << std::flush;
+        std::cerr << forwarded->err << std::flush;
+        return forwarded->exitCode;
+    }
 
     std::unique_ptr<hid::Backend> backend;
     if (simulate) {
@@ -100,14 +104,16 @@ int main(int argc, char** argv) {
     }
 
     cli::Context ctx{*backend, trace.get(), std::cout, std::cerr};
-    for (const auto& c : commands) {
-        if (c.name != name) continue;
-        const int rc = c.run(ctx, args);
-        if (rc == cli::kExitUsage && !ctx.argumentReported)
-            std::cerr << "orvanectl: usage: orvanectl " << c.name << ' ' << c.usage << '\n';
-        return rc;
+    return cli::RunCommandLine(ctx, command);
+}
+
+int main(int argc, char** argv) {
+    const int rc = Main(argc, argv);
+    if (cli::SessionBusUsed()) {
+        std::cout.flush();
+        std::cerr.flush();
+        std::fflush(nullptr);
+        std::_Exit(rc);
     }
-    std::cerr << "orvanectl: unknown command " << name << '\n';
-    PrintUsage(std::cerr, commands);
-    return cli::kExitUsage;
+    return rc;
 }

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "profiles/profile_names.h"
+#include "runtime/runtime.h"
 
 namespace orvane::cli {
 
@@ -12,6 +13,8 @@ std::string ListName(const profiles::ListSpec& listSpec) {
 }
 
 bool InitLists(Context& ctx, profiles::ProfileStore& store, device::DeviceKind kind) {
+    // The program filled its lists at its start and keeps them since.
+    if (ctx.host && &store == &ctx.host->runtime.store) return true;
     const auto init = store.initProfileLists(kind);
     if (init.message.empty() || init.message == profiles::kIndexRebuiltMessage) {
         for (const auto& note : init.notes) ctx.err << "orvanectl: " << device::KindTag(kind) << ": " << note << '\n';

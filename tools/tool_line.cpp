@@ -28,6 +28,8 @@ ToolLine ParseToolLine(const std::vector<std::string>& args) {
         } else if (StartsWith(arg, "--trace=")) {
             line.trace = arg.substr(8);
             if (line.trace->empty()) line.error = "--trace= needs a file";
+        } else if (arg == "--direct") {
+            line.direct = true;
         } else if (arg == "-h" || arg == "--help") {
             line.help = true;
         } else if (arg == "--version") {

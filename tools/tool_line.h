@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line of orvanectl before the command:
-//   [--simulate[=LIST] | --simulate-shared] [--trace FILE | --trace=FILE] [-h | --help] [--version] COMMAND [ARGS]
+//   [--simulate[=LIST] | --simulate-shared] [--direct] [--trace FILE | --trace=FILE] [-h | --help] [--version] COMMAND [ARGS]
 // A pure parser (no I/O), so that it can be tested and fuzzed.
 
 #include <optional>
@@ -16,6 +16,7 @@ struct ToolLine {
     std::optional<std::string> simulate;  ///< the device list when simulating
     bool simulateShared = false;          ///< the devices of `orvane --simulate --share`
     std::optional<std::string> trace;     ///< the trace file
+    bool direct = false;                  ///< --direct: open the devices here, not through the program
     bool help = false;
     bool version = false;                 ///< --version: print the version and stop
     std::string error;                    ///< a usage error, to print with the usage

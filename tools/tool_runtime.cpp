@@ -25,10 +25,13 @@ runtime::RuntimeOptions ToolOptions(Context& ctx, const std::filesystem::path& d
 }  // namespace
 
 ToolRuntime::ToolRuntime(Context& ctx, const std::filesystem::path& dataFolder)
-    : ctx_(ctx), runtime_(ToolOptions(ctx, dataFolder)) {}
+    : ctx_(ctx),
+      own_(ctx.host ? nullptr : std::make_unique<runtime::Runtime>(ToolOptions(ctx, dataFolder))),
+      runtime_(ctx.host ? &ctx.host->runtime : own_.get()) {}
 
 bool ToolRuntime::connect(device::DeviceKind kind, device::DeviceModel* model) {
-    auto& connection = runtime_.connection(kind);
+    if (hosted()) return ctx_.connect(kind, model) != nullptr;
+    auto& connection = runtime_->connection(kind);
     connection.setTrace(ctx_.trace);
     const auto error = device::ConnectFirst(kind, connection, model);
     if (error == device::ConnectError::None) return true;

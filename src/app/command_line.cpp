@@ -90,6 +90,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
         } else if (arg.startsWith(QLatin1String("--sdk-server="))) {
             line.sdkServer = PortOfText(arg.mid(13));
             if (!line.sdkServer) line.error = QStringLiteral("bad port %1 (1 to 65535)").arg(arg.mid(13));
+        } else if (arg == QLatin1String("--dbus")) {
+            line.dbus = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             line.help = true;
         } else if (arg == QLatin1String("--version")) {

@@ -13,6 +13,7 @@
 //   --minimized         start hidden in the tray (how the session's autostart entry starts it)
 //   --sdk-server[=PORT] run the OpenRGB SDK server this run (default port 6742), whatever the
 //                       settings say; nothing is stored
+//   --dbus              offer the D-Bus service also with --simulate (it is on for real devices)
 //   --version           print the program's version, then exit
 //   -h, --help
 // Qt's own -platform, -display and -style options pass through.
@@ -37,6 +38,7 @@ struct CommandLine {
     bool listPages = false;
     bool minimized = false;  ///< start hidden in the tray, not with the window shown
     std::optional<uint16_t> sdkServer;  ///< --sdk-server: run the SDK server on this port
+    bool dbus = false;  ///< --dbus: the D-Bus service also for emulated devices
     bool help = false;
     bool version = false;  ///< --version: print the version and exit
     bool platformGiven = false;  ///< -platform on the command line
@@ -48,7 +50,7 @@ inline constexpr char kDefaultSimulation[] = "kb,ms,mp";
 inline constexpr uint16_t kDefaultSdkPort = 6742;
 inline constexpr char kUsage[] =
     "usage: orvane [--simulate[=kb,ms,mp] [--share]] [--screenshot PATH [--page NAME] [--size WxH] [--maximised]] [--language en|cn|tw|jp] "
-    "[--list-pages] [--minimized] [--sdk-server[=PORT]] [--version] [-platform NAME]";
+    "[--list-pages] [--minimized] [--sdk-server[=PORT]] [--dbus] [--version] [-platform NAME]";
 
 /// The "LANGUAGE" value of a --language name (en, cn, tw, jp, or a language code), or -1.
 int LanguageOfName(const QString& name);

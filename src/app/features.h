@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/feature.h"
+#include "app/features/bus_feature.h"
 #include "app/features/key_capture_feature.h"
 #include "app/features/key_pages_feature.h"
 #include "app/features/lighting_feature.h"
@@ -57,6 +58,8 @@ inline constexpr FeatureRow kFeatures[] = {
     {"skin", &MakeFeature<SkinFeature>},
     // After presence and lighting: it follows their devices and drives the lighting engine.
     {"sdk server", &MakeFeature<SdkServerFeature>},
+    // Last: a command it runs for orvanectl is told to the pages of the features above.
+    {"dbus", &MakeFeature<BusFeature>},
 };
 
 }  // namespace orvane::app

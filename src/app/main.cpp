@@ -160,6 +160,8 @@ int main(int argc, char** argv) {
         options.window.startMinimized = line.minimized;
         options.window.language = line.language;
         options.window.sdkServerPort = line.sdkServer;
+        // Emulated devices are not the user's: orvanectl must not reach them unless asked.
+        options.window.busService = (!line.simulate || line.dbus) && !line.screenshot;
         // Real devices: udev tells the monitors at once when a hidraw node comes or goes.
         options.runtime.hotplug = !line.simulate;
         Program program(std::move(options));

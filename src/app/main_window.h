@@ -73,6 +73,10 @@ public:
         /// `--sdk-server[=PORT]`: the SDK server runs on this port this run, whatever main.ini
         /// says; nothing is stored.
         std::optional<uint16_t> sdkServerPort = std::nullopt;
+        /// Offer the D-Bus service (io.orvane.Configurator1) on the session bus: the program
+        /// with real devices, or `--dbus`. Off by default, so that test programs on emulated
+        /// devices never answer for the user's devices.
+        bool busService = false;
     };
 
     MainWindow(runtime::Runtime& runtime, Options options, QWidget* parent = nullptr);

@@ -45,17 +45,17 @@ PointerSettings::~PointerSettings() {
 }
 
 void PointerSettings::setPointerSpeed(int speed) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     speed_ = std::clamp(speed, kMinSpeed, kMaxSpeed);
     pendingSpeed_ = speed_;
-    startWorkerLocked();
+    startWorker(lock);
 }
 
 void PointerSettings::setWheelLines(int lines) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     lines_ = std::clamp(lines, kMinLines, kMaxLines);
     pendingLines_ = lines_;
-    startWorkerLocked();
+    startWorker(lock);
 }
 
 int PointerSettings::pointerSpeed() const {
@@ -73,10 +73,12 @@ void PointerSettings::waitIdle() {
     idle_.wait(lock, [this] { return !working_; });
 }
 
-void PointerSettings::startWorkerLocked() {
+void PointerSettings::startWorker(std::unique_lock<std::mutex>& lock) {
     if (working_) return;  // the running worker picks the new value up before it ends
     working_ = true;
     if (executor_) {
+        // orvanectl's executor runs the work at once, on this thread: it takes the lock itself.
+        lock.unlock();
         executor_([this] { work({}); });
         return;
     }

@@ -68,7 +68,9 @@ public:
     std::string backendName() const { return backend_->name(); }
 
 private:
-    void startWorkerLocked();
+    /// Starts the worker unless one runs; takes the caller's lock, which it lets go before
+    /// handing the work to the executor (an executor may run it at once, on this thread).
+    void startWorker(std::unique_lock<std::mutex>& lock);
     void work(std::stop_token stop);
 
     std::unique_ptr<PointerBackend> backend_;

@@ -28,6 +28,9 @@ struct DeviceJobQueue::Shared : std::enable_shared_from_this<Shared> {
     protocol::DeviceConnection* connection = nullptr;
     Poster poster;
     ProgressSink progress;
+    Sender sender;
+    std::stop_token stop;                  ///< the thread's, for a nested job's wait
+    std::thread::id thread;                ///< the queue's thread
 
     /// Hands fn to the window's thread (or runs it here without a poster), unless closed.
     void post(std::function<void()> fn) {
@@ -44,20 +47,51 @@ struct DeviceJobQueue::Shared : std::enable_shared_from_this<Shared> {
     }
 };
 
+namespace {
+// Set by NestedJobsAtOnce on a queue's thread.
+thread_local bool tNestedAtOnce = false;
+}  // namespace
+
+DeviceJobQueue::NestedJobsAtOnce::NestedJobsAtOnce() : previous_(tNestedAtOnce) { tNestedAtOnce = true; }
+DeviceJobQueue::NestedJobsAtOnce::~NestedJobsAtOnce() { tNestedAtOnce = previous_; }
+
 DeviceJobQueue::DeviceJobQueue(std::string name, protocol::DeviceConnection* connection, Poster poster,
-                               ProgressSink progress)
+                               ProgressSink progress, Sender sender)
     : name_(std::move(name)), connection_(connection), poster_(std::move(poster)), progress_(std::move(progress)),
-      shared_(std::make_shared<Shared>()) {
+      sender_(std::move(sender)), shared_(std::make_shared<Shared>()) {
     shared_->name = name_;
     shared_->connection = connection_;
     shared_->poster = poster_;
     shared_->progress = progress_;
+    shared_->sender = sender_;
+    std::lock_guard guard(shared_->mutex);  // the thread reads `stop` and `thread` under it
     thread_ = std::jthread([shared = shared_](std::stop_token stop) { Serve(stop, shared); });
+    shared_->stop = thread_.get_stop_token();
+    shared_->thread = thread_.get_id();
 }
 
 DeviceJobQueue::~DeviceJobQueue() { stop(std::chrono::milliseconds(10000)); }
 
 void DeviceJobQueue::enqueue(JobOptions options, std::function<void()> run, std::function<void(JobStatus)> done) {
+    if (tNestedAtOnce && std::this_thread::get_id() == shared_->thread) {
+        // A job of a job of this queue: at once (see NestedJobsAtOnce).
+        if (shared_->closed) return;
+        JobStatus status = JobStatus::Done;
+        if (options.needsDevice && shared_->connection && !shared_->connection->connected) {
+            status = JobStatus::NotConnected;
+        } else {
+            if (options.progress && shared_->progress) shared_->post([sink = shared_->progress] { sink(true); });
+            if (run) run();
+        }
+        const bool progress = options.progress && status == JobStatus::Done;
+        auto deliver = [done = std::move(done), status, progress, sink = shared_->progress] {
+            if (done) done(status);
+            if (progress && sink) sink(false);
+        };
+        if (shared_->sender) shared_->sender(std::move(deliver), shared_->stop);
+        else deliver();
+        return;
+    }
     {
         std::lock_guard guard(shared_->mutex);
         if (!shared_->closed) {

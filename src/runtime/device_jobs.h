@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,6 +44,9 @@ struct JobOptions {
 using Poster = std::function<void(std::function<void()>)>;
 /// Told on the window's thread when a job with progress starts (true) and ends (false).
 using ProgressSink = std::function<void(bool running)>;
+/// Runs a function on the window's thread and waits for it (UiDispatcher::send); false
+/// when the stop token ended the wait before it ran.
+using Sender = std::function<bool(std::function<void()>, std::stop_token)>;
 
 class JobRunner {
 public:
@@ -75,7 +79,7 @@ class DeviceJobQueue final : public JobRunner {
 public:
     /// connection: null for a queue of desktop work that needs no device.
     DeviceJobQueue(std::string name, protocol::DeviceConnection* connection, Poster poster,
-                   ProgressSink progress = {});
+                   ProgressSink progress = {}, Sender sender = {});
     ~DeviceJobQueue() override;
     DeviceJobQueue(const DeviceJobQueue&) = delete;
     DeviceJobQueue& operator=(const DeviceJobQueue&) = delete;
@@ -86,6 +90,22 @@ public:
     /// did not end in time (the thread is then left to end by itself).
     bool stop(std::chrono::milliseconds bound);
     const std::string& name() const { return name_; }
+
+    /// While one lives on a queue's thread (a whole orvanectl command running as one job),
+    /// a job that job submits to the same queue runs at once, before the command goes on,
+    /// and its onDone is run on the window's thread and waited for: the command reads the
+    /// result it asked for, and the pages hear of it as of any job. Without it such a job
+    /// would wait behind the one that submitted it.
+    class NestedJobsAtOnce {
+    public:
+        NestedJobsAtOnce();
+        ~NestedJobsAtOnce();
+        NestedJobsAtOnce(const NestedJobsAtOnce&) = delete;
+        NestedJobsAtOnce& operator=(const NestedJobsAtOnce&) = delete;
+
+    private:
+        bool previous_;
+    };
 
 protected:
     void enqueue(JobOptions options, std::function<void()> run, std::function<void(JobStatus)> done) override;
@@ -103,6 +123,7 @@ private:
     protocol::DeviceConnection* connection_;
     Poster poster_;
     ProgressSink progress_;
+    Sender sender_;
     std::shared_ptr<Shared> shared_;
     std::jthread thread_;
 };

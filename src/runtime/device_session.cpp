@@ -67,7 +67,11 @@ void DeviceSession::afterEdit(const Edit& edit) {
     const bool inRecord = edit.record || (edit.lighting && rules_.lightingInRecord) || (edit.mode && rules_.modeInRecord);
     if (inRecord) markRecord();
     if (edit.lighting) rt_.lighting.changed();
-    rt_.events.settingsEdited.emit(kind());
+    // An edit of a command orvanectl had the program run comes from a job's thread; the
+    // event still reaches its subscribers on the window's.
+    auto tell = [&events = rt_.events, kind = kind()] { events.settingsEdited.emit(kind); };
+    if (rt_.dispatcher() && !rt_.dispatcher()->onUiThread()) rt_.dispatcher()->post(tell);
+    else tell();
     saveLightingLater();
 }
 

@@ -35,7 +35,12 @@ std::unique_ptr<JobRunner> MakeJobs(bool threads, std::string name, protocol::De
         return std::make_unique<InlineJobs>([connection] { return !connection || connection->connected; });
     const Poster poster = dispatcher ? Poster([dispatcher](std::function<void()> fn) { dispatcher->post(std::move(fn)); })
                                      : Poster{};
-    auto queue = std::make_unique<DeviceJobQueue>(std::move(name), connection, poster, std::move(progress));
+    const Sender sender =
+        dispatcher ? Sender([dispatcher](std::function<void()> fn, std::stop_token stop) {
+            return dispatcher->send(std::move(fn), std::move(stop));
+        })
+                   : Sender{};
+    auto queue = std::make_unique<DeviceJobQueue>(std::move(name), connection, poster, std::move(progress), sender);
     queues.push_back(queue.get());
     return queue;
 }
@@ -44,6 +49,7 @@ std::unique_ptr<JobRunner> MakeJobs(bool threads, std::string name, protocol::De
 
 Runtime::Runtime(RuntimeOptions options)
     : stopBound_(options.stopBound),
+      backend_(options.backend),
       hotplugWanted_(options.hotplug),
       connections_{ConnectionFor(*options.backend, DeviceKind::Keyboard),
                    ConnectionFor(*options.backend, DeviceKind::Mouse),

@@ -75,6 +75,8 @@ public:
     Runtime& operator=(const Runtime&) = delete;
 
     protocol::DeviceConnection& connection(DeviceKind kind) const;
+    /// Where the devices are found (hidapi or the emulator).
+    hid::Backend& backend() const { return *backend_; }
     bool connected(DeviceKind kind) const;
     bool anyConnected() const;
     /// The device's job queue.
@@ -112,6 +114,7 @@ private:
     // Declared first: built before, and destroyed after, everything that uses them. The
     // destructor stops every thread before any member goes.
     std::chrono::milliseconds stopBound_;
+    hid::Backend* backend_;
     bool hotplugWanted_ = false;
     std::array<std::unique_ptr<protocol::DeviceConnection>, 3> connections_;
     std::unique_ptr<UiDispatcher> dispatcher_;
@@ -135,6 +138,9 @@ public:
     /// The main window's background as chosen in this run (the window's thread only); told
     /// with settingsChanged(Setting::Background).
     appearance::SkinChangedParam background;
+    /// The port the OpenRGB SDK server listens on in this run, none while it is off (the
+    /// window's thread only); what orvanectl daemon-status tells.
+    std::optional<uint16_t> sdkServerPort;
 
 private:
     std::array<std::unique_ptr<JobRunner>, 3> jobs_;

@@ -39,6 +39,8 @@ void UiDispatcher::runPosted() {
     if (fn) fn();
 }
 
+bool UiDispatcher::onUiThread() const { return QThread::currentThread() == thread(); }
+
 bool UiDispatcher::send(std::function<void()> fn, std::stop_token stop) {
     if (QThread::currentThread() == thread()) {
         fn();

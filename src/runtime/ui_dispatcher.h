@@ -23,6 +23,8 @@ public:
     void post(std::function<void()> fn);
     /// true when fn ran. On the UI thread itself fn runs at once.
     bool send(std::function<void()> fn, std::stop_token stop = {});
+    /// Whether the caller runs on the UI thread.
+    bool onUiThread() const;
 
 private:
     /// Runs the oldest posted function (one queued call per post).

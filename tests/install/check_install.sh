@@ -18,7 +18,8 @@ for f in bin/orvane bin/orvanectl share/orvane/skin/res.xml share/orvane/skin/ma
          share/orvane/kbkeydefault.pro share/orvane/msdengdefault.led lib/udev/rules.d/60-orvane.rules \
          share/applications/com.orvane.configurator.desktop share/metainfo/com.orvane.configurator.metainfo.xml \
          share/icons/hicolor/scalable/apps/com.orvane.configurator.svg share/man/man1/orvane.1.gz share/man/man1/orvanectl.1.gz \
-         share/bash-completion/completions/orvanectl; do
+         share/bash-completion/completions/orvanectl share/dbus-1/interfaces/io.orvane.Configurator1.Manager.xml \
+         share/dbus-1/interfaces/io.orvane.Configurator1.Device.xml; do
   [ -s "$prefix/$f" ] || fail "$f is not installed"
 done
 for f in "$(dirname "$0")"/../../data/defaults/*; do

@@ -43,6 +43,10 @@ def main():
          "functions includes keyboard/, which is above it"),
         ("macros reaching the profiles", {**clean, "src/macros/m.cpp": '#include "profiles/profile_names.h"\n'}, 1,
          "macros includes profiles/, which is above it"),
+        ("the commands reaching the window", {**clean, "tools/w.cpp": '#include "app/main_window.h"\n'}, 1,
+         "tools includes app/, which is above it"),
+        ("the commands reaching the skin code", {**clean, "tools/u.cpp": '#include "ui/skin.h"\n'}, 1,
+         "tools includes ui/, which is beside it"),
         ("a folder without a place", {**clean, "src/extras/e.cpp": "\n"}, 1, "has no place"),
     ]
     for name, files, code, text in cases:

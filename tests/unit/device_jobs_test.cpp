@@ -123,6 +123,46 @@ TEST(DeviceJobs, StopDropsWhatWaitsDeliversNothingMoreAndIsBounded) {
     EXPECT_EQ(delivered, 0);
 }
 
+// A whole orvanectl command is one job; the jobs it submits to its own queue run within it
+// and it reads their results before it goes on. Without the scope, or from another thread,
+// a job waits its turn as always.
+TEST(DeviceJobs, AJobsOwnJobsRunWithinItWhileNestedJobsRunAtOnce) {
+    testing_support::NullBackend backend;
+    protocol::DeviceConnection connection(backend, "kb");  // not connected
+    CollectingPoster delivery;
+    std::atomic<int> sent{0};
+    const runtime::Sender sender = [&](std::function<void()> fn, std::stop_token) {
+        ++sent;  // the program's sender runs fn on the window's thread and waits for it
+        fn();
+        return true;
+    };
+    DeviceJobQueue queue("kb", &connection, delivery.poster(), {}, sender);
+    std::vector<std::string> steps;  // the queue's thread only, until the end
+    queue.submit({.name = "command", .needsDevice = false}, [&] {
+        {
+            DeviceJobQueue::NestedJobsAtOnce nested;
+            int value = 0;
+            queue.submit<int>({.name = "profile", .needsDevice = false}, [&] { steps.push_back("inner ran"); return 7; },
+                              [&](JobStatus s, const int& v) {
+                                  steps.push_back(s == JobStatus::Done ? "inner delivered" : "inner not done");
+                                  value = v;
+                              });
+            steps.push_back("command read " + std::to_string(value));
+            queue.submit({.name = "bank"}, [&] { steps.push_back("bank ran"); },
+                         [&](JobStatus s) { steps.push_back(s == JobStatus::NotConnected ? "bank: no device" : "bank?"); });
+        }
+        // Outside the scope: the job waits behind this one.
+        queue.submit({.name = "later", .needsDevice = false}, [&] { steps.push_back("later ran"); });
+        steps.push_back("command ends");
+    });
+    ASSERT_TRUE(WaitFor([&] { return delivery.size() == 2; }));  // the command's and later's onDone
+    EXPECT_EQ(steps, (std::vector<std::string>{"inner ran", "inner delivered", "command read 7", "bank: no device",
+                                               "command ends", "later ran"}));
+    EXPECT_EQ(sent, 2);  // the nested deliveries went through the sender, not the poster
+    delivery.runAll();
+    EXPECT_TRUE(queue.idle());
+}
+
 TEST(UiDispatcher, SendRunsOnTheLoopsThreadAndIsWithdrawnOnStop) {
     runtime::UiDispatcher dispatcher;
     std::atomic<bool> ranOnLoopThread{false};

@@ -6,6 +6,7 @@
 
 #include <future>
 #include <mutex>
+#include <thread>
 
 #include "platform/pointer_settings.h"
 
@@ -52,6 +53,25 @@ TEST(PointerSettings, ClampsKeepsAndApplies) {
     EXPECT_EQ(pointer.wheelLines(), 10);
     EXPECT_EQ(fake->speeds, std::vector<int>{20});
     EXPECT_EQ(fake->lines, (std::vector<int>{1, 10}));
+}
+
+// orvanectl's executor runs the work at once on the caller's thread (its jobs run inline):
+// a set must not wait for the lock it holds (the mouse's factory reset sets both values).
+TEST(PointerSettings, AnExecutorThatRunsTheWorkAtOnceIsNotBlockedByTheCaller) {
+    auto backend = std::make_unique<FakeBackend>();
+    auto* fake = backend.get();
+    auto pointer = std::make_shared<PointerSettings>(std::move(backend), LogSink{},
+                                                     [](std::function<void()> work) { work(); });
+    std::promise<void> finished;
+    auto done = finished.get_future();
+    std::thread([pointer, &finished] {
+        pointer->setPointerSpeed(7);
+        pointer->setWheelLines(4);
+        finished.set_value();
+    }).detach();  // a deadlock would leave it hanging: the test fails rather than hangs
+    ASSERT_EQ(done.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    EXPECT_EQ(fake->speeds, std::vector<int>{7});
+    EXPECT_EQ(fake->lines, std::vector<int>{4});
 }
 
 TEST(PointerSettings, CallersDoNotWaitForTheDesktopAndTheLatestValueWins) {

@@ -26,6 +26,7 @@ void SdkServerFeature::follow() {
         wanted.port = *port;
     }
     if (!wanted.enabled) {
+        runtime_->sdkServerPort.reset();
         server_.reset();
         running_.reset();
         problem_.clear();
@@ -37,11 +38,13 @@ void SdkServerFeature::follow() {
     options.address = QHostAddress(QString::fromStdString(wanted.address));
     options.port = wanted.port;
     auto server = std::make_unique<openrgb::SdkServer>(*runtime_, options);
+    runtime_->sdkServerPort.reset();
     if (!server->start()) {
         problem_ = server->errorString();
         running_.reset();
         return;
     }
+    runtime_->sdkServerPort = server->port();
     problem_.clear();
     running_ = wanted;
     server_ = std::move(server);
