@@ -214,8 +214,10 @@ TEST_F(X11InputTest, AHeldKeyIsOnePressAndOneReleaseAndTheStopClickIsLeftOut) {
     ASSERT_EQ(lines.size(), 2u) << testing::PrintToString(lines);
     const auto down = orvane::macros::ParseActionLine(lines[0]);
     EXPECT_EQ(lines[0].substr(lines[0].find(',', lines[0].find(',') + 1)), ",138,4,1,keyboard_key_A");
-    // The real hold time (1.5 s, 150 units), however slowly the machine delivered.
-    EXPECT_GE(down.delayUnits(), 140);
+    // About the real hold time (1.5 s, 150 units), however slowly the machine delivered: a
+    // loaded X server may stamp the press late, but repeats mistaken for presses would leave a
+    // few units only.
+    EXPECT_GE(down.delayUnits(), 120);
     EXPECT_LE(down.delayUnits(), 400);
     EXPECT_EQ(lines[1], "0,0,10,4,0,keyboard_key_A");
 }
