@@ -10,7 +10,7 @@ endif()
 
 if(ORVANE_BUILD_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
-    message(FATAL_ERROR "ORVANE_BUILD_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++-14)")
+    message(FATAL_ERROR "ORVANE_BUILD_FUZZ needs clang (-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14)")
   endif()
   if(ORVANE_SANITIZE)
     message(FATAL_ERROR "ORVANE_BUILD_FUZZ brings its own sanitizers; leave ORVANE_SANITIZE empty")

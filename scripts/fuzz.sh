@@ -5,7 +5,7 @@
 # <target>/) once, then fuzzing from the seeds for a while. A crash ends the run with status
 # 1 and its input is kept in tests/fuzz/regressions/<target>/, to be committed with the fix.
 #   scripts/fuzz.sh [BUILD_DIR] [SECONDS_PER_TARGET]
-# The build: cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 \
+# The build: cmake -S . -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
 #   -DORVANE_BUILD_FUZZ=ON -DORVANE_BUILD_UI=OFF -DORVANE_BUILD_TESTS=OFF && \
 #   cmake --build build-fuzz --target orvane_fuzz
 set -euo pipefail
