@@ -339,10 +339,10 @@ bool BusService::start(QString* problem) {
     subscriptions_ += events.settingsEdited.subscribe(changed);
     auto selected = [this](const profiles::ListId& id, const profiles::ProfileResult& r) {
         if (!r.selected || r.loaded != profiles::ReadResult::Read) return;
-        const auto& spec = profiles::ListSpecOf(id);
-        auto& device = *devices_[runtime::IndexOf(spec.kind)];
+        const auto& list = profiles::ListSpecOf(id);
+        auto& device = *devices_[runtime::IndexOf(list.kind)];
         device.propertiesChanged();
-        Q_EMIT device.ProfileSelected(QString::fromLatin1(spec.lighting ? "led" : "key"), *r.selected,
+        Q_EMIT device.ProfileSelected(QString::fromLatin1(list.lighting ? "led" : "key"), *r.selected,
                                       Text(r.selectedName));
     };
     subscriptions_ += events.profileLoaded.subscribe(selected);
